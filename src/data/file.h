@@ -1,0 +1,62 @@
+#pragma once
+// Random-access files with byte-range locks, behind a small interface so that the
+// platform calls stay in one place and tests can inject failing reads.
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace velmont::data {
+
+enum class OpenMode { kRead, kReadWrite };
+enum class LockKind { kShared, kExclusive };
+
+class File {
+ public:
+  virtual ~File() = default;
+  // Reads up to n bytes at offset; returns the number read (short at end of file).
+  // Throws DataError on an I/O failure.
+  virtual size_t readAt(uint64_t offset, void* buf, size_t n) = 0;
+  // Writes all n bytes at offset in one call; throws DataError on failure.
+  virtual void writeAt(uint64_t offset, const void* buf, size_t n) = 0;
+  virtual uint64_t size() = 0;
+  virtual void sync() = 0;
+  // Tries once to lock [offset, offset+length); false when another holder has it.
+  // Locks belong to this open file, not to the process.
+  virtual bool tryLock(uint64_t offset, uint64_t length, LockKind kind) = 0;
+  virtual void unlock(uint64_t offset, uint64_t length) = 0;
+  // A read-only view of the whole file as it was when mapped, or null when the
+  // file cannot be mapped; valid until the File is destroyed.
+  virtual const char* map(uint64_t* length) { return nullptr; }
+  const std::string& path() const { return path_; }
+
+ protected:
+  explicit File(std::string path) : path_(std::move(path)) {}
+
+ private:
+  std::string path_;
+};
+
+// Where files come from. The process-wide default opens real files; tests install
+// another for the calling thread to make reads fail or come back short.
+class Env {
+ public:
+  virtual ~Env() = default;
+  // Opens an existing file; throws DataError naming the file when it cannot.
+  virtual std::unique_ptr<File> open(const std::string& path, OpenMode mode) = 0;
+  // Creates a new file, failing if it exists (exclusive creation).
+  virtual std::unique_ptr<File> create(const std::string& path) = 0;
+  virtual bool exists(const std::string& path) = 0;
+  // Atomically moves `from` over `to`.
+  virtual void rename(const std::string& from, const std::string& to) = 0;
+  virtual void remove(const std::string& path) = 0;
+
+  static Env* posixOrWin();  // the real file system
+  static Env* current();     // the calling thread's override, else the real one
+  static void setThreadOverride(Env* env);  // null restores the real one
+};
+
+// Tries a lock repeatedly with short sleeps for up to `timeoutMs`.
+bool lockWithRetry(File& f, uint64_t offset, uint64_t length, LockKind kind, int timeoutMs);
+
+}  // namespace velmont::data

@@ -1,0 +1,118 @@
+#include "numeric.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+
+namespace velmont::data {
+
+double parseNumeric(std::string_view t, bool* overflow) {
+  if (overflow) *overflow = false;
+  size_t i = 0;
+  while (i < t.size() && t[i] == ' ') ++i;
+  if (i < t.size() && t[i] == '*') {
+    if (overflow) *overflow = true;
+    return 0;
+  }
+  bool negative = false;
+  if (i < t.size() && t[i] == '-') {
+    negative = true;
+    ++i;
+  }
+  // Integer and fraction parts accumulate as integers for exactness, then scale once.
+  double whole = 0;
+  while (i < t.size() && t[i] >= '0' && t[i] <= '9') whole = whole * 10 + (t[i++] - '0');
+  double frac = 0, scale = 1;
+  if (i < t.size() && t[i] == '.') {
+    ++i;
+    while (i < t.size() && t[i] >= '0' && t[i] <= '9') {
+      frac = frac * 10 + (t[i++] - '0');
+      scale *= 10;
+    }
+  }
+  const double v = whole + frac / scale;
+  return negative ? -v : v;
+}
+
+namespace {
+
+// Rounds half away from zero at `decimals` places, with a small nudge so that
+// values like 2.675 (stored as 2.67499...) round as written.
+double roundAway(double v, int decimals) {
+  const double p = std::pow(10.0, decimals);
+  const double scaled = std::fabs(v) * p;
+  const double r = std::floor(scaled + 0.5 + scaled * 1e-15);
+  return std::copysign(r / p, v);
+}
+
+// Formats into a buffer; returns the length of the unpadded text.
+int formatPlain(char* buf, size_t size, double value, int decimals) {
+  double r = roundAway(value, decimals);
+  if (r == 0) r = 0;  // no "-0"
+  return std::snprintf(buf, size, "%.*f", decimals, r);
+}
+
+}  // namespace
+
+void formatStrInto(char* out, double value, int width, int decimals) {
+  if (width < 1) width = 10;
+  if (width == 1 || decimals < 0) decimals = 0;
+  if (decimals > 0 && decimals > width - 2) decimals = width - 2 > 0 ? width - 2 : 0;
+  char buf[400];
+  int len = std::isfinite(value) ? formatPlain(buf, sizeof buf, value, decimals) : width + 1;
+  if (len > width || len < 0) {
+    std::memset(out, '*', size_t(width));
+    return;
+  }
+  const int pad = width - len;
+  std::memset(out, ' ', size_t(pad));
+  std::memcpy(out + pad, buf, size_t(len));
+}
+
+std::string formatStr(double value, int width, int decimals) {
+  if (width < 1) width = 10;
+  std::string s(size_t(width), ' ');
+  formatStrInto(s.data(), value, width, decimals);
+  return s;
+}
+
+bool fitsWidth(double value, int width, int decimals) {
+  std::string s = formatStr(value, width, decimals);
+  return s.empty() || s[0] != '*' || width == 0;
+}
+
+void encodeNumericKey(char* out, double value, int width, int decimals) {
+  formatStrInto(out, value, width, decimals);
+  if (out[0] == '*') return;
+  bool negative = false;
+  for (int i = 0; i < width; ++i) {
+    if (out[i] == ' ') {
+      out[i] = '0';
+    } else if (out[i] == '-') {
+      out[i] = '0';
+      negative = true;
+    }
+  }
+  if (!negative) return;
+  for (int i = 0; i < width; ++i)
+    if (out[i] >= '0' && out[i] <= '9') out[i] = char(44 - (out[i] - '0'));
+}
+
+std::string encodeNumericKey(double value, int width, int decimals) {
+  std::string s(size_t(width), ' ');
+  encodeNumericKey(s.data(), value, width, decimals);
+  return s;
+}
+
+double decodeNumericKey(std::string_view key) {
+  if (key.empty() || key[0] != ',') return parseNumeric(key);
+  char buf[300];
+  size_t n = key.size() < sizeof buf ? key.size() : sizeof buf;
+  for (size_t i = 0; i < n; ++i) {
+    const char c = key[i];
+    buf[i] = c == '.' ? '.' : char('0' + (44 - c));
+  }
+  return -parseNumeric(std::string_view(buf, n));
+}
+
+}  // namespace velmont::data

@@ -1,0 +1,66 @@
+// Dates and numbers as the tables store them.
+#include <gtest/gtest.h>
+
+#include "data/date.h"
+#include "data/numeric.h"
+
+using namespace velmont::data;
+
+TEST(DateTest, RoundTripsAndRejectsInvalidDates) {
+  const Date d = Date::fromYmd(2004, 2, 29);
+  EXPECT_EQ(d.dtos(), "20040229");
+  EXPECT_EQ(Date::fromDtos("20040229"), d);
+  EXPECT_EQ(d.dmy(), "29/02/2004");
+  EXPECT_EQ(d.iso(), "2004-02-29");
+  EXPECT_TRUE(Date::fromYmd(2005, 2, 29).empty());
+  EXPECT_TRUE(Date::fromDtos("        ").empty());
+  EXPECT_TRUE(Date::fromDtos("00000000").empty());
+  EXPECT_TRUE(Date::fromDtos("20041301").empty());
+  EXPECT_EQ(Date().dtos(), "        ");
+  EXPECT_LT(Date(), Date::fromYmd(1, 1, 1));
+  EXPECT_EQ(Date::fromYmd(2000, 3, 1).dayNumber() - Date::fromYmd(2000, 2, 28).dayNumber(), 2);
+}
+
+TEST(DateTest, TwoDigitYearsReadAs1951To2050) {
+  EXPECT_EQ(Date::fromDmyText("31/12/50").dtos(), "20501231");
+  EXPECT_EQ(Date::fromDmyText("1/1/51").dtos(), "19510101");
+  EXPECT_EQ(Date::fromDmyText("07/02/2026").dtos(), "20260207");
+  EXPECT_TRUE(Date::fromDmyText("  /  /    ").empty());
+  EXPECT_TRUE(Date::fromDmyText("31/02/2026").empty());
+  EXPECT_TRUE(Date::fromDmyText("1/2/3/4").empty());
+  EXPECT_TRUE(Date::fromDmyText("1/2/123").empty());
+}
+
+TEST(NumericTest, ParsesStoredText) {
+  bool overflow = true;
+  EXPECT_DOUBLE_EQ(parseNumeric("   -12.50", &overflow), -12.5);
+  EXPECT_FALSE(overflow);
+  EXPECT_DOUBLE_EQ(parseNumeric("      "), 0);
+  EXPECT_DOUBLE_EQ(parseNumeric("  7x9"), 7);
+  EXPECT_DOUBLE_EQ(parseNumeric("*****", &overflow), 0);
+  EXPECT_TRUE(overflow);
+}
+
+TEST(NumericTest, FormatsLikeStr) {
+  EXPECT_EQ(formatStr(3.5, 6, 2), "  3.50");
+  EXPECT_EQ(formatStr(7, 3, 0), "  7");
+  EXPECT_EQ(formatStr(-0.5, 5, 2), "-0.50");
+  EXPECT_EQ(formatStr(2.5, 3, 0), "  3");     // half away from zero
+  EXPECT_EQ(formatStr(-2.5, 3, 0), " -3");
+  EXPECT_EQ(formatStr(2.675, 6, 2), "  2.68");
+  EXPECT_EQ(formatStr(1234, 3, 0), "***");
+  EXPECT_EQ(formatStr(-0.001, 5, 2), " 0.00");  // no negative zero
+}
+
+TEST(NumericTest, EncodesNtxKeysInNumberOrder) {
+  EXPECT_EQ(encodeNumericKey(42, 6, 0), "000042");
+  EXPECT_EQ(encodeNumericKey(0, 6, 0), "000000");
+  EXPECT_EQ(encodeNumericKey(-7, 6, 0), ",,,,,%");
+  EXPECT_EQ(encodeNumericKey(-42, 6, 0), ",,,,(*");
+  EXPECT_EQ(encodeNumericKey(12.5, 8, 2), "00012.50");
+  EXPECT_EQ(encodeNumericKey(-12.5, 8, 2), ",,,+*.',");
+  const double values[] = {-1000, -42, -7, -0.5, 0, 0.5, 7, 42, 1000};
+  for (size_t i = 0; i + 1 < std::size(values); ++i)
+    EXPECT_LT(encodeNumericKey(values[i], 8, 1), encodeNumericKey(values[i + 1], 8, 1)) << values[i];
+  for (double v : values) EXPECT_DOUBLE_EQ(decodeNumericKey(encodeNumericKey(v, 8, 1)), v);
+}

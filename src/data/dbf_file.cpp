@@ -1,0 +1,297 @@
+#include "dbf_file.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "date.h"
+#include "error.h"
+
+namespace velmont::data {
+namespace {
+
+constexpr int kHeaderSize = 32;
+constexpr int kDescriptorSize = 32;
+constexpr size_t kReadAheadBytes = 64 * 1024;
+constexpr int kHeaderLockTimeoutMs = 5000;
+
+uint32_t le32(const unsigned char* p) { return p[0] | p[1] << 8 | p[2] << 16 | uint32_t(p[3]) << 24; }
+uint16_t le16(const unsigned char* p) { return uint16_t(p[0] | p[1] << 8); }
+void put32(unsigned char* p, uint32_t v) {
+  for (int i = 0; i < 4; ++i) p[i] = (unsigned char)(v >> (8 * i));
+}
+void put16(unsigned char* p, uint16_t v) {
+  p[0] = (unsigned char)v;
+  p[1] = (unsigned char)(v >> 8);
+}
+
+std::string upper(std::string_view s) {
+  std::string r(s);
+  for (char& c : r)
+    if (c >= 'a' && c <= 'z') c = char(c - 'a' + 'A');
+  return r;
+}
+
+std::string hexByte(unsigned v) {
+  static const char* digits = "0123456789ABCDEF";
+  return std::string("0x") + digits[(v >> 4) & 15] + digits[v & 15];
+}
+
+// Header bytes 0..11: version, date of last update, count, header and record length.
+void fillHeaderStart(unsigned char* h, unsigned char version, uint32_t count, uint16_t headerLength,
+                     uint16_t recordLength) {
+  int y, m, d;
+  Date::today().toYmd(y, m, d);
+  h[0] = version;
+  h[1] = (unsigned char)(y - 1900);
+  h[2] = (unsigned char)m;
+  h[3] = (unsigned char)d;
+  put32(h + 4, count);
+  put16(h + 8, headerLength);
+  put16(h + 10, recordLength);
+}
+
+}  // namespace
+
+DbfFile::DbfFile(std::string path, std::unique_ptr<File> file, bool writable)
+    : path_(std::move(path)), file_(std::move(file)), writable_(writable) {}
+
+DbfFile::~DbfFile() = default;
+
+std::unique_ptr<DbfFile> DbfFile::open(const std::string& path, OpenMode mode) {
+  auto file = Env::current()->open(path, mode);
+  std::unique_ptr<DbfFile> dbf(new DbfFile(path, std::move(file), mode == OpenMode::kReadWrite));
+  dbf->readHeader();
+  return dbf;
+}
+
+void DbfFile::readHeader() {
+  const uint64_t size = file_->size();
+  if (size < kHeaderSize)
+    throw DataError(path_, "too short for a table header (" + std::to_string(size) + " bytes)");
+  unsigned char h[kHeaderSize];
+  if (file_->readAt(0, h, kHeaderSize) != kHeaderSize)
+    throw DataError(path_, "the table header could not be read whole");
+
+  switch (h[0]) {
+    case 0x03: case 0x07: case 0x83: case 0x87: break;
+    case 0x8B: throw DataError(path_, "dBASE IV tables with memos are not supported");
+    case 0x06: case 0x86: throw DataError(path_, "encrypted tables are not supported");
+    default: throw DataError(path_, "not a dBASE III table (version byte " + hexByte(h[0]) + ")");
+  }
+  const uint32_t headerCount = le32(h + 4);
+  headerLength_ = le16(h + 8);
+  recordLength_ = le16(h + 10);
+  if (headerLength_ < kHeaderSize + 1)
+    throw DataError(path_, "header length " + std::to_string(headerLength_) + " is too small");
+  if (headerLength_ > size)
+    throw DataError(path_, "header length " + std::to_string(headerLength_) +
+                               " runs past the end of the file (" + std::to_string(size) + " bytes)");
+  if (recordLength_ < 2) throw DataError(path_, "record length " + std::to_string(recordLength_) + " is too small");
+
+  std::vector<unsigned char> desc(headerLength_ - kHeaderSize);
+  if (file_->readAt(kHeaderSize, desc.data(), desc.size()) != desc.size())
+    throw DataError(path_, "the field descriptors could not be read whole");
+
+  bool terminated = false;
+  int offset = 1;
+  for (size_t at = 0; at < desc.size(); at += kDescriptorSize) {
+    if (desc[at] == 0x0D) {
+      terminated = true;
+      break;
+    }
+    if (at + kDescriptorSize > desc.size()) break;
+    const unsigned char* d = &desc[at];
+    FieldDesc f;
+    size_t nameLen = 0;
+    while (nameLen < 11 && d[nameLen] != 0) ++nameLen;
+    f.name = upper(std::string_view(reinterpret_cast<const char*>(d), std::min<size_t>(nameLen, 10)));
+    const std::string label = "field " + std::to_string(fields_.size() + 1);
+    if (f.name.empty()) throw DataError(path_, label + " has no name");
+    f.type = char(d[11]);
+    if (f.type >= 'a' && f.type <= 'z') f.type = char(f.type - 'a' + 'A');
+    switch (f.type) {
+      case 'C': f.width = d[16] + 256 * d[17]; break;
+      case 'N': case 'F': f.type = 'N'; f.width = d[16]; f.decimals = d[17]; break;
+      case 'D': case 'L': case 'M': f.width = d[16]; break;
+      default:
+        throw DataError(path_, "field " + f.name + " has unsupported type " +
+                                   (d[11] >= 0x20 && d[11] < 0x7F ? std::string(1, char(d[11])) : hexByte(d[11])));
+    }
+    if (f.width == 0) throw DataError(path_, "field " + f.name + " has width 0");
+    if (f.type == 'N' && f.decimals >= f.width)
+      throw DataError(path_, "field " + f.name + " has more decimals than its width allows");
+    if (f.type == 'M') hasMemo_ = true;
+    f.offset = offset;
+    offset += f.width;
+    fields_.push_back(std::move(f));
+  }
+  if (!terminated) throw DataError(path_, "the field descriptor list has no terminator");
+  if (fields_.empty()) throw DataError(path_, "the table has no fields");
+  if (offset != recordLength_)
+    throw DataError(path_, "record length " + std::to_string(recordLength_) + " disagrees with the fields (" +
+                               std::to_string(offset) + ")");
+  const uint32_t derived = uint32_t((size - headerLength_) / uint64_t(recordLength_));
+  if (headerCount > derived)
+    throw DataError(path_, "the header counts " + std::to_string(headerCount) + " records but the file holds only " +
+                               std::to_string(derived) + ": it is truncated");
+  knownCount_ = derived;
+}
+
+int DbfFile::fieldIndex(std::string_view name) const {
+  for (size_t i = 0; i < fields_.size(); ++i) {
+    const std::string& f = fields_[i].name;
+    if (f.size() != name.size()) continue;
+    bool same = true;
+    for (size_t k = 0; k < f.size() && same; ++k) {
+      char c = name[k];
+      if (c >= 'a' && c <= 'z') c = char(c - 'a' + 'A');
+      same = c == f[k];
+    }
+    if (same) return int(i);
+  }
+  return -1;
+}
+
+uint32_t DbfFile::recordCount() {
+  const uint64_t size = file_->size();
+  knownCount_ = size < headerLength_ ? 0 : uint32_t((size - headerLength_) / uint64_t(recordLength_));
+  return knownCount_;
+}
+
+void DbfFile::fillReadAhead(uint32_t recno) {
+  const uint32_t wanted = std::max<uint32_t>(1, uint32_t(kReadAheadBytes / size_t(recordLength_)));
+  const uint32_t count = std::min(wanted, knownCount_ - recno + 1);
+  ahead_.resize(size_t(count) * size_t(recordLength_));
+  const uint64_t at = headerLength_ + uint64_t(recno - 1) * uint64_t(recordLength_);
+  const size_t got = file_->readAt(at, ahead_.data(), ahead_.size());
+  aheadFirst_ = recno;
+  aheadCount_ = uint32_t(got / size_t(recordLength_));
+}
+
+bool DbfFile::readRecord(uint32_t recno, char* buf, bool fresh) {
+  if (recno == 0) return false;
+  if (recno > knownCount_ && recno > recordCount()) return false;
+  if (fresh) {
+    aheadFirst_ = aheadCount_ = 0;
+    lastRead_ = 0;
+  }
+  if (aheadFirst_ && recno >= aheadFirst_ && recno < aheadFirst_ + aheadCount_) {
+    std::memcpy(buf, &ahead_[size_t(recno - aheadFirst_) * size_t(recordLength_)], size_t(recordLength_));
+  } else if (recno == lastRead_ + 1) {
+    fillReadAhead(recno);
+    if (aheadCount_ == 0)
+      throw DataError(path_, "record " + std::to_string(recno) + " could not be read whole (the file is cut short)");
+    std::memcpy(buf, ahead_.data(), size_t(recordLength_));
+  } else {
+    const uint64_t at = headerLength_ + uint64_t(recno - 1) * uint64_t(recordLength_);
+    if (file_->readAt(at, buf, size_t(recordLength_)) != size_t(recordLength_))
+      throw DataError(path_, "record " + std::to_string(recno) + " could not be read whole (the file is cut short)");
+  }
+  lastRead_ = recno;
+  return true;
+}
+
+void DbfFile::writeRecord(uint32_t recno, const char* buf) {
+  if (!writable_) throw DataError(path_, "the table is open for reading only");
+  if (recno == 0 || recno > recordCount())
+    throw DataError(path_, "record " + std::to_string(recno) + " does not exist");
+  file_->writeAt(headerLength_ + uint64_t(recno - 1) * uint64_t(recordLength_), buf, size_t(recordLength_));
+  if (aheadFirst_ && recno >= aheadFirst_ && recno < aheadFirst_ + aheadCount_)
+    std::memcpy(&ahead_[size_t(recno - aheadFirst_) * size_t(recordLength_)], buf, size_t(recordLength_));
+}
+
+uint32_t DbfFile::appendRecord(const char* buf) {
+  if (!writable_) throw DataError(path_, "the table is open for reading only");
+  if (!lockWithRetry(*file_, lockBase_, 1, LockKind::kExclusive, kHeaderLockTimeoutMs))
+    throw DataError(path_, "another program holds the table's append lock");
+  struct Unlock {
+    File& f;
+    uint64_t at;
+    ~Unlock() { f.unlock(at, 1); }
+  } unlockOnExit{*file_, lockBase_};
+
+  const uint32_t n = recordCount();
+  // The record and the end-of-file mark in one write, then the header's count:
+  // a reader deriving the count from the file size never sees a partial record.
+  std::vector<char> image(size_t(recordLength_) + 1);
+  std::memcpy(image.data(), buf, size_t(recordLength_));
+  image.back() = 0x1A;
+  file_->writeAt(headerLength_ + uint64_t(n) * uint64_t(recordLength_), image.data(), image.size());
+
+  unsigned char h[12];
+  if (file_->readAt(0, h, 1) != 1) throw DataError(path_, "the table header could not be read");
+  fillHeaderStart(h, h[0], n + 1, uint16_t(headerLength_), uint16_t(recordLength_));
+  file_->writeAt(0, h, sizeof h);
+  knownCount_ = n + 1;
+  return n + 1;
+}
+
+bool DbfFile::lockRecord(uint32_t recno, int timeoutMs) {
+  return lockWithRetry(*file_, lockBase_ + recno, 1, LockKind::kExclusive, timeoutMs);
+}
+
+void DbfFile::unlockRecord(uint32_t recno) { file_->unlock(lockBase_ + recno, 1); }
+
+std::string DbfFile::memoPath() const { return memoPathFor(path_); }
+
+std::string DbfFile::memoPathFor(const std::string& tablePath) {
+  std::string p = tablePath;
+  const size_t dot = p.find_last_of('.');
+  const size_t slash = p.find_last_of("/\\");
+  if (dot != std::string::npos && (slash == std::string::npos || dot > slash)) p.resize(dot);
+  const bool upperCase = !tablePath.empty() && tablePath.back() >= 'A' && tablePath.back() <= 'Z';
+  return p + (upperCase ? ".DBT" : ".dbt");
+}
+
+void DbfFile::create(const std::string& path, const std::vector<FieldSpec>& specs) {
+  if (specs.empty()) throw DataError(path, "a table needs at least one field");
+  bool memo = false;
+  int recordLength = 1;
+  std::vector<unsigned char> header(kHeaderSize + kDescriptorSize * specs.size() + 2, 0);
+  for (size_t i = 0; i < specs.size(); ++i) {
+    const FieldSpec& s = specs[i];
+    const std::string name = upper(s.name);
+    if (name.empty() || name.size() > 10) throw DataError(path, "field name \"" + s.name + "\" must have 1 to 10 characters");
+    unsigned char* d = &header[kHeaderSize + kDescriptorSize * i];
+    std::memcpy(d, name.data(), name.size());
+    int width = s.width;
+    switch (s.type) {
+      case 'C':
+        if (width < 1 || width > 65535) throw DataError(path, "field " + name + " has an impossible width");
+        d[16] = (unsigned char)(width & 0xFF);
+        d[17] = (unsigned char)(width >> 8);
+        break;
+      case 'N':
+        if (width < 1 || width > 255 || s.decimals < 0 || (s.decimals > 0 && width < s.decimals + 2))
+          throw DataError(path, "field " + name + " has an impossible width or decimals");
+        d[16] = (unsigned char)width;
+        d[17] = (unsigned char)s.decimals;
+        break;
+      case 'D': width = 8; d[16] = 8; break;
+      case 'L': width = 1; d[16] = 1; break;
+      case 'M': width = 10; d[16] = 10; memo = true; break;
+      default: throw DataError(path, "field " + name + " has unknown type " + std::string(1, s.type));
+    }
+    d[11] = (unsigned char)s.type;
+    recordLength += width;
+  }
+  if (recordLength > 65535) throw DataError(path, "records would be longer than 65535 bytes");
+  const size_t headerLength = header.size();
+  header[headerLength - 2] = 0x0D;
+  header[headerLength - 1] = 0x00;
+  fillHeaderStart(header.data(), memo ? 0x83 : 0x03, 0, uint16_t(headerLength), uint16_t(recordLength));
+  header.push_back(0x1A);
+
+  auto file = Env::current()->create(path);
+  file->writeAt(0, header.data(), header.size());
+  if (memo) {
+    const std::string dbt = memoPathFor(path);
+    unsigned char block[512] = {};
+    put32(block, 1);
+    block[16] = 0x03;
+    auto memoFile = Env::current()->create(dbt);
+    memoFile->writeAt(0, block, sizeof block);
+  }
+}
+
+}  // namespace velmont::data

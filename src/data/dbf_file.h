@@ -1,0 +1,83 @@
+#pragma once
+// One .dbf file: its header, field list and records, read and written with the
+// conventions that let another program share the file while we use it.
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "field.h"
+#include "file.h"
+
+namespace velmont::data {
+
+// A field of a table to be created: name, type, width, decimals.
+struct FieldSpec {
+  std::string name;
+  char type;
+  int width;
+  int decimals = 0;
+};
+
+class DbfFile {
+ public:
+  // Opens and validates a table file; throws DataError naming the file and the fault.
+  static std::unique_ptr<DbfFile> open(const std::string& path, OpenMode mode);
+  // Creates a new table (and its .dbt when it has memo fields); fails if it exists.
+  static void create(const std::string& path, const std::vector<FieldSpec>& fields);
+
+  DbfFile(const DbfFile&) = delete;
+  DbfFile& operator=(const DbfFile&) = delete;
+  ~DbfFile();
+
+  const std::string& path() const { return path_; }
+  const std::vector<FieldDesc>& fields() const { return fields_; }
+  int fieldIndex(std::string_view name) const;  // -1 when absent
+  int recordLength() const { return recordLength_; }
+  bool hasMemo() const { return hasMemo_; }
+  bool writable() const { return writable_; }
+
+  // Records in the file now, derived from its size as shared readers must.
+  uint32_t recordCount();
+  // Reads record `recno` (1-based) into buf (recordLength bytes); false when it
+  // lies beyond the end of the file. `fresh` bypasses records read ahead earlier.
+  bool readRecord(uint32_t recno, char* buf, bool fresh = false);
+  // Writes a whole record image in one write. The caller holds the record lock.
+  void writeRecord(uint32_t recno, const char* buf);
+  // Appends a complete record image under the header lock and returns its number.
+  uint32_t appendRecord(const char* buf);
+
+  // Record locks of the shared lock scheme; false when another holder has it.
+  bool lockRecord(uint32_t recno, int timeoutMs);
+  void unlockRecord(uint32_t recno);
+  // Moves the lock region (1,000,000,000 by default) for tables whose writers use another.
+  void setLockBase(uint64_t base) { lockBase_ = base; }
+
+  void sync() { file_->sync(); }
+  // Path of the memo file beside the table (same name, .dbt extension).
+  std::string memoPath() const;
+  static std::string memoPathFor(const std::string& tablePath);
+
+ private:
+  DbfFile(std::string path, std::unique_ptr<File> file, bool writable);
+  void readHeader();
+  void fillReadAhead(uint32_t recno);
+
+  std::string path_;
+  std::unique_ptr<File> file_;
+  bool writable_;
+  std::vector<FieldDesc> fields_;
+  uint32_t headerLength_ = 0;
+  int recordLength_ = 0;
+  bool hasMemo_ = false;
+  uint64_t lockBase_ = 1000000000ull;
+  uint32_t knownCount_ = 0;
+
+  // Sequential reads fetch many records at once; random reads fetch one.
+  std::vector<char> ahead_;
+  uint32_t aheadFirst_ = 0;  // record number of ahead_[0], 0 when empty
+  uint32_t aheadCount_ = 0;
+  uint32_t lastRead_ = 0;
+};
+
+}  // namespace velmont::data

@@ -1,0 +1,91 @@
+#include "memo_file.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "error.h"
+
+namespace velmont::data {
+namespace {
+
+constexpr uint64_t kBlockSize = 512;
+constexpr size_t kMaxMemoBytes = 16 * 1024 * 1024;  // no school note comes near this
+constexpr int kMemoLockTimeoutMs = 5000;
+
+}  // namespace
+
+std::unique_ptr<MemoFile> MemoFile::open(const std::string& path, OpenMode mode) {
+  auto file = Env::current()->open(path, mode);
+  if (file->size() < 4) throw DataError(path, "the memo file is too short for its header");
+  return std::unique_ptr<MemoFile>(new MemoFile(std::move(file)));
+}
+
+std::string MemoFile::read(uint32_t block) {
+  if (block == 0) return {};
+  const uint64_t size = file_->size();
+  uint64_t at = kBlockSize * block;
+  if (at >= size)
+    throw DataError(path(), "memo block " + std::to_string(block) + " lies past the end of the file");
+  std::string text;
+  char buf[4096];
+  while (at < size) {
+    const size_t got = file_->readAt(at, buf, sizeof buf);
+    if (got == 0) break;
+    for (size_t i = 0; i < got; ++i)
+      if (buf[i] == 0x1A) return text.append(buf, i);
+    text.append(buf, got);
+    at += got;
+    if (text.size() > kMaxMemoBytes)
+      throw DataError(path(), "memo at block " + std::to_string(block) + " has no end mark");
+  }
+  return text;
+}
+
+uint32_t MemoFile::append(std::string_view text) {
+  if (text.empty()) return 0;
+  if (!lockWithRetry(*file_, 0, 1, LockKind::kExclusive, kMemoLockTimeoutMs))
+    throw DataError(path(), "another program holds the memo file's lock");
+  struct Unlock {
+    File& f;
+    ~Unlock() { f.unlock(0, 1); }
+  } unlockOnExit{*file_};
+
+  unsigned char h[4];
+  if (file_->readAt(0, h, 4) != 4) throw DataError(path(), "the memo header could not be read");
+  uint32_t next = h[0] | h[1] << 8 | h[2] << 16 | uint32_t(h[3]) << 24;
+  if (next == 0) next = 1;
+  const uint64_t size = file_->size();
+  // A next-free pointer behind the data would overwrite memos in use: append after them.
+  const uint32_t end = uint32_t((size + kBlockSize - 1) / kBlockSize);
+  if (next < end) next = std::max(next, end);
+
+  std::vector<char> data(text.begin(), text.end());
+  for (char& c : data)
+    if (c == 0x1A) c = ' ';  // 0x1A would end the text early
+  data.push_back(0x1A);
+  data.push_back(0x1A);
+  file_->writeAt(kBlockSize * next, data.data(), data.size());
+  const uint32_t after = next + uint32_t((data.size() + kBlockSize - 1) / kBlockSize);
+  const unsigned char nh[4] = {(unsigned char)after, (unsigned char)(after >> 8), (unsigned char)(after >> 16),
+                               (unsigned char)(after >> 24)};
+  file_->writeAt(0, nh, 4);
+  return next;
+}
+
+uint32_t parseMemoPointer(std::string_view bytes, const std::string& tablePath) {
+  uint64_t v = 0;
+  bool digits = false;
+  for (char c : bytes) {
+    if (c == ' ' || c == '\0') {
+      if (digits) break;
+      continue;
+    }
+    if (c < '0' || c > '9') throw DataError(tablePath, "a memo field holds \"" + std::string(bytes) + "\", not a block number");
+    v = v * 10 + uint64_t(c - '0');
+    digits = true;
+    if (v > 0xFFFFFFFFull) throw DataError(tablePath, "a memo field's block number is too large");
+  }
+  return uint32_t(v);
+}
+
+}  // namespace velmont::data

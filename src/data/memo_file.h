@@ -1,0 +1,31 @@
+#pragma once
+// A .dbt memo file: texts in 512-byte blocks, each ended by 0x1A.
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "file.h"
+
+namespace velmont::data {
+
+class MemoFile {
+ public:
+  static std::unique_ptr<MemoFile> open(const std::string& path, OpenMode mode);
+
+  // The text stored from `block` on; block 0 is the empty memo.
+  std::string read(uint32_t block);
+  // Appends a text (never rewriting old blocks a reader may be using) and
+  // returns its first block; an empty text is stored as block 0, writing nothing.
+  uint32_t append(std::string_view text);
+  const std::string& path() const { return file_->path(); }
+
+ private:
+  explicit MemoFile(std::unique_ptr<File> file) : file_(std::move(file)) {}
+  std::unique_ptr<File> file_;
+};
+
+// The block number held by a memo field's ten bytes; 0 for blanks, zeros or NULs.
+// Throws DataError naming `tablePath` when the bytes are not a number.
+uint32_t parseMemoPointer(std::string_view bytes, const std::string& tablePath);
+
+}  // namespace velmont::data

@@ -36,11 +36,13 @@ std::string hexByte(unsigned v) {
   return std::string("0x") + digits[(v >> 4) & 15] + digits[v & 15];
 }
 
+thread_local Date updateDateOverride;
+
 // Header bytes 0..11: version, date of last update, count, header and record length.
 void fillHeaderStart(unsigned char* h, unsigned char version, uint32_t count, uint16_t headerLength,
                      uint16_t recordLength) {
   int y, m, d;
-  Date::today().toYmd(y, m, d);
+  (updateDateOverride.empty() ? Date::today() : updateDateOverride).toYmd(y, m, d);
   h[0] = version;
   h[1] = (unsigned char)(y - 1900);
   h[2] = (unsigned char)m;
@@ -51,6 +53,8 @@ void fillHeaderStart(unsigned char* h, unsigned char version, uint32_t count, ui
 }
 
 }  // namespace
+
+void DbfFile::setUpdateDateForThisThread(const Date& date) { updateDateOverride = date; }
 
 DbfFile::DbfFile(std::string path, std::unique_ptr<File> file, bool writable)
     : path_(std::move(path)), file_(std::move(file)), writable_(writable) {}

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "date.h"
 #include "field.h"
 #include "file.h"
 
@@ -54,6 +55,11 @@ class DbfFile {
   void setLockBase(uint64_t base) { lockBase_ = base; }
 
   void sync() { file_->sync(); }
+  // Makes tables created or appended to by the calling thread record `date` as
+  // their date of last update instead of today (for files that must come out
+  // byte for byte the same); the empty date restores today.
+  static void setUpdateDateForThisThread(const Date& date);
+
   // Path of the memo file beside the table (same name, .dbt extension).
   std::string memoPath() const;
   static std::string memoPathFor(const std::string& tablePath);

@@ -40,6 +40,8 @@ class DbfFile {
 
   // Records in the file now, derived from its size as shared readers must.
   uint32_t recordCount();
+  // The count as last derived, without asking the file system again.
+  uint32_t knownRecordCount() const { return knownCount_; }
   // Reads record `recno` (1-based) into buf (recordLength bytes); false when it
   // lies beyond the end of the file. `fresh` bypasses records read ahead earlier.
   bool readRecord(uint32_t recno, char* buf, bool fresh = false);

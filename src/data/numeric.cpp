@@ -1,6 +1,7 @@
 #include "numeric.h"
 
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 
@@ -45,8 +46,31 @@ double roundAway(double v, int decimals) {
   return std::copysign(r / p, v);
 }
 
-// Formats into a buffer; returns the length of the unpadded text.
+// Formats into a buffer; returns the length of the unpadded text. Values that
+// fit in 64 bits once scaled take an integer path; snprintf handles the rest.
 int formatPlain(char* buf, size_t size, double value, int decimals) {
+  static const double kPowers[] = {1, 10, 100, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9};
+  if (decimals <= 9) {
+    const double scaled = std::fabs(value) * kPowers[decimals];
+    if (scaled < 4e15) {
+      const uint64_t units = uint64_t(std::floor(scaled + 0.5 + scaled * 1e-15));
+      char digits[32];
+      int n = 0;
+      uint64_t u = units;
+      do {
+        digits[n++] = char('0' + u % 10);
+        u /= 10;
+      } while (u != 0 || n <= decimals);  // at least one digit before the point
+      int len = 0;
+      if (value < 0 && units != 0) buf[len++] = '-';
+      for (int i = n - 1; i >= 0; --i) {
+        buf[len++] = digits[i];
+        if (i == decimals && decimals > 0) buf[len++] = '.';
+      }
+      buf[len] = 0;
+      return len;
+    }
+  }
   double r = roundAway(value, decimals);
   if (r == 0) r = 0;  // no "-0"
   return std::snprintf(buf, size, "%.*f", decimals, r);

@@ -177,7 +177,10 @@ void Table::syncOrderPosition() {
 // The record after (or before) the current one in the controlling order; 0 when none.
 uint32_t Table::stepInOrder(bool forward) {
   if (!order_) {
-    if (forward) return recno_ + 1 <= dbf_->recordCount() ? recno_ + 1 : 0;
+    if (forward) {
+      const uint32_t next = recno_ + 1;
+      return next <= dbf_->knownRecordCount() || next <= dbf_->recordCount() ? next : 0;
+    }
     return recno_ > 1 ? recno_ - 1 : 0;
   }
   syncOrderPosition();
@@ -187,7 +190,7 @@ uint32_t Table::stepInOrder(bool forward) {
 
 void Table::settleForward() {
   for (;;) {
-    if (recno_ > dbf_->recordCount() || recno_ == 0) {
+    if (recno_ == 0 || (recno_ > dbf_->knownRecordCount() && recno_ > dbf_->recordCount())) {
       loadPhantom();
       eof_ = true;
       return;

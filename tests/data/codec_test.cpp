@@ -1,6 +1,9 @@
 // Dates and numbers as the tables store them.
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdio>
+
 #include "data/date.h"
 #include "data/numeric.h"
 
@@ -63,4 +66,21 @@ TEST(NumericTest, EncodesNtxKeysInNumberOrder) {
   for (size_t i = 0; i + 1 < std::size(values); ++i)
     EXPECT_LT(encodeNumericKey(values[i], 8, 1), encodeNumericKey(values[i + 1], 8, 1)) << values[i];
   for (double v : values) EXPECT_DOUBLE_EQ(decodeNumericKey(encodeNumericKey(v, 8, 1)), v);
+}
+
+TEST(NumericTest, FastFormattingAgreesWithPrintfRounding) {
+  // Values exactly representable at a half: rounding away from zero must hold on both paths.
+  uint64_t state = 12345;
+  for (int i = 0; i < 20000; ++i) {
+    state = state * 6364136223846793005ull + 1442695040888963407ull;
+    const int decimals = int(state >> 60) % 4;
+    const double value = (double(int64_t(state >> 20) % 2000000) - 1000000) / 8.0;
+    char expected[64];
+    const double p = std::pow(10.0, decimals);
+    double r = std::floor(std::fabs(value) * p + 0.5) / p;
+    if (value < 0) r = -r;
+    if (r == 0) r = 0;
+    std::snprintf(expected, sizeof expected, "%*.*f", 12, decimals, r);
+    ASSERT_EQ(formatStr(value, 12, decimals), expected) << value << " " << decimals;
+  }
 }

@@ -1,0 +1,134 @@
+#include "display_list.h"
+
+#include <QPainter>
+#include <QPainterPath>
+#include <QSvgRenderer>
+#include <algorithm>
+
+#include "fill_pattern.h"
+
+namespace velmont::print {
+
+void PageList::addText(PagePoint at, const QString& text, const PrintFont& font, QRgb colour) {
+  auto found = std::find(fonts_.begin(), fonts_.end(), font);
+  if (found == fonts_.end()) found = fonts_.insert(fonts_.end(), font);
+  items_.push_back(
+      TextItem{at, text, std::uint16_t(found - fonts_.begin()), colour});
+}
+
+std::size_t PageList::bytes() const {
+  std::size_t total = sizeof(PageList) + items_.capacity() * sizeof(DrawItem) +
+                      fonts_.capacity() * sizeof(PrintFont);
+  for (const PrintFont& font : fonts_) total += font.family.capacity() * sizeof(QChar);
+  for (const DrawItem& item : items_)
+    if (auto* text = std::get_if<TextItem>(&item))
+      total += text->text.capacity() * sizeof(QChar);
+  return total;
+}
+
+namespace {
+
+// Replay works in 0.01 mm with y downwards: ten painter units per page unit.
+constexpr double kFine = 10.0;
+constexpr double kPenWidth = 1.5 * kFine;  // 0.15 mm rules and outlines
+
+class Replayer {
+ public:
+  Replayer(const PageList& page, QPainter& painter) : page_(page), painter_(painter) {}
+
+  void operator()(const TextItem& item) {
+    if (item.font != currentFont_) {
+      painter_.setFont(fontAt(item.font));
+      currentFont_ = item.font;
+    }
+    painter_.setPen(QColor::fromRgba(item.colour));
+    painter_.drawText(point(item.at), item.text);
+  }
+
+  void operator()(const BoxItem& item) {
+    const QRectF area = rect(item.area);
+    const double rx = item.cornerWidth * kFine, ry = item.cornerHeight * kFine;
+    if (item.fill) {
+      if (rx > 0 || ry > 0) {
+        painter_.save();
+        QPainterPath path;
+        path.addRoundedRect(area, rx, ry);
+        painter_.setClipPath(path, Qt::IntersectClip);
+        paintFill(painter_, area, item.pattern, QColor::fromRgba(item.foreground),
+                  QColor::fromRgba(item.background), 100.0);
+        painter_.restore();
+      } else {
+        paintFill(painter_, area, item.pattern, QColor::fromRgba(item.foreground),
+                  QColor::fromRgba(item.background), 100.0);
+      }
+    }
+    if (item.outline) {
+      painter_.setPen(pen(item.foreground, item.lineType));
+      painter_.setBrush(Qt::NoBrush);
+      if (rx > 0 || ry > 0)
+        painter_.drawRoundedRect(area, rx, ry);
+      else
+        painter_.drawRect(area);
+    }
+  }
+
+  void operator()(const LineItem& item) {
+    painter_.setPen(pen(item.colour, item.lineType));
+    painter_.drawLine(point(item.from), point(item.to));
+  }
+
+  void operator()(const ImageItem& item) {
+    const QRectF area = rect(item.area);
+    const Picture& picture = *item.picture;
+    if (!picture.bitmap.isNull()) {
+      painter_.drawImage(area, picture.bitmap);
+    } else if (!picture.vector.isEmpty()) {
+      QSvgRenderer svg(picture.vector);
+      svg.render(&painter_, area);
+    }
+  }
+
+ private:
+  QPointF point(PagePoint p) const { return {p.x * kFine, (page_.height() - p.y) * kFine}; }
+  QRectF rect(const PageRect& r) const {
+    return QRectF(QPointF(r.left * kFine, (page_.height() - r.top) * kFine),
+                  QPointF(r.right * kFine, (page_.height() - r.bottom) * kFine))
+        .normalized();
+  }
+
+  const QFont& fontAt(std::uint16_t index) {
+    if (fonts_.empty())
+      for (const PrintFont& font : page_.fonts()) fonts_.push_back(font.toQFont());
+    return fonts_.at(index);
+  }
+
+  static QPen pen(QRgb colour, int lineType) {
+    QPen pen(QColor::fromRgba(colour), kPenWidth);
+    pen.setCapStyle(Qt::FlatCap);
+    switch (lineType) {
+      case line::kDot: pen.setDashPattern({2, 3}); break;
+      case line::kDash: pen.setDashPattern({10, 5}); break;
+      case line::kDashDot: pen.setDashPattern({10, 4, 2, 4}); break;
+      case line::kDash2Dot: pen.setDashPattern({10, 4, 2, 4, 2, 4}); break;
+      default: break;
+    }
+    return pen;
+  }
+
+  const PageList& page_;
+  QPainter& painter_;
+  std::vector<QFont> fonts_;
+  int currentFont_ = -1;
+};
+
+}  // namespace
+
+void replay(const PageList& page, QPainter& painter, double pixelsPerUnit) {
+  painter.save();
+  painter.scale(pixelsPerUnit / kFine, pixelsPerUnit / kFine);
+  Replayer replayer(page, painter);
+  for (const DrawItem& item : page.items()) std::visit(replayer, item);
+  painter.restore();
+}
+
+}  // namespace velmont::print

@@ -1,0 +1,148 @@
+#pragma once
+// The page printer through which every report draws: text by row and column, fonts,
+// boxes, bars, rules and pictures on a page measured in 0.1 mm with y upwards; or, in
+// plain-text mode, text by row and column on a character device.
+#include <QString>
+#include <QVariant>
+#include <initializer_list>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "char_device.h"
+#include "fill_pattern.h"
+#include "page_surface.h"
+#include "picture_loader.h"
+#include "print_device.h"
+#include "printer_args.h"
+
+namespace velmont::print {
+
+class lmcPrn3 {
+ public:
+  lmcPrn3();
+  virtual ~lmcPrn3();
+  lmcPrn3(const lmcPrn3&) = delete;
+  lmcPrn3& operator=(const lmcPrn3&) = delete;
+
+  // Open to callers.
+  int nPage = 0;                       // current page, from 1
+  std::unique_ptr<PageSurface> oPs;    // the page being drawn
+  PrintFont oFont;                     // the current font of oPs
+  bool lAscii = false;                 // plain-text mode
+  bool lInitErr = true;                // no device was found for the name
+  PaperSize aSize{};                   // paper and printable area, 0.1 mm
+  double nPt = 20.32;                  // column pitch of PrPt and the graphics
+  bool lAutoPt = false;                // Courier New fonts also set nPt
+  double nTopMar = 0;
+  double nLeftMar = 0;
+
+  // Opens the device of that name; without one, sets lInitErr and (when showError)
+  // shows "Printer Not Initialized" / "Notify System Administrator".
+  virtual lmcPrn3& Init(const QString& deviceName, bool showError = true,
+                        const QVariant& owner = {});
+  // The same on a device made by the caller (a memory device, a test double).
+  lmcPrn3& Init(std::unique_ptr<PrintDevice> device);
+  // Queries the paper, makes the surface with "12.Courier New" and sets the defaults.
+  virtual lmcPrn3& create();
+  virtual lmcPrn3& destroy();
+  virtual bool endDoc();
+  virtual bool startDoc(const QString& name = {});
+  // Makes the descriptor current; returns the previous font's descriptor.
+  QString newFont(const QString& descriptor = {});
+  virtual void newPage();
+  // "LAND" or "PORT" in any case; ends and restarts an open document when it turns.
+  virtual void orient(const QString& orientation);
+
+  void PrBox(double row, double column, double rows, double columns,
+             const QString& mode = "OUTLINE", const Density& density = 240,
+             const LineStyle& lineType = "solid", double cornerWidth = 0,
+             double cornerHeight = 0, double xOffset = 0, double yOffset = 0);
+  void PrCenter(double row, const QString& text);
+  void PrFrame(double row, double column, double rows, double columns, double thickness = 1,
+               const Density& density = 17, const FrameFill& fill = {},
+               const FrameShadow& shadow = {}, double xOffset = 0, double yOffset = 0);
+  void PrHbar(double row, double column, double columns, double thickness = 1,
+              const Density& density = 17, double xOffset = 0, double yOffset = 0);
+  void prHline(double row, double column, double columns, const LineStyle& lineType = "solid",
+               double xOffset = 0, double yOffset = 0);
+  void PrImage(double row, double column, const QString& file, double rows, double columns,
+               std::optional<double> columnWidth = {}, double xOffset = 0, double yOffset = 0);
+  void PrLn(double row, double column, const QString& text);
+  void PrPt(double row, double column, const QString& text);
+  void PrPtColCtr(double row, double firstColumn, double secondColumn, const QString& text);
+  // Figures padded on the left to a fixed width end at the same x in any face.
+  void PrPtNum(double row, double column, const QString& text);
+  // Text that ends at the left edge of the column.
+  void PrPtRjust(double row, double column, const QString& text);
+  void PrVbar(double row, double column, double rows, double thickness = 1,
+              const Density& density = 17, double xOffset = 0, double yOffset = 0);
+  void PrVline(double row, double column, double rows, const LineStyle& lineType = "solid",
+               double xOffset = 0, double yOffset = 0);
+
+  // Query output: Q starts a new line, QQ continues the current one.
+  void Q(std::initializer_list<QueryValue> values = {});
+  void QQ(std::initializer_list<QueryValue> values = {});
+  double QRow() const;
+  double QCol() const;
+
+  void setBold(const Switch& state);
+  Colour setColor(Colour colour = kBlack);  // returns the previous foreground
+  void setCond(const Switch& state);
+  void setDens(const Density& density, int defaultGrey = 17);
+  void setElite(const Switch& state);
+  void setItal(const Switch& state);
+  double setLeftMar(std::optional<double> margin);
+  double setPt(std::optional<double> pitch = {});
+  void setQprc(std::optional<double> row, std::optional<double> column);
+  double setRowHt(std::optional<double> height = {});
+  double setTopMar(std::optional<double> margin);
+  void setUnder(const Switch& state);
+
+  // Not part of the report interface: where output goes and what is on the page.
+  CharDevice& charDevice() { return chars_; }
+  void setOutputFile(const QString& path);
+  QString destination() const;
+  const PageList& currentPage() const { return oPs->page(); }
+
+ protected:
+  void PrQ(const QString& text);
+
+  double nPgWd = 0;
+  double nPgHt = 0;
+  double nRowHt = 43;
+  double qRow = 0;
+  QString cBold = "off", cItal = "off", cUnder = "off";
+  bool lDoc = false;
+  std::vector<FillEntry> aFills;
+  std::shared_ptr<const Picture> oImg;
+  double nQpt = 25.41;
+  double nLpt = 25.41;
+  double nPtPos = 0;
+
+  PrintDevice* device() const { return device_.get(); }
+  // Baseline of row r, and left edge of column c at pitch p.
+  double rowY(double row) const { return nPgHt - (nTopMar + row * nRowHt); }
+  double columnX(double column, double pitch) const { return (column - 1) * pitch + nLeftMar; }
+  // Top of row r: the baseline of the row above.
+  double rowTop(double row) const { return nPgHt - (nTopMar + (row - 1) * nRowHt); }
+
+ private:
+  void makeSurface();
+  void applyFont(PrintFont font);
+  void setCourierPitch(double pitch);
+  void placeText(double x, double row, const QString& text);
+  QString queryLine(std::initializer_list<QueryValue> values) const;
+  void fillWithDensity(const PageRect& area, const Density& density);
+  bool printCurrentPage();
+
+  std::unique_ptr<PrintDevice> device_;
+  CharDevice chars_;
+  PictureCache pictures_;
+  int pagesPrinted_ = 0;
+};
+
+// A page printer for the device name, not yet created; test lInitErr before using it.
+std::unique_ptr<lmcPrn3> lmNewPrinter(const QString& deviceName);
+
+}  // namespace velmont::print

@@ -1,0 +1,42 @@
+#include "page_surface.h"
+
+namespace velmont::print {
+
+void PageSurface::setFont(const PrintFont& font) {
+  if (font == font_) return;
+  font_ = font;
+  metrics_.reset();
+}
+
+void PageSurface::drawText(PagePoint at, const QString& text) {
+  if (text.isEmpty()) return;
+  page_.addText(at, text, font_, toRgb(foreground_));
+}
+
+double PageSurface::textWidth(const QString& text) const {
+  if (!metrics_) metrics_.emplace(font_.toQFont());
+  return metrics_->horizontalAdvance(text) / 10.0;  // the font is sized in 0.01 mm
+}
+
+void PageSurface::drawBox(const PageRect& area, bool outline, bool fill, double cornerWidth,
+                          double cornerHeight) {
+  if (!outline && !fill) return;
+  page_.add(BoxItem{area, outline, fill, pattern_, toRgb(foreground_), toRgb(background_),
+                    lineType_, cornerWidth, cornerHeight});
+}
+
+void PageSurface::drawLine(PagePoint from, PagePoint to) {
+  page_.add(LineItem{from, to, toRgb(foreground_), lineType_});
+}
+
+void PageSurface::drawPicture(const PageRect& area, std::shared_ptr<const Picture> picture) {
+  if (picture) page_.add(ImageItem{area, std::move(picture)});
+}
+
+PageList PageSurface::takePage() {
+  PageList finished(page_.width(), page_.height());
+  std::swap(finished, page_);
+  return finished;
+}
+
+}  // namespace velmont::print

@@ -1,0 +1,145 @@
+#include "painter_device.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QPageLayout>
+#include <QPdfWriter>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QRegularExpression>
+#include <cmath>
+
+namespace velmont::print {
+
+bool PainterDevice::beginPainting(QPagedPaintDevice* device) {
+  device_ = device;
+  pagesPrinted_ = 0;
+  return painter_.begin(device);
+}
+
+bool PainterDevice::endPainting() {
+  const bool ok = painter_.isActive() && painter_.end();
+  device_ = nullptr;
+  return ok;
+}
+
+bool PainterDevice::printPage(const PageList& page) {
+  if (!painter_.isActive()) return false;
+  if (pagesPrinted_ > 0 && !device_->newPage()) return false;
+  ++pagesPrinted_;
+  // The painter starts at the paper's top-left corner in device pixels.
+  const PaperSize size = paperSize();
+  const double pixelsPerUnit = device_->logicalDpiX() / 254.0;
+  painter_.save();
+  painter_.translate(size[2] * pixelsPerUnit, (size[1] - size[5]) * pixelsPerUnit);
+  replay(page, painter_, pixelsPerUnit);
+  painter_.restore();
+  return true;
+}
+
+PdfFileDevice::PdfFileDevice() = default;
+PdfFileDevice::~PdfFileDevice() { endPainting(); }
+
+void PdfFileDevice::setOrientation(int orientation) {
+  orientation_ = orientation == kLandscape ? kLandscape : kPortrait;
+}
+
+bool PdfFileDevice::startDoc(const QString& name) {
+  if (painting()) return true;
+  // Each further document of the same device goes to a file of its own ("-2", "-3", ...),
+  // so that a restarted document never overwrites the pages already written.
+  QString file = outputFile_;
+  if (file.isEmpty()) {
+    QString stem = name.trimmed();
+    stem.replace(QRegularExpression(R"([^\w\- ]+)"), "_");
+    file = QDir::current().filePath((stem.isEmpty() ? QStringLiteral("velmont") : stem) + ".pdf");
+  }
+  if (++documents_ > 1) {
+    const QFileInfo info(file);
+    file = info.dir().filePath(info.completeBaseName() + "-" + QString::number(documents_) +
+                               "." + (info.suffix().isEmpty() ? "pdf" : info.suffix()));
+  }
+  currentFile_ = file;
+  writer_ = std::make_unique<QPdfWriter>(file);
+  writer_->setResolution(1200);
+  writer_->setTitle(name);
+  writer_->setCreator("Velmont Reports");
+  writer_->setPageLayout(QPageLayout(QPageSize(QPageSize::A4),
+                                     orientation_ == kLandscape ? QPageLayout::Landscape
+                                                                : QPageLayout::Portrait,
+                                     QMarginsF(0, 0, 0, 0)));
+  return beginPainting(writer_.get());
+}
+
+bool PdfFileDevice::endDoc() {
+  const bool ok = endPainting();
+  writer_.reset();
+  return ok;
+}
+
+PaperSize laserA4(int orientation) {
+  constexpr double kMargin = 42;
+  const double width = orientation == kLandscape ? 2970 : 2100;
+  const double height = orientation == kLandscape ? 2100 : 2970;
+  return {width, height, kMargin, kMargin, width - kMargin, height - kMargin};
+}
+
+SystemPrinterDevice::SystemPrinterDevice(const QString& name)
+    : printer_(std::make_unique<QPrinter>(QPrinterInfo::printerInfo(name),
+                                          QPrinter::HighResolution)) {
+  printer_->setFullPage(true);
+}
+
+SystemPrinterDevice::~SystemPrinterDevice() { endPainting(); }
+
+PaperSize SystemPrinterDevice::paperSize() const {
+  QPageLayout layout = printer_->pageLayout();
+  layout.setUnits(QPageLayout::Millimeter);
+  const QRectF paper = layout.fullRect(QPageLayout::Millimeter);
+  QMarginsF margins = layout.minimumMargins();
+  if (layout.orientation() == QPageLayout::Landscape)  // the device reports portrait edges
+    margins = QMarginsF(margins.top(), margins.right(), margins.bottom(), margins.left());
+  const double width = std::round(paper.width() * 10), height = std::round(paper.height() * 10);
+  return {width,
+          height,
+          std::round(margins.left() * 10),
+          std::round(margins.bottom() * 10),
+          width - std::round(margins.right() * 10),
+          height - std::round(margins.top() * 10)};
+}
+
+int SystemPrinterDevice::orientation() const {
+  return printer_->pageLayout().orientation() == QPageLayout::Landscape ? kLandscape
+                                                                         : kPortrait;
+}
+
+void SystemPrinterDevice::setOrientation(int orientation) {
+  printer_->setPageOrientation(orientation == kLandscape ? QPageLayout::Landscape
+                                                         : QPageLayout::Portrait);
+}
+
+bool SystemPrinterDevice::startDoc(const QString& name) {
+  if (painting()) return true;
+  printer_->setDocName(name.isEmpty() ? QStringLiteral("Velmont Reports") : name);
+  return beginPainting(printer_.get());
+}
+
+bool SystemPrinterDevice::endDoc() { return endPainting(); }
+
+QString SystemPrinterDevice::destination() const { return printer_->printerName(); }
+
+QStringList printDeviceNames() {
+  QStringList names = QPrinterInfo::availablePrinterNames();
+  names.removeAll(kPdfDeviceName);
+  names.append(kPdfDeviceName);
+  return names;
+}
+
+std::unique_ptr<PrintDevice> openPrintDevice(const QString& name) {
+  if (name == kPdfDeviceName) return std::make_unique<PdfFileDevice>();
+  if (!name.isEmpty() && QPrinterInfo::availablePrinterNames().contains(name))
+    return std::make_unique<SystemPrinterDevice>(name);
+  return nullptr;
+}
+
+}  // namespace velmont::print

@@ -1,0 +1,65 @@
+#pragma once
+// The devices that replay pages onto a QPainter: the PDF file writer and system printers.
+#include <QPainter>
+#include <memory>
+
+#include "print_device.h"
+
+class QPagedPaintDevice;
+class QPdfWriter;
+class QPrinter;
+
+namespace velmont::print {
+
+// Common page cycle: begin on the first page, a new device page for each further one.
+class PainterDevice : public PrintDevice {
+ public:
+  bool printPage(const PageList& page) override;
+
+ protected:
+  bool beginPainting(QPagedPaintDevice* device);
+  bool endPainting();
+  bool painting() const { return painter_.isActive(); }
+
+ private:
+  QPagedPaintDevice* device_ = nullptr;
+  QPainter painter_;
+  int pagesPrinted_ = 0;
+};
+
+class PdfFileDevice : public PainterDevice {
+ public:
+  PdfFileDevice();
+  ~PdfFileDevice() override;
+  PaperSize paperSize() const override { return laserA4(orientation_); }
+  int orientation() const override { return orientation_; }
+  void setOrientation(int orientation) override;
+  bool startDoc(const QString& name) override;
+  bool endDoc() override;
+  QString destination() const override { return currentFile_; }
+  void setOutputFile(const QString& path) override { outputFile_ = path; }
+
+ private:
+  int orientation_ = kPortrait;
+  QString outputFile_;
+  QString currentFile_;
+  int documents_ = 0;
+  std::unique_ptr<QPdfWriter> writer_;
+};
+
+class SystemPrinterDevice : public PainterDevice {
+ public:
+  explicit SystemPrinterDevice(const QString& name);
+  ~SystemPrinterDevice() override;
+  PaperSize paperSize() const override;
+  int orientation() const override;
+  void setOrientation(int orientation) override;
+  bool startDoc(const QString& name) override;
+  bool endDoc() override;
+  QString destination() const override;
+
+ private:
+  std::unique_ptr<QPrinter> printer_;
+};
+
+}  // namespace velmont::print

@@ -1,0 +1,51 @@
+#pragma once
+// The printers a page printer can be opened on, by device name.
+#include <QString>
+#include <QStringList>
+#include <array>
+#include <memory>
+
+#include "display_list.h"
+
+namespace velmont::print {
+
+// Paper width, paper height, then the printable area's left, bottom, right and top
+// edges; 0.1 mm, y upwards from the bottom of the paper.
+using PaperSize = std::array<double, 6>;
+
+inline constexpr int kPortrait = 1;
+inline constexpr int kLandscape = 2;
+
+// The name of the device that is always present and writes a PDF file.
+inline const QString kPdfDeviceName = QStringLiteral("PDF");
+
+class PrintDevice {
+ public:
+  virtual ~PrintDevice() = default;
+
+  virtual PaperSize paperSize() const = 0;
+  virtual int orientation() const = 0;
+  virtual void setOrientation(int orientation) = 0;
+
+  // A document is a print job (or a file); pages arrive one by one, finished.
+  virtual bool startDoc(const QString& name) = 0;
+  virtual bool printPage(const PageList& page) = 0;
+  virtual bool endDoc() = 0;
+
+  // Where the output goes, for the run's closing message.
+  virtual QString destination() const = 0;
+  // For devices that write files: the file of the next document.
+  virtual void setOutputFile(const QString& path) {}
+};
+
+// Every device name that openPrintDevice accepts: the system's printers and "PDF".
+QStringList printDeviceNames();
+
+// The device of that name, or nothing when no device has it. "PDF" is the built-in PDF
+// writer even when a system printer has the same name.
+std::unique_ptr<PrintDevice> openPrintDevice(const QString& name);
+
+// A4 with the printable area of a common laser printer (4.2 mm all round).
+PaperSize laserA4(int orientation);
+
+}  // namespace velmont::print

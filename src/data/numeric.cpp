@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 namespace velmont::data {
@@ -10,28 +11,41 @@ namespace velmont::data {
 double parseNumeric(std::string_view t, bool* overflow) {
   if (overflow) *overflow = false;
   size_t i = 0;
-  while (i < t.size() && t[i] == ' ') ++i;
-  if (i < t.size() && t[i] == '*') {
+  const size_t n = t.size();
+  while (i < n && t[i] == ' ') ++i;
+  if (i < n && t[i] == '*') {
     if (overflow) *overflow = true;
     return 0;
   }
   bool negative = false;
-  if (i < t.size() && t[i] == '-') {
+  if (i < n && t[i] == '-') {
     negative = true;
     ++i;
   }
-  // Integer and fraction parts accumulate as integers for exactness, then scale once.
-  double whole = 0;
-  while (i < t.size() && t[i] >= '0' && t[i] <= '9') whole = whole * 10 + (t[i++] - '0');
-  double frac = 0, scale = 1;
-  if (i < t.size() && t[i] == '.') {
+  // All digits go into one integer and are scaled once: exact for up to 18 digits,
+  // which covers every numeric field width in use.
+  uint64_t mantissa = 0;
+  int digits = 0, fractionDigits = 0;
+  while (i < n && t[i] >= '0' && t[i] <= '9') {
+    mantissa = mantissa * 10 + uint64_t(t[i++] - '0');
+    ++digits;
+  }
+  if (i < n && t[i] == '.') {
     ++i;
-    while (i < t.size() && t[i] >= '0' && t[i] <= '9') {
-      frac = frac * 10 + (t[i++] - '0');
-      scale *= 10;
+    while (i < n && t[i] >= '0' && t[i] <= '9') {
+      mantissa = mantissa * 10 + uint64_t(t[i++] - '0');
+      ++digits;
+      ++fractionDigits;
     }
   }
-  const double v = whole + frac / scale;
+  double v;
+  if (digits <= 18 && fractionDigits <= 22) {
+    static const double kPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                     1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+    v = double(mantissa) / kPowers[fractionDigits];
+  } else {
+    v = std::strtod(std::string(t).c_str() + (t.find_first_not_of(" -")), nullptr);
+  }
   return negative ? -v : v;
 }
 

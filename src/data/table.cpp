@@ -76,11 +76,6 @@ bool Table::visible() const {
   return !filter_ || filter_(*this);
 }
 
-std::string_view Table::fieldBytes(int index) const {
-  const FieldDesc& f = dbf_->fields()[size_t(index)];
-  return std::string_view(record_.data() + f.offset, size_t(f.width));
-}
-
 int Table::requireField(std::string_view name) const {
   const int i = dbf_->fieldIndex(name);
   if (i < 0) throw DataError(path(), "the table has no field " + std::string(name));
@@ -92,8 +87,6 @@ std::string Table::text(int index) const {
   while (!s.empty() && s.back() == ' ') s.remove_suffix(1);
   return std::string(s);
 }
-
-double Table::num(int index) const { return parseNumeric(fieldBytes(index)); }
 
 Date Table::date(int index) const { return Date::fromDtos(fieldBytes(index)); }
 

@@ -11,6 +11,7 @@
 #include "dbf_file.h"
 #include "field.h"
 #include "memo_file.h"
+#include "numeric.h"
 
 namespace velmont::data {
 
@@ -78,14 +79,17 @@ class Table final : public RecordContext {
   // --- Fields -------------------------------------------------------------
   int fieldIndex(std::string_view name) const override { return dbf_->fieldIndex(name); }
   const FieldDesc& field(int index) const override { return dbf_->fields()[size_t(index)]; }
-  std::string_view fieldBytes(int index) const override;
+  std::string_view fieldBytes(int index) const override {
+    const FieldDesc& f = dbf_->fields()[size_t(index)];
+    return std::string_view(record_.data() + f.offset, size_t(f.width));
+  }
   std::string memoText(int index) const override;
   // Field number by name; throws DataError naming the table when it is missing.
   int requireField(std::string_view name) const;
 
   std::string_view str(int index) const { return fieldBytes(index); }  // padded
   std::string text(int index) const;                                    // right-trimmed
-  double num(int index) const;
+  double num(int index) const { return parseNumeric(fieldBytes(index)); }
   Date date(int index) const;
   bool logical(int index) const;
   // By name, for code that reads a field once.

@@ -11,13 +11,6 @@
 namespace velmont::data {
 namespace {
 
-std::string upperCase(std::string_view s) {
-  std::string u(s);
-  for (char& c : u)
-    if (c >= 'a' && c <= 'z') c = char(c - 'a' + 'A');
-  return u;
-}
-
 // The record of `schema` with every field blank, as a new index sees it.
 class BlankRecord : public RecordContext {
  public:
@@ -49,7 +42,7 @@ void copyPadded(char* out, int size, std::string_view bytes) {
 }  // namespace
 
 void Bindings::set(std::string_view name, const Value& value) {
-  const std::string key = upperCase(name);
+  const std::string key = upperAscii(name);
   for (auto& entry : entries_) {
     if (entry->name == key) {
       entry->value = value;
@@ -60,7 +53,7 @@ void Bindings::set(std::string_view name, const Value& value) {
 }
 
 const Value* Bindings::find(std::string_view name) const {
-  const std::string key = upperCase(name);
+  const std::string key = upperAscii(name);
   for (const auto& entry : entries_)
     if (entry->name == key) return &entry->value;
   return nullptr;

@@ -165,8 +165,8 @@ const Value& variableValue(const ExprNode& n, const std::string& file) {
   if (n.variable->type() != n.type) {
     throw DataError(file, "variable " + n.name + " now holds a " +
                               valueTypeName(n.variable->type()) +
-                              " value, but the expression was compiled with it " +
-                              valueTypeName(n.type));
+                              " value, but the expression was compiled for a " +
+                              valueTypeName(n.type) + " one");
   }
   return *n.variable;
 }

@@ -23,6 +23,12 @@ bool equalsUpper(std::string_view word, std::string_view upperWord) {
 
 }  // namespace
 
+std::string upperAscii(std::string_view s) {
+  std::string u(s);
+  for (char& c : u) c = upper(c);
+  return u;
+}
+
 std::string quoteForMessage(std::string_view text, size_t maxLength) {
   std::string out = "\"";
   for (size_t i = 0; i < text.size(); ++i) {

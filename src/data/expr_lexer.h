@@ -65,6 +65,9 @@ class Lexer {
   std::string error_;
 };
 
+// `s` with a-z turned to A-Z; names of fields, variables and functions compare so.
+std::string upperAscii(std::string_view s);
+
 // Describes a stretch of expression text for a message: quoted, with bytes
 // outside printable ASCII shown as \xNN and long text cut short.
 std::string quoteForMessage(std::string_view text, size_t maxLength = 80);

@@ -49,13 +49,6 @@ constexpr FunctionSpec kFunctions[] = {
     {"DATE", ExprOp::kDate, "", 0, 'D'},
 };
 
-std::string upperCase(std::string_view s) {
-  std::string u(s);
-  for (char& c : u)
-    if (c >= 'a' && c <= 'z') c = char(c - 'a' + 'A');
-  return u;
-}
-
 ValueType typeOfLetter(char letter) {
   switch (letter) {
     case 'N': return ValueType::kNumeric;
@@ -356,7 +349,7 @@ class Parser {
     const Token name = tok_;
     if (name.kind != TokenKind::kIdent) unexpected();
     advance();
-    const std::string prefix = upperCase(alias.text);
+    const std::string prefix = upperAscii(alias.text);
     const bool variable = prefix == "M" || prefix == "MEMVAR";
     return resolveName(name, !variable, variable);
   }
@@ -370,12 +363,12 @@ class Parser {
       if (const Value* value = vars_->find(t.text)) {
         NodePtr node = make(ExprOp::kVariable, value->type());
         node->variable = value;
-        node->name = upperCase(t.text);
+        node->name = upperAscii(t.text);
         return node;
       }
     }
     const char* kind = allowField && allowVariable ? "field or variable" : allowField ? "field" : "variable";
-    fail(std::string("is not valid: unknown ") + kind + " " + upperCase(t.text), t.column);
+    fail(std::string("is not valid: unknown ") + kind + " " + upperAscii(t.text), t.column);
   }
 
   NodePtr fieldNode(const Token& t, int index) {
@@ -393,7 +386,7 @@ class Parser {
         node->numericDecimals = desc.decimals;
         break;
       default:
-        fail("is not valid: field " + upperCase(t.text) + " has unsupported type " +
+        fail("is not valid: field " + upperAscii(t.text) + " has unsupported type " +
                  quoteForMessage(std::string_view(&desc.type, 1)),
              t.column);
     }
@@ -402,7 +395,7 @@ class Parser {
   }
 
   NodePtr parseCall(const Token& nameToken) {
-    const std::string name = upperCase(nameToken.text);
+    const std::string name = upperAscii(nameToken.text);
     const FunctionSpec* spec = nullptr;
     for (const FunctionSpec& f : kFunctions)
       if (name == f.name) spec = &f;

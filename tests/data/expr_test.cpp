@@ -241,6 +241,29 @@ TEST_F(ExprTest, OperatorPrecedence) {
   EXPECT_EQ(eval("1.5").decimals(), 1);
 }
 
+// The enrolment test of the student selection: .AND. binds tighter than .OR.
+TEST_F(ExprTest, EnrolmentConditionGroupsAndBeforeOr) {
+  TestRecord r;
+  r.add("ST_GRAD_DT", 'D', 8).add("ST_FUT_ENR", 'D', 8);
+  Bindings v;
+  v.setDate("null_dt", Date());
+  v.setDate("enrl_date", Date::fromYmd(2004, 6, 1));
+  auto enrolled = Expression::parse(
+      "((ST_GRAD_DT = null_dt.or.ST_GRAD_DT > enrl_date) .and. ST_FUT_ENR <= enrl_date .or."
+      "(ST_FUT_ENR > ST_GRAD_DT .and.(ST_GRAD_DT > enrl_date .or. ST_FUT_ENR <= enrl_date)))",
+      r, &v);
+  auto selected = [&](const char* left, const char* enrolledOn) {
+    r.set("ST_GRAD_DT", left);
+    r.set("ST_FUT_ENR", enrolledOn);
+    return enrolled.evalBool(r);
+  };
+  EXPECT_TRUE(selected("", "20000101"));
+  EXPECT_FALSE(selected("", "20040901"));          // enrols later
+  EXPECT_FALSE(selected("20031201", "20000101"));  // left before the date
+  EXPECT_TRUE(selected("20031201", "20040201"));   // left and came back
+  EXPECT_FALSE(selected("20031201", "20040901"));  // comes back after the date
+}
+
 TEST_F(ExprTest, AndOrStopOnceTheResultIsKnown) {
   auto e = Expression::parse(".F. .AND. NAME = 'x' .OR. .T. .OR. CLASS = 'y'", rec);
   rec.reads = 0;

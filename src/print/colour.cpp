@@ -14,6 +14,7 @@ QRgb toRgb(Colour colour) {
       0xffc0c0c0,  // pale grey
   };
   if (colour == kWhite) return 0xffffffff;
+  if (colour < 0) return 0xff000000;
   if (colour & 0x01000000) return 0xff000000 | (colour & 0x00ffffff);
   if (colour >= 0 && colour < int(kPalette.size())) return kPalette[colour];
   return 0xff000000;

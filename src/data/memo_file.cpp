@@ -38,7 +38,9 @@ std::string MemoFile::read(uint32_t block) {
     if (text.size() > kMaxMemoBytes)
       throw DataError(path(), "memo at block " + std::to_string(block) + " has no end mark");
   }
-  return text;
+  // Every writer ends a memo with 0x1A: text running into the end of the file
+  // means the file was cut short.
+  throw DataError(path(), "memo at block " + std::to_string(block) + " is cut short (no end mark)");
 }
 
 uint32_t MemoFile::append(std::string_view text) {

@@ -97,8 +97,9 @@ void formatStrInto(char* out, double value, int width, int decimals) {
   if (width == 1 || decimals < 0) decimals = 0;
   if (decimals > 0 && decimals > width - 2) decimals = width - 2 > 0 ? width - 2 : 0;
   char buf[400];
+  if (decimals > 60) decimals = 60;
   int len = std::isfinite(value) ? formatPlain(buf, sizeof buf, value, decimals) : width + 1;
-  if (len > width || len < 0) {
+  if (len > width || len < 0 || size_t(len) >= sizeof buf) {
     std::memset(out, '*', size_t(width));
     return;
   }

@@ -84,3 +84,9 @@ TEST(NumericTest, FastFormattingAgreesWithPrintfRounding) {
     ASSERT_EQ(formatStr(value, 12, decimals), expected) << value << " " << decimals;
   }
 }
+
+TEST(NumericTest, HugeWidthsAndValuesStayInBounds) {
+  EXPECT_EQ(formatStr(1e308, 500, 60).size(), 500u);
+  EXPECT_EQ(formatStr(-1e308, 320, 0).find_first_not_of(' '), 0u + 320 - 310);
+  EXPECT_EQ(formatStr(1.0 / 0.0, 5, 0), "*****");
+}

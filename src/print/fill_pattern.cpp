@@ -63,7 +63,6 @@ void paintLines(QPainter& painter, const QRectF& area, QPointF direction, const 
   QPen pen(fg, width);
   pen.setCapStyle(Qt::FlatCap);
   painter.setPen(pen);
-  const double reach = area.width() + area.height();
   QList<QLineF> lines;
   if (direction.x() == 0) {
     for (double x = std::floor(area.left() / pitch) * pitch; x < area.right(); x += pitch)
@@ -72,12 +71,14 @@ void paintLines(QPainter& painter, const QRectF& area, QPointF direction, const 
     for (double y = std::floor(area.top() / pitch) * pitch; y < area.bottom(); y += pitch)
       lines.append(QLineF(area.left(), y, area.right(), y));
   } else {
-    // Diagonals at 45 degrees: x - slope*y is constant along each line.
-    const double slope = direction.x() / direction.y();
+    // Diagonals at 45 degrees: x + y (rising) or x - y (falling) is constant on each line.
+    const bool rising = direction.y() < 0;
     const double step = pitch * std::sqrt(2.0);
-    const double from = std::floor((area.left() - reach) / step) * step;
-    for (double c = from; c < area.right() + reach; c += step)
-      lines.append(QLineF(c + slope * area.top(), area.top(), c + slope * area.bottom(),
+    const double first = rising ? area.left() + area.top() : area.left() - area.bottom();
+    const double last = rising ? area.right() + area.bottom() : area.right() - area.top();
+    const double sign = rising ? -1 : 1;  // x = k + sign * y
+    for (double k = std::floor(first / step) * step; k < last; k += step)
+      lines.append(QLineF(k + sign * area.top(), area.top(), k + sign * area.bottom(),
                           area.bottom()));
   }
   painter.drawLines(lines);

@@ -1,5 +1,6 @@
 // Prints one test page through the page printer to a device given by name; used by the
 // spooler test. Usage: print_page_tool --device NAME [--output FILE.pdf] [--text TEXT]
+//                      [--landscape]
 //                      print_page_tool --list
 #include <QGuiApplication>
 #include <QTextStream>
@@ -28,6 +29,10 @@ int main(int argc, char** argv) {
   if (printer->lInitErr) return 2;  // the message went to stderr
   if (!option("--output").isEmpty()) printer->setOutputFile(option("--output"));
   printer->create();
+  if (args.contains("--landscape")) printer->orient("LAND");
+  QStringList paper;
+  for (double edge : printer->aSize) paper << QString::number(edge);
+  out << "paper and printable area: " << paper.join(' ') << Qt::endl;
   if (!printer->startDoc("Velmont test page")) {
     err << "cannot start a document on " << device << Qt::endl;
     return 3;

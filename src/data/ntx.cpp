@@ -28,6 +28,12 @@ NtxIndex::NtxIndex(const std::string& path, OpenMode mode)
 NtxIndex::~NtxIndex() = default;
 
 void NtxIndex::lock(LockKind kind) {
+  if (batchDepth_ > 0) {
+    if (kind == LockKind::kExclusive)
+      throw DataError(path(), "cannot write to the index inside a read batch");
+    if (cachedPages_ > kMaxCachedPages) dropCache();
+    return;
+  }
   if (!lockWithRetry(*file_, ntx::kLockOffset, 1, kind, lockTimeoutMs_))
     throw DataError(path(), "index is locked");
   try {
@@ -40,11 +46,21 @@ void NtxIndex::lock(LockKind kind) {
 }
 
 void NtxIndex::unlock() {
+  if (batchDepth_ > 0) return;
   try {
     file_->unlock(ntx::kLockOffset, 1);
   } catch (...) {
     // Closing the file releases the lock in any case.
   }
+}
+
+NtxIndex::ReadBatch::ReadBatch(NtxIndex& index) : index_(index) {
+  index_.lock(LockKind::kShared);
+  ++index_.batchDepth_;
+}
+
+NtxIndex::ReadBatch::~ReadBatch() {
+  if (--index_.batchDepth_ == 0) index_.unlock();
 }
 
 void NtxIndex::refreshHeader() {
@@ -96,10 +112,21 @@ int NtxIndex::compare(const char* key, const char* search, size_t length) const 
 }
 
 int NtxIndex::lowerBound(const Page& p, std::string_view search) const {
+  // Compare the first 8 bytes as integers and only the rest with memcmp.
+  const size_t head = std::min<size_t>(search.size(), 8);
+  const uint64_t mask = head == 0 ? 0 : ~uint64_t(0) << (8 * (8 - head));
+  const uint64_t want = ntx::keyPrefix(search.data(), head);
+  auto before = [&](int i) {
+    const uint64_t have = p.prefix(i) & mask;
+    int c = have == want ? 0 : have < want ? -1 : 1;
+    if (c == 0 && search.size() > 8)
+      c = std::memcmp(p.key(i) + 8, search.data() + 8, search.size() - 8);
+    return header_.descending ? c > 0 : c < 0;
+  };
   int lo = 0, hi = p.count();
   while (lo < hi) {
     const int mid = (lo + hi) / 2;
-    if (compare(p.key(mid), search.data(), search.size()) < 0)
+    if (before(mid))
       lo = mid + 1;
     else
       hi = mid;

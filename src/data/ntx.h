@@ -79,6 +79,20 @@ class NtxIndex {
   // How long a step waits for a writer to release the index; default 5 seconds.
   void setLockTimeoutMs(int ms) { lockTimeoutMs_ = ms; }
 
+  // Holds the read lock over a run of steps with no user interaction between
+  // them (a batch of seeks), so each step skips locking and the header check.
+  // Writers wait meanwhile: keep it short. insert() is refused inside.
+  class ReadBatch {
+   public:
+    explicit ReadBatch(NtxIndex& index);
+    ~ReadBatch();
+    ReadBatch(const ReadBatch&) = delete;
+    ReadBatch& operator=(const ReadBatch&) = delete;
+
+   private:
+    NtxIndex& index_;
+  };
+
  private:
   enum class Where { kNowhere, kEntry, kEof, kBof };
   struct Frame {
@@ -121,6 +135,7 @@ class NtxIndex {
   char headerPrefix_[ntx::kHeaderPrefix];
   uint64_t fileSize_ = 0;
   int lockTimeoutMs_ = 5000;
+  int batchDepth_ = 0;
 
   bool haveHeader_ = false;
   std::vector<std::unique_ptr<ntx::Page>> cache_;  // by offset / page size

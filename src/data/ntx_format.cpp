@@ -137,6 +137,7 @@ void Page::load(const std::string& path, uint32_t offset, const char* raw, const
   offset_ = offset;
   count_ = count;
   leaf_ = child(0) == 0;
+  for (int i = 0; i < count; ++i) prefix_[i] = keyPrefix(key(i), h.keySize);
   for (int i = 0; i <= count; ++i) {
     const uint32_t c = child(i);
     if ((c == 0) != leaf_) fail("mixes leaf and branch items");

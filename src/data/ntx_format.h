@@ -76,6 +76,9 @@ class Page {
   uint32_t child(int i) const { return get32(item(i)); }
   uint32_t recno(int i) const { return get32(item(i) + 4); }
   const char* key(int i) const { return item(i) + 8; }
+  // The first 8 key bytes as a big-endian number (zero-padded for shorter keys),
+  // so that searches mostly compare integers.
+  uint64_t prefix(int i) const { return prefix_[i]; }
 
  private:
   const char* item(int i) const { return data_ + slot_[i]; }
@@ -84,8 +87,17 @@ class Page {
   int count_ = 0;
   bool leaf_ = true;
   uint16_t slot_[kMaxSlots];
+  uint64_t prefix_[kMaxSlots];
   char data_[kPageSize];
 };
+
+// The first min(length, 8) bytes of a key or search value as a big-endian number.
+inline uint64_t keyPrefix(const char* key, size_t length) {
+  const auto* u = reinterpret_cast<const unsigned char*>(key);
+  uint64_t v = 0;
+  for (size_t j = 0; j < 8; ++j) v = (v << 8) | (j < length ? u[j] : 0);
+  return v;
+}
 
 // Lays out a page as a fresh build does: offset table in physical slot order,
 // item i in slot i, all M + 1 table entries filled.

@@ -333,4 +333,25 @@ TEST(NtxTest, StepWaitsForWriterLockAndGivesUp) {
   EXPECT_EQ(reader.first(), 1u);
 }
 
+TEST(NtxTest, ReadBatchHoldsTheLockAcrossSteps) {
+  ScratchDir dir;
+  const std::string path = dir.file("batch.ntx");
+  buildIndex(path, {{"A", 1}, {"B", 2}}, 1);
+  NtxIndex reader(path, OpenMode::kReadWrite);
+  NtxIndex writer(path, OpenMode::kReadWrite);
+  writer.setLockTimeoutMs(20);
+  {
+    NtxIndex::ReadBatch batch(reader);
+    NtxIndex::ReadBatch nested(reader);
+    EXPECT_EQ(reader.seek("B"), 2u);
+    EXPECT_EQ(reader.prev(), 1u);
+    EXPECT_THROW(writer.insert("C", 3), DataError);  // waits for the batch, then gives up
+    EXPECT_THROW(reader.insert("C", 3), DataError);
+    EXPECT_EQ(reader.recno(), 1u);
+  }
+  writer.insert("C", 3);
+  EXPECT_EQ(reader.next(), 2u);
+  EXPECT_EQ(reader.next(), 3u);
+}
+
 }  // namespace

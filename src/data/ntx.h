@@ -14,7 +14,7 @@ namespace velmont::data {
 
 // What a new index file records about its key.
 struct NtxDefinition {
-  std::string keyExpression;  // stored upper-cased
+  std::string keyExpression;  // stored upper-cased, except quoted text
   int keySize = 0;            // 1..256
   int keyDecimals = 0;        // numeric keys only
   bool unique = false;        // keep only the first record of each key
@@ -46,6 +46,8 @@ class NtxIndex {
   bool unique() const { return header_.unique; }
   bool descending() const { return header_.descending; }
   const std::string& forCondition() const { return header_.forCondition; }
+  // The table's writers lock records from 4,000,000,000 instead of 1,000,000,000.
+  bool extendedLocking() const { return (header_.signature & ntx::kExtendedLockingBit) != 0; }
 
   // Each step returns the record number of the entry now current, or 0 when the
   // step ran off either end (after which next() from the top end and prev() from
@@ -73,7 +75,8 @@ class NtxIndex {
   void insert(std::string_view key, uint32_t recno);
 
   // Walks the whole index under one read lock, checks that keys never go backwards,
-  // and returns the number of entries. Throws DataError on any damage found.
+  // and returns the number of entries; leaves no current position. Throws
+  // DataError on any damage found.
   size_t verify();
 
   // How long a step waits for a writer to release the index; default 5 seconds.

@@ -1,6 +1,5 @@
 // Writing a complete index from unsorted (key, record) pairs in one pass.
 #include <algorithm>
-#include <cctype>
 #include <cstring>
 #include <random>
 
@@ -182,6 +181,32 @@ std::string temporaryName(const std::string& path) {
   throw DataError(path, "cannot find a free temporary name beside the index");
 }
 
+// Upper-cases the expression's names; text between quotes or brackets is data.
+std::string upperCaseOutsideStrings(std::string text) {
+  char closing = 0;
+  for (char& c : text) {
+    if (closing) {
+      if (c == closing) closing = 0;
+    } else if (c == '"' || c == '\'') {
+      closing = c;
+    } else if (c == '[') {
+      closing = ']';
+    } else if (c >= 'a' && c <= 'z') {
+      c = static_cast<char>(c - 'a' + 'A');
+    }
+  }
+  return text;
+}
+
+void discard(const std::string& temporary, std::unique_ptr<File> file) {
+  file.reset();
+  try {
+    if (Env::current()->exists(temporary)) Env::current()->remove(temporary);
+  } catch (...) {
+    // The original error matters more than a leftover temporary file.
+  }
+}
+
 }  // namespace
 
 void NtxIndex::build(const std::string& path, const NtxDefinition& definition,
@@ -212,15 +237,15 @@ void NtxIndex::build(const std::string& path, const NtxDefinition& definition,
   header.keySize = keySize;
   header.decimals = definition.keyDecimals;
   header.maxKeys = ntx::maxKeysFor(keySize);
-  header.keyExpression = definition.keyExpression;
-  for (char& c : header.keyExpression) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  header.keyExpression = upperCaseOutsideStrings(definition.keyExpression);
   header.forCondition = definition.forCondition;
   header.unique = definition.unique;
 
   Env* env = Env::current();
   const std::string temporary = temporaryName(path);
-  std::unique_ptr<File> out = env->create(temporary);
+  std::unique_ptr<File> out;
   try {
+    out = env->create(temporary);
     header.root = TreeWriter(*out, keys, entries, keySize, header.maxKeys).writeAll();
     char page[kPageSize];
     ntx::encodeHeader(header, page);
@@ -230,13 +255,11 @@ void NtxIndex::build(const std::string& path, const NtxDefinition& definition,
     if (NtxIndex(temporary).verify() != entries.size())
       throw DataError(path, "new index failed its check: entry count differs");
     env->rename(temporary, path);
+  } catch (const DataError& e) {
+    discard(temporary, std::move(out));
+    throw DataError(path, e.reason());  // the index asked for, not the temporary file
   } catch (...) {
-    out.reset();
-    try {
-      env->remove(temporary);
-    } catch (...) {
-      // The original error matters more than a leftover temporary file.
-    }
+    discard(temporary, std::move(out));
     throw;
   }
 }

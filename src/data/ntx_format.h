@@ -18,6 +18,7 @@ constexpr size_t kHeaderPrefix = 24;
 
 constexpr uint16_t kSignature = 0x0006;
 constexpr uint16_t kForConditionBit = 0x0001;
+constexpr uint16_t kExtendedLockingBit = 0x0010;
 
 inline uint16_t get16(const char* p) {
   const auto* u = reinterpret_cast<const unsigned char*>(p);

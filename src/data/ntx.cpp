@@ -84,6 +84,7 @@ void NtxIndex::refreshHeader() {
 
 void NtxIndex::dropCache() {
   cache_.clear();
+  referrer_.clear();
   cachedPages_ = 0;
 }
 
@@ -146,10 +147,22 @@ int NtxIndex::upperBound(const Page& p, std::string_view key) const {
   return lo;
 }
 
-void NtxIndex::checkDescent(const std::vector<Frame>& trail, uint32_t offset) const {
+// Refuses a descent that revisits a page on the way down (a cycle) or reaches a
+// page through a different parent item than before: shared subtrees would make
+// a walk repeat entries, in the worst case more often than anyone could wait for.
+void NtxIndex::checkDescent(const std::vector<Frame>& trail, uint32_t offset) {
   if (trail.size() >= kMaxDepth) throw DataError(path(), "index page cycle");
   for (const Frame& f : trail)
     if (f.page == offset) throw DataError(path(), "index page cycle");
+  if (trail.empty()) return;
+  const uint64_t from = uint64_t(trail.back().page) * 128 + uint64_t(trail.back().index) + 1;
+  const size_t slot = offset / kPageSize;
+  if (slot >= referrer_.size()) referrer_.resize(std::max(slot + 1, fileSize_ / kPageSize));
+  if (referrer_[slot] == 0)
+    referrer_[slot] = from;
+  else if (referrer_[slot] != from)
+    throw DataError(path(), "index page at offset " + std::to_string(offset) +
+                                " is shared by two parent pages");
 }
 
 void NtxIndex::pushFrame(uint32_t offset, int index) {

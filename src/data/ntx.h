@@ -113,7 +113,7 @@ class NtxIndex {
   int compare(const char* key, const char* search, size_t length) const;
   int lowerBound(const ntx::Page& p, std::string_view search) const;
   int upperBound(const ntx::Page& p, std::string_view key) const;
-  void checkDescent(const std::vector<Frame>& trail, uint32_t offset) const;
+  void checkDescent(const std::vector<Frame>& trail, uint32_t offset);
   void pushFrame(uint32_t offset, int index);
   void descendLeft(uint32_t offset);
   void descendRight(uint32_t offset);
@@ -142,6 +142,7 @@ class NtxIndex {
 
   bool haveHeader_ = false;
   std::vector<std::unique_ptr<ntx::Page>> cache_;  // by offset / page size
+  std::vector<uint64_t> referrer_;  // by offset / page size: parent page * 128 + item + 1
   size_t cachedPages_ = 0;
 
   std::vector<Frame> path_;

@@ -134,6 +134,19 @@ TEST(NtxCorruptionTest, EveryDamageGivesCleanError) {
   }
 }
 
+TEST(NtxCorruptionTest, PageReachedFromTwoParentsIsRefused) {
+  // Equal keys keep the order check quiet, so only the sharing itself can tell.
+  ScratchDir dir;
+  const std::string path = dir.file("shared.ntx");
+  std::vector<Entry> entries;
+  for (uint32_t r = 1; r <= 3000; ++r) entries.emplace_back("SAMESAME", r);
+  buildIndex(path, entries, 8);
+  Tree tree{readFile(path)};
+  tree.set32(tree.item(tree.root(), 0), tree.child(tree.root(), 1));
+  writeFile(path, tree.bytes);
+  expectDataError(path, "shared by two parent pages");
+}
+
 TEST(NtxCorruptionTest, DeepChainOfPagesIsCutOff) {
   // 100 branch pages, each the only child of the one before: deeper than any
   // sound tree, yet no page repeats.

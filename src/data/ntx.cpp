@@ -284,8 +284,33 @@ void NtxIndex::seekStep(std::string_view key) {
 bool NtxIndex::seekPairStep(std::string_view key, uint32_t recno) {
   std::string exact(key.substr(0, header_.keySize));
   exact.resize(header_.keySize, ' ');
+  // Equal keys are in record order in built indexes and after appends: descend
+  // by (key, record) first.
+  path_.clear();
+  uint32_t offset = header_.root;
+  for (;;) {
+    const Page& p = page(offset);
+    int lo = 0, hi = p.count();
+    while (lo < hi) {
+      const int mid = (lo + hi) / 2;
+      const int c = compare(p.key(mid), exact.data(), exact.size());
+      if (c < 0 || (c == 0 && p.recno(mid) < recno))
+        lo = mid + 1;
+      else
+        hi = mid;
+    }
+    pushFrame(offset, lo);
+    if (p.isLeaf()) break;
+    offset = p.child(lo);
+  }
+  settleForward();
+  capture(true);
+  if (where_ == Where::kEntry && posRecno_ == recno && posKey_ == exact) {
+    found_ = true;
+    return true;
+  }
+  // Other writers keep equal keys in insertion order: look through all of them.
   seekStep(exact);
-  // Equal keys are usually in record order, but other writers keep insertion order.
   while (where_ == Where::kEntry && posKey_ == exact) {
     if (posRecno_ == recno) {
       found_ = true;

@@ -1,0 +1,87 @@
+#include "school_check.h"
+
+#include <filesystem>
+
+#include "check_parts.h"
+#include "data/error.h"
+#include "data/table.h"
+#include "progress.h"
+
+namespace velmont::batch {
+
+namespace fs = std::filesystem;
+
+int CheckResult::count(Severity s) const {
+  int n = 0;
+  for (const Finding& f : findings) n += f.severity == s;
+  return n;
+}
+
+namespace {
+
+Severity missingSeverity(WhenMissing w) {
+  switch (w) {
+    case WhenMissing::kStopsReports: return Severity::kError;
+    case WhenMissing::kLimitsReports: return Severity::kWarning;
+    default: return Severity::kNote;
+  }
+}
+
+void checkTable(CheckResult& result, const std::string& dir, const SchoolTable& need, bool subjectTable,
+                Progress& progress) {
+  const std::string path = findInDir(dir, need.file);
+  if (path.empty()) {
+    result.add(missingSeverity(need.whenMissing), need.file, "missing: " + need.missingMeans);
+    return;
+  }
+  const std::string file = fs::path(path).filename().string();
+  std::unique_ptr<data::Table> table;
+  try {
+    table = data::Table::open(path, need.alias);
+  } catch (const data::DataError& e) {
+    result.add(Severity::kError, file, "cannot be opened: " + e.reason());
+    return;
+  }
+  checkFields(result, file, *table, need);
+  checkRecords(result, file, *table);
+  for (const IndexNeed& index : need.indexes) {
+    const std::string ntx = findInDir(dir, index.file);
+    if (ntx.empty()) {
+      if (subjectTable)
+        result.add(Severity::kNote, index.file, "missing: the program builds it the first time a report needs it");
+      else
+        result.add(Severity::kError, index.file, "missing: the program opens this index and never builds it");
+      continue;
+    }
+    checkIndex(result, fs::path(ntx).filename().string(), *table, ntx, index, progress);
+  }
+  if (need.file == "sccontro.dbf") checkControlRecords(result, file, *table);
+  if (need.file == "ccmp.dst") checkInstallation(result, file, *table);
+  if (need.file == "rvhplogo.dbf") checkLetterhead(result, dir, file, *table);
+}
+
+}  // namespace
+
+CheckResult checkSchool(const std::string& dir, int year, Progress& progress) {
+  std::error_code ec;
+  if (!fs::is_directory(dir, ec)) throw data::DataError(dir, "no such directory");
+  CheckResult result;
+  for (const SchoolTable& need : schoolTables()) checkTable(result, dir, need, false, progress);
+  checkTable(result, dir, studentSubjectTable(year), true, progress);
+  progress.finish();
+  return result;
+}
+
+void printFindings(std::ostream& out, const std::string& dir, const CheckResult& result) {
+  for (const Finding& f : result.findings) {
+    const char* label = f.severity == Severity::kError ? "error" : f.severity == Severity::kWarning ? "warning" : "note";
+    out << label << ": " << f.file << ": " << f.message << "\n";
+  }
+  const int errors = result.count(Severity::kError), warnings = result.count(Severity::kWarning),
+            notes = result.count(Severity::kNote);
+  auto plural = [](int n, const char* word) { return std::to_string(n) + " " + word + (n == 1 ? "" : "s"); };
+  out << "check " << dir << ": " << plural(errors, "error") << ", " << plural(warnings, "warning") << ", "
+      << plural(notes, "note") << (errors ? ": reports would be stopped" : ": no report would be stopped") << "\n";
+}
+
+}  // namespace velmont::batch

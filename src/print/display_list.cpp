@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "fill_pattern.h"
+#include "glyph_run.h"
 
 namespace velmont::print {
 
@@ -37,43 +38,48 @@ class Replayer {
   Replayer(const PageList& page, QPainter& painter) : page_(page), painter_(painter) {}
 
   void operator()(const TextItem& item) {
+    usePen(textPen(item.colour));
+    const PrintFont& font = page_.fonts().at(item.font);
+    const QRawFont& raw = rawFontFor(font);
+    if (auto simple = layOutSimply(raw, item.text)) {
+      painter_.drawGlyphRun(point(item.at), glyphRun(raw, *simple, font.underscore));
+      return;
+    }
     if (item.font != currentFont_) {
       painter_.setFont(fontAt(item.font));
       currentFont_ = item.font;
     }
-    painter_.setPen(QColor::fromRgba(item.colour));
     painter_.drawText(point(item.at), item.text);
   }
 
   void operator()(const BoxItem& item) {
     const QRectF area = rect(item.area);
     const double rx = item.cornerWidth * kFine, ry = item.cornerHeight * kFine;
-    if (item.fill) {
-      if (rx > 0 || ry > 0) {
-        painter_.save();
+    const bool rounded = rx > 0 || ry > 0;
+    if (item.fill && item.pattern == pattern::kSolid) {
+      usePen(Qt::NoPen);
+      useBrush(QColor::fromRgba(item.foreground));
+      rounded ? painter_.drawRoundedRect(area, rx, ry) : painter_.drawRect(area);
+    } else if (item.fill) {
+      painter_.save();
+      if (rounded) {
         QPainterPath path;
         path.addRoundedRect(area, rx, ry);
         painter_.setClipPath(path, Qt::IntersectClip);
-        paintFill(painter_, area, item.pattern, QColor::fromRgba(item.foreground),
-                  QColor::fromRgba(item.background), 100.0);
-        painter_.restore();
-      } else {
-        paintFill(painter_, area, item.pattern, QColor::fromRgba(item.foreground),
-                  QColor::fromRgba(item.background), 100.0);
       }
+      paintFill(painter_, area, item.pattern, QColor::fromRgba(item.foreground),
+                QColor::fromRgba(item.background), 100.0);
+      painter_.restore();
     }
     if (item.outline) {
-      painter_.setPen(pen(item.foreground, item.lineType));
-      painter_.setBrush(Qt::NoBrush);
-      if (rx > 0 || ry > 0)
-        painter_.drawRoundedRect(area, rx, ry);
-      else
-        painter_.drawRect(area);
+      usePen(linePen(item.foreground, item.lineType));
+      useBrush(Qt::NoBrush);
+      rounded ? painter_.drawRoundedRect(area, rx, ry) : painter_.drawRect(area);
     }
   }
 
   void operator()(const LineItem& item) {
-    painter_.setPen(pen(item.colour, item.lineType));
+    usePen(linePen(item.colour, item.lineType));
     painter_.drawLine(point(item.from), point(item.to));
   }
 
@@ -102,7 +108,17 @@ class Replayer {
     return fonts_.at(index);
   }
 
-  static QPen pen(QRgb colour, int lineType) {
+  // Pen and brush change only when they differ: every change costs the device a state update.
+  void usePen(const QPen& pen) {
+    if (pen != painter_.pen()) painter_.setPen(pen);
+  }
+  void useBrush(const QBrush& brush) {
+    if (brush != painter_.brush()) painter_.setBrush(brush);
+  }
+
+  static QPen textPen(QRgb colour) { return QPen(QColor::fromRgba(colour)); }
+
+  static QPen linePen(QRgb colour, int lineType) {
     QPen pen(QColor::fromRgba(colour), kPenWidth);
     pen.setCapStyle(Qt::FlatCap);
     switch (lineType) {

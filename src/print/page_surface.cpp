@@ -1,5 +1,7 @@
 #include "page_surface.h"
 
+#include "glyph_run.h"
+
 namespace velmont::print {
 
 void PageSurface::setFont(const PrintFont& font) {
@@ -14,8 +16,11 @@ void PageSurface::drawText(PagePoint at, const QString& text) {
 }
 
 double PageSurface::textWidth(const QString& text) const {
+  // Measured the way the replay draws it; the font is sized in 0.01 mm.
+  const QRawFont& raw = rawFontFor(font_);
+  if (auto simple = layOutSimply(raw, text)) return simple->width / 10.0;
   if (!metrics_) metrics_.emplace(font_.toQFont());
-  return metrics_->horizontalAdvance(text) / 10.0;  // the font is sized in 0.01 mm
+  return metrics_->horizontalAdvance(text) / 10.0;
 }
 
 void PageSurface::drawBox(const PageRect& area, bool outline, bool fill, double cornerWidth,

@@ -147,5 +147,24 @@ TEST(PrintedOutput, PatternsLookTheSameAtEveryResolution) {
   EXPECT_LT(inkShare(300, 21), 0.35);
 }
 
+TEST(PrintedOutput, UnderscoredTextHasALineUnderIt) {
+  auto inkUnderText = [](bool underscore) {
+    lmcPrn3 printer;
+    printer.Init(std::make_unique<MemoryDevice>());
+    printer.create();
+    printer.newFont(underscore ? "20.Arial Underscore" : "20.Arial");
+    printer.PrPt(3, 1, "xxxxxxxx");  // no descenders
+    const QImage image = renderPage(printer.currentPage(), laserA4(kPortrait), 300);
+    const double scale = 300 / 254.0, baseline = 42 + 3 * 43;
+    int dark = 0;
+    for (double y = baseline + 2; y < baseline + 12; y += 1)
+      for (double x = 42 + 10; x < 42 + 300; x += 5)
+        dark += qGray(image.pixel(int(x * scale), int(y * scale))) < 128;
+    return dark;
+  };
+  EXPECT_EQ(inkUnderText(false), 0);
+  EXPECT_GT(inkUnderText(true), 20);
+}
+
 }  // namespace
 }  // namespace velmont::print::testing

@@ -175,10 +175,7 @@ void DbfFile::fillReadAhead(uint32_t recno) {
 bool DbfFile::readRecord(uint32_t recno, char* buf, bool fresh) {
   if (recno == 0) return false;
   if (recno > knownCount_ && recno > recordCount()) return false;
-  if (fresh) {
-    aheadFirst_ = aheadCount_ = 0;
-    lastRead_ = 0;
-  }
+  if (fresh) dropReadAhead();
   if (aheadFirst_ && recno >= aheadFirst_ && recno < aheadFirst_ + aheadCount_) {
     std::memcpy(buf, &ahead_[size_t(recno - aheadFirst_) * size_t(recordLength_)], size_t(recordLength_));
   } else if (recno == lastRead_ + 1) {
@@ -204,15 +201,28 @@ void DbfFile::writeRecord(uint32_t recno, const char* buf) {
     std::memcpy(&ahead_[size_t(recno - aheadFirst_) * size_t(recordLength_)], buf, size_t(recordLength_));
 }
 
+bool DbfFile::lockHeader(int timeoutMs) {
+  if (headerLocks_ == 0 && !lockWithRetry(*file_, lockBase_, 1, LockKind::kExclusive, timeoutMs)) return false;
+  ++headerLocks_;
+  return true;
+}
+
+void DbfFile::unlockHeader() {
+  if (headerLocks_ > 0 && --headerLocks_ == 0) file_->unlock(lockBase_, 1);
+}
+
+void DbfFile::dropReadAhead() {
+  aheadFirst_ = aheadCount_ = 0;
+  lastRead_ = 0;
+}
+
 uint32_t DbfFile::appendRecord(const char* buf) {
   if (!writable_) throw DataError(path_, "the table is open for reading only");
-  if (!lockWithRetry(*file_, lockBase_, 1, LockKind::kExclusive, kHeaderLockTimeoutMs))
-    throw DataError(path_, "another program holds the table's append lock");
+  if (!lockHeader(kHeaderLockTimeoutMs)) throw DataError(path_, "another program holds the table's append lock");
   struct Unlock {
-    File& f;
-    uint64_t at;
-    ~Unlock() { f.unlock(at, 1); }
-  } unlockOnExit{*file_, lockBase_};
+    DbfFile& f;
+    ~Unlock() { f.unlockHeader(); }
+  } unlockOnExit{*this};
 
   const uint32_t n = recordCount();
   // The record and the end-of-file mark in one write, then the header's count:

@@ -50,6 +50,13 @@ class DbfFile {
   // Appends a complete record image under the header lock and returns its number.
   uint32_t appendRecord(const char* buf);
 
+  // The header (append) lock, held across a search and the append it decides on
+  // so that two writers cannot both append the same record. Nested calls count.
+  bool lockHeader(int timeoutMs);
+  void unlockHeader();
+  // Forgets records read ahead, so the next reads see what others wrote since.
+  void dropReadAhead();
+
   // Record locks of the shared lock scheme; false when another holder has it.
   bool lockRecord(uint32_t recno, int timeoutMs);
   void unlockRecord(uint32_t recno);
@@ -80,6 +87,7 @@ class DbfFile {
   bool hasMemo_ = false;
   uint64_t lockBase_ = 1000000000ull;
   uint32_t knownCount_ = 0;
+  int headerLocks_ = 0;
 
   // Sequential reads fetch many records at once; random reads fetch one.
   std::vector<char> ahead_;

@@ -107,6 +107,8 @@ void Table::addIndex(const std::string& ntxPath) {
   o->ntx = std::make_unique<NtxIndex>(ntxPath, dbf_->writable() ? OpenMode::kReadWrite : OpenMode::kRead);
   o->key = std::make_unique<Expression>(Expression::parse(o->ntx->keyExpression(), *this, nullptr, ntxPath));
   o->keyBuf.resize(size_t(o->ntx->keySize()));
+  // Indexes flagged for the extended lock scheme say where the table's writers lock.
+  if (o->ntx->extendedLocking()) dbf_->setLockBase(4000000000ull);
   orders_.push_back(std::move(o));
   if (orders_.size() == 1) {
     order_ = 1;
@@ -517,6 +519,19 @@ void Table::unlockRecord() {
   flushPending();
   if (lockedRecno_) dbf_->unlockRecord(lockedRecno_);
   lockedRecno_ = 0;
+}
+
+bool Table::lockAppend(int timeoutMs) {
+  flushPending();
+  if (!dbf_->lockHeader(timeoutMs)) return false;
+  dbf_->dropReadAhead();
+  dbf_->recordCount();
+  return true;
+}
+
+void Table::unlockAppend() {
+  flushPending();
+  dbf_->unlockHeader();
 }
 
 void Table::commit() {

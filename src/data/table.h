@@ -120,6 +120,11 @@ class Table final : public RecordContext {
   void replace(std::string_view name, int number) { replace(requireField(name), double(number)); }
   void replace(std::string_view name, const Date& date) { replace(requireField(name), date); }
   void replace(std::string_view name, bool value) { replace(requireField(name), value); }
+  // Holds the table's append lock until unlockAppend, so that a search for a
+  // record and the append that follows when it is missing happen as one step
+  // for every writer; records read afterwards are read afresh.
+  bool lockAppend(int timeoutMs = 5000);
+  void unlockAppend();
   // Writes a pending appended record and flushes the files.
   void commit();
 

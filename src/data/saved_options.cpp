@@ -1,0 +1,95 @@
+#include "saved_options.h"
+
+#include "dbf_file.h"
+#include "error.h"
+#include "file.h"
+#include "subject_table.h"
+#include "table.h"
+
+namespace velmont::data {
+namespace {
+
+constexpr int kUserWidth = 15;
+constexpr int kCodeWidth = 9;
+
+std::string joinPath(const std::string& dir, const std::string& name) {
+  if (dir.empty()) return name;
+  const char last = dir.back();
+  return last == '/' || last == '\\' ? dir + name : dir + "/" + name;
+}
+
+std::string tablePath(const std::string& dataDir) { return joinPath(dataDir, "prntpref.dbf"); }
+
+void createWhenMissing(const std::string& path) {
+  if (Env::current()->exists(path)) return;
+  try {
+    DbfFile::create(path, {{"USERNAME", 'C', kUserWidth, 0},
+                           {"RPT_CODE", 'C', kCodeWidth, 0},
+                           {"RPT_PARAMS", 'C', kPrefsWidth, 0},
+                           {"RPT_EXTRAS", 'C', kExtrasWidth, 0}});
+  } catch (const DataError&) {
+    // Another program may have created it a moment ago; a real failure shows on open.
+    if (!Env::current()->exists(path)) throw;
+  }
+}
+
+// Moves to the user's record of the report (record order, exact equality); false when none.
+bool findRecord(Table& t, const std::string& user, const std::string& code) {
+  const int userField = t.requireField("USERNAME"), codeField = t.requireField("RPT_CODE");
+  for (t.goTop(); !t.eof(); t.skip())
+    if (t.str(userField) == user && t.str(codeField) == code) return true;
+  return false;
+}
+
+}  // namespace
+
+std::string padTo(std::string_view text, size_t width) {
+  std::string s(text.substr(0, std::min(text.size(), width)));
+  s.resize(width, ' ');
+  return s;
+}
+
+SavedOptions loadSavedOptions(const std::string& dataDir, const std::string& userId, const std::string& reportCode,
+                              const SavedOptions& defaults, int year) {
+  const std::string path = tablePath(dataDir);
+  createWhenMissing(path);
+  SavedOptions options{padTo(defaults.prefs, kPrefsWidth), padTo(defaults.extras, kExtrasWidth)};
+  {
+    auto t = Table::open(path, "prntpref");
+    if (findRecord(*t, padTo(userId, kUserWidth), padTo(reportCode, kCodeWidth))) {
+      const std::string prefs(t->str("RPT_PARAMS"));
+      if (prefs != std::string(kPrefsWidth, ' ')) options = {prefs, std::string(t->str("RPT_EXTRAS"))};
+    }
+  }
+  const std::string descriptor = "DESCRP" + subjectTableName(year).substr(5) + ".dbf";
+  if (!Env::current()->exists(joinPath(dataDir, descriptor))) options.prefs[10] = '1';
+  return options;
+}
+
+void saveOptions(const std::string& dataDir, const std::string& userId, const std::string& reportCode,
+                 const std::string& prefs, const std::optional<std::string>& extras) {
+  const std::string path = tablePath(dataDir);
+  createWhenMissing(path);
+  auto t = Table::open(path, "prntpref", OpenMode::kReadWrite);
+  const std::string user = padTo(userId, kUserWidth), code = padTo(reportCode, kCodeWidth);
+  if (!t->lockAppend()) throw DataError(path, "another program keeps the table locked; the options were not saved");
+  struct Release {
+    Table& t;
+    ~Release() { t.unlockAppend(); }
+  } release{*t};
+  if (!findRecord(*t, user, code)) {
+    t->appendBlank();
+    t->replace("USERNAME", user);
+    t->replace("RPT_CODE", code);
+    t->replace("RPT_PARAMS", padTo(prefs, kPrefsWidth));
+    if (extras) t->replace("RPT_EXTRAS", padTo(*extras, kExtrasWidth));
+    t->commit();
+    return;
+  }
+  if (!t->lockRecord()) throw DataError(path, "the options record is locked by another program; they were not saved");
+  t->replace("RPT_PARAMS", padTo(prefs, kPrefsWidth));
+  if (extras) t->replace("RPT_EXTRAS", padTo(*extras, kExtrasWidth));
+  t->unlockRecord();
+}
+
+}  // namespace velmont::data

@@ -1,0 +1,39 @@
+#pragma once
+// Each user's last options of a report, one record per user and report code in
+// "prntpref.dbf" in the data directory: two fixed-position option strings.
+#include <optional>
+#include <string>
+
+namespace velmont::data {
+
+inline constexpr int kPrefsWidth = 15;   // RPT_PARAMS
+inline constexpr int kExtrasWidth = 40;  // RPT_EXTRAS
+
+struct SavedOptions {
+  std::string prefs;   // 15 characters
+  std::string extras;  // 40 characters
+};
+
+// Report codes of the two reports.
+inline constexpr const char* kEndOfTermReportCode = "T_EOT_Rpt";
+inline constexpr const char* kStudentListReportCode = "L_Rpt_001";
+
+// Loads a user's options of a report: the stored record when there is one whose
+// RPT_PARAMS is not blank, else `defaults`. Creates "prntpref.dbf" when missing.
+// Without the year's descriptor table ("DESCRP" + two digits of `year`),
+// position 11 of the prefs reads "1".
+SavedOptions loadSavedOptions(const std::string& dataDir, const std::string& userId, const std::string& reportCode,
+                              const SavedOptions& defaults, int year);
+
+// Writes a user's options of a report, appending the record on the first run.
+// `extras` is written only when given (the end-of-term run leaves it alone).
+// The search and the append happen under the table's append lock and the write
+// under the record lock, so two programs saving at once never lose or duplicate
+// a record. Throws DataError when the table cannot be written.
+void saveOptions(const std::string& dataDir, const std::string& userId, const std::string& reportCode,
+                 const std::string& prefs, const std::optional<std::string>& extras = std::nullopt);
+
+// Text padded with blanks or cut to `width`.
+std::string padTo(std::string_view text, size_t width);
+
+}  // namespace velmont::data

@@ -1,0 +1,94 @@
+// Saved report options: defaults for a new user, the round trip of a run's
+// options, the descriptor-table rule, and two programs saving at once.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <map>
+
+#include "data/saved_options.h"
+#include "data/table.h"
+#include "temp_dir.h"
+
+using namespace velmont::data;
+using velmont::testing::TempDir;
+
+namespace {
+
+const SavedOptions kDefaults{"0712    12112  ", std::string(24, ' ') + "3 8    5  35 70"};
+
+std::map<std::string, int> recordsByKey(const std::string& dir) {
+  std::map<std::string, int> counts;
+  auto t = Table::open(dir + "/prntpref.dbf", "prntpref");
+  for (t->goTop(); !t->eof(); t->skip()) ++counts[std::string(t->str("USERNAME")) + "|" + t->text("RPT_CODE")];
+  return counts;
+}
+
+}  // namespace
+
+TEST(SavedOptionsTest, NewUserGetsDefaultsAndARunStoresTheOptions) {
+  TempDir dir;
+  const std::string d = dir.path().string();
+  SavedOptions o = loadSavedOptions(d, "MARY", kEndOfTermReportCode, kDefaults, 2026);
+  EXPECT_EQ(o.prefs, "0712    12112  ");
+  EXPECT_EQ(o.extras, padTo(kDefaults.extras, 40));
+
+  // A three-character home class sits in positions 5-8 with one trailing blank.
+  saveOptions(d, "MARY", kEndOfTermReportCode, "0910" + padTo("10B", 4) + "2 11");
+  o = loadSavedOptions(d, "MARY", kEndOfTermReportCode, kDefaults, 2026);
+  EXPECT_EQ(o.prefs, "091010B 2 11   ") << "no descriptor table: position 11 is 1";
+  EXPECT_EQ(o.prefs.substr(4, 3), "10B");
+  EXPECT_EQ(o.extras, std::string(40, ' ')) << "the end-of-term run never writes the extras";
+  EXPECT_EQ(recordsByKey(d), (std::map<std::string, int>{{"MARY           |T_EOT_Rpt", 1}}));
+}
+
+TEST(SavedOptionsTest, DescriptorTableKeepsPosition11AndBlankRecordCountsAsMissing) {
+  TempDir dir;
+  const std::string d = dir.path().string();
+  DbfFile::create(d + "/DESCRP26.dbf", {{"X", 'C', 1, 0}});
+  saveOptions(d, "ANN", kStudentListReportCode, "0707    12212  ", std::string(40, '9'));
+  SavedOptions o = loadSavedOptions(d, "ANN", kStudentListReportCode, kDefaults, 2026);
+  EXPECT_EQ(o.prefs, "0707    12212  ");
+  EXPECT_EQ(o.extras, std::string(40, '9'));
+  saveOptions(d, "ANN", kStudentListReportCode, std::string(15, ' '));
+  o = loadSavedOptions(d, "ANN", kStudentListReportCode, kDefaults, 2026);
+  EXPECT_EQ(o.prefs, kDefaults.prefs) << "a blank record counts as missing";
+  EXPECT_EQ(o.extras, padTo(kDefaults.extras, 40));
+  EXPECT_EQ(loadSavedOptions(d, "ANN", kStudentListReportCode, kDefaults, 2025).prefs[10], '1');
+}
+
+TEST(SavedOptionsTest, TwoProgramsSavingAtOnceNeverLoseOrDuplicateARecord) {
+  TempDir dir;
+  const std::string d = dir.path().string();
+  constexpr int kUsers = 150;
+  int go[2];
+  ASSERT_EQ(pipe(go), 0);
+  pid_t children[2];
+  for (int c = 0; c < 2; ++c) {
+    children[c] = fork();
+    ASSERT_GE(children[c], 0);
+    if (children[c] == 0) {
+      char start;
+      if (read(go[0], &start, 1) != 1) _exit(2);
+      try {
+        // Both programs save every user's first run at about the same moment.
+        for (int i = 0; i < kUsers; ++i)
+          saveOptions(d, "USER" + std::to_string(i), kEndOfTermReportCode, "0712    1211" + std::to_string(c) + "  ");
+      } catch (...) {
+        _exit(1);
+      }
+      _exit(0);
+    }
+  }
+  ASSERT_EQ(write(go[1], "gg", 2), 2);
+  for (pid_t child : children) {
+    int status = 0;
+    waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  }
+  close(go[0]);
+  close(go[1]);
+  const auto counts = recordsByKey(d);
+  EXPECT_EQ(counts.size(), size_t(kUsers));
+  for (const auto& [key, n] : counts) EXPECT_EQ(n, 1) << key;
+}

@@ -254,7 +254,8 @@ double lmcPrn3::QRow() const { return lAscii ? chars_.row() : qRow; }
 
 double lmcPrn3::QCol() const {
   if (lAscii) return chars_.column();
-  return nPtPos == 0 ? 1 : nPtPos / nQpt + 1;
+  if (nPtPos == 0 || nQpt == 0) return 1;  // a division by zero counts as 0
+  return nPtPos / nQpt + 1;
 }
 
 // ---- settings -----------------------------------------------------------------------

@@ -135,10 +135,20 @@ QStringList printDeviceNames() {
   return names;
 }
 
+QString queueNameFor(const QString& deviceName) {
+  QString queue = deviceName.trimmed();
+  for (QChar& ch : queue)
+    if (ch == ' ' || ch == '/' || ch == '#') ch = '_';
+  return queue;
+}
+
 std::unique_ptr<PrintDevice> openPrintDevice(const QString& name) {
   if (name == kPdfDeviceName) return std::make_unique<PdfFileDevice>();
-  if (!name.isEmpty() && QPrinterInfo::availablePrinterNames().contains(name))
-    return std::make_unique<SystemPrinterDevice>(name);
+  if (name.trimmed().isEmpty()) return nullptr;
+  const QStringList queues = QPrinterInfo::availablePrinterNames();
+  if (queues.contains(name)) return std::make_unique<SystemPrinterDevice>(name);
+  if (queues.contains(queueNameFor(name)))
+    return std::make_unique<SystemPrinterDevice>(queueNameFor(name));
   return nullptr;
 }
 

@@ -41,7 +41,11 @@ class PrintDevice {
 // Every device name that openPrintDevice accepts: the system's printers and "PDF".
 QStringList printDeviceNames();
 
-// The device of that name, or nothing when no device has it. "PDF" is the built-in PDF
+// The spooler's form of a device name: blanks, '/' and '#' cannot appear in queue names
+// and become '_' ("HP LaserJet 4/5 #2" is the queue "HP_LaserJet_4_5__2").
+QString queueNameFor(const QString& deviceName);
+
+// The device of that name (or of its queue name), or nothing when no device has it. "PDF" is the built-in PDF
 // writer even when a system printer has the same name.
 std::unique_ptr<PrintDevice> openPrintDevice(const QString& name);
 

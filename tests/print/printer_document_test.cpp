@@ -34,6 +34,11 @@ TEST(PrinterByName, UnknownDeviceSetsInitErrAndAsksForTheAdministrator) {
   quiet.destroy();  // still safe
 }
 
+TEST(PrinterByName, DeviceNamesMapToSpoolerQueueNames) {
+  EXPECT_EQ(queueNameFor("HP LaserJet 4/5 #2"), "HP_LaserJet_4_5__2");
+  EXPECT_EQ(queueNameFor("Office"), "Office");
+}
+
 TEST(PrinterByName, PdfDeviceIsAlwaysThereWithALaserPrintersArea) {
   EXPECT_TRUE(printDeviceNames().contains("PDF"));
   auto printer = lmNewPrinter("PDF");

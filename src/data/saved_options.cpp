@@ -43,12 +43,6 @@ bool findRecord(Table& t, const std::string& user, const std::string& code) {
 
 }  // namespace
 
-std::string padTo(std::string_view text, size_t width) {
-  std::string s(text.substr(0, std::min(text.size(), width)));
-  s.resize(width, ' ');
-  return s;
-}
-
 SavedOptions loadSavedOptions(const std::string& dataDir, const std::string& userId, const std::string& reportCode,
                               const SavedOptions& defaults, int year) {
   const std::string path = tablePath(dataDir);

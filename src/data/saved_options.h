@@ -4,6 +4,8 @@
 #include <optional>
 #include <string>
 
+#include "text.h"
+
 namespace velmont::data {
 
 inline constexpr int kPrefsWidth = 15;   // RPT_PARAMS
@@ -32,8 +34,5 @@ SavedOptions loadSavedOptions(const std::string& dataDir, const std::string& use
 // a record. Throws DataError when the table cannot be written.
 void saveOptions(const std::string& dataDir, const std::string& userId, const std::string& reportCode,
                  const std::string& prefs, const std::optional<std::string>& extras = std::nullopt);
-
-// Text padded with blanks or cut to `width`.
-std::string padTo(std::string_view text, size_t width);
 
 }  // namespace velmont::data

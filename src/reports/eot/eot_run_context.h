@@ -1,0 +1,50 @@
+#pragma once
+// The values that the routines of one end-of-term run share: created when the
+// run's selection starts, changed per student and per card copy, gone with the run.
+#include <string>
+#include <vector>
+
+#include "data/date.h"
+#include "eot_headings.h"
+
+namespace velmont::print {
+class lmcPrn3;
+}
+
+namespace velmont::eot {
+
+struct EotRunContext {
+  // Headings of the card (control table and headings table).
+  CardHeadings hd;  // hd0 .. hd4
+  HeadingWords words;  // poss_hd, subj_hd, totl_hd, page_hd, rptof_hd, prnt_hd, term_hd, year_hd
+
+  std::string C_Prt_Rep = "N";  // the card's boxes and bars are drawn by the program
+  std::string C_Prt_Lhd;        // letterhead option: third character of FUND_OPTN in control record 2
+  bool Hd_prtd = false;         // the current card's header has been drawn
+  std::vector<std::string> aLhd;  // letterhead description, 54 texts
+  std::string reduc_yr;           // "Y" prints the year level reduced by 1
+
+  std::string name1;  // first name used in the no-parents address line
+  double ln = 0;      // current row
+  int subln = 0;      // current subject-line counter
+  std::string filtn;  // the selection expression
+  data::Date enrl_date;
+  std::string instud;  // the student name-or-number entry
+  std::string ininit;  // the student initial entry
+  bool Frst_Time = true;
+  bool mrks_rpt = false;
+  bool prblnk_lns = false;
+
+  // The card's student.
+  std::string cStu_nam1, cStu_nam2;
+  double nStu_num = 0;
+  int nStu_Yr = 0;
+  // The five address lines of the card copy: title, street, town, extra line, postcode.
+  std::string pa_ti, pa_st, pa_tn, pa_ext, pa_pc;
+  int pg_no = 1;
+
+  bool lPreview = false;
+  print::lmcPrn3* oP = nullptr;  // the run's printer or preview
+};
+
+}  // namespace velmont::eot

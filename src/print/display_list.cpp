@@ -39,10 +39,10 @@ class Replayer {
 
   void operator()(const TextItem& item) {
     usePen(textPen(item.colour));
-    const PrintFont& font = page_.fonts().at(item.font);
-    const QRawFont& raw = rawFontFor(font);
+    const QRawFont& raw = rawFontAt(item.font);
     if (auto simple = layOutSimply(raw, item.text)) {
-      painter_.drawGlyphRun(point(item.at), glyphRun(raw, *simple, font.underscore));
+      const bool underline = page_.fonts()[item.font].underscore;
+      painter_.drawGlyphRun(point(item.at), glyphRun(raw, *simple, underline));
       return;
     }
     if (item.font != currentFont_) {
@@ -102,6 +102,12 @@ class Replayer {
         .normalized();
   }
 
+  const QRawFont& rawFontAt(std::uint16_t index) {
+    if (rawFonts_.empty())
+      for (const PrintFont& font : page_.fonts()) rawFonts_.push_back(rawFontFor(font));
+    return rawFonts_.at(index);
+  }
+
   const QFont& fontAt(std::uint16_t index) {
     if (fonts_.empty())
       for (const PrintFont& font : page_.fonts()) fonts_.push_back(font.toQFont());
@@ -134,6 +140,7 @@ class Replayer {
   const PageList& page_;
   QPainter& painter_;
   std::vector<QFont> fonts_;
+  std::vector<QRawFont> rawFonts_;
   int currentFont_ = -1;
 };
 

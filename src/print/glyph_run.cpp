@@ -19,7 +19,7 @@ bool needsNoShaping(const QString& text) {
 
 }  // namespace
 
-const QRawFont& rawFontFor(const PrintFont& font) {
+QRawFont rawFontFor(const PrintFont& font) {
   thread_local QHash<QString, QRawFont> fonts;
   const QString key = font.descriptor();
   auto found = fonts.find(key);

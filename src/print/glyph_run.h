@@ -11,7 +11,7 @@
 namespace velmont::print {
 
 // The raw font of a page font, kept per thread once it is first asked for.
-const QRawFont& rawFontFor(const PrintFont& font);
+QRawFont rawFontFor(const PrintFont& font);
 
 struct SimpleLayout {
   QList<quint32> glyphs;

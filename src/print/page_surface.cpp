@@ -8,6 +8,7 @@ void PageSurface::setFont(const PrintFont& font) {
   if (font == font_) return;
   font_ = font;
   metrics_.reset();
+  rawFont_.reset();
 }
 
 void PageSurface::drawText(PagePoint at, const QString& text) {
@@ -17,8 +18,8 @@ void PageSurface::drawText(PagePoint at, const QString& text) {
 
 double PageSurface::textWidth(const QString& text) const {
   // Measured the way the replay draws it; the font is sized in 0.01 mm.
-  const QRawFont& raw = rawFontFor(font_);
-  if (auto simple = layOutSimply(raw, text)) return simple->width / 10.0;
+  if (!rawFont_) rawFont_ = rawFontFor(font_);
+  if (auto simple = layOutSimply(*rawFont_, text)) return simple->width / 10.0;
   if (!metrics_) metrics_.emplace(font_.toQFont());
   return metrics_->horizontalAdvance(text) / 10.0;
 }

@@ -2,6 +2,7 @@
 // The drawing surface of a page printer: the current colours, fill pattern, line type and
 // font, and the display list of the page being drawn. Units are 0.1 mm, y upwards.
 #include <QFontMetricsF>
+#include <QRawFont>
 #include <memory>
 #include <optional>
 
@@ -50,6 +51,7 @@ class PageSurface {
   int pattern_ = 0;
   int lineType_ = line::kSolid;
   PrintFont font_;
+  mutable std::optional<QRawFont> rawFont_;
   mutable std::optional<QFontMetricsF> metrics_;
 };
 

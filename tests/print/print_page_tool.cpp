@@ -51,7 +51,7 @@ int main(int argc, char** argv) {
     printer->PrPt(13, column, fill);
     column += 9;
   }
-  printer->PrFrame(15, 1, 3, 40, 5, 17, FrameFill{true, 235}, FrameShadow{true});
+  printer->PrFrame(15, 1, 3, 40, 5, 17, FrameFill{true, 235}, FrameShadow{true, 235, std::nullopt});
   printer->prHline(20, 1, 40, "DASH");
   printer->PrHbar(21, 1, 40, 10);
   printer->newFont("12.Courier New");

@@ -146,7 +146,7 @@ TEST_F(Graphics, TextAfterGraphicsKeepsTheColourSetBefore) {
   printer.PrBox(1, 1, 1, 5, "OUTLINEFILL", 150);
   printer.PrBox(1, 1, 1, 5, "FILL", ColourPair{kWhite, kBlack, "HATCH"});
   printer.PrHbar(2, 1, 5);
-  printer.PrFrame(3, 1, 1, 5, 2, 17, FrameFill{true}, FrameShadow{true});
+  printer.PrFrame(3, 1, 1, 5, 2, 17, FrameFill{true, 240}, FrameShadow{true, 235, std::nullopt});
   printer.setDens(100);  // a direct setDens changes the colour for what follows
   printer.setColor(printer.setColor());  // returns the previous colour
   printer.PrPt(4, 1, "after");

@@ -130,6 +130,13 @@ void lmcPrn3::orient(const QString& orientation) {
   if (restart) startDoc();
 }
 
+int lmcPrn3::orientation() const { return device_ ? device_->orientation() : kPortrait; }
+
+void lmcPrn3::setOrientation(int orientation) {
+  if (device_ && (orientation == kPortrait || orientation == kLandscape))
+    device_->setOrientation(orientation);
+}
+
 void lmcPrn3::setOutputFile(const QString& path) {
   if (device_) device_->setOutputFile(path);
 }

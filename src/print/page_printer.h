@@ -99,6 +99,11 @@ class lmcPrn3 {
   double setTopMar(std::optional<double> margin);
   void setUnder(const Switch& state);
 
+  // The platform printer's orientation, 1 portrait or 2 landscape; runs set it before
+  // create (orient turns the page of a created printer).
+  int orientation() const;
+  void setOrientation(int orientation);
+
   // Not part of the report interface: where output goes and what is on the page.
   CharDevice& charDevice() { return chars_; }
   void setOutputFile(const QString& path);

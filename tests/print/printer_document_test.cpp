@@ -119,6 +119,16 @@ TEST_F(DocumentCycle, TurningAnOpenDocumentEndsItAndStartsAnother) {
   EXPECT_EQ(printer.aSize[1], 2970);
 }
 
+TEST_F(DocumentCycle, OrientationSetBeforeCreateShapesThePage) {
+  printer.setOrientation(kLandscape);
+  printer.setOrientation(7);  // not an orientation: ignored
+  printer.create();
+  EXPECT_EQ(printer.orientation(), kLandscape);
+  EXPECT_DOUBLE_EQ(printer.nPgWd, 2886);
+  printer.orient("land");
+  EXPECT_DOUBLE_EQ(printer.nPgWd, 2886);
+}
+
 TEST_F(DocumentCycle, TurningWithoutADocumentStartsNone) {
   printer.orient("LAND");
   EXPECT_TRUE(device->documents().empty());

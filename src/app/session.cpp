@@ -1,0 +1,29 @@
+#include "session.h"
+
+#include <cstdlib>
+
+namespace velmont::app {
+
+namespace {
+
+// The user who runs the program, from the environment: the key of the user's
+// saved report options and the user in the usage log.
+std::string currentUser() {
+  for (const char* name : {"USER", "USERNAME", "LOGNAME"})
+    if (const char* value = std::getenv(name); value && *value) return value;
+  return "0";
+}
+
+}  // namespace
+
+SessionValues freshSessionValues(const std::string& dataDir, const data::Date& today) {
+  SessionValues v;
+  v.dataDir = dataDir;
+  v.date = today;
+  v.year = today.empty() ? 0 : today.year();
+  v.userId = currentUser();
+  v.yearNames.names.fill(std::string());
+  return v;
+}
+
+}  // namespace velmont::app

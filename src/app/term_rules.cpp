@@ -1,0 +1,88 @@
+#include "term_rules.h"
+
+#include <cstdio>
+
+#include "data/numeric.h"
+#include "data/table.h"
+#include "libs/date_text.h"
+
+namespace velmont::app {
+
+TermStarts readTermStarts(data::Table& control) {
+  control.goTop();
+  TermStarts starts;
+  const char* names[] = {"PA_TRM1_ST", "PA_TRM2_ST", "PA_TRM3_ST", "PA_TRM4_ST"};
+  for (size_t i = 0; i < starts.size(); ++i) starts[i] = control.date(names[i]);
+  return starts;
+}
+
+TermDerivation deriveTerm(const TermStarts& s, const data::Date& date) {
+  TermDerivation d;
+  d.term = !s[3].empty() ? 4 : !s[2].empty() ? 3 : !s[1].empty() ? 2 : 1;
+  if (date < s[3] && !s[3].empty()) d.term = 3;
+  if (date < s[2] && !s[2].empty()) d.term = 2;
+  if (date < s[1] && !s[1].empty()) d.term = 1;
+  auto yearOf = [](const data::Date& x) { return x.empty() ? 0 : x.year(); };
+  const int y1 = yearOf(s[0]), y2 = yearOf(s[1]), y3 = yearOf(s[2]), y4 = yearOf(s[3]);
+  d.allYear = y1 != 0 && y2 != 0;
+  if (d.allYear && (y2 != y1 || (y3 != 0 && y3 != y1) || (y4 != 0 && y4 != y1))) d.allYear = false;
+  return d;
+}
+
+void applyProcessingDate(SessionValues& v, const TermStarts& starts, const data::Date& newDate) {
+  if (!newDate.empty()) v.date = newDate;
+  v.year = v.date.year();
+  const TermDerivation d = deriveTerm(starts, v.date);
+  v.term = d.term;
+  v.allYear = d.allYear;
+  v.regTerm = v.term;
+  v.regYear = v.year;
+}
+
+void applyTermYear(SessionValues& v, bool confirmed, const std::string& termText, const std::string& yearText) {
+  if (!confirmed) return;
+  const double term = data::parseNumeric(termText);
+  const double year = data::parseNumeric(yearText);
+  // A negative term is no term of the school year either.
+  if (term < 5 && term >= 0) v.term = int(term);
+  if (year > 1990 && year < 10000) v.year = int(year);
+}
+
+bool applyArguments(SessionValues& v, const std::vector<std::string>& positional) {
+  if (positional.empty()) return false;
+  v.term = int(data::parseNumeric(positional[0]));
+  if (positional.size() > 1) v.year = int(data::parseNumeric(positional[1]));
+  return true;
+}
+
+namespace {
+
+std::string termDigit(int term) {
+  // One digit, as the caption's layout has room for.
+  if (term < 0 || term > 9) return "*";
+  return std::to_string(term);
+}
+
+std::string year4(int year) {
+  char buf[16];
+  std::snprintf(buf, sizeof buf, "%4d", year);
+  return buf;
+}
+
+}  // namespace
+
+std::string headingCaption(const SessionValues& v) {
+  return "Term " + termDigit(v.term) + " " + (v.allYear ? year4(v.year) : std::string(4, ' ')) + "  " +
+         libs::dateText(v.date);
+}
+
+std::string nowCaption(const SessionValues& v) {
+  return "Term " + termDigit(v.term) + " " + year4(v.year) + "  " + libs::dateText(v.date);
+}
+
+bool nowCaptionShown(const SessionValues& v) {
+  const bool differs = v.regTerm != v.term || v.regYear != v.year;
+  return differs && v.term != 0;
+}
+
+}  // namespace velmont::app

@@ -1,0 +1,217 @@
+#include "year_names.h"
+
+#include <algorithm>
+#include <cctype>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "error.h"
+#include "numeric.h"
+#include "text.h"
+#include "workspace.h"
+
+namespace velmont::data {
+namespace {
+
+namespace fs = std::filesystem;
+
+// A file of the data directory by name, ignoring letter case as the school's
+// Windows directory does; the name as given when there is no such file.
+std::string dataFile(const std::string& dir, const std::string& name) {
+  const fs::path exact = fs::path(dir) / name;
+  std::error_code ec;
+  if (fs::exists(exact, ec)) return exact.string();
+  for (const auto& entry : fs::directory_iterator(dir, ec)) {
+    const std::string candidate = entry.path().filename().string();
+    if (sameName(candidate, name)) return entry.path().string();
+  }
+  return exact.string();
+}
+
+bool fileExists(const std::string& dir, const std::string& name) {
+  std::error_code ec;
+  return fs::exists(dataFile(dir, name), ec);
+}
+
+// The control table for one routine: the open work area of the alias, or a
+// table opened here and closed again when the routine is done.
+class ControlTable {
+ public:
+  ControlTable(Workspace& ws, const std::string& dataDir, const std::string& alias) : ws_(ws), alias_(alias) {
+    if (ws.isOpen(alias)) {
+      ws.select(alias);
+      table_ = ws.current();
+    } else {
+      table_ = &ws.open(dataFile(dataDir, "sccontro.dbf"), alias);
+      opened_ = true;
+    }
+  }
+  ~ControlTable() {
+    table_->goTop();
+    if (opened_) ws_.close(alias_);
+  }
+  ControlTable(const ControlTable&) = delete;
+  ControlTable& operator=(const ControlTable&) = delete;
+
+  Table& operator*() const { return *table_; }
+  Table* operator->() const { return table_; }
+
+ private:
+  Workspace& ws_;
+  std::string alias_;
+  Table* table_ = nullptr;
+  bool opened_ = false;
+};
+
+std::string rightAligned2(int n) {
+  std::string s = std::to_string(n);
+  return s.size() >= 2 ? s : std::string(2 - s.size(), ' ') + s;
+}
+
+// The numeric value of typed text as a level: leading blanks skipped, digits
+// read up to the first other character; huge values stay huge but bounded.
+double numericValue(std::string_view text) { return std::min(parseNumeric(text), 1.0e6); }
+
+// The first record whose code begins with the typed text (the non-exact
+// comparison), when that code is not blank: its number; otherwise 0.
+int levelOfCode(Table& t, std::string_view typed) {
+  const int code = t.requireField("PA_FE_NM");
+  const bool found = t.locate([&](const Table& r) { return r.str(code).substr(0, typed.size()) == typed; });
+  if (!found) return 0;
+  const std::string_view value = t.str(code);
+  return isBlank(value) ? 0 : int(t.recno());
+}
+
+std::string currentAlias(Workspace& ws) {
+  const Table* t = ws.current();
+  return t ? t->alias() : std::string();
+}
+
+}  // namespace
+
+YearNames YEAR_NAMES(const std::string& dataDir) {
+  YearNames result;
+  result.names.fill(std::string(10, ' '));
+  if (fileExists(dataDir, "namibia.$vl")) result.word = "Grade";
+  if (!fileExists(dataDir, "grade.$vl")) return result;
+
+  std::ifstream in(dataFile(dataDir, "grade.$vl"), std::ios::binary);
+  std::stringstream whole;
+  whole << in.rdbuf();
+  std::vector<std::string> lines;
+  std::string line;
+  while (std::getline(whole, line)) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    lines.push_back(line);
+  }
+  if (lines.empty()) lines.emplace_back();
+  // Lines are read 79 characters wide; anything beyond is cut off.
+  std::string word = lines[0].substr(0, 79);
+  word.resize(79, ' ');
+  result.word = word;
+  for (size_t i = 1; i < lines.size(); ++i) {
+    const std::string text = rtrim(lines[i].substr(0, 79));
+    size_t p = 0;
+    while (p < text.size() && text[p] == ' ') ++p;
+    int n = 0;
+    while (p < text.size() && std::isdigit(static_cast<unsigned char>(text[p])) && n < 1000)
+      n = n * 10 + (text[p++] - '0');
+    if (n < 1 || n > kYearLevels) continue;
+    const size_t comma = text.find(',');
+    const std::string name = comma == std::string::npos ? text : text.substr(comma + 1);
+    std::string doubled;
+    for (char c : name) {
+      doubled += c;
+      if (c == '&') doubled += '&';
+    }
+    result.names[size_t(n - 1)] = doubled;
+  }
+  return result;
+}
+
+void yr_range(Workspace& ws, const std::string& dataDir, std::string& start, std::string& end) {
+  ControlTable t(ws, dataDir, "sccontro");
+  const int fee = t->requireField("PA_FE_AM");
+  const int code = t->requireField("PA_FE_NM");
+  int first = 0, last = 0;
+  for (int level = 1; level <= 12; ++level) {
+    t->goTo(uint32_t(level));
+    if (t->num(fee) == 0) continue;
+    if (first == 0) first = level;
+    last = level;
+  }
+  start = rightAligned2(first);
+  end = rightAligned2(last);
+  for (int level = 13; level <= kYearLevels; ++level) {
+    t->goTo(uint32_t(level));
+    if (t->num(fee) == 0) continue;
+    if (first == 0) {
+      first = level;
+      start = std::string(t->str(code));
+    }
+    end = std::string(t->str(code));
+  }
+}
+
+std::string put_yrout(Workspace& ws, const std::string& dataDir, int level) {
+  if (level <= 12) return rightAligned2(level);
+  if (level > kYearLevels) return "  ";
+  const int savedArea = ws.currentArea();
+  std::string code;
+  {
+    ControlTable t(ws, dataDir, "SCCONTRO");
+    t->goTo(uint32_t(level));
+    code = std::string(t->str("PA_FE_NM"));
+  }
+  ws.select(savedArea);
+  return code;
+}
+
+bool ent_yrin(Workspace& ws, const std::string& dataDir, std::string_view typed, int& level) {
+  const std::string savedAlias = currentAlias(ws);
+  const double value = numericValue(typed);
+  if (value > 0) {
+    level = int(value);
+  } else {
+    ControlTable t(ws, dataDir, "sccontro");
+    level = levelOfCode(*t, typed);
+  }
+  if (!savedAlias.empty()) ws.select(savedAlias);
+  return true;
+}
+
+YearCheck checkYearEntry(Workspace& ws, const std::string& dataDir, std::string_view typed, int* levelOut) {
+  const std::string savedAlias = currentAlias(ws);
+  YearCheck result;
+  int level = 0;
+  {
+    ControlTable t(ws, dataDir, "sccontro");
+    const double value = numericValue(typed);
+    if (value > 0) {
+      level = int(value);
+      t->goTo(uint32_t(level));
+      result = t->num("PA_FE_AM") != 0 ? YearCheck::kAccepted : YearCheck::kNoFees;
+    } else {
+      level = levelOfCode(*t, typed);
+      if (level == 0) {
+        result = YearCheck::kUnknown;
+      } else {
+        t->goTo(uint32_t(level));
+        result = t->num("PA_FE_AM") != 0 ? YearCheck::kAccepted : YearCheck::kNoFees;
+      }
+    }
+  }
+  if (!savedAlias.empty()) ws.select(savedAlias);
+  if (levelOut) *levelOut = level;
+  return result;
+}
+
+std::array<std::string, 2> yearFeesMessage(std::string_view yrGrd) {
+  std::string word(yrGrd);
+  while (!word.empty() && word.back() == ' ') word.pop_back();
+  return {"To use this School " + word + ", please ensure that a SCHOOL FEES AMOUNT",
+          "has been allocated in the Miscellaneous Menu - Control Information - School FEES Menu."};
+}
+
+}  // namespace velmont::data

@@ -1,0 +1,61 @@
+#pragma once
+// Copies of the demo school for tests: written once per flag set and copied
+// into a fresh directory for each test, so a test may change its tables.
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <set>
+#include <string>
+
+#include "batch/demo_school.h"
+#include "batch/progress.h"
+#include "data/table.h"
+#include "temp_dir.h"
+
+namespace velmont::testing {
+
+inline constexpr int kDemoYear = 2026;
+
+// A demo school of 30 students for kDemoYear with the given flag files.
+class SchoolCopy {
+ public:
+  explicit SchoolCopy(const std::set<std::string>& flags = {}) {
+    static std::map<std::set<std::string>, std::unique_ptr<TempDir>> templates;
+    auto& tmpl = templates[flags];
+    if (!tmpl) {
+      tmpl = std::make_unique<TempDir>();
+      batch::DemoOptions options;
+      options.dir = (tmpl->path() / "school").string();
+      options.students = 30;
+      options.year = kDemoYear;
+      options.flags = flags;
+      batch::Progress quiet(false);
+      batch::writeDemoSchool(options, quiet);
+    }
+    std::filesystem::copy(tmpl->path() / "school", dir_.path(), std::filesystem::copy_options::recursive);
+  }
+
+  std::string dir() const { return dir_.path().string(); }
+  std::string file(const std::string& name) const { return dir_.file(name); }
+
+  // Sets a numeric field of a control record (levels' fees and the like).
+  void setControl(uint32_t recno, const std::string& field, double value) const {
+    auto t = data::Table::open(file("sccontro.dbf"), "ctl", data::OpenMode::kReadWrite);
+    t->goTo(recno);
+    t->lockRecord();
+    t->replace(field, value);
+    t->unlockRecord();
+  }
+  void setControl(uint32_t recno, const std::string& field, const data::Date& value) const {
+    auto t = data::Table::open(file("sccontro.dbf"), "ctl", data::OpenMode::kReadWrite);
+    t->goTo(recno);
+    t->lockRecord();
+    t->replace(field, value);
+    t->unlockRecord();
+  }
+
+ private:
+  TempDir dir_;
+};
+
+}  // namespace velmont::testing

@@ -132,10 +132,11 @@ class Planner {
     return pool;
   }
 
-  uint16_t staffIndex(const std::string& code) const {
-    for (size_t i = 0; i < book_.teachers.size(); ++i)
-      if (book_.teachers[i] == code) return uint16_t(i);
-    return 0;
+  // The teacher of a subject for a home class: the same for the whole class.
+  uint16_t classTeacher(uint16_t subject, const DemoStudent& s) const {
+    size_t h = subject;
+    for (char c : s.homeClass) h = h * 31 + size_t(c);
+    return uint16_t(h % school_.staff.size());
   }
 
   uint16_t roleTeacher(const DemoStudent& s, int role) const {
@@ -179,7 +180,7 @@ class Planner {
         }
         for (int r = 1; r < 4; ++r) line.ranks[r] = rankFor(s.ability + rnd_.between(-20, 20));
         if (rnd_.chance(2)) std::fill(std::begin(line.ranks), std::end(line.ranks), ' ');
-        line.teacher = staffIndex(sub.teacher);
+        line.teacher = classTeacher(subject, s);
         addComment(line, s, 6, 30);
         book_.lines.push_back(line);
       }
@@ -187,7 +188,7 @@ class Planner {
       for (uint16_t activity : activities) {
         Line line{index, uint8_t(term + 1), uint8_t(lineNo++), activity};
         for (int r = 1; r < 4; ++r) line.ranks[r] = rankFor(s.ability + rnd_.between(-10, 25));
-        line.teacher = staffIndex(school_.subjects[activity].teacher);
+        line.teacher = classTeacher(activity, s);
         addComment(line, s, 5, 20);
         book_.lines.push_back(line);
       }

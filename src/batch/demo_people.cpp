@@ -45,11 +45,13 @@ std::string upperLetters(const std::string& s) {
   return out;
 }
 
+// Letters of the surname and a serial number, eight characters: ASHW0012.
 std::string familyCode(const std::string& surname, int serial) {
-  std::string code = upperLetters(surname).substr(0, 4);
-  code.resize(4, 'X');
   std::string digits = std::to_string(serial);
-  return code + std::string(4 - std::min<size_t>(4, digits.size()), '0') + digits;
+  if (digits.size() < 4) digits.insert(0, 4 - digits.size(), '0');
+  std::string code = upperLetters(surname).substr(0, 8 - digits.size());
+  code.resize(8 - digits.size(), 'X');
+  return code + digits;
 }
 
 std::string streetLine(DemoRandom& rnd) {

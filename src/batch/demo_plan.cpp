@@ -2,6 +2,7 @@
 // subjects and comment bank.
 #include <algorithm>
 #include <set>
+#include <string>
 
 #include "demo_names.h"
 #include "demo_random.h"
@@ -137,7 +138,9 @@ void planStaffAndSubjects(DemoSchool& school) {
       if (c >= 'A' && c <= 'Z') code += c;
     }
     code = code.substr(0, 3);
-    for (int n = 2; codes.count(code); ++n) code = code.substr(0, 2) + char('0' + n % 10);
+    // Taken codes get a number after the first two letters, as schools do.
+    for (int n = 2; codes.count(code) && n < 100; ++n) code = code.substr(0, 2) + std::to_string(n);
+    if (codes.count(code)) continue;
     codes.insert(code);
     school.staff.push_back({code, std::string(rnd.pick(titles)) + " " + given.substr(0, 1) + " " + surname});
   }

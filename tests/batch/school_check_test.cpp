@@ -1,0 +1,127 @@
+// The data directory check: clean on the demo school, and each kind of fault
+// named on a copy damaged on purpose.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "batch_test_helpers.h"
+
+using namespace velmont::testing;
+namespace fs = std::filesystem;
+
+namespace {
+
+class SchoolCheckTest : public ::testing::Test {
+ protected:
+  void SetUp() override { copyDirectory(sharedDemoDir(), school()); }
+  std::string school() const { return dir_.file("school"); }
+  std::string path(const std::string& file) const { return school() + "/" + file; }
+  CommandResult check() const { return runCommand({"check", school(), "--year", std::to_string(kTestYear)}); }
+  // Runs the check and expects it to fail with a line naming `file` and `words`.
+  void expectError(const std::string& file, const std::string& words) const {
+    const CommandResult r = check();
+    EXPECT_EQ(r.status, 1) << r.out;
+    EXPECT_NE(r.out.find("error: " + file + ": "), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find(words), std::string::npos) << r.out;
+  }
+
+  TempDir dir_;
+};
+
+}  // namespace
+
+TEST_F(SchoolCheckTest, DemoSchoolIsCleanAndNothingIsWritten) {
+  const auto before = readDirectory(school());
+  const CommandResult r = check();
+  EXPECT_EQ(r.status, 0) << r.out;
+  EXPECT_EQ(r.out.find("error:"), std::string::npos) << r.out;
+  EXPECT_EQ(r.out.find("warning:"), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("STSUB24.ntx: missing: the program builds it"), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("0 errors"), std::string::npos);
+  EXPECT_TRUE(readDirectory(school()) == before) << "check must never write";
+}
+
+TEST_F(SchoolCheckTest, MissingFilesAreWeighedByWhatTheyStop) {
+  fs::remove(path("ststuden.dbf"));
+  fs::remove(path("paindx.ntx"));
+  fs::remove(path("STSUB24.dbf"));
+  fs::remove(path("STSUB24.dbt"));
+  const CommandResult r = check();
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.out.find("error: ststuden.dbf: missing"), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("error: paindx.ntx: missing: the program opens this index and never builds it"), std::string::npos);
+  EXPECT_NE(r.out.find("warning: STSUB24.dbf: missing"), std::string::npos) << r.out;
+}
+
+TEST_F(SchoolCheckTest, FieldsMissingOfTheWrongTypeOrInTheWrongPlace) {
+  overwrite(path("ststuden.dbf"), fieldOffset(path("ststuden.dbf"), "ST_YEAR", 0), "ST_YEAX");
+  overwrite(path("ststuden.dbf"), fieldOffset(path("ststuden.dbf"), "ST_DOB", 0) + 11, "C");
+  const CommandResult r = check();
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.out.find("error: ststuden.dbf: has no field ST_YEAR"), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("error: ststuden.dbf: field ST_DOB is character; the program needs date"), std::string::npos) << r.out;
+
+  // Houses are read as field 41: a table with another field there is wrong even
+  // though every name is present.
+  const uint64_t house = fieldOffset(path("sccontro.dbf"), "ST_HOUSE", 0);
+  const uint64_t colour = fieldOffset(path("sccontro.dbf"), "ST_HSE_COL", 0);
+  overwrite(path("sccontro.dbf"), house, std::string("ST_HSE_COL\0", 11));
+  overwrite(path("sccontro.dbf"), colour, std::string("ST_HOUSE\0\0\0", 11));
+  expectError("sccontro.dbf", "field ST_HOUSE is field 43; start-up reads field 41");
+}
+
+TEST_F(SchoolCheckTest, IndexKeysThatNoLongerMatchTheirRecords) {
+  // A surname changed behind the name index's back.
+  overwrite(path("ststuden.dbf"), fieldOffset(path("ststuden.dbf"), "ST_SURNAME", 3), "Zzyzx");
+  expectError("STSTNAME.ntx", "record 3 is filed under");
+}
+
+TEST_F(SchoolCheckTest, RecordsAddedWithoutTheirIndexEntries) {
+  const std::string copy = readFile(path("paparent.dbf"));
+  // Appending a copy of the last record without touching paindx.ntx.
+  const uint16_t headerLength = uint16_t(uint8_t(copy[8]) | uint8_t(copy[9]) << 8);
+  const uint16_t recordLength = uint16_t(uint8_t(copy[10]) | uint8_t(copy[11]) << 8);
+  const uint32_t count = uint32_t(uint8_t(copy[4]) | uint8_t(copy[5]) << 8);
+  const std::string last = copy.substr(headerLength + size_t(count - 1) * recordLength, recordLength);
+  overwrite(path("paparent.dbf"), headerLength + uint64_t(count) * recordLength, last);
+  expectError("paindx.ntx", "record " + std::to_string(count + 1) + " (key ");
+}
+
+TEST_F(SchoolCheckTest, DamagedIndexAndMemoFiles) {
+  const std::string ntx = path("STNUMBER.ntx");
+  overwrite(ntx, 1024, std::string(64, '\x7F'));  // the first tree page
+  const CommandResult r = check();
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.out.find("error: STNUMBER.ntx: "), std::string::npos) << r.out;
+
+  fs::copy_file(sharedDemoDir() + "/STNUMBER.ntx", ntx, fs::copy_options::overwrite_existing);
+  overwrite(path("STSUB24.dbf"), fieldOffset(path("STSUB24.dbf"), "STSUB_NOTE", 2), "   9999999");
+  expectError("STSUB24.dbf", "record 2: ");
+}
+
+TEST_F(SchoolCheckTest, ControlRecordsTheProgramAddresses) {
+  keepRecords(path("sccontro.dbf"), 3);
+  expectError("sccontro.dbf", "has 3 records; the program reads records 1 to 6");
+
+  copyDirectory(sharedDemoDir(), dir_.file("fees"));
+  const std::string ctl = dir_.file("fees") + "/sccontro.dbf";
+  for (uint32_t rec = 1; rec <= 20; ++rec) overwrite(ctl, fieldOffset(ctl, "PA_FE_AM", rec), "     0.00");
+  const CommandResult r = runCommand({"check", dir_.file("fees"), "--year", std::to_string(kTestYear)});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.out.find("no year level has a fee amount"), std::string::npos) << r.out;
+}
+
+TEST_F(SchoolCheckTest, WarningsDoNotStopReports) {
+  overwrite(path("ccmp.dst"), fieldOffset(path("ccmp.dst"), "C1", 1), std::string(60, ' '));
+  fs::remove(path("watermark.bmp"));
+  const CommandResult r = check();
+  EXPECT_EQ(r.status, 0) << r.out;
+  EXPECT_NE(r.out.find("warning: ccmp.dst: the school's name (C1) is blank"), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("warning: rvhplogo.dbf: record 6 names the watermark watermark.bmp"), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("2 warnings"), std::string::npos) << r.out;
+}
+
+TEST_F(SchoolCheckTest, UnreadableTableIsNamed) {
+  overwrite(path("subjects.dbf"), 0, "\x30");  // a version byte no dBASE III reader takes
+  expectError("subjects.dbf", "cannot be opened");
+}

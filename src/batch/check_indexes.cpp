@@ -1,5 +1,6 @@
 // An index file against its table: readable, in order, and complete.
 #include <algorithm>
+#include <cctype>
 
 #include "check_parts.h"
 #include "data/error.h"
@@ -20,6 +21,14 @@ struct Entry {
   std::string key;
   bool operator<(const Entry& o) const { return recno != o.recno ? recno < o.recno : key < o.key; }
 };
+
+// A key expression in capitals without blanks, for comparing two spellings.
+std::string squeezed(const std::string& expression) {
+  std::string out;
+  for (char c : expression)
+    if (c != ' ') out += char(std::toupper(static_cast<unsigned char>(c)));
+  return out;
+}
 
 std::string shown(const std::string& key) {
   std::string s;
@@ -62,6 +71,12 @@ void checkIndex(CheckResult& result, const std::string& file, data::Table& table
     data::Expression key = data::Expression::parse(ntx.keyExpression(), table, nullptr, ntxPath);
     if (need.numericKey && key.type() != data::ValueType::kNumeric) {
       result.add(Severity::kError, file, "key " + ntx.keyExpression() + " is not numeric; the program seeks it by number");
+      return;
+    }
+    if (need.demoKey == data::kSubjectKeyExpression && squeezed(ntx.keyExpression()) != squeezed(need.demoKey)) {
+      result.add(Severity::kError, file,
+                 "key is " + ntx.keyExpression() + "; the program seeks " + need.demoKey +
+                     " (delete the file and the program builds it anew)");
       return;
     }
     if (need.demoKey == data::kSubjectKeyExpression && ntx.keySize() != data::kSubKeySize) {

@@ -25,6 +25,7 @@ void checkRecords(CheckResult& result, const std::string& file, data::Table& tab
 // The records of the control, installation and letterhead tables that the
 // program addresses by number, and what they must hold.
 void checkControlRecords(CheckResult& result, const std::string& file, data::Table& table);
+void checkHeadings(CheckResult& result, const std::string& file, data::Table& table);
 void checkInstallation(CheckResult& result, const std::string& file, data::Table& table);
 void checkLetterhead(CheckResult& result, const std::string& dir, const std::string& file, data::Table& table);
 

@@ -57,6 +57,7 @@ void checkTable(CheckResult& result, const std::string& dir, const SchoolTable& 
   }
   if (need.file == "sccontro.dbf") checkControlRecords(result, file, *table);
   if (need.file == "ccmp.dst") checkInstallation(result, file, *table);
+  if (need.file == "headeots.dbf") checkHeadings(result, file, *table);
   if (need.file == "rvhplogo.dbf") checkLetterhead(result, dir, file, *table);
 }
 

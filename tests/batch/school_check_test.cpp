@@ -125,3 +125,16 @@ TEST_F(SchoolCheckTest, UnreadableTableIsNamed) {
   overwrite(path("subjects.dbf"), 0, "\x30");  // a version byte no dBASE III reader takes
   expectError("subjects.dbf", "cannot be opened");
 }
+
+TEST_F(SchoolCheckTest, SubjectIndexOfAnotherKeyAndShortHeadingsTable) {
+  // An index over the year's subjects under a key the program does not seek.
+  auto subjects = velmont::data::Table::open(path("STSUB24.dbf"), "STSUB");
+  subjects->createIndex(path("STSUB24.ntx"), "str(stsub_numb)+str(stsub_line)+str(stsub_term)");
+  expectError("STSUB24.ntx", "the program seeks str(stsub_numb)+str(stsub_term)+str(stsub_line)");
+  subjects->createIndex(path("STSUB24.ntx"), "STR(STSUB_NUMB) + STR(STSUB_TERM) + STR(STSUB_LINE)");
+  EXPECT_EQ(check().status, 0) << "the same key in other letters and spacing is the program's";
+
+  velmont::data::DbfFile::create(path("headeots.dbf"), {{"H4", 'C', 4}, {"H20", 'C', 20}});
+  const CommandResult r = check();
+  EXPECT_NE(r.out.find("warning: headeots.dbf: has 0 records of 6"), std::string::npos) << r.out;
+}

@@ -93,6 +93,11 @@ class PageList {
 
   // Memory the page holds of its own; a shared picture counts as its reference only.
   std::size_t bytes() const;
+  // Gives back the spare capacity of a finished page that is kept.
+  void shrinkToFit() {
+    items_.shrink_to_fit();
+    fonts_.shrink_to_fit();
+  }
 
  private:
   double width_ = 0, height_ = 0;

@@ -1,0 +1,11 @@
+#pragma once
+// The help window of the preview: every key of the window and what it does.
+#include <QString>
+
+namespace velmont::print {
+
+// The key text: 35 lines of 52 characters, the key from position 1 and the action from
+// position 20 (22 on continuation lines), joined by line feeds.
+QString previewHelpText();
+
+}  // namespace velmont::print

@@ -1,0 +1,206 @@
+#pragma once
+// The preview printer: a page printer that records every page as a segment instead of
+// printing it, shows the recorded pages in the preview window, and prints all of them,
+// the page on display or a range on the printer it was made for.
+//
+// Threads: a report draws on its worker thread; the window and its widgets live on the
+// GUI thread. openPwin, called by the worker, shows the window on the GUI thread and
+// blocks the worker until the window answers; the window's handlers touch this object
+// only while the worker waits there.
+#include <QImage>
+#include <QSize>
+#include <QString>
+#include <array>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "page_printer.h"
+#include "preview_geometry.h"
+
+class QCheckBox;
+class QDialog;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class QScrollArea;
+class QSpinBox;
+class QWidget;
+
+namespace velmont::print {
+
+class PreviewWindow;
+class PreviewAnswer;
+
+// The arguments of openPwin, in their order; one not given takes its default.
+struct PwinOptions {
+  std::optional<bool> stepping;       // a stepping window (false)
+  std::optional<bool> maximize;       // maximize when first shown (true)
+  std::optional<bool> stayOnTop;      // initial stay-on-top state (false)
+  std::optional<int> zoomLevel;       // zoom-in steps when first shown (c_Level)
+  std::optional<bool> printPrompt;    // ask before printing (true)
+  std::optional<bool> showMargin;     // show the printable area's outline (false)
+  std::optional<bool> showFirst;      // show page 1 when the window opens (false)
+  std::optional<double> columnWidth;  // pitch of the reference column marker (nPt)
+  std::optional<bool> scrollFlag;     // passed to the scroll area (false)
+  std::optional<int> icon;            // the window's icon number (10)
+};
+
+// The window's other working values: its controls by role and the current call's mode.
+struct PreviewLocals {
+  QGroupBox* zoomGroup = nullptr;
+  QGroupBox* pageGroup = nullptr;
+  QGroupBox* printGroup = nullptr;
+  QGroupBox* markerGroup = nullptr;
+  QPushButton* nextButton = nullptr;  // "~Quit", or "~Next Page" while stepping
+  QPushButton* lastButton = nullptr;  // "~Last Page"
+  QPushButton* helpButton = nullptr;
+  QCheckBox* stayOnTop = nullptr;
+  QRadioButton* allPages = nullptr;
+  QRadioButton* currentPage = nullptr;
+  QRadioButton* range = nullptr;
+  bool stepping = false;              // the current call is a stepping call
+  std::function<void()> spinEnd;      // end callback of the row marker's spin button
+  std::function<void()> spinEndCol;   // and of the column marker's
+};
+
+class lmcPrv3 : public lmcPrn3 {
+ public:
+  lmcPrv3();
+  ~lmcPrv3() override;
+
+  // Passes its arguments to the page printer's Init; keeps the device name for the
+  // window's title.
+  using lmcPrn3::Init;
+  lmcPrv3& Init(const QString& deviceName, bool showError = true,
+                const QVariant& owner = {}) override;
+
+  PreviewWindow* oPwin = nullptr;  // the preview window
+  QScrollArea* oArea = nullptr;    // its scroll area
+  QWidget* oCV = nullptr;          // the canvas in the scroll area
+  QWidget* oPage = nullptr;        // the page image on the canvas
+  PaperSize aPaperSize{};          // paper width, height, printable left, bottom, right, top
+  std::array<double, 2> aPageSize{};  // printable width and height
+  std::vector<int> aSegments;      // one segment per page, page n is entry n
+  int nSeg = 0;                    // the page being recorded, or the page on display
+  std::array<std::optional<int>, 5> aAreaAttr{};  // entry 1: the fill colour
+  std::array<std::optional<int>, 4> aLineAttr{};  // colour, mix mode, width, line type
+  QString cOrient;                 // "P" or "L"
+  bool lShowMargin = false;
+  QWidget* oPanel = nullptr;       // the control panel
+  QWidget* oKeySay = nullptr;      // the hidden key receiver
+  QString cPrintWhat;              // "all", "curr" or "range"
+  QLabel* oLevelSay = nullptr;
+  int nLevel = 0;                  // zoom level, 0 to 8
+  QLabel* oPageSay = nullptr;      // "page/pages"
+  int nCurPage = 0;                // the page on display
+  QLineEdit* oPget = nullptr;      // first page of a range
+  QLineEdit* oTget = nullptr;      // last page of a range
+  QPushButton* oQuit = nullptr;    // "~Finish", shown while stepping
+  int nRetval = 0;                 // the window's answer
+  PreviewLocals aLocals;
+  std::function<void()> bFocus;    // gives the focus back to the key receiver
+  bool lPrnPrompt = true;          // ask before printing
+  int nRefLine = 0, nOldRefL = 0;  // reference row: current, last drawn
+  QSpinBox* oSpinL = nullptr;
+  int nRefCol = 0, nOldRefC = 0;   // reference column: current, last drawn
+  QSpinBox* oSpinC = nullptr;
+  double nColWid = 0;              // pitch of the reference column, 0.1 mm
+  bool lShowFirst = false;
+  QPushButton* oMargBtn = nullptr;
+  bool lIsOpen = false;            // the window has been built and opened
+
+  // Runs the page printer's create and sets up the recording surface and the members.
+  lmcPrv3& create() override;
+  // Destroys the window (when alive), the segments, then the page printer.
+  lmcPrv3& destroy() override;
+  // Follows a resize of the window: the scroll area grows and the panel moves with it.
+  void resizeArea(QSize oldSize, QSize newSize);
+  // Draws the page nSeg into the page image: blank paper, the margin outline when
+  // shown, the page, and the reference markers.
+  void drawseg();
+  // One zoom step: 1 in, -1 out. Stores the level reached in c_Level, even at a bound.
+  void zoom(int direction);
+  // The rectangle of the page image onto which the printable area is mapped, pixels with
+  // y upwards from the image's bottom edge.
+  void calcVP(double& x1, double& y1, double& x2, double& y2);
+  // Shows the window on the recorded pages and waits for the user's answer: 0 stop or
+  // finished, 1 go on and ask again before the next page, 2 run on to the end.
+  int openPwin(const PwinOptions& options = {});
+  // Start recording page 1; end the current page and record the next; end the current
+  // page. No print job is started or ended.
+  void startdoc();
+  void newpage();
+  void enddoc();
+  // A preview keeps the orientation the printer had at create.
+  void orient(const QString& orientation) override;
+  // Prints "all" pages, the "curr"ent page or a "range" from first to last on the
+  // printer, as one print job; asks first when lPrnPrompt is set.
+  void printSeg(const QString& what, int first = 0, int last = 0);
+  // The window's key handler: every key and button of the window acts through it.
+  void pWinKeys(int key);
+  // Shows or hides the printable area's outline.
+  void togmar();
+  // Shows page n (1 to the number of pages), or the "next" or "prev" page.
+  void gotoPage(int page);
+  void gotoPage(const QString& which);
+  // Draw the reference row and column markers; drawing one again removes it.
+  void drawRefLine();
+  void drawRefCol();
+  // Key handler of the reference spin buttons.
+  void spinkeys(int key, const std::function<void()>& endCallback, QSpinBox* spin);
+  // The modal help window of all keys.
+  void showhelp(QWidget* owner);
+  // Key handler of the help window.
+  void helpkeys(int key, QDialog* help, QScrollArea* area);
+
+  // The page printer's document cycle records pages instead.
+  bool startDoc(const QString& name = {}) override;
+  void newPage() override;
+  bool endDoc() override;
+
+  // Not part of the report interface.
+  // Destroys the window, from any thread; the run does so after the final call.
+  void destroyPwin();
+  // The recorded page of a segment, or null.
+  const PageList* segmentPage(int segment) const;
+  int pageCount() const { return int(aSegments.size()); }
+  // The page image that drawseg draws, and the geometry of the canvas and page image.
+  const QImage& pageImage() const { return pageImage_; }
+  const PreviewGeometry& geometry() const { return geometry_; }
+  // Asks for a page number and shows that page (the go-to-page prompt).
+  void askPage();
+
+ private:
+  friend class PreviewWindow;
+
+  void closeSegment();
+  void openSegment();
+  void showPageCount();
+  void applyGeometry();
+  void scrollSteps(int vertical, int horizontal);
+  void beginCall(bool stepping, bool maximize, bool stayOnTop, int zoomLevel,
+                 const std::shared_ptr<PreviewAnswer>& answer);
+  void finishCall();
+  void forgetWindow();
+  void drawMarker(bool row, int marker);
+  void printRange();
+  int positionOf(int segment) const;
+  QWidget* owner() const;
+
+  std::vector<std::shared_ptr<const PageList>> pages_;  // by segment number - 1
+  int open_ = 0;                     // the segment being recorded, 0 when none
+  PreviewGeometry geometry_;
+  std::array<double, 4> viewport_{};  // applied calcVP result
+  QImage pageImage_;
+  std::shared_ptr<PreviewAnswer> answer_;  // the call being waited for
+  QString deviceName_;
+};
+
+// A preview printer for the device name, not yet created; test lInitErr before using it.
+std::unique_ptr<lmcPrv3> lmNewPreview(const QString& deviceName);
+
+}  // namespace velmont::print

@@ -1,0 +1,44 @@
+#include "change_proc.h"
+
+#include "data/workspace.h"
+#include "data_errors.h"
+#include "libs/date_text.h"
+#include "libs/lmd_tables.h"
+#include "libs/widgets/lmd_messages.h"
+#include "session.h"
+#include "term_rules.h"
+
+namespace velmont::app {
+
+bool CHANGE_PROC(Session& session, bool ask, QWidget* owner) {
+  return showDataErrors(owner, [&] {
+    data::Workspace& ws = data::Workspace::forThisThread();
+    const bool hadCurrent = ws.current() != nullptr;
+    const int savedArea = ws.currentArea();
+    const bool openedHere = !ws.isOpen("sccontro");
+    const SessionValues v = session.values();
+    struct Restore {
+      data::Workspace& ws;
+      bool opened, hadCurrent;
+      int area;
+      ~Restore() {
+        if (opened) ws.close("sccontro");
+        if (hadCurrent) ws.select(area);
+      }
+    } restore{ws, openedHere, hadCurrent, savedArea};
+
+    data::Table& control = libs::lmdOpenDbf(v.dataDir, "sccontro", "sccontro");
+    data::Date typed;
+    if (ask) {
+      const QString answer =
+          widgets::lmdGetStr("Processing Date", 10, QString::fromStdString(libs::datePicture()),
+                             QString::fromStdString(libs::dateText(v.date)), owner);
+      typed = libs::dateFromText(answer.toStdString());
+    }
+    const TermStarts starts = readTermStarts(control);
+    control.goTop();
+    session.update([&](SessionValues& values) { applyProcessingDate(values, starts, typed); });
+  });
+}
+
+}  // namespace velmont::app

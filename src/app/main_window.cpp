@@ -1,0 +1,190 @@
+#include "main_window.h"
+
+#include <QApplication>
+#include <QEvent>
+#include <QFontDatabase>
+#include <QFrame>
+#include <QLabel>
+
+#include "change_proc.h"
+#include "data_errors.h"
+#include "commands/about_box.h"
+#include "commands/request_file.h"
+#include "data/workspace.h"
+#include "libs/widgets/cells.h"
+#include "libs/widgets/lmd_controls.h"
+#include "libs/widgets/lmd_menu.h"
+#include "libs/widgets/lmd_messages.h"
+#include "report_commands.h"
+#include "term_rules.h"
+
+namespace velmont::app {
+namespace {
+
+using namespace widgets;
+
+constexpr double kWindowRows = 24, kWindowColumns = 90;
+constexpr double kTopBarRows = 2.0;
+
+QString q(const std::string& s) { return QString::fromLatin1(s.data(), qsizetype(s.size())); }
+
+int windowBackground() { return lmdRGB(239, 239, 255); }
+
+// Keeps the top bar as wide as the drawing area.
+class WidthFollower : public QObject {
+ public:
+  WidthFollower(QWidget* area, QWidget* bar) : QObject(bar), bar_(bar) { area->installEventFilter(this); }
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::Resize) bar_->resize(static_cast<QWidget*>(watched)->width(), bar_->height());
+    return false;
+  }
+
+ private:
+  QWidget* bar_;
+};
+
+}  // namespace
+
+MainWindow::MainWindow(Session& session) : session_(session) {
+  const SessionValues v = session.values();
+  window_ = lmdApp(q(v.title), "raised", kWindowRows, kWindowColumns);
+  window_->setAttribute(Qt::WA_DeleteOnClose, false);
+  window_->setOnClose([this] { exitProgram(); });
+  lmdSetColor(window_->area(), {kNoColour, windowBackground()});
+  buildTopBar();
+  window_->show();
+  window_->activateWindow();
+  session_.setProgress(progress_.get());
+}
+
+MainWindow::~MainWindow() {
+  session_.setProgress(nullptr);
+  delete window_.data();
+}
+
+void MainWindow::buildTopBar() {
+  QWidget* area = window_->area();
+  auto* bar = new QFrame(area);
+  bar->setFrameShape(QFrame::Panel);
+  bar->setFrameShadow(QFrame::Raised);
+  lmdSetColor(bar, {kNoColour, -2});
+  bar->setGeometry(0, 0, area->width(), cellSize(kTopBarRows, 0).height());
+  new WidthFollower(area, bar);
+  topBar_ = bar;
+
+  SayOptions progressLine;
+  progressLine.columns = 20;
+  progressLine.font = "10.Arial";
+  progressLine.colours = {9, -2};
+  QLabel* line1 = lmdSay(bar, 1.1, 40.4, " ", progressLine);
+  progressLine.font.clear();
+  QLabel* line2 = lmdSay(bar, 1.8, 40.4, " ", progressLine);
+  QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+  fixed.setPointSize(10);
+  line2->setFont(fixed);
+  line1->setObjectName("oProgMain1");
+  line2->setObjectName("oProgMain2");
+
+  std::array<QFrame*, 4> rules = {lmdLine(bar, 1, 39.5, 21), lmdVLine(bar, 0.5, 39.4, 2.3),
+                                  lmdLine(bar, 2.8, 39.5, 21), lmdVLine(bar, 0.5, 60.5, 2.3)};
+  for (QFrame* r : rules) r->hide();
+  progress_ = std::make_unique<ProgressDisplay>(line1, line2, rules);
+
+  SayOptions caption;
+  caption.columns = 25;
+  caption.font = "10.Arial";
+  caption.colours = {10, -2};
+  termYrHd_ = lmdSay(bar, 2, 64, q(headingCaption(session_.values())), caption);
+  termYrHd_->setObjectName("oTermYr_Hd");
+  caption.colours = {0, 10};
+  termYrNow_ = lmdSay(bar, 2, 64, "", caption);
+  termYrNow_->setObjectName("oTermYr_Now");
+  termYrNow_->hide();
+  bar->show();
+}
+
+void MainWindow::updateCaptions() {
+  const SessionValues v = session_.values();
+  termYrHd_->setText(q(headingCaption(v)));
+  if (nowCaptionShown(v)) {
+    termYrNow_->setText(q(nowCaption(v)));
+    termYrNow_->show();
+    termYrNow_->raise();
+  } else {
+    termYrNow_->hide();
+  }
+}
+
+void MainWindow::buildMenu() {
+  const SessionValues v = session_.values();
+  auto report = [this](const char* code) {
+    return [this, code] {
+      if (ReportDialog open = reportDialog(code)) open(session_, window_, code);
+    };
+  };
+  std::vector<MenuDef> menus = {
+      {"files",
+       "~File         ",
+       {{kItemTermYear, "Change ~Term and Year", [this] { changeTermAndYear(); }},
+        {kItemProcDate, "Change Processing ~Date", [this] { changeProcessingDate(); }},
+        {"", "", {}, true, true},
+        {kItemExit, "E~xit", [this] { exitProgram(); }}}},
+      {"schrpt", "~End of Term Reports", {{kItemEndOfTerm, "~Print End of Term Reports", report(kItemEndOfTerm)}}},
+      {"sturpt",
+       "~Velmont printouts",
+       {{kItemStudentList, "~A " + q(v.homeCl) + " List with Subjects", report(kItemStudentList)},
+        {kItemReportB, "~B Velmont report B", {}, false},
+        {kItemReportC, "~C Velmont report C", {}, false}}},
+      {"yourpt",
+       "~Your Report",
+       {{kItemYourReport, "~Specify your report",
+         [this] { commands::YOUR_REPT(session_.get(&SessionValues::dataDir), window_); }}}},
+      {"help",
+       "~Help",
+       {{kItemAbout, "~About Velmont program",
+         [this] { commands::ABOUTBOX(q(session_.get(&SessionValues::version)), window_); }}}},
+  };
+  menu_ = lmdMMgr(window_, "mainbar", menus);
+}
+
+void MainWindow::drawBanner() {
+  const SessionValues v = session_.values();
+  SayOptions banner;
+  banner.columns = 56;
+  banner.rows = 2;
+  banner.align = Qt::AlignHCenter;
+  banner.colours = {15, windowBackground()};
+  banner.font = "22.Arial Bold";
+  std::string school = v.school;
+  while (!school.empty() && school.back() == ' ') school.pop_back();
+  lmdSay(window_->area(), 7, 12, q(school), banner)->setObjectName("school");
+  banner.font = "18.Arial Bold";
+  lmdSay(window_->area(), 10, 12, "Velmont Program (sample only)", banner)->setObjectName("programLine");
+}
+
+void MainWindow::changeTermAndYear() {
+  const SessionValues v = session_.values();
+  QString term = QString::number(v.term), year = QString::number(v.year);
+  const bool confirmed = lmdGet2Str("Term(1-4)", " and Year", term, year, 2, 4, "9", "9999", window_);
+  session_.update(
+      [&](SessionValues& values) { applyTermYear(values, confirmed, term.toStdString(), year.toStdString()); });
+  updateCaptions();
+}
+
+void MainWindow::changeProcessingDate() {
+  CHANGE_PROC(session_, true, window_);
+  updateCaptions();
+}
+
+void MainWindow::exitProgram() {
+  data::Workspace& ws = data::Workspace::forThisThread();
+  // A table that cannot be written is told; closing goes on regardless.
+  showDataErrors(window_, [&] { ws.commitAll(); });
+  ws.closeAll();
+  ws.select(1);
+  lmdQMsgClose();
+  if (window_) window_->hide();
+  QApplication::exit(0);
+}
+
+}  // namespace velmont::app

@@ -1,0 +1,34 @@
+#include "progress_display.h"
+
+#include <QFrame>
+#include <QLabel>
+
+#include "libs/widgets/lmd_controls.h"
+
+namespace velmont::app {
+
+ProgressDisplay::ProgressDisplay(QLabel* line1, QLabel* line2, const std::array<QFrame*, 4>& rules)
+    : line1_(line1), line2_(line2) {
+  for (size_t i = 0; i < rules.size(); ++i) rules_[i] = rules[i];
+}
+
+void ProgressDisplay::setLine1(const QString& text) {
+  if (line1_) widgets::lmdReSay(line1_, text);
+}
+
+void ProgressDisplay::setLine2(const QString& text) {
+  if (line2_) widgets::lmdReSay(line2_, text);
+}
+
+void ProgressDisplay::showFrame(bool visible) {
+  for (auto& r : rules_)
+    if (r) widgets::lmdShow(r, visible);
+}
+
+void ProgressDisplay::reset() {
+  setLine1(" ");
+  setLine2(" ");
+  showFrame(false);
+}
+
+}  // namespace velmont::app

@@ -1,0 +1,28 @@
+#include "report_commands.h"
+
+#include <map>
+#include <mutex>
+
+namespace velmont::app {
+namespace {
+
+std::mutex gMutex;
+std::map<std::string, ReportDialog>& registry() {
+  static std::map<std::string, ReportDialog> dialogs;
+  return dialogs;
+}
+
+}  // namespace
+
+void registerReportDialog(const std::string& reportCode, ReportDialog dialog) {
+  std::lock_guard lock(gMutex);
+  registry()[reportCode] = std::move(dialog);
+}
+
+ReportDialog reportDialog(const std::string& reportCode) {
+  std::lock_guard lock(gMutex);
+  auto it = registry().find(reportCode);
+  return it == registry().end() ? ReportDialog() : it->second;
+}
+
+}  // namespace velmont::app

@@ -1,0 +1,120 @@
+#include "picture_edit.h"
+
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QTimer>
+#include <QValidator>
+
+#include "cells.h"
+#include "libs/date_text.h"
+
+namespace velmont::widgets {
+namespace {
+
+class PictureValidator : public QValidator {
+ public:
+  PictureValidator(const Picture& picture, QObject* parent) : QValidator(parent), picture_(picture) {}
+  State validate(QString& input, int&) const override {
+    return picture_.accept(input) ? Acceptable : Invalid;
+  }
+
+ private:
+  Picture picture_;
+};
+
+// The input mask of a date field: digits where the template has blanks.
+QString dateMask() {
+  QString mask;
+  for (char c : libs::dateText({}))
+    mask += c == ' ' ? QChar('0') : QChar(c);
+  return mask + "; ";
+}
+
+}  // namespace
+
+PictureEdit::PictureEdit(const QString& picture, int width, QWidget* parent)
+    : QLineEdit(parent), picture_(Picture::parse(picture)), width_(width) {
+  if (picture_.date) {
+    setInputMask(dateMask());
+    width_ = int(libs::dateText({}).size());
+  } else {
+    if (!picture_.rules.isEmpty() && (width_ <= 0 || width_ > picture_.rules.size()))
+      width_ = int(picture_.rules.size());
+    if (width_ > 0) setMaxLength(width_);
+    setValidator(new PictureValidator(picture_, this));
+  }
+}
+
+QString PictureEdit::value() const {
+  QString text = picture_.date ? displayText() : this->text();
+  if (text.size() < width_) text += QString(width_ - text.size(), ' ');
+  return text;
+}
+
+void PictureEdit::setValue(const QString& text) {
+  if (picture_.date) {
+    setText(text);
+    return;
+  }
+  QString t = text;
+  if (width_ > 0 && t.size() > width_) t.truncate(width_);
+  // A value that breaks the picture is shown as far as it fits (e.g. saved options).
+  if (!picture_.accept(t)) {
+    QString kept;
+    for (const QChar c : t) {
+      QString probe = kept + c;
+      if (!picture_.accept(probe)) break;
+      kept = probe;
+    }
+    t = kept;
+  }
+  setText(t);
+}
+
+bool PictureEdit::checkNow() {
+  if (!check_ || checking_) return true;
+  checking_ = true;
+  const bool ok = check_(value());
+  checking_ = false;
+  return ok;
+}
+
+void PictureEdit::keyPressEvent(QKeyEvent* event) {
+  if (clearPending_) {
+    const QString typed = event->text();
+    const bool printable = !typed.isEmpty() && typed[0].isPrint() &&
+                           !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
+    if (printable) {
+      clear();
+      setCursorPosition(0);
+    }
+    // Any key ends the chance to clear: moving in the text keeps it.
+    clearPending_ = false;
+  }
+  QLineEdit::keyPressEvent(event);
+}
+
+void PictureEdit::focusInEvent(QFocusEvent* event) {
+  QLineEdit::focusInEvent(event);
+  clearPending_ = picture_.clearOnKey;
+  emit helpShown(help_);
+}
+
+void PictureEdit::focusOutEvent(QFocusEvent* event) {
+  QLineEdit::focusOutEvent(event);
+  clearPending_ = false;
+  const Qt::FocusReason r = event->reason();
+  const bool leaving = r == Qt::TabFocusReason || r == Qt::BacktabFocusReason || r == Qt::MouseFocusReason ||
+                       r == Qt::ShortcutFocusReason || r == Qt::OtherFocusReason;
+  if (!leaving || !check_ || checking_) return;
+  if (!checkNow()) {
+    // Back into the field once the focus change in progress is over; the
+    // field being left for it is not checked on the way (popup reason).
+    QTimer::singleShot(0, this, [this] {
+      setFocus(Qt::PopupFocusReason);
+      selectAll();
+    });
+  }
+}
+
+}  // namespace velmont::widgets

@@ -1,0 +1,131 @@
+// Entry fields with pictures, as the user types into them.
+#include <gtest/gtest.h>
+
+#include "app/gui_helpers.h"
+#include "libs/date_text.h"
+#include "libs/widgets/lmd_controls.h"
+#include "libs/widgets/lmd_dialog.h"
+#include "libs/widgets/picture_edit.h"
+
+namespace velmont::widgets {
+namespace {
+
+// A shown dialog holding the fields, so that focus and keys behave as on screen.
+struct Form {
+  LmdDialog dialog{nullptr, 6, 30, "form"};
+  Form() {}
+  PictureEdit* add(double row, int width, const QString& value, const QString& picture, GetOptions o = {}) {
+    return lmdXGet(&dialog, row, 2, width, value, picture, o);
+  }
+  void show() {
+    dialog.show();
+    dialog.activateWindow();
+    QApplication::setActiveWindow(&dialog);
+  }
+};
+
+void enter(PictureEdit* e, const QString& keys) {
+  e->setFocus(Qt::MouseFocusReason);
+  QTest::keyClicks(e, keys);
+}
+
+TEST(PictureEdit, CapitalsAndTheOldTextClearedByTheFirstKey) {
+  Form f;
+  PictureEdit* e = f.add(1, 4, "AB", "@!K");
+  f.show();
+  enter(e, "x7");
+  EXPECT_EQ(e->text(), "X7");
+  EXPECT_EQ(e->value(), "X7  ");  // padded to the field's width
+  QTest::keyClicks(e, "yzw");     // no more than four characters
+  EXPECT_EQ(e->text(), "X7YZ");
+}
+
+TEST(PictureEdit, MovingFirstKeepsTheOldText) {
+  Form f;
+  PictureEdit* e = f.add(1, 4, "AB", "@!K");
+  f.show();
+  e->setFocus(Qt::MouseFocusReason);
+  e->setCursorPosition(0);
+  QTest::keyClick(e, Qt::Key_End);
+  QTest::keyClicks(e, "c");
+  EXPECT_EQ(e->text(), "ABC");
+}
+
+TEST(PictureEdit, WithoutKTheTextIsKept) {
+  Form f;
+  PictureEdit* e = f.add(1, 4, "12", "9999");
+  f.show();
+  e->setFocus(Qt::MouseFocusReason);
+  e->setCursorPosition(2);
+  QTest::keyClicks(e, "3a4");
+  EXPECT_EQ(e->text(), "1234");  // "a" is no digit
+}
+
+TEST(PictureEdit, RulesPerPosition) {
+  Form f;
+  PictureEdit* digit = f.add(1, 2, "", "9");
+  PictureEdit* signedNumber = f.add(2, 4, "", "####");
+  PictureEdit* yesNo = f.add(3, 1, "", "Y");
+  f.show();
+  enter(digit, "x45");
+  EXPECT_EQ(digit->text(), "4");  // the picture has one position
+  enter(signedNumber, "-1");
+  EXPECT_EQ(signedNumber->text(), "-1");
+  enter(yesNo, "qn");
+  EXPECT_EQ(yesNo->text(), "N");
+}
+
+TEST(PictureEdit, DateFieldInTheSystemOrder) {
+  libs::setDateOrder(libs::DateOrder::kDayMonthYear);
+  Form f;
+  PictureEdit* e = f.add(1, 10, "09/03/2026", libs::datePicture().c_str());
+  f.show();
+  EXPECT_EQ(e->value(), "09/03/2026");
+  enter(e, "0105202");
+  EXPECT_EQ(e->value(), "01/05/202 ");
+  QTest::keyClicks(e, "6");
+  EXPECT_EQ(libs::dateFromText(e->value().toStdString()), data::Date::fromYmd(2026, 5, 1));
+  e->clear();
+  EXPECT_EQ(e->value(), "  /  /    ");
+}
+
+TEST(PictureEdit, RefusedEntryKeepsTheFocusWithoutCheckingTheOtherField) {
+  Form f;
+  int firstChecks = 0, secondChecks = 0;
+  GetOptions first;
+  first.check = [&](const QString& text) {
+    ++firstChecks;
+    return text.trimmed() == "OK";
+  };
+  first.help = "Enter OK";
+  GetOptions second;
+  second.check = [&](const QString&) {
+    ++secondChecks;
+    return false;
+  };
+  QLabel* help = lmdSay(&f.dialog, 5, 2, "", {});
+  f.dialog.setHelpLine(help);
+  PictureEdit* a = f.add(1, 2, "", "@!K", first);
+  PictureEdit* b = f.add(2, 2, "", "@!K", second);
+  f.show();
+  a->setFocus(Qt::TabFocusReason);
+  EXPECT_EQ(help->text(), "Enter OK");
+  QTest::keyClicks(a, "no");
+  QTest::keyClick(a, Qt::Key_Tab);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return a->hasFocus(); }, 2000));
+  EXPECT_EQ(firstChecks, 1);
+  EXPECT_EQ(secondChecks, 0);  // the bounce back does not check the field it leaves
+  QTest::keyClicks(a, "ok");
+  QTest::keyClick(a, Qt::Key_Tab);
+  EXPECT_TRUE(b->hasFocus());
+  EXPECT_FALSE(b->checkNow());
+}
+
+TEST(PictureEdit, ValuesThatBreakThePictureAreShownAsFarAsTheyFit) {
+  Form f;
+  EXPECT_EQ(f.add(1, 3, "12x4", "999")->text(), "12");
+  EXPECT_EQ(f.add(2, 2, "abc", "@!K")->text(), "AB");
+}
+
+}  // namespace
+}  // namespace velmont::widgets

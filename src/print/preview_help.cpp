@@ -102,7 +102,6 @@ class HelpDialog : public QDialog {
     setObjectName("previewHelp");
     setWindowTitle("    Print Preview Help");
     setWindowModality(Qt::ApplicationModal);
-    setAttribute(Qt::WA_DeleteOnClose);
     const double rows = 22.5, columns = 60;
     setFixedSize(cellRect(1, 1, rows, columns).size());
 
@@ -199,8 +198,12 @@ QString previewHelpText() {
 void lmcPrv3::showhelp(QWidget* owner) {
   QPointer<QWidget> before = QApplication::focusWidget();
   auto* help = new HelpDialog(*this, owner);
-  QObject::connect(help, &QDialog::finished, help, [before] {
-    if (before) before->setFocus(Qt::OtherFocusReason);
+  QObject::connect(help, &QDialog::finished, help, [help, before] {
+    if (before) {
+      before->window()->activateWindow();
+      before->setFocus(Qt::OtherFocusReason);
+    }
+    help->deleteLater();
   });
   help->show();
   help->activateWindow();

@@ -37,16 +37,16 @@ class PreviewAnswer;
 
 // The arguments of openPwin, in their order; one not given takes its default.
 struct PwinOptions {
-  std::optional<bool> stepping;       // a stepping window (false)
-  std::optional<bool> maximize;       // maximize when first shown (true)
-  std::optional<bool> stayOnTop;      // initial stay-on-top state (false)
-  std::optional<int> zoomLevel;       // zoom-in steps when first shown (c_Level)
-  std::optional<bool> printPrompt;    // ask before printing (true)
-  std::optional<bool> showMargin;     // show the printable area's outline (false)
-  std::optional<bool> showFirst;      // show page 1 when the window opens (false)
-  std::optional<double> columnWidth;  // pitch of the reference column marker (nPt)
-  std::optional<bool> scrollFlag;     // passed to the scroll area (false)
-  std::optional<int> icon;            // the window's icon number (10)
+  std::optional<bool> stepping{};       // a stepping window (false)
+  std::optional<bool> maximize{};       // maximize when first shown (true)
+  std::optional<bool> stayOnTop{};      // initial stay-on-top state (false)
+  std::optional<int> zoomLevel{};       // zoom-in steps when first shown (c_Level)
+  std::optional<bool> printPrompt{};    // ask before printing (true)
+  std::optional<bool> showMargin{};     // show the printable area's outline (false)
+  std::optional<bool> showFirst{};      // show page 1 when the window opens (false)
+  std::optional<double> columnWidth{};  // pitch of the reference column marker (nPt)
+  std::optional<bool> scrollFlag{};     // passed to the scroll area (false)
+  std::optional<int> icon{};            // the window's icon number (10)
 };
 
 // The window's other working values: its controls by role and the current call's mode.

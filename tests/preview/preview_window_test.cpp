@@ -1,0 +1,366 @@
+// The final window's controls as a user meets them: zoom and scrolling, pages, the
+// go-to-page prompt, margin outline, reference markers, help, resizing and printing.
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QTimer>
+
+#include "print/preview_help.h"
+#include "preview_run.h"
+
+namespace velmont::print::testing {
+namespace {
+
+// A run of `cards` pages showing only its final window, not maximized.
+struct FinalWindow : PreviewRun {
+  explicit FinalWindow(int cards, int orientation = kPortrait, int zoomLevel = 0)
+      : PreviewRun(cards, {.maximize = false, .zoomLevel = zoomLevel}, orientation, false) {}
+};
+
+QPoint scrollPosition(const lmcPrv3& preview) {
+  return {preview.oArea->horizontalScrollBar()->value(), preview.oArea->verticalScrollBar()->value()};
+}
+
+// The pixel of the page image at a page point: 0.1 mm across, and down from the top of
+// the printable area.
+QColor pagePixel(lmcPrv3& preview, double x, double fromTop) {
+  double x1, y1, x2, y2;
+  preview.calcVP(x1, y1, x2, y2);
+  const QImage& image = preview.pageImage();
+  const double px = x1 + x * (x2 - x1) / preview.aPageSize[0];
+  const double py = image.height() - y2 + fromTop * (y2 - y1) / preview.aPageSize[1];
+  return image.pixelColor(int(px), int(py));
+}
+
+const QColor kPink(255, 0, 255);
+
+TEST(PreviewWindowZoom, KeysStepTheZoomWithThePortraitScrollSteps) {
+  ZoomLevelGuard keep;
+  FinalWindow run(2, kPortrait, 2);
+  ASSERT_TRUE(run.waitForCall(1));
+  lmcPrv3& preview = *run.preview;
+  EXPECT_EQ(preview.oLevelSay->text(), "2");
+  EXPECT_EQ(preview.oPage->size(), QSize(439, 621));
+
+  const QPoint before = scrollPosition(preview);
+  run.pressText('+');
+  EXPECT_EQ(preview.nLevel, 3);
+  EXPECT_EQ(preview.oLevelSay->text(), "3");
+  EXPECT_EQ(preview.oPage->size(), QSize(526, 745));
+  EXPECT_EQ(preview.oCV->size(), preview.geometry().canvas);
+  EXPECT_EQ(scrollPosition(preview), before + QPoint(30, 10));  // 1 down, 3 right
+  EXPECT_EQ(previewZoomLevel(), 3);
+  EXPECT_EQ(preview.pageImage().size(), QSize(526, 745));  // drawn again at the new size
+
+  run.pressText('-');
+  EXPECT_EQ(preview.nLevel, 2);
+  EXPECT_EQ(scrollPosition(preview), before + QPoint(0, 10));  // 3 left
+
+  for (int i = 0; i < 8; ++i) run.pressText('=');
+  EXPECT_EQ(preview.nLevel, 8);
+  EXPECT_EQ(preview.oLevelSay->text(), "8");
+  EXPECT_EQ(previewZoomLevel(), 8);
+  QTest::mouseClick(run.find<QPushButton>("zoomOut"), Qt::LeftButton);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return preview.nLevel == 7; }));
+  run.press(Qt::Key_Q);
+  ASSERT_TRUE(run.finish());
+}
+
+TEST(PreviewWindowZoom, LandscapeScrollsByItsOwnSteps) {
+  ZoomLevelGuard keep;
+  FinalWindow run(1, kLandscape, 1);
+  ASSERT_TRUE(run.waitForCall(1));
+  lmcPrv3& preview = *run.preview;
+  EXPECT_EQ(preview.oPage->size(), QSize(561, 397));
+  preview.oArea->horizontalScrollBar()->setValue(60);
+  const QPoint before = scrollPosition(preview);
+  run.pressText('+');  // level 2: 1 down, 5 left
+  EXPECT_EQ(preview.oPage->size(), QSize(673, 476));
+  EXPECT_EQ(scrollPosition(preview), before + QPoint(-50, 10));
+  run.press(Qt::Key_Escape);
+  ASSERT_TRUE(run.finish());
+}
+
+TEST(PreviewWindowZoom, OpeningAtLevelZeroLeavesTheStoredLevel) {
+  ZoomLevelGuard keep;
+  setPreviewZoomLevel(5);
+  FinalWindow run(1, kPortrait, 0);
+  ASSERT_TRUE(run.waitForCall(1));
+  EXPECT_EQ(run.preview->nLevel, 0);
+  EXPECT_EQ(run.preview->oPage->size(), QSize(305, 432));
+  EXPECT_EQ(previewZoomLevel(), 5);
+  run.pressText('-');  // at the bound: stored all the same
+  EXPECT_EQ(previewZoomLevel(), 0);
+  run.press(Qt::Key_Q);
+  ASSERT_TRUE(run.finish());
+}
+
+TEST(PreviewWindowPages, NavigationStopsAtBothEnds) {
+  FinalWindow run(3);
+  ASSERT_TRUE(run.waitForCall(1));
+  lmcPrv3& preview = *run.preview;
+  EXPECT_EQ(preview.nCurPage, 3);
+  run.pressText('.');
+  EXPECT_EQ(preview.oPageSay->text(), "3/3");
+  run.pressText(',');
+  run.pressText('<');
+  EXPECT_EQ(preview.oPageSay->text(), "1/3");
+  run.pressText(',');
+  EXPECT_EQ(preview.nCurPage, 1);
+  run.press(Qt::Key_Period, Qt::ControlModifier);
+  EXPECT_EQ(preview.nCurPage, 3);
+  run.press(Qt::Key_Comma, Qt::ControlModifier);
+  EXPECT_EQ(preview.nCurPage, 1);
+  QTest::mouseClick(run.find<QPushButton>("nextPage"), Qt::LeftButton);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return preview.nCurPage == 2; }));
+  QTest::mouseClick(run.find<QPushButton>("lastPage"), Qt::LeftButton);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return preview.nCurPage == 3; }));
+  preview.gotoPage(7);  // outside the pages: nothing changes
+  EXPECT_EQ(preview.nCurPage, 3);
+  run.press(Qt::Key_Q);
+  ASSERT_TRUE(run.finish());
+}
+
+TEST(PreviewWindowPages, GoToPagePromptByKeyByPageDisplayAndByButton) {
+  ScriptedDialogs dialogs;
+  FinalWindow run(4);
+  ASSERT_TRUE(run.waitForCall(1));
+  lmcPrv3& preview = *run.preview;
+  dialogs.pageAnswer = "2";
+  run.pressText('g');
+  EXPECT_EQ(preview.nCurPage, 2);
+  dialogs.pageAnswer = "9";  // more than the pages: refused
+  QTest::mouseClick(preview.oPageSay, Qt::LeftButton);
+  EXPECT_EQ(preview.nCurPage, 2);
+  dialogs.pageAnswer = "4";
+  QTest::mouseClick(run.find<QPushButton>("pageNumber"), Qt::LeftButton);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return preview.nCurPage == 4; }));
+  EXPECT_EQ(dialogs.prompts, (QStringList{"Go To Page:", "Go To Page:", "Go To Page:"}));
+  EXPECT_TRUE(preview.oKeySay->hasFocus());
+  run.press(Qt::Key_Q);
+  ASSERT_TRUE(run.finish());
+}
+
+TEST(PreviewWindowPages, OnePageOffersNoPrompt) {
+  ScriptedDialogs dialogs;
+  FinalWindow run(1);
+  ASSERT_TRUE(run.waitForCall(1));
+  run.pressText('G');
+  EXPECT_TRUE(dialogs.prompts.isEmpty());
+  run.press(Qt::Key_Q);
+  ASSERT_TRUE(run.finish());
+}
+
+TEST(PreviewWindowMarks, MarginOutlineShowsAndHides) {
+  FinalWindow run(1);
+  ASSERT_TRUE(run.waitForCall(1));
+  lmcPrv3& preview = *run.preview;
+  auto* button = run.find<QPushButton>("margin");
+  EXPECT_EQ(button->text(), "Show &Margin");
+  auto blueOnLeftEdge = [&] {
+    int blue = 0;
+    for (double y = 0; y < preview.aPageSize[1]; y += 10)
+      if (pagePixel(preview, 0, y).blue() > 200 && pagePixel(preview, 0, y).red() < 128) ++blue;
+    return blue;
+  };
+  EXPECT_EQ(blueOnLeftEdge(), 0);
+  run.pressText('m');
+  EXPECT_TRUE(preview.lShowMargin);
+  EXPECT_EQ(button->text(), "Hide &Margin");
+  EXPECT_GT(blueOnLeftEdge(), 20);
+  QTest::mouseClick(button, Qt::LeftButton);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return !preview.lShowMargin; }));
+  EXPECT_EQ(button->text(), "Show &Margin");
+  EXPECT_EQ(blueOnLeftEdge(), 0);
+  run.press(Qt::Key_Q);
+  ASSERT_TRUE(run.finish());
+}
+
+TEST(PreviewWindowMarks, RowMarkerMovesFromRowFiveToSix) {
+  FinalWindow run(1, kPortrait, 2);
+  ASSERT_TRUE(run.waitForCall(1));
+  lmcPrv3& preview = *run.preview;
+  const double x = 1700;  // right of the card's boxes: blank paper
+  // Pink within a pixel of the row's line (the line is drawn on whole pixels).
+  auto rowPixel = [&](int row) {
+    const double y = preview.nTopMar + row * 43, pixel = preview.aPageSize[1] / preview.oPage->height();
+    for (double at : {y - pixel, y, y + pixel})
+      if (pagePixel(preview, x, at) == kPink) return kPink;
+    return pagePixel(preview, x, y);
+  };
+  run.press(Qt::Key_Up, Qt::ShiftModifier);  // already at row 0
+  EXPECT_EQ(preview.nRefLine, 0);
+  for (int i = 0; i < 5; ++i) run.press(Qt::Key_Down, Qt::ShiftModifier);
+  EXPECT_EQ(preview.nRefLine, 5);
+  EXPECT_EQ(preview.oSpinL->value(), 5);
+  EXPECT_EQ(rowPixel(5), kPink);
+  run.press(Qt::Key_Down, Qt::ShiftModifier);
+  EXPECT_EQ(rowPixel(6), kPink);
+  EXPECT_EQ(rowPixel(5), QColor(Qt::white));
+  // A repaint (another page, or zoom) draws the marker again, once.
+  run.pressText('+');
+  EXPECT_EQ(rowPixel(6), kPink);
+  EXPECT_EQ(rowPixel(5), QColor(Qt::white));
+
+  for (int i = 0; i < 3; ++i) run.press(Qt::Key_Right, Qt::ShiftModifier);
+  EXPECT_EQ(preview.nRefCol, 3);
+  const double column3 = 2 * preview.nColWid + preview.nLeftMar;
+  const double pixel = preview.aPageSize[0] / preview.oPage->width();
+  EXPECT_TRUE(pagePixel(preview, column3, 2500) == kPink ||
+              pagePixel(preview, column3 + pixel, 2500) == kPink ||
+              pagePixel(preview, column3 - pixel, 2500) == kPink);
+  run.press(Qt::Key_Q);
+  ASSERT_TRUE(run.finish());
+}
+
+TEST(PreviewWindowMarks, SpinButtonKeysMoveTheMarkerAndHandBackTheFocus) {
+  FinalWindow run(1);
+  ASSERT_TRUE(run.waitForCall(1));
+  lmcPrv3& preview = *run.preview;
+  preview.oSpinL->setFocus();
+  QTest::keyClick(preview.oSpinL, Qt::Key_Up);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return preview.nRefLine == 1; }));
+  EXPECT_TRUE(preview.oSpinL->hasFocus());
+  QTest::keyClick(preview.oSpinL, Qt::Key_Escape);
+  EXPECT_TRUE(preview.oKeySay->hasFocus());
+  EXPECT_EQ(preview.oSpinL->maximum(), int(std::lround(preview.aPageSize[1] / 43)));
+  run.press(Qt::Key_Q);
+  ASSERT_TRUE(run.finish());
+}
+
+TEST(PreviewWindowHelp, HelpTextHas35LinesOf52Characters) {
+  const QStringList lines = previewHelpText().split('\n');
+  ASSERT_EQ(lines.size(), 35);
+  for (const QString& line : lines) EXPECT_EQ(line.size(), 52) << line.toStdString();
+  EXPECT_TRUE(lines[0].startsWith("Up/Down Arrow      Scroll up/down 10 pixels"));
+  EXPECT_EQ(lines[12].indexOf("press Enter"), 19);
+  EXPECT_EQ(lines[18].indexOf("TAB or SHIFT-TAB"), 21);
+  EXPECT_EQ(lines[25].trimmed(), "Minimize, Restore, Close window");
+  EXPECT_TRUE(lines[34].startsWith("H                  Help window"));
+  EXPECT_EQ(lines[5], QString(52, ' '));
+}
+
+TEST(PreviewWindowHelp, HelpKeyOpensTheModalHelpAndEscapeClosesIt) {
+  FinalWindow run(1);
+  ASSERT_TRUE(run.waitForCall(1));
+  run.pressText('h');
+  auto* help = run.preview->oPwin->findChild<QDialog*>("previewHelp");
+  ASSERT_TRUE(help);
+  EXPECT_EQ(help->windowTitle(), "    Print Preview Help");
+  EXPECT_TRUE(help->isVisible());
+  EXPECT_EQ(help->windowModality(), Qt::ApplicationModal);
+  EXPECT_EQ(help->findChild<QWidget*>("helpText")->property("text").toString(), previewHelpText());
+  QTest::keyClick(help, Qt::Key_Escape);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return !run.preview->oPwin->findChild<QDialog*>("previewHelp"); }));
+  EXPECT_TRUE(run.preview->oKeySay->hasFocus());
+  run.press(Qt::Key_Q);
+  ASSERT_TRUE(run.finish());
+}
+
+TEST(PreviewWindowLayout, ResizingWidensTheAreaAndMovesThePanel) {
+  FinalWindow run(1);
+  ASSERT_TRUE(run.waitForCall(1));
+  lmcPrv3& preview = *run.preview;
+  const QRect area = preview.oArea->geometry(), panel = preview.oPanel->geometry();
+  EXPECT_EQ(panel.topLeft(), QPoint(522, 0));
+  preview.oPwin->resize(preview.oPwin->size() + QSize(100, 0));
+  EXPECT_EQ(preview.oArea->width(), area.width() + 100);
+  EXPECT_EQ(preview.oPanel->pos(), panel.topLeft() + QPoint(100, 0));
+  preview.oPwin->resize(preview.oPwin->size() + QSize(0, 50));
+  EXPECT_EQ(preview.oArea->height(), area.height() + 50);
+  EXPECT_EQ(preview.oPanel->pos(), panel.topLeft() + QPoint(100, 0));  // stays at the top
+  run.press(Qt::Key_Q);
+  ASSERT_TRUE(run.finish());
+}
+
+TEST(PreviewWindowPrint, PrintKeyPrintsTheChosenPagesAndRangeMessagesGuardTheRange) {
+  ScriptedDialogs dialogs;
+  FinalWindow run(5);
+  ASSERT_TRUE(run.waitForCall(1));
+  lmcPrv3& preview = *run.preview;
+  EXPECT_EQ(preview.cPrintWhat, "all");
+  run.pressText('p');
+  EXPECT_EQ(pdfPages(run.dir.filePath("out.pdf")), 5);
+
+  run.pressText('u');
+  EXPECT_EQ(preview.cPrintWhat, "curr");
+  run.pressText(',');
+  run.pressText('P');
+  EXPECT_EQ(pdfPages(run.dir.filePath("out-2.pdf")), 1);
+  EXPECT_TRUE(pdfPageTexts(run.dir.filePath("out-2.pdf")).value(0).contains("Student 4"));
+
+  run.pressText('e');
+  EXPECT_EQ(preview.cPrintWhat, "range");
+  EXPECT_TRUE(preview.oPget->isEnabled());
+  EXPECT_TRUE(preview.oPget->hasFocus());
+  auto printRange = [&](const QString& first, const QString& last) {
+    preview.oPget->setText(first);
+    preview.oTget->setText(last);
+    run.pressText('p');
+  };
+  printRange("", "3");
+  printRange("2", "9");
+  printRange("3", "2");
+  EXPECT_EQ(dialogs.messages, (QStringList{"One or more Range values is empty",
+                                           "A page # is out of Range",
+                                           "First page # must be / less than second page #"}));
+  printRange("2", "3");
+  const QStringList pages = pdfPageTexts(run.dir.filePath("out-3.pdf"));
+  ASSERT_EQ(pages.size(), 2);
+  EXPECT_TRUE(pages[0].contains("Student 2"));
+  EXPECT_TRUE(pages[1].contains("Student 3"));
+  EXPECT_EQ(dialogs.questions, (QStringList{"Print All Pages?", "Print Current Page?",
+                                            "Print page 2 through page 3?"}));
+  run.pressText('a');
+  EXPECT_FALSE(preview.oPget->isEnabled());
+  EXPECT_TRUE(preview.oKeySay->hasFocus());
+  run.press(Qt::Key_Q);
+  ASSERT_TRUE(run.finish());
+}
+
+TEST(PreviewWindowPrint, BuiltInBoxesAskOnTheGuiThread) {
+  FinalWindow run(2);
+  ASSERT_TRUE(run.waitForCall(1));
+  QStringList seen;
+  // Answers the next modal box with `button` once it is up.
+  auto answer = [&](QMessageBox::StandardButton button) {
+    QTimer::singleShot(0, [&seen, button] {
+      if (!QTest::qWaitFor([] { return qobject_cast<QMessageBox*>(QApplication::activeModalWidget()); }))
+        return;
+      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      if (!box) return;
+      seen << box->text();
+      QTest::mouseClick(box->button(button), Qt::LeftButton);
+    });
+  };
+  answer(QMessageBox::No);
+  run.pressText('p');
+  EXPECT_FALSE(QFile::exists(run.dir.filePath("out.pdf")));
+  run.pressText('e');
+  answer(QMessageBox::Ok);
+  run.pressText('p');
+  EXPECT_EQ(seen, (QStringList{"Print All Pages?", "One or more Range values is empty"}));
+  run.press(Qt::Key_Q);
+  ASSERT_TRUE(run.finish());
+}
+
+TEST(PreviewWindowLayout, StayOnTopFlipsWithTheKeyAndTheCheckBox) {
+  FinalWindow run(1);
+  ASSERT_TRUE(run.waitForCall(1));
+  auto* box = run.find<QCheckBox>("stayOnTop");
+  EXPECT_FALSE(box->isChecked());
+  run.pressText('s');
+  EXPECT_TRUE(box->isChecked());
+  EXPECT_TRUE(run.preview->oPwin->windowFlags() & Qt::WindowStaysOnTopHint);
+  EXPECT_TRUE(run.preview->oPwin->isVisible());
+  run.press(Qt::Key_S, Qt::AltModifier);
+  EXPECT_FALSE(run.preview->oPwin->windowFlags() & Qt::WindowStaysOnTopHint);
+  run.press(Qt::Key_Q);
+  ASSERT_TRUE(run.finish());
+}
+
+}  // namespace
+}  // namespace velmont::print::testing

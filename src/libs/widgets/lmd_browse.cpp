@@ -60,7 +60,7 @@ void BrowseView::cellEdited(QTableWidgetItem* item) {
   QString failure;
   try {
     table_->goTo(recnos_[row]);
-    if (!table_->lockRecord()) {
+    if (!table_->lockRecord(1000)) {
       failure = tr("The record is in use by another user; try again in a moment.");
     } else {
       const data::FieldDesc& f = table_->field(field);

@@ -91,11 +91,19 @@ void PictureEdit::keyPressEvent(QKeyEvent* event) {
     // Any key ends the chance to clear: moving in the text keeps it.
     clearPending_ = false;
   }
+  // A full field is typed over, character by character, as on a form.
+  const QString typed = event->text();
+  if (!picture_.date && width_ > 0 && !hasSelectedText() && !typed.isEmpty() && typed[0].isPrint() &&
+      text().size() >= width_ && cursorPosition() < width_)
+    setSelection(cursorPosition(), 1);
   QLineEdit::keyPressEvent(event);
 }
 
 void PictureEdit::focusInEvent(QFocusEvent* event) {
   QLineEdit::focusInEvent(event);
+  // Typing starts at the field's first character unless the text is selected
+  // (Tab) or the user clicked a place in it.
+  if (!hasSelectedText() && event->reason() != Qt::MouseFocusReason) setCursorPosition(0);
   clearPending_ = picture_.clearOnKey;
   emit helpShown(help_);
 }

@@ -61,6 +61,19 @@ TEST(PictureEdit, WithoutKTheTextIsKept) {
   EXPECT_EQ(e->text(), "1234");  // "a" is no digit
 }
 
+TEST(PictureEdit, AFullFieldIsTypedOver) {
+  Form f;
+  PictureEdit* term = f.add(1, 1, "3", "9");
+  PictureEdit* year = f.add(2, 4, "2026", "9999");
+  f.show();
+  term->setFocus(Qt::OtherFocusReason);
+  QTest::keyClicks(term, "1");
+  EXPECT_EQ(term->text(), "1");
+  year->setFocus(Qt::OtherFocusReason);
+  QTest::keyClicks(year, "19");
+  EXPECT_EQ(year->text(), "1926");
+}
+
 TEST(PictureEdit, RulesPerPosition) {
   Form f;
   PictureEdit* digit = f.add(1, 2, "", "9");

@@ -15,6 +15,7 @@
 #include "libs/widgets/lmd_app.h"
 #include "libs/widgets/lmd_messages.h"
 #include "main_window.h"
+#include "print/message_hook.h"
 #include "school_settings.h"
 #include "term_rules.h"
 
@@ -114,6 +115,8 @@ bool Program::start() {
     return false;
   }
   libs::lmdSetUserLog(v.dataDir, false);
+  // The page printer's messages (it runs on report threads) become message boxes.
+  print::setMessageHook([](const print::MessageRequest& m) { widgets::lmdMsg(m.lines, m.options); });
 
   // 8: the session settings (four-digit years, 1951-2050, exact comparisons,
   // deleted records hidden, soft seeks) are the table layer's own rules.

@@ -1,0 +1,51 @@
+// The year-level entry check as a dialog's field uses it: the fees message.
+#include <gtest/gtest.h>
+
+#include "app/session.h"
+#include "app/year_entry.h"
+#include "data/workspace.h"
+#include "gui_helpers.h"
+#include "school_fixture.h"
+
+namespace velmont::app {
+namespace {
+
+using testing::onNextModal;
+
+TEST(YearEntry, LevelWithoutFeesIsRefusedWithTheFeesMessage) {
+  testing::SchoolCopy school;
+  Session session(freshSessionValues(school.dir(), data::Date::fromYmd(2026, 3, 9)));
+  session.update([](SessionValues& v) { v.yearNames.word = " Year"; });
+  QString shown;
+  onNextModal([&](QWidget* box) {
+    shown = testing::messageText(box);
+    QTest::keyClick(box, Qt::Key_Return);
+  });
+  int level = 0;
+  EXPECT_FALSE(chk_yrin(session, " 5", &level));
+  EXPECT_EQ(level, 5);
+  EXPECT_EQ(shown,
+            "To use this School  Year, please ensure that a SCHOOL FEES AMOUNT\n"
+            "has been allocated in the Miscellaneous Menu - Control Information - School FEES Menu.");
+  EXPECT_TRUE(chk_yrin(session, "AE", &level));
+  EXPECT_EQ(level, 14);
+  EXPECT_FALSE(chk_yrin(session, "ZZ"));  // unknown codes: refused without a message
+  EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+  data::Workspace::forThisThread().closeAll();
+}
+
+TEST(YearEntry, UnreadableControlTableIsNamedAndTheEntryRefused) {
+  testing::SchoolCopy school;
+  std::filesystem::remove(school.file("sccontro.dbf"));
+  Session session(freshSessionValues(school.dir(), data::Date::fromYmd(2026, 3, 9)));
+  QString shown;
+  onNextModal([&](QWidget* box) {
+    shown = testing::messageText(box);
+    QTest::keyClick(box, Qt::Key_Return);
+  });
+  EXPECT_FALSE(chk_yrin(session, "7"));
+  EXPECT_TRUE(shown.contains("sccontro.dbf")) << shown.toStdString();
+}
+
+}  // namespace
+}  // namespace velmont::app

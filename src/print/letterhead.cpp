@@ -1,0 +1,76 @@
+#include "letterhead.h"
+
+#include "data/file.h"
+#include "data/numeric.h"
+#include "data/table.h"
+#include "data/text.h"
+#include "libs/letterhead_setup.h"
+
+namespace velmont::print {
+
+using data::Table;
+
+namespace {
+
+std::string inDir(const std::string& dir, const std::string& name) {
+  if (dir.empty() || name.empty() || name[0] == '/' || (name.size() > 1 && name[1] == ':')) return name;
+  return dir + "/" + name;
+}
+
+std::unique_ptr<Table> openLetterhead(const std::string& dataDir) {
+  const std::string path = inDir(dataDir, libs::kLetterheadFile);
+  if (!data::Env::current()->exists(path)) libs::setup_lhed(dataDir);
+  return Table::open(path, "rvhplogo");
+}
+
+// A field of the current record as the letterhead description holds it.
+std::string asText(const Table& t, const char* name) {
+  const int i = t.requireField(name);
+  const data::FieldDesc& f = t.field(i);
+  switch (f.type) {
+    case 'N': return data::formatStr(t.num(i), f.width, f.decimals);
+    case 'L': return t.logical(i) ? "Y" : "N";
+    default: return std::string(t.str(i));
+  }
+}
+
+void append(std::vector<std::string>& out, const Table& t, std::initializer_list<const char*> fields) {
+  for (const char* f : fields) out.push_back(asText(t, f));
+}
+
+}  // namespace
+
+std::vector<std::string> LOAD_LHED(const std::string& dataDir) {
+  auto t = openLetterhead(dataDir);
+  std::vector<std::string> aLhd;
+  aLhd.reserve(54);
+  t->goTo(5);
+  append(aLhd, *t, {"LDE", "LX", "LY", "LW"});
+  t->goTop();
+  for (int line = 1; line <= 3; ++line, t->skip()) append(aLhd, *t, {"LX", "LY", "LP", "LBLD", "LULN", "LDE"});
+  append(aLhd, *t, {"LX", "LY", "LH", "LW"});  // record 4
+  t->skip(2);                                  // past the logo record
+  for (int record = 6; record <= 9; ++record, t->skip()) append(aLhd, *t, {"LX", "LY", "LH", "LW", "LP"});
+  append(aLhd, *t, {"LX", "LY", "LW", "LP"});  // record 10
+  t->skip();
+  append(aLhd, *t, {"LX", "LY", "LH", "LP"});  // record 11
+  return aLhd;
+}
+
+std::string FIND_LOGO(const std::string& dataDir, const std::string& prefix, std::string& w_mark) {
+  data::Env* env = data::Env::current();
+  std::string logo;
+  {
+    auto t = openLetterhead(dataDir);
+    t->goTo(5);
+    const std::string name = data::rtrim(t->str("LDE"));
+    if (!name.empty() && env->exists(inDir(dataDir, name))) logo = prefix + name;
+    t->goTo(6);
+    const std::string mark = data::trim(t->str("LDE"));
+    w_mark = !mark.empty() && env->exists(inDir(dataDir, mark)) ? mark : "";
+  }
+  if (logo.empty() && env->exists(inDir(dataDir, "school.gif"))) logo = prefix + "school.gif";
+  return logo;
+}
+
+}  // namespace velmont::print

@@ -1,5 +1,8 @@
 #include "preview_printer.h"
 
+#include <QLabel>
+#include <QPointer>
+
 #include "preview_level.h"
 
 namespace velmont::print {
@@ -90,7 +93,13 @@ void lmcPrv3::startdoc() {
 void lmcPrv3::newpage() {
   closeSegment();
   openSegment();
-  if (oPageSay) showPageCount();
+  if (oPageSay) {
+    // The report draws on its own thread: the window's label changes on the GUI thread.
+    const QString text = QString::number(nCurPage) + "/" + QString::number(aSegments.size());
+    QMetaObject::invokeMethod(oPageSay, [label = QPointer<QLabel>(oPageSay), text] {
+      if (label) label->setText(text);
+    }, Qt::QueuedConnection);
+  }
   ++nPage;
   setQprc(0, 0);
 }

@@ -190,6 +190,7 @@ void PreviewWindow::buildPanel() {
   auto* panel = new QWidget(this);
   panel->setObjectName("previewPanel");
   panel->setGeometry(cellRect(1, 59, 26, 12));
+  panel->setFont(widgetFont("8.Arial"));  // controls without a font of their own
   preview_.oPanel = panel;
   buildZoomGroup(panel);
   buildPageGroup(panel);

@@ -103,6 +103,14 @@ void lmcPrv3::drawMarker(bool row, int marker) {
   painter.fillRect(line, QColor::fromRgba(ink));
 }
 
+std::pair<int, int> lmcPrv3::markerRanges() const {
+  // Rows of 4.3 mm below the top margin, and columns at the marker's pitch; a division
+  // by zero gives 0.
+  const int rows = int(std::lround((aPageSize[1] - nTopMar) / kMarkerRowHeight));
+  const int columns = nColWid != 0 ? int(std::lround((aPageSize[0] - nLeftMar) / nColWid)) : 0;
+  return {std::max(0, rows), std::max(0, columns)};
+}
+
 void lmcPrv3::drawRefLine() {
   aAreaAttr[0] = aAreaAttr[0].value_or(kBackground);
   aLineAttr[0] = kPinkColour;

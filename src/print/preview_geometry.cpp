@@ -95,10 +95,10 @@ std::array<double, 4> viewportFor(QSize size, PaperSize& paper,
   if (paper[2] == 0) paper[2] = 1;
   if (paper[3] == 0) paper[3] = 1;
   const double w = size.width(), h = size.height();
-  // A paper of no size maps to nothing rather than dividing by zero.
-  const double pw = paper[0] != 0 ? paper[0] : 1, ph = paper[1] != 0 ? paper[1] : 1;
-  const double x1 = w * paper[2] / pw, y1 = h * paper[3] / ph;
-  return {x1, y1, w * pageSize[0] / pw + x1, h * pageSize[1] / ph + y1};
+  // A division by zero (a paper of no size) gives 0.
+  auto share = [](double part, double whole) { return whole != 0 ? part / whole : 0.0; };
+  const double x1 = w * share(paper[2], paper[0]), y1 = h * share(paper[3], paper[1]);
+  return {x1, y1, w * share(pageSize[0], paper[0]) + x1, h * share(pageSize[1], paper[1]) + y1};
 }
 
 }  // namespace velmont::print

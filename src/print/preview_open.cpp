@@ -3,6 +3,7 @@
 #include <QEventLoop>
 #include <QLabel>
 #include <QPushButton>
+#include <QSpinBox>
 #include <condition_variable>
 #include <mutex>
 
@@ -81,6 +82,10 @@ void lmcPrv3::beginCall(bool stepping, bool maximize, bool stayOnTop, int zoomLe
   aLocals.lastButton->setVisible(stepping);
   oQuit->setVisible(stepping);
   if (pageCount() > 0 && lShowFirst) nSeg = aSegments.front();
+  // The column pitch and the margins may differ from the last call's.
+  const auto [rows, columns] = markerRanges();
+  oSpinL->setRange(0, rows);
+  oSpinC->setRange(0, columns);
   applyGeometry();
   oPwin->setWaiting(true);
   if (first) {

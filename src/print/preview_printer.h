@@ -187,6 +187,8 @@ class lmcPrv3 : public lmcPrn3 {
   void finishCall();
   void forgetWindow();
   void drawMarker(bool row, int marker);
+  // The last row and column a reference marker can take.
+  std::pair<int, int> markerRanges() const;
   void printRange();
   int positionOf(int segment) const;
   QWidget* owner() const;

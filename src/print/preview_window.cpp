@@ -318,11 +318,7 @@ void PreviewWindow::buildMarkerGroup(QWidget* panel) {
     watch(box);
     return box;
   };
-  // Rows of 4.3 mm below the top margin, and columns at the marker's pitch.
-  const int rows = int(std::lround((preview_.aPageSize[1] - preview_.nTopMar) / 43));
-  const double pitch = preview_.nColWid;
-  const int columns =
-      pitch > 0 ? int(std::lround((preview_.aPageSize[0] - preview_.nLeftMar) / pitch)) : 0;
+  const auto [rows, columns] = preview_.markerRanges();
   preview_.oSpinL = spin("refRow", 6, rows, preview_.nRefLine);
   preview_.oSpinC = spin("refCol", 26, columns, preview_.nRefCol);
   preview_.aLocals.spinEnd = [this] {

@@ -1,6 +1,7 @@
 // The final window's controls as a user meets them: zoom and scrolling, pages, the
 // go-to-page prompt, margin outline, reference markers, help, resizing and printing.
 #include <QCheckBox>
+#include <QDialogButtonBox>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
@@ -343,6 +344,23 @@ TEST(PreviewWindowPrint, BuiltInBoxesAskOnTheGuiThread) {
   answer(QMessageBox::Ok);
   run.pressText('p');
   EXPECT_EQ(seen, (QStringList{"Print All Pages?", "One or more Range values is empty"}));
+
+  // The go-to-page prompt keeps a page beyond the last one from closing it.
+  bool refused = false;
+  QTimer::singleShot(0, [&refused] {
+    if (!QTest::qWaitFor([] { return QApplication::activeModalWidget(); })) return;
+    QWidget* prompt = QApplication::activeModalWidget();
+    auto* field = prompt->findChild<QLineEdit*>("promptField");
+    auto* ok = prompt->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok);
+    field->setText("3");
+    QTest::mouseClick(ok, Qt::LeftButton);
+    refused = prompt->isVisible();
+    field->setText("1");
+    QTest::mouseClick(ok, Qt::LeftButton);
+  });
+  run.pressText('g');
+  EXPECT_TRUE(refused);
+  EXPECT_EQ(run.preview->nCurPage, 1);
   run.press(Qt::Key_Q);
   ASSERT_TRUE(run.finish());
 }

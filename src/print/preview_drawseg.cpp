@@ -45,7 +45,7 @@ static QTransform pageToImage(const std::array<double, 4>& vp, const std::array<
 }
 
 void lmcPrv3::drawseg() {
-  const QSize size = oPage ? oPage->size() : geometry_.page.size();
+  const QSize size = geometry_.page.size();
   if (size.isEmpty()) return;
   if (pageImage_.size() != size) pageImage_ = QImage(size, QImage::Format_RGB32);
   calcVP(viewport_[0], viewport_[1], viewport_[2], viewport_[3]);

@@ -9,7 +9,9 @@
 namespace velmont::print {
 
 void lmcPrv3::calcVP(double& x1, double& y1, double& x2, double& y2) {
-  const QSize size = oPage ? oPage->size() : geometry_.page.size();
+  // The page area always has the size of geometry_'s page (applyGeometry); reading it
+  // from there keeps this safe on the report's thread.
+  const QSize size = geometry_.page.size();
   const auto vp = viewportFor(size, aPaperSize, aPageSize);
   x1 = vp[0];
   y1 = vp[1];

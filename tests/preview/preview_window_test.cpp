@@ -8,6 +8,7 @@
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QTimer>
+#include <QWheelEvent>
 
 #include "print/preview_help.h"
 #include "preview_run.h"
@@ -95,6 +96,35 @@ TEST(PreviewWindowZoom, OpeningAtLevelZeroLeavesTheStoredLevel) {
   EXPECT_EQ(previewZoomLevel(), 5);
   run.pressText('-');  // at the bound: stored all the same
   EXPECT_EQ(previewZoomLevel(), 0);
+  run.press(Qt::Key_Q);
+  ASSERT_TRUE(run.finish());
+}
+
+TEST(PreviewWindowZoom, ScrollKeysAndTheWheelMoveByTheirSteps) {
+  ZoomLevelGuard keep;
+  FinalWindow run(1, kPortrait, 8);
+  ASSERT_TRUE(run.waitForCall(1));
+  lmcPrv3& preview = *run.preview;
+  preview.oArea->horizontalScrollBar()->setValue(300);
+  preview.oArea->verticalScrollBar()->setValue(500);
+  auto movedBy = [&](auto action) {
+    const QPoint before = scrollPosition(preview);
+    action();
+    return scrollPosition(preview) - before;
+  };
+  EXPECT_EQ(movedBy([&] { run.press(Qt::Key_Down); }), QPoint(0, 10));
+  EXPECT_EQ(movedBy([&] { run.press(Qt::Key_Up); }), QPoint(0, -10));
+  EXPECT_EQ(movedBy([&] { run.press(Qt::Key_Right); }), QPoint(10, 0));
+  EXPECT_EQ(movedBy([&] { run.press(Qt::Key_Left, Qt::ControlModifier); }), QPoint(-100, 0));
+  EXPECT_EQ(movedBy([&] { run.press(Qt::Key_Down, Qt::ControlModifier); }), QPoint(0, 100));
+  const int steps = preview.oArea->height() / 10;
+  EXPECT_EQ(movedBy([&] { run.press(Qt::Key_PageDown); }), QPoint(0, (steps - 5) * 10));
+  EXPECT_EQ(movedBy([&] { run.press(Qt::Key_PageUp); }), QPoint(0, -(steps + 5) * 10));
+  EXPECT_EQ(movedBy([&] {
+    QWheelEvent wheel(QPointF(1, 1), QPointF(1, 1), {}, QPoint(0, -120), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(preview.oArea->viewport(), &wheel);
+  }), QPoint(0, 10));
   run.press(Qt::Key_Q);
   ASSERT_TRUE(run.finish());
 }

@@ -1,0 +1,106 @@
+#include "run_gui.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QPushButton>
+#include <mutex>
+
+#include "app/error_handler.h"
+#include "app/progress_display.h"
+#include "app/run_progress.h"
+#include "app/session.h"
+#include "libs/widgets/gui_thread.h"
+#include "libs/widgets/lmd_controls.h"
+#include "libs/widgets/lmd_dialog.h"
+#include "libs/widgets/lmd_messages.h"
+#include "print/page_printer.h"
+#include "print/preview_printer.h"
+
+namespace velmont::reports {
+
+namespace {
+
+const QString kScaleLine = QStringLiteral("0   printing   50%   report  100%");
+
+class GuiRunUi : public RunUi {
+ public:
+  GuiRunUi(app::Session& session, widgets::LmdDialog* dialog, std::vector<QPointer<QPushButton>> buttons)
+      : session_(session), dialog_(dialog), buttons_(std::move(buttons)) {}
+
+  void progressBegin() override {
+    if (app::ProgressDisplay* p = session_.progress()) {
+      p->showFrame(true);
+      p->setLine1(kScaleLine);
+    }
+  }
+  void progressStep(data::Table& table) override { app::HTML_PROG(session_.progress(), table); }
+  void progressEnd() override {
+    if (app::ProgressDisplay* p = session_.progress()) {
+      p->setLine1(QStringLiteral(" "));
+      p->setLine2(QStringLiteral(" "));
+      p->showFrame(false);
+    }
+  }
+  void notice(const QString& text) override { widgets::lmdQMsg(text); }
+  void message(const QStringList& lines) override { widgets::lmdMsg(lines, 14); }
+  int previewWindow(print::lmcPrv3& preview, bool stepping) override {
+    print::PwinOptions options;
+    if (stepping) options.stepping = true;
+    const int answer = preview.openPwin(options);
+    if (stepping) session_.set(&app::SessionValues::prevChoice, answer);
+    return answer;
+  }
+  void failure(std::exception_ptr error, const std::string& operation) override {
+    app::showErrorBox(app::describeException(error, operation), false);
+  }
+  void handleKeys(bool on) override {
+    QPointer<widgets::LmdDialog> dialog = dialog_;
+    if (dialog) widgets::postToGui(dialog, [dialog, on] { dialog->lHandleKeys = on; });
+  }
+  void finished() override {
+    for (const QPointer<QPushButton>& b : buttons_)
+      if (b) widgets::lmdEnable(b, true);
+  }
+
+ private:
+  app::Session& session_;
+  QPointer<widgets::LmdDialog> dialog_;
+  std::vector<QPointer<QPushButton>> buttons_;
+};
+
+std::mutex chooserMutex;
+std::function<QString(const QString&)> chooser;
+
+}  // namespace
+
+std::shared_ptr<RunUi> makeGuiRunUi(app::Session& session, widgets::LmdDialog* dialog,
+                                    std::vector<QPointer<QPushButton>> buttons) {
+  return std::make_shared<GuiRunUi>(session, dialog, std::move(buttons));
+}
+
+void setPdfFileChooser(std::function<QString(const QString&)> c) {
+  std::lock_guard lock(chooserMutex);
+  chooser = std::move(c);
+}
+
+bool askPdfFile(QWidget* owner, RunRequest& request) {
+  if (request.preview || request.printerName != print::kPdfDeviceName ||
+      !QString::fromStdString(request.prAscii).trimmed().isEmpty())
+    return true;
+  QString stem = request.title.trimmed();
+  if (stem.isEmpty()) stem = QStringLiteral("Report");
+  const QString suggested = QDir::home().filePath(stem + ".pdf");
+  std::function<QString(const QString&)> c;
+  {
+    std::lock_guard lock(chooserMutex);
+    c = chooser;
+  }
+  const QString file = c ? c(suggested)
+                         : QFileDialog::getSaveFileName(owner, QStringLiteral("Save the report as"), suggested,
+                                                        QStringLiteral("PDF files (*.pdf)"));
+  if (file.isEmpty()) return false;
+  request.outputFile = file.endsWith(".pdf", Qt::CaseInsensitive) ? file : file + ".pdf";
+  return true;
+}
+
+}  // namespace velmont::reports

@@ -1,0 +1,39 @@
+#pragma once
+// The program's form of a run's user interface: the main window's progress
+// boxes and bar, notices and message boxes from the run's thread, the preview
+// windows, the error box, and the options dialog's buttons given back at the end.
+#include <QPointer>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "run_report.h"
+
+class QPushButton;
+class QWidget;
+
+namespace velmont::app {
+class Session;
+}
+
+namespace velmont::widgets {
+class LmdDialog;
+}
+
+namespace velmont::reports {
+
+// A RunUi for a run started from `dialog` (may be null). `buttons` are the
+// dialog's Print and Preview buttons, enabled again when the run ends.
+std::shared_ptr<RunUi> makeGuiRunUi(app::Session& session, widgets::LmdDialog* dialog,
+                                    std::vector<QPointer<QPushButton>> buttons);
+
+// On the GUI thread, before a run starts: when the run prints on the "PDF"
+// device (no preview, no text file), asks where to save and puts the answer in
+// request.outputFile. False when the user cancelled (the run must not start).
+bool askPdfFile(QWidget* owner, RunRequest& request);
+
+// Tests answer the save question instead of a file dialog: the function gets
+// the suggested path and returns the chosen one ("" cancels). Null restores the dialog.
+void setPdfFileChooser(std::function<QString(const QString& suggested)> chooser);
+
+}  // namespace velmont::reports

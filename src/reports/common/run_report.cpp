@@ -1,0 +1,210 @@
+#include "run_report.h"
+
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QThread>
+#include <condition_variable>
+#include <filesystem>
+#include <mutex>
+#include <thread>
+
+#include "data/error.h"
+#include "data/table.h"
+#include "data/text.h"
+#include "data/workspace.h"
+#include "print/page_printer.h"
+#include "print/preview_printer.h"
+
+namespace velmont::reports {
+
+namespace {
+
+const char* const kScaleLine = "0   printing   50%   report  100%";
+constexpr int kControlPrintRecord = 3;  // control record 3 holds the print settings
+constexpr double kLeftMargin = 20;      // 2 mm
+
+// Top margin and logo height from control record 3; the table is left open on
+// its first record for the report's body.
+void applyControlRecord(data::Workspace& ws, const std::string& dataDir, print::lmcPrn3& printer,
+                        double& logoHeight) {
+  data::Table& control = ws.open(schoolFile(dataDir, "sccontro.dbf"), "sccontro");
+  if (control.reccount() >= kControlPrintRecord) {
+    control.goTo(kControlPrintRecord);
+    // The field holds millimetres; the printer's margins are in 0.1 mm.
+    printer.setTopMar(control.num("PA_OPN_BAL") * 10);
+    logoHeight = control.num("PA_NXT_TRN");
+  }
+  control.goTop();
+  printer.setLeftMar(kLeftMargin);
+}
+
+// Text mode: the printer writes rows and columns to the text file, replaced.
+bool startTextMode(print::lmcPrn3& printer, const std::string& path) {
+  printer.lAscii = true;
+  printer.charDevice().setPos(0, 0);
+  return printer.charDevice().open(QString::fromStdString(path));
+}
+
+QString describe(const data::DataError& e) {
+  return QString::fromStdString(e.file().empty() ? e.reason() : e.file() + ": " + e.reason());
+}
+
+}  // namespace
+
+QString sentToNotice(const RunRequest& request, const QString& deviceDestination) {
+  QString where = QStringLiteral("the printer");
+  const QString ascii = QString::fromStdString(request.prAscii).trimmed();
+  if (!ascii.isEmpty())
+    where = ascii;
+  else if (request.printerName == print::kPdfDeviceName && !deviceDestination.isEmpty())
+    where = deviceDestination;  // a file, not a printer: say which
+  return QStringLiteral("Report has been sent to ") + where;
+}
+
+std::string schoolFile(const std::string& dir, const std::string& name) {
+  namespace fs = std::filesystem;
+  const fs::path base = dir.empty() ? fs::path(".") : fs::path(dir);
+  const fs::path exact = base / name;
+  std::error_code ec;
+  if (fs::exists(exact, ec)) return exact.string();
+  auto lower = [](std::string s) {
+    for (char& c : s) c = char(std::tolower(static_cast<unsigned char>(c)));
+    return s;
+  };
+  const std::string wanted = lower(name);
+  for (fs::directory_iterator it(base, ec), end; !ec && it != end; it.increment(ec))
+    if (lower(it->path().filename().string()) == wanted) return it->path().string();
+  return exact.string();
+}
+
+RunOutcome runReport(const RunRequest& request, RunUi& ui, const RunBody& body) {
+  RunOutcome outcome;
+  std::exception_ptr failure;
+  data::Workspace ws;  // the run's own work areas, closed with the run
+  std::unique_ptr<print::lmcPrn3> printer;
+  print::lmcPrv3* preview = nullptr;
+  bool progressShown = false;
+  bool textMode = false;
+  try {
+    if (request.preview) {
+      auto p = request.makeDevice ? std::make_unique<print::lmcPrv3>() : print::lmNewPreview(request.printerName);
+      preview = p.get();
+      printer = std::move(p);
+      ui.handleKeys(false);
+    } else {
+      printer = request.makeDevice ? std::make_unique<print::lmcPrn3>() : print::lmNewPrinter(request.printerName);
+    }
+    if (request.makeDevice) printer->Init(request.makeDevice());
+    printer->setOrientation(request.portrait ? print::kPortrait : print::kLandscape);
+    if (!request.outputFile.isEmpty()) printer->setOutputFile(request.outputFile);
+    printer->create();
+    if (printer->lInitErr) {
+      // The page printer has told the user; nothing is drawn.
+      ui.handleKeys(true);
+      ui.finished();
+      return outcome;
+    }
+    const std::string ascii = data::trim(request.prAscii);
+    if (!ascii.empty()) {
+      textMode = true;
+      if (!startTextMode(*printer, ascii))
+        throw data::DataError(ascii, "the text file cannot be written");
+    } else {
+      printer->startDoc(request.title);
+    }
+    if (request.pitch > 0) printer->setPt(request.pitch);
+    ui.progressBegin();
+    progressShown = true;
+    RunSetup setup{request, *printer, preview, ws, ui};
+    applyControlRecord(ws, request.dataDir, *printer, setup.logoHeight);
+    body(setup);
+    outcome.ran = true;
+  } catch (const data::DataError& e) {
+    outcome.error = describe(e);
+  } catch (...) {
+    failure = std::current_exception();
+  }
+
+  // The end of every run, whatever happened above.
+  try {
+    if (printer && !printer->lInitErr) {
+      outcome.pages = printer->nPage;
+      if (textMode) {
+        printer->charDevice().close();
+      } else {
+        printer->endDoc();
+      }
+      if (!request.preview) outcome.destination = textMode ? QString::fromStdString(data::trim(request.prAscii))
+                                                           : printer->destination();
+      if (!request.preview && outcome.error.isEmpty() && !failure)
+        ui.notice(sentToNotice(request, outcome.destination));
+      if (preview && outcome.error.isEmpty() && !failure) {
+        ui.previewWindow(*preview, false);
+        preview->destroyPwin();
+      }
+    }
+  } catch (...) {
+    if (!failure) failure = std::current_exception();
+  }
+  if (!outcome.error.isEmpty()) ui.message({QStringLiteral("The report has stopped."), outcome.error});
+  if (progressShown) ui.progressEnd();
+  ws.closeAll();
+  if (printer) printer->destroy();
+  printer.reset();
+  if (request.preview) ui.handleKeys(true);
+  if (failure) ui.failure(failure, "printing " + request.title.toStdString());
+  ui.finished();
+  return outcome;
+}
+
+namespace {
+
+class ThreadRun : public RunHandle {
+ public:
+  bool done() const override {
+    std::lock_guard lock(mutex_);
+    return done_;
+  }
+  RunOutcome wait() override {
+    const bool gui = QCoreApplication::instance() &&
+                     QThread::currentThread() == QCoreApplication::instance()->thread();
+    std::unique_lock lock(mutex_);
+    while (!done_) {
+      if (gui) {
+        lock.unlock();
+        QCoreApplication::processEvents(QEventLoop::AllEvents);
+        lock.lock();
+        changed_.wait_for(lock, std::chrono::milliseconds(5));
+      } else {
+        changed_.wait(lock);
+      }
+    }
+    return outcome_;
+  }
+  void finish(RunOutcome outcome) {
+    {
+      std::lock_guard lock(mutex_);
+      outcome_ = std::move(outcome);
+      done_ = true;
+    }
+    changed_.notify_all();
+  }
+
+ private:
+  mutable std::mutex mutex_;
+  std::condition_variable changed_;
+  bool done_ = false;
+  RunOutcome outcome_;
+};
+
+}  // namespace
+
+std::shared_ptr<RunHandle> startRun(RunRequest request, std::shared_ptr<RunUi> ui, RunBody body) {
+  auto handle = std::make_shared<ThreadRun>();
+  std::thread([handle, request = std::move(request), ui = std::move(ui), body = std::move(body)] {
+    handle->finish(runReport(request, *ui, body));
+  }).detach();
+  return handle;
+}
+
+}  // namespace velmont::reports

@@ -1,0 +1,138 @@
+#pragma once
+// The run machinery every report shares: a run takes a request made on the
+// dialog's thread (or by velmont-batch), creates the page printer or the preview
+// for the chosen device, turns the page, sets the margins of control record 3,
+// switches to plain-text mode when a text file is chosen, shows the progress
+// boxes, hands the printer to the report's body, and then ends the document,
+// shows the closing notice "Report has been sent to ...", opens the final
+// preview, hides the progress, closes the run's tables, destroys the printer
+// and gives the dialog its buttons back.
+//
+// Use, from an options dialog on the GUI thread:
+//
+//   reports::RunRequest r;              // fill code, title, printer, preview, dataDir, prAscii
+//   if (!reports::askPdfFile(dialog, r)) return;   // "PDF" device: where to save; false = cancelled
+//   auto ui = reports::makeGuiRunUi(session, dialog, {printButton, previewButton});
+//   reports::startRun(std::move(r), ui, [opts](reports::RunSetup& s) { MY_REPORT(s, opts); });
+//
+// startRun disables nothing itself: the dialog disables its buttons before it
+// starts the run; the run enables them again as its very last step (RunUi::finished).
+//
+// Headless (velmont-batch, tests): call runReport on the calling thread with a
+// RunUi of your own (see batch/eot_command.cpp, tests/reports/eot).
+//
+// Threads: runReport and the body run on one thread, which owns the printer and
+// a Workspace of its own; every RunUi call comes from that thread and must be
+// safe there (the GUI form marshals to the GUI thread).
+#include <QString>
+#include <QStringList>
+#include <exception>
+#include <functional>
+#include <memory>
+#include <string>
+
+namespace velmont::data {
+class Table;
+class Workspace;
+}  // namespace velmont::data
+
+namespace velmont::print {
+class lmcPrn3;
+class lmcPrv3;
+class PrintDevice;
+}  // namespace velmont::print
+
+namespace velmont::reports {
+
+class RunUi;
+
+// What a run is asked to do; fixed before it starts.
+struct RunRequest {
+  std::string reportCode;  // "T_EOT_Rpt", "L_Rpt_001"
+  QString title;           // the report title: the document's and the preview window's name
+  QString printerName;     // the device name chosen in the dialog; "PDF" writes a file
+  bool preview = false;    // lPreview: record pages for the preview window
+  bool portrait = false;   // lPort: orientation 1 (portrait) or 2 (landscape)
+  double pitch = 0;        // the column pitch the report draws in (setPt); 0 leaves the printer's
+  std::string dataDir = ".";
+  std::string prAscii;     // C_Pr_Ascii: plain-text output file; blank prints on the device
+  QString outputFile;      // the PDF device's file (askPdfFile sets it); "" for its default
+  // Makes the device instead of opening printerName (tests: a memory device;
+  // velmont-batch: a PDF device that also writes PNGs). Null opens printerName.
+  std::function<std::unique_ptr<print::PrintDevice>()> makeDevice;
+};
+
+// What the run hands to the report's body.
+struct RunSetup {
+  const RunRequest& request;
+  print::lmcPrn3& printer;    // created, document started (or text mode on), margins set
+  print::lmcPrv3* preview;    // the same object as a preview, or null when printing
+  data::Workspace& ws;        // the run's work areas; "sccontro" is open on its first record
+  RunUi& ui;
+  double logoHeight = 0;      // nPr_logoH: PA_NXT_TRN of control record 3 (mm; 0 default, -1 none)
+};
+
+// How a run meets its user. Every call comes from the run's thread.
+class RunUi {
+ public:
+  virtual ~RunUi() = default;
+  // The progress boxes shown with the scale line; one step per record of the
+  // run's main loop (the table is the loop's, for the bar's length); hidden.
+  virtual void progressBegin() {}
+  virtual void progressStep(data::Table& table) {}
+  virtual void progressEnd() {}
+  // A passing notice (lmdQMsg: no wait).
+  virtual void notice(const QString& text) {}
+  // A message box of one to three lines that the user must acknowledge.
+  virtual void message(const QStringList& lines) {}
+  // A preview window on the pages recorded so far: stepping before a further
+  // card (answer 0 stop, 1 ask again before the next, 2 run on), or the final
+  // window (answer ignored). The GUI form calls openPwin.
+  virtual int previewWindow(print::lmcPrv3& preview, bool stepping) { return 2; }
+  // A failure that is not the user's nor a named file's (the error box in the
+  // program). The run has already been cleaned up when this comes.
+  virtual void failure(std::exception_ptr error, const std::string& operation) {}
+  // The options dialog's own key handling off (a preview starts) or on again.
+  virtual void handleKeys(bool on) {}
+  // The very last step of every run, also of one that failed: the dialog's
+  // Print and Preview buttons are enabled again.
+  virtual void finished() {}
+};
+
+// The report's drawing, given the started printer.
+using RunBody = std::function<void(RunSetup& setup)>;
+
+struct RunOutcome {
+  bool ran = false;       // the printer was created and the body ran to its end
+  QString destination;    // what the closing notice named ("" for a preview)
+  int pages = 0;          // pages drawn (the printer's page count at the end)
+  QString error;          // the message shown when the run stopped on a file's fault
+};
+
+// The whole run on the calling thread; see the file comment for the steps.
+// A missing or damaged file stops the run with a message naming it (RunUi::message);
+// any other exception goes to RunUi::failure. Never throws.
+RunOutcome runReport(const RunRequest& request, RunUi& ui, const RunBody& body);
+
+// A run started on a thread of its own.
+class RunHandle {
+ public:
+  virtual ~RunHandle() = default;
+  virtual bool done() const = 0;
+  // Waits for the end of the run; from the GUI thread it keeps events flowing,
+  // so that the run's windows and messages can be answered.
+  virtual RunOutcome wait() = 0;
+};
+
+// Starts runReport on a new thread and returns at once; the handle may be dropped.
+std::shared_ptr<RunHandle> startRun(RunRequest request, std::shared_ptr<RunUi> ui, RunBody body);
+
+// The text of the closing notice: "Report has been sent to " and the text file,
+// the PDF file, or "the printer".
+QString sentToNotice(const RunRequest& request, const QString& deviceDestination);
+
+// The file of `name` in `dir`, found without regard to letter case as on the
+// schools' Windows machines; `dir` + "/" + name when no such file exists yet.
+std::string schoolFile(const std::string& dir, const std::string& name);
+
+}  // namespace velmont::reports

@@ -3,10 +3,20 @@
 // printing it, shows the recorded pages in the preview window, and prints all of them,
 // the page on display or a range on the printer it was made for.
 //
+// A run uses it like a page printer:
+//   auto printer = lmNewPreview(deviceName);       // then test lInitErr
+//   printer->setOrientation(...); printer->create(); printer->startDoc();
+//   ... draw; before each further card, while the choice is 1:
+//   choice = printer->openPwin({.stepping = true});  // 0 stop, 1 ask again, 2 run on
+//   printer->newPage(); ... printer->endDoc();
+//   printer->openPwin();                             // the final window
+//   printer->destroyPwin(); printer->destroy();
+//
 // Threads: a report draws on its worker thread; the window and its widgets live on the
 // GUI thread. openPwin, called by the worker, shows the window on the GUI thread and
 // blocks the worker until the window answers; the window's handlers touch this object
-// only while the worker waits there.
+// only while the worker waits there. openPwin, destroyPwin and destroy wait for the GUI
+// thread, which therefore must not be waiting for the run meanwhile.
 #include <QImage>
 #include <QSize>
 #include <QString>

@@ -1,0 +1,110 @@
+#include "print_settings.h"
+
+#include <QDir>
+#include <QStringList>
+
+#include "data/error.h"
+#include "data/table.h"
+#include "libs/letterhead_setup.h"
+#include "libs/lmd_tables.h"
+
+namespace velmont::printer {
+namespace {
+
+constexpr const char* kControlFile = "sccontro.dbf";
+constexpr uint32_t kControlRecord = 3;
+constexpr uint32_t kWatermarkRecord = 6;
+
+// Opens a table of the data directory on its own handle and moves to `recno`;
+// a table without that record is reported as damaged.
+std::unique_ptr<data::Table> openAt(const std::string& dataDir, const char* file, const char* alias,
+                                    uint32_t recno, data::OpenMode mode) {
+  auto table = data::Table::open(libs::dataFilePath(dataDir, file), alias, mode);
+  if (table->reccount() < recno)
+    throw data::DataError(table->path(), "the table has no record " + std::to_string(recno));
+  table->goTo(recno);
+  return table;
+}
+
+// Replaces fields of the current record under its lock.
+template <class Write>
+void writeLocked(data::Table& table, Write write) {
+  if (!table.lockRecord())
+    throw data::DataError(table.path(), "record " + std::to_string(table.recno()) +
+                                            " is in use by another user; try again in a moment");
+  try {
+    write();
+  } catch (...) {
+    table.unlockRecord();
+    throw;
+  }
+  table.unlockRecord();
+  table.commit();
+}
+
+}  // namespace
+
+std::vector<std::string> readPrintSettings(const std::string& dataDir, PrintSettings& settings) {
+  settings = PrintSettings{};
+  std::vector<std::string> errors;
+  settings.haveControl = libs::dataFileExists(dataDir, kControlFile);
+  settings.haveLetterhead = libs::dataFileExists(dataDir, libs::kLetterheadFile);
+  if (!settings.haveLetterhead && libs::dataFileExists(dataDir, "rv_mark.gif")) settings.watermark = "rv_mark.gif";
+  if (settings.haveControl) {
+    try {
+      auto control = openAt(dataDir, kControlFile, "sccontro", kControlRecord, data::OpenMode::kRead);
+      const double logo = control->num("PA_NXT_TRN");
+      const double margin = control->num("PA_OPN_BAL");
+      settings.logoHeight = logo == 0 ? kDefaultLogoHeight : logo;
+      settings.topMargin = margin;
+    } catch (const data::DataError& e) {
+      settings.haveControl = false;
+      errors.push_back(e.what());
+    }
+  }
+  if (settings.haveLetterhead) {
+    try {
+      auto letterhead =
+          openAt(dataDir, libs::kLetterheadFile, "rvhplogo", kWatermarkRecord, data::OpenMode::kRead);
+      settings.watermark = letterhead->text("LDE");
+    } catch (const data::DataError& e) {
+      settings.haveLetterhead = false;
+      errors.push_back(e.what());
+    }
+  }
+  return errors;
+}
+
+void writePrintSettings(const std::string& dataDir, const PrintSettings& settings) {
+  if (settings.haveControl) {
+    auto control = openAt(dataDir, kControlFile, "sccontro", kControlRecord, data::OpenMode::kReadWrite);
+    writeLocked(*control, [&] {
+      control->replace("PA_NXT_TRN", settings.logoHeight);
+      control->replace("PA_OPN_BAL", settings.topMargin);
+    });
+  }
+  if (settings.haveLetterhead) {
+    auto letterhead =
+        openAt(dataDir, libs::kLetterheadFile, "rvhplogo", kWatermarkRecord, data::OpenMode::kReadWrite);
+    writeLocked(*letterhead, [&] { letterhead->replace("LDE", std::string_view(settings.watermark)); });
+  }
+}
+
+std::vector<std::string> watermarkChoices(const std::string& dir) {
+  std::vector<std::string> choices{"none"};
+  const QDir d(QString::fromStdString(dir.empty() ? "." : dir));
+  auto add = [&](const QString& pattern, const QStringList& excluded) {
+    const QStringList names = d.entryList({pattern}, QDir::Files, QDir::Name | QDir::IgnoreCase);
+    for (const QString& name : names) {
+      bool skip = false;
+      for (const QString& prefix : excluded) skip = skip || name.startsWith(prefix, Qt::CaseSensitive);
+      if (!skip) choices.push_back(name.toStdString());
+    }
+  };
+  add("*.bmp", {});
+  add("*.gif", {"TAB", "KIDS", "STMENU"});
+  add("*.jpg", {"SURFACE"});
+  return choices;
+}
+
+}  // namespace velmont::printer

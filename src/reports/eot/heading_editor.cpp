@@ -1,0 +1,70 @@
+#include "heading_editor.h"
+
+#include <QKeyEvent>
+#include <QTableWidget>
+
+#include "data/error.h"
+#include "libs/lmd_tables.h"
+#include "libs/widgets/lmd_browse.h"
+#include "libs/widgets/lmd_dialog.h"
+#include "libs/widgets/lmd_messages.h"
+
+namespace velmont::eot {
+namespace {
+
+constexpr const char* kHeadingsFile = "headeots.dbf";
+constexpr const char* kEditorName = "headingEditor";
+
+// ESC closes the browse and gives the focus back to the dialog, so that the
+// key never reaches the dialog (where it would close the dialog itself).
+class EditorKeys : public QObject {
+ public:
+  EditorKeys(widgets::BrowseView* view, QWidget* dialog) : QObject(view), view_(view), dialog_(dialog) {}
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() != QEvent::KeyPress || static_cast<QKeyEvent*>(event)->key() != Qt::Key_Escape) return false;
+    view_->hide();
+    view_->deleteLater();
+    auto* lmd = qobject_cast<widgets::LmdDialog*>(dialog_);
+    if (lmd && !lmd->fields().empty()) lmd->fields().front()->setFocus(Qt::OtherFocusReason);
+    else dialog_->setFocus(Qt::OtherFocusReason);
+    return true;
+  }
+
+ private:
+  widgets::BrowseView* view_;
+  QWidget* dialog_;
+};
+
+}  // namespace
+
+widgets::BrowseView* editHeadings(QWidget* dialog, const std::string& dataDir) {
+  if (auto* open = dialog->findChild<widgets::BrowseView*>(kEditorName, Qt::FindDirectChildrenOnly)) {
+    open->grid()->setFocus(Qt::OtherFocusReason);
+    return open;
+  }
+  if (!libs::dataFileExists(dataDir, kHeadingsFile)) {
+    widgets::lmdMsg({QStringLiteral("Please run Report first"), QStringLiteral("then Change Headings")}, 0, dialog);
+    return nullptr;
+  }
+  widgets::BrowseView* view = nullptr;
+  try {
+    view = widgets::lmdGenBrow(dialog, 13.5, 32, 8, 27, libs::dataFilePath(dataDir, kHeadingsFile),
+                               QStringLiteral("ENTER = Edit,   ESC = Close"),
+                               {{"H4", QStringLiteral("4 Char Heading"), true},
+                                {"H20", QStringLiteral("20 Char Heading"), true}});
+  } catch (const data::DataError& e) {
+    widgets::lmdMsg({QObject::tr("The headings cannot be edited."), QString::fromStdString(e.what())}, 0, dialog);
+    return nullptr;
+  }
+  view->setObjectName(kEditorName);
+  QTableWidget* grid = view->grid();
+  grid->installEventFilter(new EditorKeys(view, dialog));
+  // Enter edits the cell it is on (item views only report it as activated).
+  QObject::connect(grid, &QTableWidget::activated, grid, [grid](const QModelIndex& index) { grid->edit(index); });
+  view->raise();
+  grid->setCurrentCell(0, 0);
+  grid->setFocus(Qt::OtherFocusReason);
+  return view;
+}
+
+}  // namespace velmont::eot

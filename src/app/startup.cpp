@@ -16,6 +16,8 @@
 #include "libs/widgets/lmd_messages.h"
 #include "main_window.h"
 #include "print/message_hook.h"
+#include "print/preview_dialogs.h"
+#include "print/preview_level.h"
 #include "school_settings.h"
 #include "term_rules.h"
 
@@ -83,7 +85,10 @@ void takeSystemDateOrder() {
 
 Program::Program(CommandLine commandLine) : commandLine_(std::move(commandLine)) {}
 
-Program::~Program() = default;
+Program::~Program() {
+  // The zoom level goes back to the preview's own store before the session goes.
+  print::setPreviewZoomLevelStore({}, {});
+}
 
 void Program::setUpTableEngine() {
   for (const std::string& message : tableEngineFailures()) widgets::lmdMsg({QString::fromStdString(message)});
@@ -117,6 +122,13 @@ bool Program::start() {
   libs::lmdSetUserLog(v.dataDir, false);
   // The page printer's messages (it runs on report threads) become message boxes.
   print::setMessageHook([](const print::MessageRequest& m) { widgets::lmdMsg(m.lines, m.options); });
+  // The preview's questions use the same boxes, and its zoom level is the session's c_Level.
+  print::setPreviewDialogs({[](const QString& q, QWidget* owner) { return widgets::lmdYesNo({q}, owner); },
+                            [](const QStringList& lines, QWidget* owner) { widgets::lmdMsg(lines, 0, owner); },
+                            {}});
+  Session* session = session_.get();
+  print::setPreviewZoomLevelStore([session] { return session->get(&SessionValues::zoomLevel); },
+                                  [session](int level) { session->set(&SessionValues::zoomLevel, level); });
 
   // 8: the session settings (four-digit years, 1951-2050, exact comparisons,
   // deleted records hidden, soft seeks) are the table layer's own rules.

@@ -172,7 +172,7 @@ void DbfFile::fillReadAhead(uint32_t recno) {
   aheadCount_ = uint32_t(got / size_t(recordLength_));
 }
 
-bool DbfFile::readRecord(uint32_t recno, char* buf, bool fresh) {
+bool DbfFile::readRecordFromFile(uint32_t recno, char* buf, bool fresh) {
   if (recno == 0) return false;
   if (recno > knownCount_ && recno > recordCount()) return false;
   if (fresh) dropReadAhead();

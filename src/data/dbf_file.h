@@ -2,6 +2,7 @@
 // One .dbf file: its header, field list and records, read and written with the
 // conventions that let another program share the file while we use it.
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <vector>
@@ -44,7 +45,14 @@ class DbfFile {
   uint32_t knownRecordCount() const { return knownCount_; }
   // Reads record `recno` (1-based) into buf (recordLength bytes); false when it
   // lies beyond the end of the file. `fresh` bypasses records read ahead earlier.
-  bool readRecord(uint32_t recno, char* buf, bool fresh = false);
+  bool readRecord(uint32_t recno, char* buf, bool fresh = false) {
+    if (!fresh && recno >= aheadFirst_ && recno < aheadFirst_ + aheadCount_ && aheadFirst_ != 0) {
+      std::memcpy(buf, &ahead_[size_t(recno - aheadFirst_) * size_t(recordLength_)], size_t(recordLength_));
+      lastRead_ = recno;
+      return true;
+    }
+    return readRecordFromFile(recno, buf, fresh);
+  }
   // Writes a whole record image in one write. The caller holds the record lock.
   void writeRecord(uint32_t recno, const char* buf);
   // Appends a complete record image under the header lock and returns its number.
@@ -77,6 +85,7 @@ class DbfFile {
   DbfFile(std::string path, std::unique_ptr<File> file, bool writable);
   void readHeader();
   void fillReadAhead(uint32_t recno);
+  bool readRecordFromFile(uint32_t recno, char* buf, bool fresh);
 
   std::string path_;
   std::unique_ptr<File> file_;

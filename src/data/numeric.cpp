@@ -39,7 +39,9 @@ double parseNumeric(std::string_view t, bool* overflow) {
     }
   }
   double v;
-  if (digits <= 18 && fractionDigits <= 22) {
+  if (fractionDigits == 0 && digits <= 18) {
+    v = double(mantissa);  // whole numbers, the usual case, need no division
+  } else if (digits <= 18 && fractionDigits <= 22) {
     static const double kPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
                                      1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
     v = double(mantissa) / kPowers[fractionDigits];

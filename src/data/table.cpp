@@ -71,11 +71,6 @@ void Table::load(uint32_t recno) {
   recno_ = recno;
 }
 
-bool Table::visible() const {
-  if (deleted()) return false;
-  return !filter_ || filter_(*this);
-}
-
 int Table::requireField(std::string_view name) const {
   const int i = dbf_->fieldIndex(name);
   if (i < 0) throw DataError(path(), "the table has no field " + std::string(name));
@@ -273,6 +268,19 @@ void Table::goTo(uint32_t recno) {
 }
 
 void Table::skip(long count) {
+  if (count == 1 && order_ == 0 && !pendingAppend_ && !eof_ && relations_.empty()) {
+    // The usual scan, kept short: the next visible record in natural order.
+    bof_ = false;
+    for (uint32_t r = recno_ + 1;; ++r) {
+      if (!dbf_->readRecord(r, record_.data())) {
+        loadPhantom();
+        eof_ = true;
+        return;
+      }
+      recno_ = r;
+      if (visible()) return;
+    }
+  }
   flushPending();
   if (count == 0) {
     load(recno_);

@@ -135,7 +135,7 @@ class Table final : public RecordContext {
 
   void load(uint32_t recno);  // reads a record (or the blank phantom past the end)
   void loadPhantom();
-  bool visible() const;
+  bool visible() const { return !deleted() && (!filter_ || filter_(*this)); }
   uint32_t firstInOrder();
   uint32_t lastInOrder();
   uint32_t stepInOrder(bool forward);

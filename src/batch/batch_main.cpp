@@ -1,11 +1,14 @@
 #include "batch_main.h"
 
 #include <algorithm>
+#include <map>
+#include <sstream>
 #include <stdexcept>
 
 #include "arguments.h"
 #include "data/error.h"
 #include "demo_school.h"
+#include "list_command.h"
 #include "progress.h"
 #include "school_check.h"
 #include "table_dump.h"
@@ -21,6 +24,7 @@ const char* const kUsage =
     "  demo DIR    write a sample school's data directory\n"
     "  check DIR   examine a school's data directory for what would stop a report\n"
     "  dump TABLE  print a table's records as CSV\n"
+    "  list        print a year level's home-class list with subjects\n"
     "\n"
     "velmont-batch COMMAND --help tells more about each.\n";
 
@@ -60,6 +64,26 @@ const char* const kDumpUsage =
     "\n"
     "  --index FILE   print in the order of this NTX index file (default: file order)\n"
     "  --fields LIST  only these fields, in this order\n";
+
+struct Registered {
+  std::string summary;
+  BatchCommand command;
+};
+
+std::map<std::string, Registered>& registered() {
+  static std::map<std::string, Registered> commands;
+  return commands;
+}
+
+std::string usageText() {
+  std::string text = kUsage;
+  if (registered().empty()) return text;
+  std::ostringstream more;
+  for (const auto& entry : registered()) more << "  " << entry.second.summary << "\n";
+  const std::string anchor = "\nvelmont-batch COMMAND --help";
+  const size_t at = text.find(anchor);
+  return at == std::string::npos ? text + more.str() : text.insert(at, more.str());
+}
 
 int demo(const std::vector<std::string>& words, std::ostream& out, std::ostream& err, int todayYear) {
   Arguments a(words, {"students", "year", "seed", "flags"}, {"replace"});
@@ -112,15 +136,21 @@ int dump(const std::vector<std::string>& words, std::ostream& out, std::ostream&
 
 }  // namespace
 
+void registerBatchCommand(const std::string& name, const std::string& summary, BatchCommand command) {
+  registered()[name] = Registered{summary, std::move(command)};
+}
+
 int runBatch(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, int todayYear) {
   try {
     if (args.empty()) throw UsageError("missing command (demo, check or dump); velmont-batch --help tells more");
     const std::string& command = args[0];
     const std::vector<std::string> rest(args.begin() + 1, args.end());
-    if (command == "--help" || command == "-h" || command == "help") return out << kUsage, kExitOk;
+    if (command == "--help" || command == "-h" || command == "help") return out << usageText(), kExitOk;
     if (command == "demo") return demo(rest, out, err, todayYear);
     if (command == "check") return check(rest, out, err, todayYear);
     if (command == "dump") return dump(rest, out, err);
+    if (command == "list") return listCommand(rest, out, err, todayYear);
+    if (auto it = registered().find(command); it != registered().end()) return it->second.command(rest, out, err, todayYear);
     throw UsageError("unknown command \"" + command + "\" (demo, check or dump)");
   } catch (const UsageError& e) {
     err << "velmont-batch: " << e.what() << "\n";

@@ -1,5 +1,6 @@
 #pragma once
-// The batch companion's commands: demo, check and dump.
+// The batch companion's commands: demo, check and dump, and those registered.
+#include <functional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -10,6 +11,14 @@ namespace velmont::batch {
 inline constexpr int kExitOk = 0;
 inline constexpr int kExitDataProblem = 1;  // a file is missing or damaged, or check found a fault
 inline constexpr int kExitUsage = 2;        // a wrong or missing argument
+
+// A command added by a part of the program that the batch library does not
+// link (the report runs need the page printer): given the words after the
+// command name, it returns the exit status and may throw UsageError.
+using BatchCommand = std::function<int(const std::vector<std::string>& words, std::ostream& out, std::ostream& err,
+                                       int todayYear)>;
+// Adds a command; `summary` is its line in the general usage text.
+void registerBatchCommand(const std::string& name, const std::string& summary, BatchCommand command);
 
 // Runs one command line (without the program name); normal output goes to
 // `out`, messages to `err`. `todayYear` is the default school year.

@@ -5,9 +5,15 @@
 
 #include "batch/batch_main.h"
 #include "data/date.h"
+#ifdef VELMONT_BATCH_EOT
+#include "batch/eot/eot_command.h"
+#endif
 
 int main(int argc, char** argv) {
   std::ios::sync_with_stdio(false);
+#ifdef VELMONT_BATCH_EOT
+  velmont::batch::registerEotCommand();
+#endif
   const std::vector<std::string> args(argv + 1, argv + argc);
   const int status = velmont::batch::runBatch(args, std::cout, std::cerr, velmont::data::Date::today().year());
   std::cout.flush();

@@ -4,14 +4,32 @@
 #include <string>
 #include <vector>
 
+#include "app/session.h"
 #include "data/date.h"
 #include "eot_headings.h"
 
+namespace velmont::data {
+class Table;
+class Workspace;
+}  // namespace velmont::data
+
 namespace velmont::print {
 class lmcPrn3;
+class lmcPrv3;
+}  // namespace velmont::print
+
+namespace velmont::reports {
+class RunUi;
 }
 
 namespace velmont::eot {
+
+// One filed comment of a card copy: label, reference and teacher.
+struct FiledComment {
+  std::string subc;  // label, 20 characters: subject name or comment role
+  double comm = 0;   // comment number when positive; the negated record number of a note
+  std::string stff;  // teacher's name, or the teacher code when the staff table lacks it
+};
 
 struct EotRunContext {
   // Headings of the card (control table and headings table).
@@ -45,6 +63,30 @@ struct EotRunContext {
 
   bool lPreview = false;
   print::lmcPrn3* oP = nullptr;  // the run's printer or preview
+  print::lmcPrv3* oPrv = nullptr;  // the same object when previewing
+
+  // Run-wide values the card routines read.
+  app::SessionValues session;  // a copy taken when the run started
+  double logoHeight = 0;     // nPr_logoH: letterhead logo height in mm (0 default, -1 none)
+  int nPrev_Choice = 1;        // the preview window's last answer
+  bool stopped = false;        // the user stopped the run in a preview window
+  reports::RunUi* ui = nullptr;
+  data::Workspace* ws = nullptr;
+
+  // The run's tables, open on its thread.
+  data::Table* st = nullptr;       // students, name order
+  data::Table* stsub = nullptr;    // the year's student subjects, by number, term and line
+  data::Table* subjects = nullptr;
+  data::Table* comment = nullptr;
+  data::Table* staff = nullptr;
+
+  // The comments of the card copy being drawn, and the position of the next one to print.
+  std::vector<FiledComment> comments;
+  size_t nxtcomm = 0;  // next comment to print (index into comments)
+  bool pr_cocurr_hd = false;
+
+  // Figures of the run.
+  int cards = 0;  // card copies drawn
 };
 
 }  // namespace velmont::eot

@@ -1,0 +1,205 @@
+#include "eot_command.h"
+
+#include <QDir>
+#include <QGuiApplication>
+#include <filesystem>
+#include <memory>
+
+#include "app/school_settings.h"
+#include "app/session.h"
+#include "batch/arguments.h"
+#include "batch/batch_main.h"
+#include "batch/progress.h"
+#include "data/error.h"
+#include "data/workspace.h"
+#include "data/year_names.h"
+#include "print/page_image.h"
+#include "print/print_device.h"
+#include "reports/eot/eot_run.h"
+
+namespace velmont::batch {
+
+namespace {
+
+const char* const kEotUsage =
+    "usage: velmont-batch eot [--data-dir DIR] [--term T] [--year YYYY] [--from CODE] [--to CODE]\n"
+    "                         [--class C] [--as-at YYYY-MM-DD] [--student TEXT] [--initial X]\n"
+    "                         [--reduce-year] (--pdf FILE | --text FILE | --printer NAME) [--png DIR]\n"
+    "\n"
+    "Prints the school's end-of-term report cards, as the program's \"Print End of Term\n"
+    "Reports\" does, with no windows.\n"
+    "\n"
+    "  --data-dir DIR     the school's data directory (default: the current directory)\n"
+    "  --term T           the term, 1 to 4 (default 3)\n"
+    "  --year YYYY        the school year (default this year)\n"
+    "  --from, --to CODE  the first and last year level, as typed in the dialog (\" 9\", \"13\", \"FS\");\n"
+    "                     default the lowest and highest level in use\n"
+    "  --class C          only this home class (the class begins with C)\n"
+    "  --as-at DATE       students enrolled on this date (default today)\n"
+    "  --student TEXT     part of a surname, a student number, or -N for past-student record N\n"
+    "  --initial X        with --student: the first or preferred name begins with X\n"
+    "  --reduce-year      print year levels one lower (prior year)\n"
+    "  --pdf FILE         write the cards to a PDF file\n"
+    "  --text FILE        write the cards as plain text\n"
+    "  --printer NAME     print on this printer\n"
+    "  --png DIR          also write each page as a PNG picture into DIR\n";
+
+// The run's messages and progress on the terminal.
+class BatchRunUi : public reports::RunUi {
+ public:
+  explicit BatchRunUi(std::ostream& err) : err_(err) {}
+  void progressBegin() override { started_ = false; }
+  void progressStep(data::Table& table) override {
+    if (!started_) {
+      progress_.start("cards", table.reccount());
+      started_ = true;
+    }
+    progress_.set(table.recno());
+  }
+  void progressEnd() override { progress_.finish(); }
+  void notice(const QString& text) override { err_ << text.toStdString() << "\n"; }
+  void message(const QStringList& lines) override {
+    err_ << "velmont-batch: " << lines.join(" ").toStdString() << "\n";
+  }
+  void failure(std::exception_ptr error, const std::string& operation) override {
+    try {
+      std::rethrow_exception(error);
+    } catch (const std::exception& e) {
+      err_ << "velmont-batch: " << operation << ": " << e.what() << "\n";
+    } catch (...) {
+      err_ << "velmont-batch: " << operation << ": unknown failure\n";
+    }
+    failed = true;
+  }
+  bool failed = false;
+
+ private:
+  std::ostream& err_;
+  Progress progress_;
+  bool started_ = false;
+};
+
+// A device that hands each page on and also keeps it as a PNG picture.
+class PngTeeDevice : public print::PrintDevice {
+ public:
+  PngTeeDevice(std::unique_ptr<print::PrintDevice> inner, QString dir) : inner_(std::move(inner)), dir_(std::move(dir)) {}
+  print::PaperSize paperSize() const override { return inner_->paperSize(); }
+  int orientation() const override { return inner_->orientation(); }
+  void setOrientation(int orientation) override { inner_->setOrientation(orientation); }
+  bool startDoc(const QString& name) override { return inner_->startDoc(name); }
+  bool printPage(const print::PageList& page) override {
+    const QImage image = print::renderPage(page, paperSize(), 100);
+    image.save(QDir(dir_).filePath(QString("page-%1.png").arg(++pages_, 4, 10, QChar('0'))));
+    return inner_->printPage(page);
+  }
+  bool endDoc() override { return inner_->endDoc(); }
+  QString destination() const override { return inner_->destination(); }
+  void setOutputFile(const QString& path) override { inner_->setOutputFile(path); }
+
+ private:
+  std::unique_ptr<print::PrintDevice> inner_;
+  QString dir_;
+  int pages_ = 0;
+};
+
+// Fonts and PDF writing need an application object; there are no windows.
+std::unique_ptr<QGuiApplication> guiApplication() {
+  if (QCoreApplication::instance()) return nullptr;
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  static int argc = 1;
+  static char name[] = "velmont-batch";
+  static char* argv[] = {name, nullptr};
+  return std::make_unique<QGuiApplication>(argc, argv);
+}
+
+int yearLevel(data::Workspace& ws, const std::string& dir, const std::string& option, const std::string& code) {
+  int level = 0;
+  switch (data::checkYearEntry(ws, dir, code, &level)) {
+    case data::YearCheck::kAccepted: return level;
+    case data::YearCheck::kUnknown: throw UsageError("--" + option + ": the school has no year level \"" + code + "\"");
+    case data::YearCheck::kNoFees: {
+      const auto lines = data::yearFeesMessage(" Year");
+      throw UsageError("--" + option + " " + code + ": " + lines[0] + " " + lines[1]);
+    }
+  }
+  return level;
+}
+
+}  // namespace
+
+int eotCommand(const std::vector<std::string>& words, std::ostream& out, std::ostream& err, int todayYear) {
+  Arguments a(words,
+              {"data-dir", "term", "year", "from", "to", "class", "as-at", "student", "initial", "pdf", "text",
+               "printer", "png"},
+              {"reduce-year"});
+  if (a.helpAsked()) return out << kEotUsage, kExitOk;
+  a.expectPositionals(0, "nothing but options (velmont-batch eot --help)");
+  const int destinations = int(a.has("pdf")) + int(a.has("text")) + int(a.has("printer"));
+  if (destinations != 1) throw UsageError("give exactly one of --pdf FILE, --text FILE or --printer NAME");
+  const std::string dir = a.value("data-dir").value_or(".");
+  if (!std::filesystem::is_directory(dir)) throw UsageError("--data-dir: no directory " + dir);
+  auto app = guiApplication();
+
+  app::SessionValues session = app::freshSessionValues(dir, data::Date::today());
+  session.term = int(a.number("term", 3, 1, 4));
+  session.year = int(a.number("year", todayYear, 1991, 2050));
+  session.regYear = todayYear;
+  app::readSchoolWords(session);
+  app::readSchoolName(session);
+  app::readControlValues(session);
+
+  eot::EotOptions o;
+  {
+    data::Workspace ws;
+    std::string from, to;
+    data::yr_range(ws, dir, from, to);
+    o.startYear = yearLevel(ws, dir, "from", a.value("from").value_or(from));
+    o.endYear = yearLevel(ws, dir, "to", a.value("to").value_or(to));
+  }
+  o.homeClass = a.value("class").value_or("");
+  o.student = a.value("student").value_or("");
+  o.initial = a.value("initial").value_or("");
+  o.asAt = data::Date::today();
+  if (auto asAt = a.value("as-at")) {
+    int y = 0, m = 0, d = 0;
+    if (std::sscanf(asAt->c_str(), "%d-%d-%d", &y, &m, &d) != 3 || data::Date::fromYmd(y, m, d).empty())
+      throw UsageError("--as-at: \"" + *asAt + "\" is not a date YYYY-MM-DD");
+    o.asAt = data::Date::fromYmd(y, m, d);
+  }
+  o.reduc_yr = a.has("reduce-year") ? "Y" : "N";
+
+  QString printer = print::kPdfDeviceName;
+  if (auto p = a.value("printer")) printer = QString::fromStdString(*p);
+  reports::RunRequest request = eot::eotRunRequest(session, printer, false);
+  session.prAscii = request.prAscii = a.value("text").value_or("");
+  const std::string pdf = a.value("pdf").value_or("");
+  const std::string png = a.value("png").value_or("");
+  if (!png.empty()) std::filesystem::create_directories(png);
+  if (!pdf.empty() || !png.empty()) {
+    request.makeDevice = [printer, pdf, png]() -> std::unique_ptr<print::PrintDevice> {
+      auto device = print::openPrintDevice(printer);
+      if (!device) return nullptr;
+      if (!pdf.empty()) device->setOutputFile(QString::fromStdString(pdf));
+      if (png.empty()) return device;
+      return std::make_unique<PngTeeDevice>(std::move(device), QString::fromStdString(png));
+    };
+  }
+  if (printer != print::kPdfDeviceName && !print::openPrintDevice(printer))
+    throw UsageError("--printer: no printer named \"" + printer.toStdString() + "\"");
+
+  BatchRunUi ui(err);
+  eot::EotFigures figures;
+  const reports::RunOutcome outcome = eot::PR_EOT_RPTS(request, o, session, ui, &figures);
+  if (!outcome.error.isEmpty() || ui.failed || !outcome.ran) return kExitDataProblem;
+  out << figures.students << " students, " << figures.cards << " cards, " << outcome.pages << " pages";
+  if (!outcome.destination.isEmpty()) out << " to " << outcome.destination.toStdString();
+  out << "\n";
+  return kExitOk;
+}
+
+void registerEotCommand() {
+  registerBatchCommand("eot", "eot ...     print the end-of-term report cards (to PDF, text or a printer)",
+                       eotCommand);
+}
+
+}  // namespace velmont::batch

@@ -1,0 +1,236 @@
+// The body of a card copy: subject rows, co-curricular rows, the rank legend and
+// the teachers' comments, continuing on further pages while anything is left.
+#include "data/numeric.h"
+#include "data/subject_table.h"
+#include "data/table.h"
+#include "data/text.h"
+#include "eot_card.h"
+#include "libs/lmd_strings.h"
+#include "print/page_printer.h"
+
+namespace velmont::eot {
+
+using data::isBlank;
+using data::padTo;
+using data::rtrim;
+using data::trim;
+
+namespace {
+
+QString q(const std::string& s) { return QString::fromStdString(s); }
+
+constexpr int kLastSubjectLine = 24;   // lines 1..24: subject rows
+constexpr int kLastPrintedLine = 32;   // 25..32: co-curricular rows; 96..99: role comments only
+constexpr int kFirstRoleLine = 96;
+constexpr int kSubjectRowsPerPage = 12;
+constexpr double kCommentsEndRow = 42;
+
+std::string replaceHash(std::string_view text, const std::string& name) {
+  std::string out;
+  for (char ch : text) {
+    if (ch == '#')
+      out += name;
+    else
+      out += ch;
+  }
+  return out;
+}
+
+// The field's number with "@Z" in its own width.
+std::string numberField(const data::Table& t, int index) {
+  const data::FieldDesc& f = t.field(index);
+  return pictureZ(t.num(index), f.type == 'N' ? f.width : 10, f.type == 'N' ? f.decimals : 0);
+}
+
+bool headingBlank(const std::array<std::string, 2>& heading) { return isBlank(heading[0] + heading[1]); }
+
+}  // namespace
+
+std::string pictureZ(double value, int width, int decimals) {
+  if (value == 0) return std::string(size_t(std::max(width, 0)), ' ');
+  return data::formatStr(value, width, decimals);
+}
+
+std::vector<std::string> memoLines(const std::string& text, size_t width) {
+  std::vector<std::string> lines;
+  if (width == 0) return lines;
+  size_t pos = 0;
+  while (pos < text.size()) {
+    size_t end = pos + width;
+    if (end >= text.size()) {
+      lines.push_back(text.substr(pos));
+      break;
+    }
+    // Break at the last blank within the width; a longer word is cut.
+    size_t cut = text.rfind(' ', end);
+    if (cut == std::string::npos || cut < pos || cut == pos) {
+      lines.push_back(text.substr(pos, width));
+      pos = end;
+    } else {
+      lines.push_back(text.substr(pos, cut - pos));
+      pos = cut + 1;
+    }
+  }
+  return lines;
+}
+
+std::string commentText(EotRunContext& c, const FiledComment& entry) {
+  std::string text;
+  if (entry.comm > 0) {
+    data::Table& bank = *c.comment;
+    bank.seek(data::formatStr(entry.comm, 4, 0));
+    const std::string name = libs::lmdProper(c.name1);
+    const bool hit = bank.found() && !bank.eof();
+    const std::string line1 = hit ? std::string(bank.str("COMM_LINE1")) : std::string();
+    const std::string line2 = hit ? std::string(bank.str("COMM_LINE2")) : std::string();
+    text = trim(replaceHash(line1, name)) + " " + trim(replaceHash(line2, name));
+  } else {
+    data::Table& sub = *c.stsub;
+    const uint32_t here = sub.recno();
+    sub.goTo(uint32_t(-entry.comm));
+    std::string note = sub.memo("STSUB_NOTE");
+    for (char& ch : note)
+      if (ch == '\r' || ch == '\n') ch = ' ';
+    text = trim(note);
+    sub.goTo(here);
+  }
+  return text + "  " + entry.stff;
+}
+
+void EOT_SUB(EotRunContext& c) {
+  print::lmcPrn3& P = *c.oP;
+  data::Table& sub = *c.stsub;
+  data::Table& subj = *c.subjects;
+  const int line = int(sub.num("STSUB_LINE"));
+  const bool subjectKnown = !subj.eof();
+  const std::string desc = subjectKnown ? std::string(subj.str("SUBJ_DESC")) : std::string();
+  if (line <= kLastPrintedLine) {
+    const CardHeadings& h = c.hd;
+    P.PrPt(c.ln, 3, q(rtrim(desc)));
+    if (subjectKnown && subj.text("SUBJ_TYPE") == "Y") {
+      P.PrPt(c.ln, 21, q(numberField(subj, subj.requireField("SUBJ_TTLMK"))));
+      static const char* const kMarks[] = {"STSUB_EMRK", "STSUB_EMEN", "STSUB_AMRK", "STSUB_AMEN"};
+      static const double kMarkColumns[] = {27, 33, 39, 45};
+      for (int i = 0; i < 4; ++i)
+        if (!headingBlank(h.hd2[size_t(i)]))
+          P.PrPt(c.ln, kMarkColumns[i], q(numberField(sub, sub.requireField(kMarks[i]))));
+      if (!headingBlank(h.hd1[0])) P.PrPt(c.ln, 50.5, q(std::string(sub.str("STSUB_HOMW"))));
+    }
+    static const char* const kRanks[] = {"STSUB_EFFT", "STSUB_CONT", "STSUB_BEHV"};
+    static const double kRankColumns[] = {54.5, 58.5, 62.5};
+    for (int i = 0; i < 3; ++i)
+      if (!headingBlank(h.hd1[size_t(i + 1)])) P.PrPt(c.ln, kRankColumns[i], q(std::string(sub.str(kRanks[i]))));
+    c.subln += 1;
+    c.ln += 1;
+  }
+  const double commNo = sub.num("STSUB_COMM");
+  const std::string note = sub.memo("STSUB_NOTE");
+  if (commNo != 0 || !trim(note).empty()) {
+    FiledComment entry;
+    if (line <= kLastPrintedLine)
+      entry.subc = padTo(desc, 20);
+    else if (line >= kFirstRoleLine && line < kFirstRoleLine + 4)
+      entry.subc = c.hd.hd3[size_t(line - kFirstRoleLine)][0];
+    else
+      entry.subc = std::string(20, ' ');  // a line outside 1-32 and 96-99 has no label
+    entry.comm = !trim(note).empty() ? -double(sub.recno()) : commNo;
+    const std::string code = std::string(sub.str("STSUB_TCHR"));
+    data::Table& staff = *c.staff;
+    staff.seek(code);
+    entry.stff = staff.found() && !staff.eof() ? rtrim(staff.str("STAFF_NAME")) : rtrim(code);
+    c.comments.push_back(std::move(entry));
+  }
+}
+
+void EOT_MAINRPT(EotRunContext& c) {
+  if (c.stopped) return;
+  print::lmcPrn3& P = *c.oP;
+  data::Table& sub = *c.stsub;
+  c.prblnk_lns = true;
+  sub.seek(data::subjectSeekKey(c.nStu_num, c.session.term, 1));
+  auto belongs = [&] {
+    return !sub.eof() && sub.num("STSUB_NUMB") == c.nStu_num && int(sub.num("STSUB_TERM")) == c.session.term;
+  };
+  auto lineNo = [&] { return int(sub.num("STSUB_LINE")); };
+  c.comments.clear();
+  c.nxtcomm = 0;
+  c.pr_cocurr_hd = false;
+  bool mor_sub = true;
+  while (mor_sub && !c.stopped) {
+    bool mark_thispg = false;
+    c.Hd_prtd = false;
+    c.subln = 1;
+    while (belongs() && lineNo() <= kLastSubjectLine && c.subln <= kSubjectRowsPerPage) {
+      EOT_SUB(c);
+      mark_thispg = true;
+      sub.skip();
+    }
+    while (c.subln < 16) {
+      c.subln += 1;
+      if (c.prblnk_lns) c.ln += 1;
+    }
+    if (c.prblnk_lns) {
+      P.PrBox(c.ln - 1, 53, 8, 4);
+      P.PrBox(c.ln - 1, 57, 8, 4);
+      P.PrBox(c.ln - 1, 61, 8, 4);
+    }
+    c.subln = 0;
+    while (belongs() && lineNo() > kLastSubjectLine && c.subln < 7) {
+      // The heading goes over the first co-curricular row; role comments have no row.
+      if (!c.pr_cocurr_hd && lineNo() <= kLastPrintedLine) {
+        P.setBold("on");
+        P.PrPt(c.ln - 1, 3, QStringLiteral("Co-Curricular subjects"));
+        P.setBold("off");
+        c.pr_cocurr_hd = true;
+      }
+      EOT_SUB(c);
+      mark_thispg = true;
+      sub.skip();
+    }
+    while (c.subln < 7) {
+      c.subln += 1;
+      if (c.prblnk_lns) c.ln += 1;
+    }
+    if (c.prblnk_lns) {
+      P.PrPt(c.ln, 3, q(c.hd.hd4));
+      c.ln += 1;
+    }
+    // Comments: in the right-hand box beside the grid, or across the page.
+    double ln2 = 17, col2 = 3;
+    size_t width = 180;
+    if (mark_thispg) {
+      col2 = 68;
+      width = 70;
+      P.PrBox(17, 67, 28, 41);
+      P.setBold("on");
+      P.PrPt(17, 68, QStringLiteral("Teacher's comments:"));
+      P.setBold("off");
+      ln2 = 18;
+    }
+    while (c.nxtcomm < c.comments.size() && ln2 < kCommentsEndRow) {
+      const FiledComment& entry = c.comments[c.nxtcomm];
+      const std::string text = commentText(c, entry);
+      P.setBold("on");
+      P.PrPt(ln2, col2, q(entry.subc));
+      P.setBold("off");
+      ln2 += 0.8;
+      const std::vector<std::string> lines = memoLines(text, width);
+      P.PrPt(ln2, col2, q(lines.empty() ? std::string() : lines[0]));
+      ln2 += 1;
+      for (size_t i = 1; i < lines.size() && !trim(lines[i]).empty(); ++i) {
+        P.PrPt(ln2, col2, q(lines[i]));
+        ln2 += 1;
+      }
+      c.nxtcomm += 1;
+    }
+    if (c.nxtcomm >= c.comments.size() && !belongs()) {
+      mor_sub = false;
+    } else {
+      c.prblnk_lns = belongs();
+      c.Hd_prtd = false;
+      EOT_R_HD(c);  // the continuation page
+    }
+  }
+}
+
+}  // namespace velmont::eot

@@ -1,0 +1,203 @@
+// The top of every card page: letterhead, window-envelope address block with its
+// corner marks, the student line, and the results table's heading and empty grid.
+#include <QImageReader>
+#include <algorithm>
+#include <filesystem>
+
+#include "data/numeric.h"
+#include "data/text.h"
+#include "data/year_names.h"
+#include "eot_card.h"
+#include "print/page_printer.h"
+#include "print/preview_printer.h"
+#include "reports/common/run_report.h"
+
+namespace velmont::eot {
+
+using data::isBlank;
+using data::trim;
+
+const char16_t kHoriz = u'\u2500';
+
+namespace {
+
+QString q(const std::string& s) { return QString::fromStdString(s); }
+
+const char* const kBodyFont = "10.Times New Roman";
+const char* const kTitleFont = "20.Times New Roman Bold";
+constexpr double kLetterheadLastRow = 7;  // the letterhead ends above row 8
+
+// The numbered text of the letterhead description (positions from 1), or "".
+std::string lhd(const std::vector<std::string>& a, size_t position) {
+  return position >= 1 && position <= a.size() ? a[position - 1] : std::string();
+}
+double lhdNum(const std::vector<std::string>& a, size_t position) { return data::parseNumeric(lhd(a, position)); }
+
+// Transform(n, " #"): the number right-aligned in the picture's width.
+QString pictureHash(int n, int width) { return QString::number(n).rightJustified(width, ' '); }
+
+}  // namespace
+
+void pr_lhead_now(print::lmcPrn3& P, const std::vector<std::string>& aLhd, const std::string& dataDir,
+                  double logoHeight) {
+  if (aLhd.size() < 22 || P.lAscii) return;
+  const double rowHt = P.setRowHt();
+  const double pitch = P.setPt();
+  const double leftMar = P.nLeftMar;
+  // Positions are 0.1 mm from the printable area's top-left corner; rows and
+  // columns count from the margins, so convert and keep every line above row 8.
+  auto columnOf = [&](double x) { return 1 + (x - leftMar) / pitch; };
+  for (int line = 0; line < 3; ++line) {
+    const size_t base = 5 + size_t(line) * 6;
+    const std::string text = trim(lhd(aLhd, base + 5));
+    if (text.empty()) continue;
+    const double x = lhdNum(aLhd, base), y = lhdNum(aLhd, base + 1);
+    int size = int(lhdNum(aLhd, base + 2));
+    if (size <= 0) size = 10;
+    const bool bold = trim(lhd(aLhd, base + 3)) == "Y", underline = trim(lhd(aLhd, base + 4)) == "Y";
+    P.newFont(QString::number(size) + ".Times New Roman" + (bold ? " Bold" : "") + (underline ? " Underscore" : ""));
+    const double row = std::min(y / rowHt, kLetterheadLastRow);
+    P.PrPtColCtr(row, columnOf(x - 1000), columnOf(x + 1000), q(text));  // centred on x
+  }
+  P.newFont(kBodyFont);
+
+  if (logoHeight < 0) return;  // -1: no logo
+  namespace fs = std::filesystem;
+  std::string file = reports::schoolFile(dataDir, trim(lhd(aLhd, 1)));
+  std::error_code ec;
+  if (trim(lhd(aLhd, 1)).empty() || !fs::is_regular_file(file, ec)) file = reports::schoolFile(dataDir, "school.gif");
+  if (!fs::is_regular_file(file, ec)) return;
+  const QSize pixels = QImageReader(q(file)).size();
+  if (pixels.isEmpty()) return;  // a picture whose size cannot be read is not drawn
+  const double x = lhdNum(aLhd, 2), y = lhdNum(aLhd, 3);
+  double width = lhdNum(aLhd, 4);
+  if (width <= 0) width = 250;
+  double height = width * pixels.height() / pixels.width();
+  if (logoHeight > 0) {
+    height = logoHeight * 10;
+    width = height * pixels.width() / pixels.height();
+  }
+  const double room = kLetterheadLastRow * rowHt - y;  // down to the top of row 8
+  if (room <= 0) return;
+  if (height > room) {
+    width *= room / height;
+    height = room;
+  }
+  P.PrImage(y / rowHt, columnOf(x), q(file), height / rowHt, width / pitch, pitch);
+}
+
+void EOT_R_HD(EotRunContext& c) {
+  print::lmcPrn3& P = *c.oP;
+  if (c.stopped) return;
+  if (!c.Hd_prtd) {
+    if (!c.Frst_Time) {
+      if (c.lPreview && c.oPrv && c.nPrev_Choice == 1) {
+        c.nPrev_Choice = c.ui->previewWindow(*c.oPrv, true);
+        if (c.nPrev_Choice == 0) {
+          c.stopped = true;  // nothing more is drawn; the run finishes its document
+          return;
+        }
+      }
+      P.newPage();
+    } else {
+      c.Frst_Time = false;
+    }
+    c.Hd_prtd = true;
+    if (c.C_Prt_Lhd == "N") pr_lhead_now(P, c.aLhd, c.session.dataDir, c.logoHeight);
+    P.newFont(kBodyFont);
+  }
+  c.ln = 8;
+  // Upper corner marks of the envelope window.
+  c.ln = 9;
+  P.PrHbar(9, 10, 6);
+  P.PrHbar(9, 34, 6);
+  P.PrVbar(9, 10, 1);
+  P.PrVbar(9, 40, 1);
+  P.PrVbar(10, 10, 1);
+  P.PrVbar(10, 40, 1);
+  c.ln = 10;
+  // The address; the postcode follows the last line that is not empty.
+  const bool extra = !trim(c.pa_ext).empty();
+  P.PrPt(c.ln, 15, q(c.pa_ti));
+  P.PrPt(c.ln + 1, 15, q(c.pa_st));
+  P.PrPt(c.ln + 2, 15, q(trim(c.pa_tn) + "  " + (extra ? std::string() : c.pa_pc)));
+  P.PrPt(c.ln + 3, 15, q(trim(c.pa_ext) + "  " + (extra ? c.pa_pc : std::string())));
+  c.ln += 3;
+  // Lower corner marks.
+  P.PrVbar(c.ln, 10, 1);
+  P.PrVbar(c.ln, 40, 1);
+  P.PrVbar(c.ln + 1, 10, 1);
+  P.PrVbar(c.ln + 1, 40, 1);
+  P.PrHbar(c.ln + 2, 10, 6);
+  P.PrHbar(c.ln + 2, 34, 6);
+  c.ln += 1;
+  EOT_HD1(c);
+}
+
+void EOT_HD1_TOP(EotRunContext& c) {
+  print::lmcPrn3& P = *c.oP;
+  if (c.pg_no != 1) {
+    P.PrPt(c.ln, 67, q(c.words.page_hd) + pictureHash(c.pg_no, 2));
+  } else {
+    c.ln += 1;
+  }
+  c.pg_no += 1;
+  c.ln += 1;
+  P.PrPt(c.ln, 1, QString(QChar(kHoriz)));
+  c.ln += 1;
+  c.name1 = c.cStu_nam1;
+  P.PrBox(c.ln, 1, 1, 64);
+  P.PrPt(c.ln, 3, q(c.words.rptof_hd));
+  P.PrPt(c.ln, 13, q(c.name1 + " " + trim(c.cStu_nam2)));
+  // The year level: its name when the school names it, else its code.
+  const int n = c.nStu_Yr - (c.reduc_yr == "Y" ? 1 : 0);
+  const auto& names = c.session.yearNames.names;
+  std::string yearText = data::put_yrout(*c.ws, c.session.dataDir, n);
+  double column = 51.5;
+  if (n >= 1 && n <= int(names.size()) && !isBlank(names[size_t(n - 1)])) {
+    yearText = ": " + names[size_t(n - 1)];
+    column = 34;
+  }
+  P.PrPt(c.ln, column - 5.5, q(c.words.year_hd));
+  P.PrPt(c.ln, column, q(yearText));
+  P.PrPt(c.ln, 54, q(c.words.term_hd) + pictureHash(c.session.term, 2) + "  " + pictureHash(c.session.year, 4));
+  c.ln += 1;
+}
+
+void EOT_HD1(EotRunContext& c) {
+  EOT_HD1_TOP(c);
+  if (!(c.mrks_rpt && c.prblnk_lns)) return;
+  print::lmcPrn3& P = *c.oP;
+  const CardHeadings& h = c.hd;
+  const double r = c.ln;
+  P.PrBox(r, 1, 3, 19);
+  P.PrBox(r, 20, 1, 17);
+  P.PrBox(r, 37, 1, 28);
+  P.PrPt(r, 21, q(h.hd0[0]));
+  P.PrPt(r, 40, q(h.hd0[1]));
+  c.ln += 1;
+  static const double kCellColumns[] = {20, 25, 31, 37, 43, 49, 53, 57, 61};
+  static const double kCellWidths[] = {5, 6, 6, 6, 6, 4, 4, 4, 4};
+  for (int i = 0; i < 9; ++i) P.PrBox(r + 1, kCellColumns[i], 2, kCellWidths[i]);
+  // The possible-mark heading stays blank when the first two exam headings are.
+  const bool possBlank = h.hd2[0][0].substr(0, 3) == "   " && h.hd2[1][0].substr(0, 3) == "   ";
+  P.PrPt(r + 1, 3, q(c.words.subj_hd));
+  P.PrPt(r + 1, 21, possBlank ? QStringLiteral(" ") : q(c.words.poss_hd));
+  static const double kMarkColumns[] = {26, 32, 38, 44};
+  static const double kRankColumns[] = {50, 54, 58, 62};
+  for (int i = 0; i < 4; ++i) P.PrPt(r + 1, kMarkColumns[i], q(h.hd2[size_t(i)][0]));
+  for (int i = 0; i < 4; ++i) P.PrPt(r + 1, kRankColumns[i], q(h.hd1[size_t(i)][0]));
+  c.ln += 1;
+  P.PrPt(r + 2, 21, possBlank ? QStringLiteral(" ") : q(c.words.totl_hd));
+  for (int i = 0; i < 4; ++i) P.PrPt(r + 2, kMarkColumns[i], q(h.hd2[size_t(i)][1]));
+  for (int i = 0; i < 4; ++i) P.PrPt(r + 2, kRankColumns[i], q(h.hd1[size_t(i)][1]));
+  c.ln += 1;
+  for (int i = 0; i < 9; ++i) P.PrBox(r + 3, kCellColumns[i], 15, kCellWidths[i]);
+  P.PrBox(r + 3, 1, 24, 64);
+  c.ln += 1;
+  P.newFont(kTitleFont);
+  P.PrPt(12, 62, QStringLiteral("End of Term Report"));
+  P.newFont(kBodyFont);
+}
+
+}  // namespace velmont::eot

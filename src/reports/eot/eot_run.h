@@ -1,0 +1,49 @@
+#pragma once
+// The end-of-term run: PR_EOT_RPTS runs on the run's thread through the shared
+// run machinery and hands the started printer to EOT_PR_RDY, which loads the
+// headings, opens the tables, builds the year's subject index when it is
+// missing, selects the students and draws their card copies.
+#include <string>
+
+#include "app/session.h"
+#include "eot_options.h"
+#include "reports/common/run_report.h"
+
+namespace velmont::eot {
+
+// What a run drew, for velmont-batch and the benchmarks.
+struct EotFigures {
+  int students = 0;  // students selected
+  int cards = 0;     // card copies drawn
+  bool stopped = false;  // the user stopped the run in a preview window
+};
+
+// The column pitch of the cards: every column is 2.6 mm wide.
+inline constexpr double kEotPitch = 26;
+
+// The request of an end-of-term run for the session's school and plain-text
+// choice, on `printerName` (the dialog's printer), printed or previewed.
+reports::RunRequest eotRunRequest(const app::SessionValues& session, const QString& printerName, bool preview);
+
+// PR_EOT_RPTS: the whole run on the calling thread (the dialog starts it on a
+// thread of its own; velmont-batch and tests call it directly).
+reports::RunOutcome PR_EOT_RPTS(const reports::RunRequest& request, const EotOptions& options,
+                                const app::SessionValues& session, reports::RunUi& ui, EotFigures* figures = nullptr);
+
+// EOT_PR_RDY: the selection and card loop of a started run.
+void EOT_PR_RDY(reports::RunSetup& setup, const EotOptions& options, const app::SessionValues& session,
+                EotFigures* figures = nullptr);
+
+// The notice shown while the year's subject index is built.
+inline constexpr const char* kIndexingNotice = "Indexing Student Subjects .. please wait";
+
+// Makes sure the year's student-subject table and its index exist in `dataDir`:
+// the table is created empty when missing and the index built when missing
+// (the notice goes to `notify` first). Returns the table's path.
+std::string ensureSubjectIndex(const std::string& dataDir, int year, const std::function<void()>& notify);
+
+// The numeric value of an entry as the table system reads typed numbers:
+// leading blanks, a sign and digits ("-57" is -57, "smith" is 0, "12b" is 12).
+double entryNumber(const std::string& text);
+
+}  // namespace velmont::eot

@@ -1,0 +1,284 @@
+// The body of an end-of-term run: headings, tables, the year's subject index,
+// the selection of students and one card per student and address copy.
+#include <cmath>
+#include <filesystem>
+#include <memory>
+
+#include "data/error.h"
+#include "data/expr.h"
+#include "data/subject_table.h"
+#include "data/table.h"
+#include "data/text.h"
+#include "data/workspace.h"
+#include "eot_card.h"
+#include "eot_run.h"
+#include "print/letterhead.h"
+#include "print/page_printer.h"
+#include "print/preview_printer.h"
+
+namespace velmont::eot {
+
+using data::isBlank;
+using data::rtrim;
+using data::Table;
+using data::trim;
+using reports::schoolFile;
+
+namespace {
+
+bool fileExists(const std::string& path) {
+  std::error_code ec;
+  return std::filesystem::is_regular_file(path, ec);
+}
+
+Table& openWithIndex(data::Workspace& ws, const std::string& dir, const std::string& file, const std::string& alias,
+                     std::initializer_list<const char*> indexes) {
+  Table& t = ws.open(schoolFile(dir, file), alias);
+  for (const char* index : indexes) t.addIndex(schoolFile(dir, index));
+  if (t.orderCount() > 0) t.setOrder(1);
+  return t;
+}
+
+// The selection of current students; user entries are bound as values, never
+// spliced into the expression's text.
+struct Selection {
+  data::Bindings vars;
+  std::string text;
+};
+
+void buildSelection(Selection& sel, Table& st, const EotOptions& o) {
+  const int s = o.startYear, e = o.endYear;
+  sel.vars.setNumber("nStrtYr", s);
+  sel.vars.setNumber("nEndYr", e);
+  if (s == e)
+    sel.text = "ST_YEAR=nStrtYr";
+  else if (s > e)  // a range that wraps past the highest level, never level 0
+    sel.text = "(ST_YEAR>=nStrtYr.or.(ST_YEAR>0.and.ST_YEAR<=nEndYr))";
+  else
+    sel.text = "ST_YEAR>=nStrtYr.and.ST_YEAR<=nEndYr";
+  const std::string homeClass = trim(o.homeClass);
+  if (!homeClass.empty()) {
+    sel.vars.setText("home_cl", homeClass);
+    sel.text += ".and.ST_CLASS=home_cl";  // prefix equality: the class begins with the entry
+  }
+  sel.vars.setDate("null_dt", data::Date());
+  sel.vars.setDate("enrl_date", o.asAt);
+  sel.text +=
+      ".and.((ST_GRAD_DT = null_dt.or.ST_GRAD_DT > enrl_date) .and. ST_FUT_ENR <= enrl_date .or."
+      "(ST_FUT_ENR > ST_GRAD_DT .and.(ST_GRAD_DT > enrl_date .or. ST_FUT_ENR <= enrl_date)))";
+  if (!isBlank(o.student)) {
+    sel.vars.setText("instud", o.student);
+    sel.text += " .and. upper(rtrim(instud)) $ upper(ST_SURNAME)";
+  }
+  if (!isBlank(o.initial)) {
+    sel.vars.setText("ininit", o.initial);
+    sel.text += " .and. ininit $ alltrim(substr(ST_XNAME,1,1)+substr(ST_PREF_NA,1,1))";
+  }
+  const double number = entryNumber(o.student);
+  if (number > 0) {
+    // Exactly that student, whatever the levels, class and date.
+    st.setOrder(2);
+    st.seek(number);
+    sel.vars.setNumber("nStuRec", st.found() ? double(st.recno()) : double(st.reccount() + 1));
+    sel.text = "recno()=nStuRec";
+    st.setOrder(1);
+  }
+}
+
+void drawCopy(EotRunContext& c, EotFigures* figures) {
+  if (c.stopped) return;
+  c.pg_no = 1;
+  c.prblnk_lns = true;
+  c.mrks_rpt = true;
+  EOT_R_HD(c);
+  EOT_MAINRPT(c);
+  if (!c.stopped) {
+    ++c.cards;
+    if (figures) ++figures->cards;
+  }
+}
+
+void pastStudent(EotRunContext& c, data::Workspace& ws, const std::string& dir, double number, EotFigures* figures) {
+  Table& past = openWithIndex(ws, dir, "stpast.dbf", "stpast", {"stpast.ntx"});
+  const uint32_t recno = uint32_t(std::fabs(number));
+  if (recno < 1 || recno > past.reccount()) return;  // no such record: no card
+  past.goTo(recno);
+  c.prblnk_lns = c.mrks_rpt = true;
+  c.pa_ti = past.text("STP_ML_TTL");
+  c.pa_st = past.text("STP_ML_STR");
+  c.pa_tn = past.text("STP_ML_TWN");
+  c.pa_ext = past.text("STP_ML_EX");
+  c.pa_pc = past.text("STP_ML_PCD");
+  c.cStu_nam1 = trim(past.str("STP_XNAME"));
+  c.cStu_nam2 = past.text("STP_SURNAM");
+  c.nStu_num = past.num("STP_NUMBER");
+  // The level the student would be in this year: the last level in the year of
+  // leaving, one more for each year since (one less for each year before).
+  const int lastLevel = int(past.num("STP_LST_YR"));
+  const data::Date left = past.date("STP_GRD_DT");
+  c.nStu_Yr = left.empty() ? lastLevel : std::max(0, lastLevel + (c.session.year - left.year()));
+  if (figures) ++figures->students;
+  drawCopy(c, figures);
+}
+
+std::string studentFirstName(const Table& st) {
+  const std::string preferred = trim(st.str("ST_PREF_NA"));
+  return preferred.empty() ? trim(st.str("ST_XNAME")) : preferred;
+}
+
+void currentStudents(EotRunContext& c, Table& st, Table* pa, const EotOptions& o, EotFigures* figures) {
+  auto sel = std::make_shared<Selection>();
+  buildSelection(*sel, st, o);
+  c.filtn = sel->text;
+  auto expr = std::make_shared<data::Expression>(data::Expression::parse(
+      sel->text, st, &sel->vars, st.path(), data::ParseOptions{.exact = false, .role = "selection"}));
+  st.setFilter([sel, expr](const Table& t) { return expr->evalBool(t); });
+  c.mrks_rpt = true;
+  st.goTop();
+  while (!st.eof() && !c.stopped) {
+    c.ui->progressStep(st);
+    c.cStu_nam1 = studentFirstName(st);
+    c.cStu_nam2 = std::string(st.str("ST_SURNAME"));
+    c.nStu_num = st.num("ST_NUMBER");
+    c.nStu_Yr = int(st.num("ST_YEAR"));
+    if (figures) ++figures->students;
+    if (pa) {
+      c.pa_ti = pa->text("PA_MAIL_TI");
+      c.pa_st = pa->text("PA_MAIL_ST");
+      c.pa_tn = pa->text("PA_MAIL_TN");
+      c.pa_ext = pa->text("PA_MAIL_EX");
+      c.pa_pc = pa->text("PA_MAIL_PC");
+      drawCopy(c, figures);
+      // One more copy for each extra report address in use.
+      for (const char* n : {"1", "2"}) {
+        const std::string f = n;
+        if (c.stopped || isBlank(pa->str("PAEX_TITL" + f)) || trim(pa->str("PAEX_RPRT" + f)) != "Y") continue;
+        c.pa_ti = pa->text("PAEX_TITL" + f);
+        c.pa_st = pa->text("PAEX_STRT" + f);
+        c.pa_tn = pa->text("PAEX_TOWN" + f);
+        c.pa_ext = " ";
+        c.pa_pc = pa->text("PAEX_PC" + f);
+        drawCopy(c, figures);
+      }
+    } else {
+      c.name1 = c.cStu_nam1;
+      c.pa_ti = c.words.prnt_hd;
+      c.pa_st = std::string(30, ' ');
+      c.pa_tn = trim(c.name1) + " " + trim(st.str("ST_SURNAME"));
+      c.pa_ext = c.pa_pc = " ";
+      drawCopy(c, figures);
+    }
+    st.skip();
+  }
+  st.clearFilter();
+}
+
+}  // namespace
+
+double entryNumber(const std::string& text) {
+  size_t i = 0;
+  while (i < text.size() && text[i] == ' ') ++i;
+  bool negative = false;
+  if (i < text.size() && (text[i] == '-' || text[i] == '+')) negative = text[i++] == '-';
+  double value = 0;
+  bool digits = false;
+  for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
+    value = value * 10 + (text[i] - '0');
+    digits = true;
+  }
+  return digits ? (negative ? -value : value) : 0;
+}
+
+std::string ensureSubjectIndex(const std::string& dataDir, int year, const std::function<void()>& notify) {
+  const std::string name = data::subjectTableName(year);
+  const std::string table = schoolFile(dataDir, name + ".dbf");
+  const std::string index = schoolFile(dataDir, name + ".ntx");
+  const bool haveTable = fileExists(table);
+  if (haveTable && fileExists(index)) return table;
+  if (notify) notify();
+  if (!haveTable) data::new_subyr(table);
+  auto t = Table::open(table, "STSUB");
+  t->createIndex(index, data::kSubjectKeyExpression);
+  return table;
+}
+
+void EOT_PR_RDY(reports::RunSetup& setup, const EotOptions& o, const app::SessionValues& session,
+                EotFigures* figures) {
+  EotRunContext c;
+  c.session = session;
+  c.oP = &setup.printer;
+  c.oPrv = setup.preview;
+  c.lPreview = setup.preview != nullptr;
+  c.ui = &setup.ui;
+  c.ws = &setup.ws;
+  c.logoHeight = setup.logoHeight;
+  c.reduc_yr = o.reduc_yr;
+  c.enrl_date = o.asAt;
+  c.instud = o.student;
+  c.ininit = o.initial;
+  const std::string& dir = session.dataDir;
+  data::Workspace& ws = setup.ws;
+
+  // 1. Heading words (the headings table is made with its defaults when missing).
+  c.words = loadHeadingWords(dir, session.yearNames.word);
+  // 2, 3. Students in name order, with their families.
+  Table& st = openWithIndex(ws, dir, "ststuden.dbf", "STSTUDEN", {"STSTNAME.ntx", "STNUMBER.ntx", "STFAMILY.ntx"});
+  c.st = &st;
+  Table* pa = nullptr;
+  if (session.parents) {
+    pa = &openWithIndex(ws, dir, "paparent.dbf", "PAPARENT", {"paindx.ntx"});
+    st.setRelation(pa, "upper(ST_PARENT)");
+  }
+  // 4. Letterhead option, control-table headings, letterhead description.
+  Table& control = *ws.find("sccontro");
+  if (control.reccount() >= 2) {
+    control.goTo(2);
+    const std::string options(control.str("FUND_OPTN"));
+    c.C_Prt_Lhd = options.size() >= 3 ? options.substr(2, 1) : std::string();
+  }
+  control.goTop();
+  c.C_Prt_Rep = "N";
+  c.hd = set_eothd(control, SchoolWords{session.homeCl, session.house, session.yearNames.word});
+  // A school without letterhead settings gets cards without a letterhead rather
+  // than a new settings file among its own.
+  if (fileExists(schoolFile(dir, "rvhplogo.dbf"))) c.aLhd = print::LOAD_LHED(dir);
+  // 5. Comment bank, staff, subjects.
+  c.comment = &openWithIndex(ws, dir, "comment.dbf", "comment", {"comment.ntx"});
+  c.staff = &openWithIndex(ws, dir, "ttstaff.dbf", "ttstaff", {"ttstaff.ntx"});
+  c.subjects = &openWithIndex(ws, dir, "subjects.dbf", "SUBJECTS", {"subjects.ntx"});
+  // 6. The year's student subjects, indexed by number, term and line.
+  const std::string subPath = ensureSubjectIndex(dir, session.year, [&] { setup.ui.notice(kIndexingNotice); });
+  const std::string subName = data::subjectTableName(session.year);
+  Table& sub = ws.open(subPath, "STSUB");
+  sub.addIndex(schoolFile(dir, subName + ".ntx"));
+  sub.setOrder(1);
+  sub.setRelation(c.subjects, "STSUB_CODE");
+  c.stsub = &sub;
+
+  const double number = entryNumber(o.student);
+  if (number < 0)
+    pastStudent(c, ws, dir, number, figures);  // 7. one card for a past student
+  else
+    currentStudents(c, st, pa, o, figures);  // 8, 9.
+  if (figures) figures->stopped = c.stopped;
+}
+
+reports::RunRequest eotRunRequest(const app::SessionValues& session, const QString& printerName, bool preview) {
+  reports::RunRequest r;
+  r.reportCode = "T_EOT_Rpt";
+  r.title = kEotTitle;
+  r.printerName = printerName;
+  r.preview = preview;
+  r.portrait = false;  // the cards are printed landscape
+  r.pitch = kEotPitch;
+  r.dataDir = session.dataDir;
+  r.prAscii = session.prAscii;
+  return r;
+}
+
+reports::RunOutcome PR_EOT_RPTS(const reports::RunRequest& request, const EotOptions& options,
+                                const app::SessionValues& session, reports::RunUi& ui, EotFigures* figures) {
+  return reports::runReport(request, ui, [&](reports::RunSetup& setup) { EOT_PR_RDY(setup, options, session, figures); });
+}
+
+}  // namespace velmont::eot

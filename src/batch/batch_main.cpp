@@ -8,7 +8,6 @@
 #include "arguments.h"
 #include "data/error.h"
 #include "demo_school.h"
-#include "list_command.h"
 #include "progress.h"
 #include "school_check.h"
 #include "table_dump.h"
@@ -24,7 +23,6 @@ const char* const kUsage =
     "  demo DIR    write a sample school's data directory\n"
     "  check DIR   examine a school's data directory for what would stop a report\n"
     "  dump TABLE  print a table's records as CSV\n"
-    "  list        print a year level's home-class list with subjects\n"
     "\n"
     "velmont-batch COMMAND --help tells more about each.\n";
 
@@ -149,7 +147,6 @@ int runBatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
     if (command == "demo") return demo(rest, out, err, todayYear);
     if (command == "check") return check(rest, out, err, todayYear);
     if (command == "dump") return dump(rest, out, err);
-    if (command == "list") return listCommand(rest, out, err, todayYear);
     if (auto it = registered().find(command); it != registered().end()) return it->second.command(rest, out, err, todayYear);
     throw UsageError("unknown command \"" + command + "\" (demo, check or dump)");
   } catch (const UsageError& e) {

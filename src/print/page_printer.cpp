@@ -137,6 +137,15 @@ void lmcPrn3::setOrientation(int orientation) {
     device_->setOrientation(orientation);
 }
 
+void lmcPrn3::setNumCopies(int copies) {
+  if (copies >= 1) job_.copies = copies;
+}
+
+void lmcPrn3::setPrintFile(const QString& path) {
+  job_.printFile = path.trimmed();
+  if (!job_.printFile.isEmpty()) setOutputFile(job_.printFile);
+}
+
 void lmcPrn3::setOutputFile(const QString& path) {
   if (device_) device_->setOutputFile(path);
 }

@@ -104,6 +104,25 @@ class lmcPrn3 {
   int orientation() const;
   void setOrientation(int orientation);
 
+  // The print job's settings as the printer dialog answers them, applied by a run
+  // before create. They are kept for the job; setPrintFile sends the next document
+  // to that file (an empty name keeps the device's own destination).
+  struct JobSettings {
+    int copies = 1;
+    int paperBin = 0, resolution = 0, collation = 0, colour = 0, duplex = 0, fontMode = 0, formSize = 0;
+    QString printFile;
+  };
+  void setNumCopies(int copies);
+  void setPaperBin(int bin) { job_.paperBin = bin; }
+  void setResolution(int dpi) { job_.resolution = dpi; }
+  void setCollationMode(int mode) { job_.collation = mode; }
+  void setColorMode(int mode) { job_.colour = mode; }
+  void setDuplexMode(int mode) { job_.duplex = mode; }
+  void setFontMode(int mode) { job_.fontMode = mode; }
+  void setFormSize(int size) { job_.formSize = size; }
+  void setPrintFile(const QString& path);
+  const JobSettings& jobSettings() const { return job_; }
+
   // Not part of the report interface: where output goes and what is on the page.
   CharDevice& charDevice() { return chars_; }
   void setOutputFile(const QString& path);
@@ -145,6 +164,7 @@ class lmcPrn3 {
   CharDevice chars_;
   PictureCache pictures_;
   int pagesPrinted_ = 0;
+  JobSettings job_;
 };
 
 // A page printer for the device name, not yet created; test lInitErr before using it.

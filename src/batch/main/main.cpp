@@ -8,11 +8,17 @@
 #ifdef VELMONT_BATCH_EOT
 #include "batch/eot/eot_command.h"
 #endif
+#ifdef VELMONT_BATCH_LIST
+#include "batch/list/list_command.h"
+#endif
 
 int main(int argc, char** argv) {
   std::ios::sync_with_stdio(false);
 #ifdef VELMONT_BATCH_EOT
   velmont::batch::registerEotCommand();
+#endif
+#ifdef VELMONT_BATCH_LIST
+  velmont::batch::registerListCommand();
 #endif
   const std::vector<std::string> args(argv + 1, argv + argc);
   const int status = velmont::batch::runBatch(args, std::cout, std::cerr, velmont::data::Date::today().year());

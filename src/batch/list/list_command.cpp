@@ -1,0 +1,207 @@
+#include "list_command.h"
+
+#include <sstream>
+
+#include "batch/arguments.h"
+#include "batch/batch_main.h"
+
+#include <QDir>
+#include <QGuiApplication>
+#include <filesystem>
+
+#include "app/school_settings.h"
+#include "app/session.h"
+#include "app/term_rules.h"
+#include "data/table.h"
+#include "data/workspace.h"
+#include "data/year_names.h"
+#include "print/page_image.h"
+#include "reports/lists/list_grid.h"
+#include "reports/lists/list_run.h"
+
+namespace velmont::batch {
+
+namespace {
+
+const char* const kListUsage =
+    "usage: velmont-batch list [--data-dir DIR] [--term T] [--year YYYY] --level CODE [--class C]\n"
+    "                          [--as-at YYYY-MM-DD] [--weight N] [--names] [--birthdates] [--marks]\n"
+    "                          [--shading] (--pdf FILE | --text FILE | --printer NAME) [--png DIR]\n"
+    "\n"
+    "Prints the home-class list with subjects of one year level, as the program's\n"
+    "\"List with Subjects\" does, without windows.\n"
+    "\n"
+    "  --data-dir DIR   the school's data directory (default: the current directory)\n"
+    "  --term T         the term, 1 to 4 (default: the term the date falls in)\n"
+    "  --year YYYY      the school year (default this year)\n"
+    "  --level CODE     the year level as the school names it (7, 12, K1, ...)\n"
+    "  --class C        one home class (default: every class of the level)\n"
+    "  --as-at DATE     list the students enrolled on this date (default today)\n"
+    "  --weight N       the exam mark's weight in per cent, 0 to 100 (default 100)\n"
+    "  --names          subject names as headings (default: subject codes)\n"
+    "  --birthdates     show dates of birth\n"
+    "  --marks          show marks as percentages (default: an asterisk per subject)\n"
+    "  --shading        shade every other band of rows\n"
+    "  --pdf FILE       write a PDF file\n"
+    "  --text FILE      write plain text\n"
+    "  --printer NAME   print on that printer\n"
+    "  --png DIR        with --pdf: also write each page as DIR/page-N.png\n";
+
+}  // namespace
+
+namespace {
+
+void ensureGuiApplication() {
+  if (QCoreApplication::instance()) return;
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY"))
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+  static int argc = 1;
+  static char name[] = "velmont-batch";
+  static char* argv[] = {name, nullptr};
+  static QGuiApplication app(argc, argv);
+}
+
+// The PDF writer, also rendering each page into a PNG file.
+class PdfAndPngDevice : public print::PrintDevice {
+ public:
+  PdfAndPngDevice(std::unique_ptr<print::PrintDevice> pdf, QString pngDir)
+      : pdf_(std::move(pdf)), pngDir_(std::move(pngDir)) {}
+  print::PaperSize paperSize() const override { return pdf_->paperSize(); }
+  int orientation() const override { return pdf_->orientation(); }
+  void setOrientation(int o) override { pdf_->setOrientation(o); }
+  bool startDoc(const QString& name) override { return pdf_->startDoc(name); }
+  bool printPage(const print::PageList& page) override {
+    const QImage image = print::renderPage(page, pdf_->paperSize(), 100);
+    image.save(QDir(pngDir_).filePath(QString("page-%1.png").arg(++pages_)));
+    return pdf_->printPage(page);
+  }
+  bool endDoc() override { return pdf_->endDoc(); }
+  QString destination() const override { return pdf_->destination(); }
+  void setOutputFile(const QString& path) override { pdf_->setOutputFile(path); }
+
+ private:
+  std::unique_ptr<print::PrintDevice> pdf_;
+  QString pngDir_;
+  int pages_ = 0;
+};
+
+class BatchUi : public reports::RunUi {
+ public:
+  explicit BatchUi(std::ostream& err) : err_(err) {}
+  void message(const QStringList& lines) override { err_ << "velmont-batch: " << lines.join(" ").toStdString() << "\n"; }
+  void failure(std::exception_ptr error, const std::string& operation) override {
+    try {
+      std::rethrow_exception(error);
+    } catch (const std::exception& e) {
+      err_ << "velmont-batch: " << operation << ": " << e.what() << "\n";
+    } catch (...) {
+      err_ << "velmont-batch: " << operation << ": unknown failure\n";
+    }
+    failed = true;
+  }
+  bool failed = false;
+
+ private:
+  std::ostream& err_;
+};
+
+}  // namespace
+
+int listCommand(const std::vector<std::string>& words, std::ostream& out, std::ostream& err, int todayYear) {
+  Arguments a(words, {"data-dir", "term", "year", "level", "class", "as-at", "weight", "pdf", "text", "printer", "png"},
+              {"names", "birthdates", "marks", "shading"});
+  if (a.helpAsked()) return out << kListUsage, kExitOk;
+  a.expectPositionals(0, "options only (velmont-batch list --help)");
+  const int outputs = int(a.has("pdf")) + int(a.has("text")) + int(a.has("printer"));
+  if (outputs != 1) throw UsageError("choose one of --pdf FILE, --text FILE or --printer NAME");
+  if (a.has("png") && !a.has("pdf")) throw UsageError("--png goes with --pdf");
+  if (!a.has("level")) throw UsageError("--level is required (the year level's code, e.g. 7)");
+
+  const std::string dir = a.value("data-dir").value_or(".");
+  if (!std::filesystem::is_directory(dir)) throw UsageError("--data-dir: \"" + dir + "\" is not a directory");
+  app::SessionValues v = app::freshSessionValues(dir, data::Date::today());
+  v.year = int(a.number("year", todayYear, 1991, 2050));
+  app::readSchoolWords(v);
+  app::readSchoolName(v);
+  app::readControlValues(v);
+
+  lists::ListRequest r;
+  r.run.reportCode = lists::kListReportCode;
+  r.run.title = QString::fromStdString(v.homeCl + " List with Subjects");
+  r.run.dataDir = dir;
+  r.date = v.date;
+  r.enrl_date = v.date;
+  if (const auto asAt = a.value("as-at")) {
+    int y = 0, m = 0, d = 0;
+    char dash1 = 0, dash2 = 0;
+    std::istringstream in(*asAt);
+    in >> y >> dash1 >> m >> dash2 >> d;
+    r.enrl_date = data::Date::fromYmd(y, m, d);
+    if (!in || dash1 != '-' || dash2 != '-' || r.enrl_date.empty())
+      throw UsageError("--as-at: \"" + *asAt + "\" is not a date YYYY-MM-DD");
+  }
+  {
+    data::Workspace ws;
+    if (a.has("term")) {
+      r.term = int(a.number("term", 1, 1, 4));
+    } else {
+      data::Table& control = ws.open(lists::schoolPath(dir, "sccontro.dbf"), "sccontro");
+      r.term = app::deriveTerm(app::readTermStarts(control), r.enrl_date).term;
+      ws.closeAll();
+    }
+    int level = 0;
+    data::ent_yrin(ws, dir, *a.value("level"), level);
+    if (level < 1) throw UsageError("--level: the school has no year level \"" + *a.value("level") + "\"");
+    r.strt_yr = level;
+  }
+  r.year = v.year;
+  r.home_cl = a.value("class").value_or("");
+  r.C_assex = double(a.number("weight", 100, 0, 100));
+  r.subjectNames = a.has("names");
+  r.choices = {a.has("birthdates"), a.has("marks"), a.has("shading")};
+  r.cHomeCl = v.homeCl;
+  r.school = v.school;
+  r.title = v.title;
+  r.hdAscii = "Y";
+
+  if (const auto pdf = a.value("pdf")) {
+    r.run.printerName = print::kPdfDeviceName;
+    r.run.outputFile = QString::fromStdString(*pdf);
+    if (const auto png = a.value("png")) {
+      std::filesystem::create_directories(*png);
+      const QString pngDir = QString::fromStdString(*png);
+      r.run.makeDevice = [pngDir] {
+        return std::unique_ptr<print::PrintDevice>(
+            std::make_unique<PdfAndPngDevice>(print::openPrintDevice(print::kPdfDeviceName), pngDir));
+      };
+    }
+  } else if (const auto text = a.value("text")) {
+    r.run.printerName = print::kPdfDeviceName;  // the text file takes the pages
+    r.run.prAscii = *text;
+  } else {
+    r.run.printerName = QString::fromStdString(*a.value("printer"));
+    if (!print::printDeviceNames().contains(r.run.printerName))
+      throw UsageError("--printer: no printer \"" + *a.value("printer") + "\"");
+  }
+
+  ensureGuiApplication();
+  BatchUi ui(err);
+  const lists::ListOutcome o = lists::PR_STUDENTS(r, ui);
+  if (!o.error.isEmpty() || ui.failed || !o.ran) return kExitDataProblem;
+  if (!o.printed) {
+    out << (o.columns == 0 ? "No subjects found for these options; nothing was listed.\n"
+                           : std::string(lists::kNoStudents) + ".\n");
+    return kExitOk;
+  }
+  out << reports::sentToNotice(r.run, o.destination).toStdString() << "\n";
+  out << o.students << " students, " << (o.columns - 2) << " subjects, " << o.pages << " page"
+      << (o.pages == 1 ? "" : "s") << (o.landscape ? ", landscape" : "") << "\n";
+  return kExitOk;
+}
+
+void registerListCommand() {
+  registerBatchCommand("list", "print a year level's home-class list with subjects", listCommand);
+}
+
+
+}  // namespace velmont::batch

@@ -1,0 +1,234 @@
+#include "list_run.h"
+
+#include <QCoreApplication>
+#include <QThread>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
+
+#include "data/error.h"
+#include "data/table.h"
+#include "data/text.h"
+#include "data/workspace.h"
+#include "list_grid.h"
+#include "list_layout.h"
+#include "print/page_printer.h"
+#include "print/preview_printer.h"
+
+namespace velmont::lists {
+
+namespace {
+
+constexpr int kControlPrintRecord = 3;
+constexpr double kLeftMargin = 20;
+
+std::optional<int> numberIn(const QString& text) {
+  bool ok = false;
+  const int n = text.trimmed().toInt(&ok);
+  return ok ? std::optional<int>(n) : std::nullopt;
+}
+
+ListRunContext contextFor(const ListRequest& r, data::Workspace& ws) {
+  ListRunContext ctx;
+  ctx.ws = &ws;
+  ctx.dataDir = r.run.dataDir;
+  ctx.strt_yr = r.strt_yr;
+  ctx.home_cl = r.home_cl;
+  ctx.enrl_date = r.enrl_date;
+  ctx.C_assex = r.C_assex;
+  ctx.lPreview = r.run.preview;
+  ctx.Rept_Head = r.run.title.toStdString();
+  ctx.C_Term = r.term;
+  ctx.C_Year = r.year;
+  ctx.C_Date = r.date;
+  ctx.cHomeCl = r.cHomeCl;
+  ctx.C_School = r.school;
+  ctx.C_Title = r.title;
+  ctx.C_Hd_Ascii = r.hdAscii;
+  ctx.timeOfDay = r.timeOfDay;
+  return ctx;
+}
+
+QString describe(const data::DataError& e) {
+  return QString::fromStdString(e.file().empty() ? e.reason() : e.file() + ": " + e.reason());
+}
+
+}  // namespace
+
+void applyPrinterSettings(print::lmcPrn3& p, const std::vector<QString>& s) {
+  using Setter = void (print::lmcPrn3::*)(int);
+  static const Setter setters[9] = {&print::lmcPrn3::setNumCopies,     &print::lmcPrn3::setOrientation,
+                                    &print::lmcPrn3::setPaperBin,      &print::lmcPrn3::setResolution,
+                                    &print::lmcPrn3::setCollationMode, &print::lmcPrn3::setColorMode,
+                                    &print::lmcPrn3::setDuplexMode,    &print::lmcPrn3::setFontMode,
+                                    &print::lmcPrn3::setFormSize};
+  for (size_t i = 0; i < 9 && i < s.size(); ++i)
+    if (const auto n = numberIn(s[i])) (p.*setters[i])(*n);
+  if (s.size() >= 10) p.setPrintFile(s[9]);
+}
+
+ListOutcome PR_STUDENTS(const ListRequest& request, reports::RunUi& ui) {
+  const reports::RunRequest& r = request.run;
+  ListOutcome outcome;
+  std::exception_ptr failure;
+  data::Workspace ws;  // the run's own work areas, closed with the run
+  ListRunContext ctx = contextFor(request, ws);
+  std::unique_ptr<print::lmcPrn3> printer;
+  print::lmcPrv3* preview = nullptr;
+  bool progressShown = false, textMode = false, created = false;
+  try {
+    if (r.preview) {
+      ctx.nPrev_Choice = 1;
+      auto p = r.makeDevice ? std::make_unique<print::lmcPrv3>() : print::lmNewPreview(r.printerName);
+      preview = p.get();
+      printer = std::move(p);
+      ui.handleKeys(false);
+      if (r.makeDevice) printer->Init(r.makeDevice());
+    } else {
+      printer = r.makeDevice ? std::make_unique<print::lmcPrn3>() : print::lmNewPrinter(r.printerName);
+      if (r.makeDevice) printer->Init(r.makeDevice());
+      if (!request.printerSettings.empty()) applyPrinterSettings(*printer, request.printerSettings);
+    }
+    if (!r.outputFile.isEmpty()) printer->setOutputFile(r.outputFile);
+    ctx.oP = printer.get();
+    ui.progressBegin();
+    progressShown = true;
+    ctx.progressStep = [&ui](data::Table& t) { ui.progressStep(t); };
+    ctx.notice = [&ui](const std::string& text) { ui.notice(QString::fromStdString(text)); };
+    ctx.message = [&ui](const std::vector<std::string>& lines) {
+      QStringList l;
+      for (const std::string& line : lines) l << QString::fromStdString(line);
+      ui.message(l);
+    };
+
+    // Control record 3: the extra top margin (mm) and the logo height; record 1: the sexes' coding.
+    double topMargin = 0;
+    data::Table& control = ws.open(schoolPath(r.dataDir, "sccontro.dbf"), "sccontro");
+    if (control.reccount() >= kControlPrintRecord) {
+      control.goTo(kControlPrintRecord);
+      topMargin = control.num("PA_OPN_BAL") * 10;
+      ctx.nPr_logoH = control.num("PA_NXT_TRN");
+    }
+    control.goTop();
+    if (!control.eof() && control.fieldIndex("PA_GENDER") >= 0) ctx.Gender = control.text("PA_GENDER");
+
+    bool found = PREP_HCLSUB(ctx, request.subjectNames);
+    outcome.columns = int(ctx.subj_hdg.size());
+    // A wide grid turns the page before the printer is created, so that the
+    // paper size the page is laid out on is the landscape one.
+    if (int(ctx.subj_hdg.size()) > kLandscapeAbove) printer->setOrientation(print::kLandscape);
+    outcome.landscape = printer->orientation() == print::kLandscape;
+
+    printer->create();
+    if (printer->lInitErr) {
+      // The page printer has told the user; nothing is drawn.
+      ui.progressEnd();
+      ui.handleKeys(true);
+      ui.finished();
+      return outcome;
+    }
+    created = true;
+    const std::string ascii = data::trim(r.prAscii);
+    if (!ascii.empty()) {
+      textMode = true;
+      printer->lAscii = true;
+      printer->charDevice().setPos(0, 0);
+      if (!printer->charDevice().open(QString::fromStdString(ascii)))
+        throw data::DataError(ascii, "the text file cannot be written");
+    } else {
+      printer->startDoc(r.title);
+    }
+    printer->setPt(kListPitch);
+    printer->setTopMar(topMargin);
+    printer->setLeftMar(kLeftMargin);
+
+    if (found) found = PRNT_HCLSUB(ctx, r.reportCode, request.choices);
+    outcome.printed = found;
+    for (const StudentEntry& s : ctx.field_a)
+      if (data::isBlank(ctx.home_cl) || data::trim(s[kEntryClass]) == data::trim(ctx.home_cl)) ++outcome.students;
+    outcome.ran = true;
+  } catch (const data::DataError& e) {
+    outcome.error = describe(e);
+  } catch (...) {
+    failure = std::current_exception();
+  }
+
+  try {
+    if (printer && created) {
+      outcome.pages = printer->nPage;
+      if (textMode)
+        printer->charDevice().close();
+      else
+        printer->endDoc();
+      if (!r.preview) outcome.destination = textMode ? QString::fromStdString(data::trim(r.prAscii)) : printer->destination();
+      if (preview && outcome.printed && outcome.error.isEmpty() && !failure) {
+        ui.previewWindow(*preview, false);
+        preview->destroyPwin();
+      }
+    }
+  } catch (...) {
+    if (!failure) failure = std::current_exception();
+  }
+  outcome.seeks = ctx.seeks;
+  if (!outcome.error.isEmpty()) ui.message({QStringLiteral("The report has stopped."), outcome.error});
+  if (progressShown) ui.progressEnd();
+  ws.closeAll();
+  if (printer) printer->destroy();
+  printer.reset();
+  if (r.preview) ui.handleKeys(true);
+  if (failure) ui.failure(failure, "printing " + r.title.toStdString());
+  ui.finished();
+  return outcome;
+}
+
+namespace {
+
+class ListThread : public reports::RunHandle {
+ public:
+  bool done() const override {
+    std::lock_guard lock(mutex_);
+    return done_;
+  }
+  reports::RunOutcome wait() override {
+    const bool gui = QCoreApplication::instance() &&
+                     QThread::currentThread() == QCoreApplication::instance()->thread();
+    std::unique_lock lock(mutex_);
+    while (!done_) {
+      if (gui) {
+        lock.unlock();
+        QCoreApplication::processEvents(QEventLoop::AllEvents);
+        lock.lock();
+        changed_.wait_for(lock, std::chrono::milliseconds(5));
+      } else {
+        changed_.wait(lock);
+      }
+    }
+    return outcome_;
+  }
+  void finish(const ListOutcome& o) {
+    {
+      std::lock_guard lock(mutex_);
+      outcome_ = {o.ran, o.destination, o.pages, o.error};
+      done_ = true;
+    }
+    changed_.notify_all();
+  }
+
+ private:
+  mutable std::mutex mutex_;
+  std::condition_variable changed_;
+  bool done_ = false;
+  reports::RunOutcome outcome_;
+};
+
+}  // namespace
+
+std::shared_ptr<reports::RunHandle> startList(ListRequest request, std::shared_ptr<reports::RunUi> ui) {
+  auto handle = std::make_shared<ListThread>();
+  std::thread([handle, request = std::move(request), ui = std::move(ui)] {
+    handle->finish(PR_STUDENTS(request, *ui));
+  }).detach();
+  return handle;
+}
+
+}  // namespace velmont::lists

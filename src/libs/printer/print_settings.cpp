@@ -29,7 +29,7 @@ std::unique_ptr<data::Table> openAt(const std::string& dataDir, const char* file
 // Replaces fields of the current record under its lock.
 template <class Write>
 void writeLocked(data::Table& table, Write write) {
-  if (!table.lockRecord())
+  if (!table.lockRecord(1000))
     throw data::DataError(table.path(), "record " + std::to_string(table.recno()) +
                                             " is in use by another user; try again in a moment");
   try {

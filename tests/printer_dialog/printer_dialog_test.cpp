@@ -1,0 +1,207 @@
+// The printer choice and settings dialog as the user meets it: what it shows
+// from the school's tables, what confirming saves, and how Cancel, ESC and the
+// keys leave or move.
+#include <QApplication>
+#include <QFile>
+#include <filesystem>
+
+#include "libs/printer/print_settings.h"
+#include "printer_dialog_fixture.h"
+
+namespace velmont::testing {
+namespace {
+
+TEST_F(PrinterDialogTest, LogoHeightZeroIsShownAndSavedAsTwelveWithTheOtherSettings) {
+  school.setControl(3, "PA_NXT_TRN", 0);
+  school.setControl(3, "PA_OPN_BAL", 5);
+  session.update([](app::SessionValues& v) { v.prAscii = "OLD"; v.hdAscii = "N"; });
+  QString shownMargin, shownLogo, shownAscii;
+  bool okHasFocus = false;
+  const printer::PrtSettings answer = run([&](widgets::LmdDialog* d) {
+    shownMargin = edit(d, 1)->text();
+    shownLogo = edit(d, 3)->text();
+    shownAscii = edit(d, 4)->value();
+    auto* focused = qobject_cast<QPushButton*>(d->focusWidget());
+    okHasFocus = focused && focused->text() == "OK";
+    if (!okHasFocus && d->focusWidget()) ADD_FAILURE() << d->focusWidget()->metaObject()->className();
+    click(d, "OK");
+  });
+  EXPECT_EQ(shownMargin, "5");
+  EXPECT_EQ(shownLogo, "12");
+  EXPECT_EQ(shownAscii, QString(30, ' '));  // the text file starts blank on every opening
+  EXPECT_TRUE(okHasFocus);                  // focus 0: on "OK"
+  EXPECT_EQ(control("PA_NXT_TRN"), 12);
+  EXPECT_EQ(control("PA_OPN_BAL"), 5);
+  EXPECT_EQ(answer[printer::kPrtDeviceName], "");
+  EXPECT_EQ(session.get(&app::SessionValues::prAscii), "");
+  EXPECT_EQ(session.get(&app::SessionValues::hdAscii), "Y");
+}
+
+TEST_F(PrinterDialogTest, EnterOnTheLastFieldSavesMinusOneTheWatermarkAndThePlainTextChoice) {
+  QFile(QString::fromStdString(school.file("crest.bmp"))).open(QIODevice::WriteOnly);
+  run([&](widgets::LmdDialog* d) {
+    type(d, 1, "7");
+    watermark(d)->setCurrentIndex(watermark(d)->findText("crest.bmp"));
+    type(d, 3, "-1");
+    type(d, 4, "term3");
+    type(d, 5, "n");
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+  }, {.focus = 1});
+  EXPECT_EQ(control("PA_NXT_TRN"), -1);
+  EXPECT_EQ(control("PA_OPN_BAL"), 7);
+  EXPECT_EQ(storedWatermark(), "crest.bmp");
+  EXPECT_EQ(session.get(&app::SessionValues::prAscii), "term3");
+  EXPECT_EQ(session.get(&app::SessionValues::hdAscii), "N");
+}
+
+TEST_F(PrinterDialogTest, CancelAfterSelectPrinterAnswersABlankAndEscTheChosenPrinterSavingNothing) {
+  school.setControl(3, "PA_NXT_TRN", 20);
+  printer::setSystemPrintDialog(answeringPrinter("Office Laser"));
+  QString shown;
+  const auto cancelled = run([&](widgets::LmdDialog* d) {
+    click(d, "Select Printer");
+    shown = d->findChild<QLabel*>("printerName")->text();
+    type(d, 3, "30");
+    click(d, "Cancel");
+  });
+  EXPECT_EQ(shown, "Office Laser");
+  EXPECT_EQ(cancelled[printer::kPrtDeviceName], " ");
+  const auto escaped = run([&](widgets::LmdDialog* d) {
+    click(d, "Select Printer");
+    type(d, 3, "40");
+    type(d, 4, "FILE");
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+  });
+  EXPECT_EQ(escaped[printer::kPrtDeviceName], "Office Laser");
+  EXPECT_EQ(escaped[0], "1");
+  EXPECT_EQ(control("PA_NXT_TRN"), 20);
+  EXPECT_EQ(session.get(&app::SessionValues::prAscii), "");
+}
+
+TEST_F(PrinterDialogTest, ACancelledSystemDialogKeepsTheChoiceMadeBefore) {
+  QStringList shown;
+  const auto answer = run([&](widgets::LmdDialog* d) {
+    printer::setSystemPrintDialog(answeringPrinter("First"));
+    click(d, "Select Printer");
+    printer::setSystemPrintDialog(answeringPrinter(""));
+    click(d, "Select Printer");
+    shown << d->findChild<QLabel*>("printerName")->text();
+    QTest::keyClick(d, Qt::Key_Escape);
+  }, {.currentPrinter = "Before"});
+  EXPECT_EQ(shown, QStringList{"First"});
+  EXPECT_EQ(answer[printer::kPrtDeviceName], "First");
+}
+
+TEST_F(PrinterDialogTest, KeysMoveBetweenTheFiveFieldsAndWrapAround) {
+  std::vector<int> visited;
+  auto where = [](widgets::LmdDialog* d) {
+    const auto& f = d->fields();
+    for (size_t i = 0; i < f.size(); ++i)
+      if (f[i]->hasFocus()) return int(i) + 1;
+    return 0;
+  };
+  int watermarkIndex = -1, watermarkAfter = -2;
+  run([&](widgets::LmdDialog* d) {
+    visited.push_back(where(d));                  // focus 1: the first field
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Up);
+    visited.push_back(where(d));                  // Up on field 1: field 5
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+    visited.push_back(where(d));                  // Down on field 5: field 1
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    visited.push_back(where(d));                  // Enter: field 2, the watermark list
+    watermarkIndex = watermark(d)->currentIndex();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+    watermarkAfter = watermark(d)->currentIndex();
+    visited.push_back(where(d));                  // Down leaves the list, its choice unchanged
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_PageDown);
+    visited.push_back(where(d));
+    QTest::keyClick(d, Qt::Key_Escape);
+  }, {.focus = 1});
+  EXPECT_EQ(visited, (std::vector<int>{1, 5, 1, 2, 3, 4}));
+  EXPECT_EQ(watermarkAfter, watermarkIndex);
+}
+
+TEST_F(PrinterDialogTest, ARecordInUseIsToldAndTheDialogStaysOpenUntilTheSaveSucceeds) {
+  auto other = data::Table::open(school.file("sccontro.dbf"), "other", data::OpenMode::kReadWrite);
+  other->goTo(3);
+  ASSERT_TRUE(other->lockRecord());
+  QString told;
+  bool stillOpen = false;
+  run([&](widgets::LmdDialog* d) {
+    type(d, 3, "25");
+    onNextModal([&](QWidget* box) {
+      told = messageText(box);
+      QTest::keyClick(box, Qt::Key_Return);
+    });
+    click(d, "OK");  // the message box runs inside this click
+    stillOpen = d->isVisible();
+    other->unlockRecord();
+    click(d, "OK");
+  });
+  EXPECT_TRUE(told.startsWith("The print settings were not saved.")) << told.toStdString();
+  EXPECT_TRUE(told.contains("sccontro.dbf")) << told.toStdString();
+  EXPECT_TRUE(stillOpen);
+  EXPECT_EQ(control("PA_NXT_TRN"), 25);
+}
+
+TEST_F(PrinterDialogTest, WithoutTheTablesTheDefaultsAreShownAndNothingIsWritten) {
+  std::filesystem::remove(school.file("sccontro.dbf"));
+  std::filesystem::remove(school.file("rvhplogo.dbf"));
+  QFile(QString::fromStdString(school.file("rv_mark.gif"))).open(QIODevice::WriteOnly);
+  QString margin, logo, mark;
+  run([&](widgets::LmdDialog* d) {
+    margin = edit(d, 1)->text();
+    logo = edit(d, 3)->text();
+    mark = watermark(d)->currentText();
+    click(d, "OK");
+  });
+  EXPECT_EQ(margin, "0");
+  EXPECT_EQ(logo, "12");
+  EXPECT_EQ(mark, "rv_mark.gif");
+  EXPECT_FALSE(std::filesystem::exists(school.file("sccontro.dbf")));
+  EXPECT_FALSE(std::filesystem::exists(school.file("rvhplogo.dbf")));
+}
+
+TEST_F(PrinterDialogTest, ADamagedLetterheadTableIsToldByNameAndNotOverwritten) {
+  std::filesystem::resize_file(school.file("rvhplogo.dbf"), 20);
+  QString told;
+  onNextModal([&](QWidget* box) {
+    told = messageText(box);
+    QTest::keyClick(box, Qt::Key_Return);
+    // The dialog itself comes next.
+    onNextModal([&](QWidget* w) {
+      auto* d = qobject_cast<widgets::LmdDialog*>(w);
+      type(d, 3, "9");
+      click(d, "OK");
+    });
+  });
+  printer::RVPrnDlg(session);
+  EXPECT_TRUE(told.contains("rvhplogo.dbf")) << told.toStdString();
+  EXPECT_EQ(std::filesystem::file_size(school.file("rvhplogo.dbf")), 20u);
+  EXPECT_EQ(control("PA_NXT_TRN"), 9);  // the control table is still saved
+}
+
+TEST(WatermarkChoices, NoneThenBitmapsGifsAndJpegsWithoutTheProgramsOwnPictures) {
+  TempDir dir;
+  for (const char* name : {"b.bmp", "A.BMP", "TABS.gif", "tabs.gif", "KIDS1.gif", "STMENU.gif", "logo.gif",
+                           "SURFACE2.jpg", "photo.jpg", "notes.txt"})
+    QFile(QString::fromStdString(dir.file(name))).open(QIODevice::WriteOnly);
+  EXPECT_EQ(printer::watermarkChoices(dir.path().string()),
+            (std::vector<std::string>{"none", "A.BMP", "b.bmp", "logo.gif", "tabs.gif", "photo.jpg"}));
+}
+
+TEST(SystemPrintDialog, TheRealDialogOpensAndCancels) {
+  bool shown = false;
+  onNextModal([&](QWidget* w) {
+    shown = qobject_cast<QDialog*>(w) != nullptr;
+    static_cast<QDialog*>(w)->reject();
+  });
+  printer::PrtSettings settings;
+  settings[printer::kPrtDeviceName] = "Kept";
+  EXPECT_TRUE(printer::FIND_WIN_PRN(settings, nullptr));
+  EXPECT_TRUE(shown);
+  EXPECT_EQ(settings[printer::kPrtDeviceName], "Kept");
+}
+
+}  // namespace
+}  // namespace velmont::testing

@@ -65,11 +65,9 @@ Date Date::fromDmyText(std::string_view t) {
   }
   if (n != 3 || !digits(parts[0]) || !digits(parts[1]) || !digits(parts[2])) return Date();
   if (parts[0].size() > 2 || parts[1].size() > 2) return Date();
+  if (parts[2].size() != 4 && parts[2].size() > 2) return Date();
   int y = toInt(parts[2]);
-  if (parts[2].size() <= 2)
-    y = expandTwoDigitYear(y);
-  else if (parts[2].size() != 4)
-    return Date();
+  if (parts[2].size() <= 2) y = expandTwoDigitYear(y);
   return fromYmd(y, toInt(parts[1]), toInt(parts[0]));
 }
 

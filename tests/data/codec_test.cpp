@@ -90,3 +90,9 @@ TEST(NumericTest, HugeWidthsAndValuesStayInBounds) {
   EXPECT_EQ(formatStr(-1e308, 320, 0).find_first_not_of(' '), 0u + 320 - 310);
   EXPECT_EQ(formatStr(1.0 / 0.0, 5, 0), "*****");
 }
+
+TEST(DateTest, LongDigitRunsAreNotDates) {
+  // Found by fuzzing: a long year once overflowed while being read.
+  EXPECT_TRUE(Date::fromDmyText("1/1/5133333333333").empty());
+  EXPECT_TRUE(Date::fromDmyText("999999999999/1/2000").empty());
+}

@@ -101,7 +101,7 @@ class PrinterDialog {
   void build(const std::vector<std::string>& choices) {
     LmdDialog* d = dialog_;
     if (options_.style == "recessed") {
-      d->setStyleSheet(QStringLiteral("LmdDialog#RVPrnDlg { border: 2px inset gray; }"));
+      d->setStyleSheet(QStringLiteral("#RVPrnDlg { border: 2px inset gray; }"));
     }
     widgets::lmdSetColor(d, {widgets::kNoColour, options_.colours.background});
     SayOptions band{34, 1, Qt::AlignLeft, QStringLiteral("11.Arial Bold"), options_.colours};

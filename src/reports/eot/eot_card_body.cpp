@@ -213,7 +213,9 @@ void EOT_MAINRPT(EotRunContext& c) {
       P.setBold("on");
       P.PrPt(ln2, col2, q(entry.subc));
       P.setBold("off");
-      ln2 += 0.8;
+      // The text starts 0.8 rows below its label; a text file has whole rows
+      // only, where 0.8 would print the text over the label.
+      ln2 += P.lAscii ? 1 : 0.8;
       const std::vector<std::string> lines = memoLines(text, width);
       P.PrPt(ln2, col2, q(lines.empty() ? std::string() : lines[0]));
       ln2 += 1;

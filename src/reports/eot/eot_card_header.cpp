@@ -25,7 +25,8 @@ QString q(const std::string& s) { return QString::fromStdString(s); }
 
 const char* const kBodyFont = "10.Times New Roman";
 const char* const kTitleFont = "20.Times New Roman Bold";
-constexpr double kLetterheadLastRow = 7;  // the letterhead ends above row 8
+constexpr double kLetterheadLastRow = 7;
+constexpr double kCardRowHeight = 43;  // the letterhead ends above row 8
 
 // The numbered text of the letterhead description (positions from 1), or "".
 std::string lhd(const std::vector<std::string>& a, size_t position) {
@@ -41,8 +42,10 @@ QString pictureHash(int n, int width) { return QString::number(n).rightJustified
 void pr_lhead_now(print::lmcPrn3& P, const std::vector<std::string>& aLhd, const std::string& dataDir,
                   double logoHeight) {
   if (aLhd.size() < 22 || P.lAscii) return;
-  const double rowHt = P.setRowHt();
-  const double pitch = P.setPt();
+  // Reading a setting means setting it back to what it was.
+  const double rowHt = P.setRowHt(kCardRowHeight);
+  P.setRowHt(rowHt);
+  const double pitch = P.nPt;
   const double leftMar = P.nLeftMar;
   // Positions are 0.1 mm from the printable area's top-left corner; rows and
   // columns count from the margins, so convert and keep every line above row 8.

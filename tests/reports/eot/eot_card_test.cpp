@@ -1,0 +1,172 @@
+// The card as drawn: rows and columns of the page top, subject rows, headings,
+// comments and continuation pages, read back from the display lists.
+#include "data/subject_table.h"
+#include "eot_fixture.h"
+
+namespace velmont::eot::testing {
+namespace {
+
+class EotCard : public EotRun {
+ protected:
+  EotCard() {
+    auto st = data::Table::open(school.file("ststuden.dbf"), "st");
+    st->addIndex(school.file("STSTNAME.ntx"));
+    st->goTop();
+    number = st->num("ST_NUMBER");
+    options.student = std::to_string(int(number));
+    clearTerm(number, 3);
+    auto subjects = data::Table::open(school.file("subjects.dbf"), "s");
+    for (subjects->goTop(); !subjects->eof(); subjects->skip())
+      if (subjects->text("SUBJ_TYPE") == "Y" &&
+          std::find(names.begin(), names.end(), QString::fromStdString(subjects->text("SUBJ_DESC"))) == names.end()) {
+        marked.push_back(subjects->text("SUBJ_CODE"));
+        names.push_back(QString::fromStdString(subjects->text("SUBJ_DESC")));
+      }
+  }
+  // n marked subjects on lines 1..n, each with a note of `noteLength` characters.
+  void subjects(int n, size_t noteLength = 0) {
+    for (int i = 0; i < n; ++i) {
+      Line l;
+      l.line = i + 1;
+      l.code = marked[size_t(i)];
+      l.emrk = 50 + i;
+      l.amrk = 60;
+      l.note = noteLength ? std::string(noteLength, 'x') : "";
+      for (size_t at = 5; at < l.note.size(); at += 6) l.note[at] = ' ';
+      addLine(number, 3, l);
+    }
+  }
+  double number = 0;
+  std::vector<std::string> marked;
+  std::vector<QString> names;
+};
+
+TEST_F(EotCard, FirstPageRowsAndColumns) {
+  subjects(2);
+  ASSERT_TRUE(run().ran);
+  ASSERT_EQ(pages->size(), 1u);
+  auto at = [&](const QString& text) {
+    auto d = find(0, text);
+    EXPECT_TRUE(d) << text.toStdString();
+    return d ? std::pair{d->row, d->column} : std::pair{0.0, 0.0};
+  };
+  EXPECT_EQ(at("End of Term Report"), (std::pair{12.0, 62.0}));
+  EXPECT_EQ(at("REPORT OF:"), (std::pair{17.0, 3.0}));
+  EXPECT_EQ(at("SUBJECT:"), (std::pair{19.0, 3.0}));
+  EXPECT_EQ(at("Teacher's comments:"), (std::pair{17.0, 68.0}));
+  EXPECT_EQ(at(names[0]), (std::pair{22.0, 3.0}));
+  EXPECT_EQ(at(names[1]), (std::pair{23.0, 3.0}));
+  auto legend = find(0, "A=OUTSTANDING", true);
+  ASSERT_TRUE(legend);
+  EXPECT_DOUBLE_EQ(legend->row, 44);
+  EXPECT_FALSE(find(0, "Page", true));
+  auto term = find(0, "TERM 3  2026");
+  ASSERT_TRUE(term);
+  EXPECT_DOUBLE_EQ(term->column, 54);
+  const auto exam = atColumn(0, 27);  // the exam marks, "@Z" in the field's width
+  ASSERT_EQ(exam.size(), 2u);
+  EXPECT_EQ(exam[0].text.trimmed(), "50");
+  EXPECT_TRUE(exam[0].text.startsWith(' '));
+}
+
+TEST_F(EotCard, ThirteenSubjectsContinueOnPageTwo) {
+  subjects(13);
+  ASSERT_TRUE(run().ran);
+  ASSERT_EQ(pages->size(), 2u);
+  EXPECT_FALSE(find(0, names[12]));
+  EXPECT_TRUE(find(0, names[11]));
+  auto page = find(1, "Page 2");
+  ASSERT_TRUE(page);
+  EXPECT_DOUBLE_EQ(page->row, 14);
+  EXPECT_DOUBLE_EQ(page->column, 67);
+  EXPECT_TRUE(find(1, names[12]));
+  EXPECT_EQ(cardNames().size(), 1u);
+}
+
+TEST_F(EotCard, SubjectWithoutMarksShowsOnlyItsNameAndThreeRanks) {
+  Line l;
+  l.code = subjectCode(false);
+  l.emrk = 77;
+  l.ranks = "ABCD";
+  addLine(number, 3, l);
+  ASSERT_TRUE(run().ran);
+  std::vector<double> columns;
+  for (const Drawn& d : texts(0))
+    if (std::abs(d.row - 22) < 0.01) columns.push_back(d.column);
+  EXPECT_EQ(columns, (std::vector<double>{3, 54.5, 58.5, 62.5}));
+}
+
+TEST_F(EotCard, ExamColumnWithBlankHeadingsStaysEmpty) {
+  for (uint32_t record : {2u, 3u}) {
+    auto t = data::Table::open(school.file("sccontro.dbf"), "c", data::OpenMode::kReadWrite);
+    t->goTo(record);
+    ASSERT_TRUE(t->lockRecord());
+    t->replace("STM_MSG1B", "     " + std::string(t->str("STM_MSG1B")).substr(5));
+    t->unlockRecord();
+  }
+  subjects(3);
+  ASSERT_TRUE(run().ran);
+  for (const Drawn& d : texts(0)) EXPECT_NE(d.column, 27) << d.text.toStdString();
+  EXPECT_EQ(atColumn(0, 39).size(), 3u);  // the assessment marks are there
+}
+
+TEST_F(EotCard, LongCommentWrapsIntoLinesOfSeventyInTheBox) {
+  Line l;
+  l.code = marked[0];
+  l.note = std::string(145, 'w');
+  for (size_t at = 9; at < l.note.size(); at += 10) l.note[at] = ' ';
+  addLine(number, 3, l);  // the teacher ZZZ is not in the staff table: the code is printed
+  ASSERT_TRUE(run().ran);
+  std::vector<Drawn> lines;
+  for (const Drawn& d : atColumn(0, 68))
+    if (d.row > 18) lines.push_back(d);
+  ASSERT_EQ(lines.size(), 3u);
+  for (const Drawn& d : lines) EXPECT_LE(d.text.size(), 70);
+  EXPECT_DOUBLE_EQ(lines[0].row, 18.8);
+  EXPECT_DOUBLE_EQ(lines[2].row, 20.8);
+  EXPECT_TRUE(lines[2].text.endsWith("ZZZ"));
+}
+
+TEST_F(EotCard, CommentsGoOnInTheBoxWhenThePageStillHasSubjects) {
+  subjects(13, 100);  // two-line comments do not all fit beside twelve rows
+  ASSERT_TRUE(run().ran);
+  ASSERT_EQ(pages->size(), 2u);
+  ASSERT_TRUE(find(1, "Teacher's comments:"));
+  const auto labels = atColumn(1, 68);
+  ASSERT_GE(labels.size(), 2u);
+  EXPECT_DOUBLE_EQ(labels[1].row, 18);  // the first comment left over from page 1
+}
+
+TEST_F(EotCard, CommentsGoOnAcrossThePageWhenNoSubjectsAreLeft) {
+  subjects(12, 100);
+  ASSERT_TRUE(run().ran);
+  ASSERT_EQ(pages->size(), 2u);
+  EXPECT_FALSE(find(1, "Teacher's comments:"));
+  EXPECT_FALSE(find(1, "SUBJECT:"));  // no grid on a page of comments only
+  const auto across = atColumn(1, 3);
+  ASSERT_GE(across.size(), 2u);
+  EXPECT_DOUBLE_EQ(across[1].row, 17);  // after the student line, the first label
+  EXPECT_GT(across[2].text.size(), 70);  // 180 characters wide
+}
+
+TEST_F(EotCard, HashInTheCommentBankBecomesTheCapitalisedFirstName) {
+  setStudent(number, "ST_PREF_NA", "");
+  setStudent(number, "ST_XNAME", "MAREIKE");
+  {
+    auto bank = data::Table::open(school.file("comment.dbf"), "c", data::OpenMode::kReadWrite);
+    bank->goTo(1);
+    ASSERT_TRUE(bank->lockRecord());
+    bank->replace("COMM_LINE1", "# has worked hard;");
+    bank->replace("COMM_LINE2", "well done #.");
+    bank->unlockRecord();
+    Line l;
+    l.code = marked[0];
+    l.comm = bank->num("COMM_NUMB");
+    addLine(number, 3, l);
+  }
+  ASSERT_TRUE(run().ran);
+  EXPECT_TRUE(find(0, "Mareike has worked hard; well done Mareike.  ZZZ"));
+}
+
+}  // namespace
+}  // namespace velmont::eot::testing

@@ -1,0 +1,122 @@
+// End-of-term cards of the demo school: cards and pages per second to a PDF,
+// peak memory of a 200- and a 2,000-student run to PDF (each in a process of its
+// own), and the time until a preview has its first page ready for the window.
+#include <QGuiApplication>
+#include <QTemporaryDir>
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <string>
+
+#include "app/school_settings.h"
+#include "batch/demo_school.h"
+#include "batch/progress.h"
+#include "bench_util.h"
+#include "data/workspace.h"
+#include "data/year_names.h"
+#include "print/print_device.h"
+#include "reports/eot/eot_run.h"
+
+namespace {
+
+using namespace velmont;
+constexpr int kYear = 2026;
+
+std::string makeSchool(const QTemporaryDir& tmp, int students) {
+  batch::DemoOptions o;
+  o.dir = tmp.filePath(QString("school-%1").arg(students)).toStdString();
+  o.students = students;
+  o.year = kYear;
+  batch::Progress quiet(false);
+  batch::writeDemoSchool(o, quiet);
+  return o.dir;
+}
+
+app::SessionValues sessionFor(const std::string& dir) {
+  app::SessionValues s = app::freshSessionValues(dir, data::Date::fromYmd(kYear, 8, 3));
+  s.year = kYear;
+  s.term = 3;
+  app::readSchoolWords(s);
+  app::readSchoolName(s);
+  app::readControlValues(s);
+  return s;
+}
+
+eot::EotOptions allLevels(const app::SessionValues& s) {
+  eot::EotOptions o;
+  data::Workspace ws;
+  std::string from, to;
+  data::yr_range(ws, s.dataDir, from, to);
+  data::ent_yrin(ws, s.dataDir, from, o.startYear);
+  data::ent_yrin(ws, s.dataDir, to, o.endYear);
+  o.asAt = s.date;
+  return o;
+}
+
+// Answers the first stepping window at once and runs to the end.
+class TimingUi : public reports::RunUi {
+ public:
+  int previewWindow(print::lmcPrv3&, bool stepping) override {
+    if (stepping && firstPage < 0) firstPage = seconds();
+    return 2;
+  }
+  double seconds() const {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  }
+  std::chrono::steady_clock::time_point start = std::chrono::steady_clock::now();
+  double firstPage = -1;
+};
+
+eot::EotFigures toPdf(const std::string& dir, const QString& pdf, int* pages) {
+  const app::SessionValues s = sessionFor(dir);
+  reports::RunRequest r = eot::eotRunRequest(s, print::kPdfDeviceName, false);
+  r.outputFile = pdf;
+  reports::RunUi ui;
+  eot::EotFigures f;
+  const reports::RunOutcome outcome = eot::PR_EOT_RPTS(r, allLevels(s), s, ui, &f);
+  if (pages) *pages = outcome.pages;
+  return f;
+}
+
+double peakMegabytes() {
+  std::ifstream status("/proc/self/status");
+  for (std::string line; std::getline(status, line);)
+    if (line.rfind("VmHWM:", 0) == 0) return std::stod(line.substr(6)) / 1024.0;
+  return -1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QGuiApplication app(argc, argv);
+  QTemporaryDir tmp;
+  if (argc == 3 && std::strcmp(argv[1], "--peak") == 0) {
+    // One run in this process: its peak memory.
+    toPdf(argv[2], tmp.filePath("cards.pdf"), nullptr);
+    std::printf("%.1f\n", peakMegabytes());
+    return 0;
+  }
+  const std::string big = makeSchool(tmp, 2000);
+  const std::string small = makeSchool(tmp, 200);
+  toPdf(big, tmp.filePath("warm.pdf"), nullptr);  // the subject index is built once, outside the timing
+
+  int pages = 0;
+  eot::EotFigures f;
+  const double seconds = bench::bestSeconds(2, [&] { f = toPdf(big, tmp.filePath("cards.pdf"), &pages); });
+  bench::figure("eot.cards_per_second", f.cards / seconds, "cards/s");
+  bench::figure("eot.pages_per_second", pages / seconds, "pages/s");
+
+  const std::string self = argv[0];
+  toPdf(small, tmp.filePath("warm-small.pdf"), nullptr);
+  bench::figure("eot.peak_mb.200", bench::numberFromCommand("'" + self + "' --peak '" + small + "'"), "MB");
+  bench::figure("eot.peak_mb.2000", bench::numberFromCommand("'" + self + "' --peak '" + big + "'"), "MB");
+
+  const app::SessionValues s = sessionFor(big);
+  reports::RunRequest r = eot::eotRunRequest(s, print::kPdfDeviceName, true);
+  TimingUi ui;
+  eot::PR_EOT_RPTS(r, allLevels(s), s, ui);
+  bench::figure("eot.first_preview_page.seconds", ui.firstPage, "s");
+  return 0;
+}

@@ -5,6 +5,8 @@
 
 #include "app/error_handler.h"
 #include "app/startup.h"
+#include "reports/eot/eot_dialog.h"
+#include "reports/lists/list_dialog.h"
 
 int main(int argc, char** argv) {
   velmont::app::GuardedApplication application(argc, argv);
@@ -15,6 +17,8 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "velmont: %s\nusage: velmont [TERM [YEAR]] [--data-dir DIR]\n", commandLine.error.c_str());
     return 2;
   }
+  velmont::lists::registerListDialog();
+  velmont::eot::registerEotDialog();
   velmont::app::Program program(commandLine);
   if (!program.start()) return program.exitCode();
   return program.exec();

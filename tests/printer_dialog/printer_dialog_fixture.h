@@ -34,7 +34,12 @@ class PrinterDialogTest : public ::testing::Test {
 
   // Runs the dialog; `act` gets it once it is shown.
   printer::PrtSettings run(std::function<void(widgets::LmdDialog*)> act, printer::PrnDlgOptions options = {}) {
-    onNextModal([act](QWidget* w) { act(qobject_cast<widgets::LmdDialog*>(w)); });
+    onNextModal([act](QWidget* w) {
+      // Keys go to the focused field of the active window, as for a user.
+      w->activateWindow();
+      EXPECT_TRUE(QTest::qWaitForWindowActive(w));
+      act(qobject_cast<widgets::LmdDialog*>(w));
+    });
     return printer::RVPrnDlg(session, options);
   }
 

@@ -4,11 +4,15 @@
 
 #include <QAbstractButton>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
 #include <QTimer>
+#include <cctype>
+#include <memory>
 
+#include "app/data_errors.h"
 #include "app/report_commands.h"
 #include "app/session.h"
 #include "app/year_entry.h"
@@ -17,9 +21,12 @@
 #include "data/workspace.h"
 #include "data/year_names.h"
 #include "eot_run.h"
+#include "heading_editor.h"
+#include "libs/date_text.h"
 #include "libs/usage_log.h"
 #include "libs/widgets/lmd_controls.h"
 #include "libs/widgets/lmd_dialog.h"
+#include "libs/widgets/lmd_messages.h"
 #include "libs/widgets/lmd_printers.h"
 #include "libs/widgets/picture_edit.h"
 #include "reports/common/prreqkeys.h"
@@ -31,61 +38,116 @@ namespace {
 
 QString q(const std::string& s) { return QString::fromStdString(s); }
 
-std::string defaultPrefs(const app::SessionValues& v) {
+// The saved options' positions as the end-of-term dialog reads them.
+constexpr size_t kPosPhoto = 9, kPosDoubl = 10, kPosDPage = 11, kPosPr1 = 13, kPosPr2 = 14;
+
+// The numeric value of one option position: its digit, 0 for a blank or any
+// other character (a damaged record must not give a negative digit).
+int digitAt(const std::string& s, size_t pos) {
+  return pos < s.size() && std::isdigit(static_cast<unsigned char>(s[pos])) ? s[pos] - '0' : 0;
+}
+std::string letterAt(const std::string& s, size_t pos) { return pos < s.size() ? s.substr(pos, 1) : " "; }
+
+data::SavedOptions defaultOptions(const app::SessionValues& v) {
   data::Workspace ws;
   std::string from = " 0", to = " 0";
   try {
     data::yr_range(ws, v.dataDir, from, to);
   } catch (const std::exception&) {
+    // Without the control table the year-level check tells the user when a level is typed.
   }
-  return data::padTo(from, 2) + data::padTo(to, 2) + "    12112  ";
+  return {data::padTo(from, 2) + data::padTo(to, 2) + "    12112  ", std::string(24, ' ') + "3 8    5  35 70"};
 }
 
 struct DialogState {
   app::Session* session = nullptr;
   widgets::LmdDialog* dlg = nullptr;
-  std::vector<QLineEdit*> fields;
+  std::vector<widgets::PictureEdit*> fields;  // start, end, home class, as at, name or number, initial
   QPointer<QPushButton> printButton, previewButton;
+  QAbstractButton* reduce = nullptr;
   std::string reduc_yr = "N";
   data::SavedOptions saved;
   QString cPrinter;
   reports::ReportKeys keys;
+  std::shared_ptr<reports::RunHandle> run;  // the last run started from this dialog
+
+  bool running() const { return run && !run->done(); }
 };
 
 // PRINTEOT: reads the fields, converts the levels, disables the buttons, logs,
 // saves the options and starts the run; returns at once.
 void PRINTEOT(DialogState& st, bool preview) {
+  if (st.running() || st.cPrinter.trimmed().isEmpty()) return;
+  // F4 and F5 do not leave the field, so its check has not run: a year level
+  // that is not in use would otherwise select the wrong levels.
+  for (size_t i : {size_t(0), size_t(1)})
+    if (!st.fields[i]->checkNow()) {
+      st.fields[i]->setFocus(Qt::OtherFocusReason);
+      return;
+    }
   const app::SessionValues v = st.session->values();
-  auto field = [&](size_t i) { return data::trim(st.fields[i]->text().toStdString()); };
+  auto field = [&](size_t i) { return data::trim(st.fields[i]->value().toStdString()); };
   EotOptions o;
-  data::Workspace ws;
-  data::ent_yrin(ws, v.dataDir, field(0), o.startYear);
-  data::ent_yrin(ws, v.dataDir, field(1), o.endYear);
   o.homeClass = field(2);
-  o.asAt = data::Date::fromDmyText(field(3));
+  o.asAt = libs::dateFromText(field(3));
   o.student = field(4);
   o.initial = field(5);
   o.reduc_yr = st.reduc_yr;
-  o.nDoubl = st.saved.prefs.size() > 10 ? st.saved.prefs[10] - '0' : 1;
-  o.nDPage = st.saved.prefs.size() > 11 ? st.saved.prefs[11] - '0' : 1;
+  o.nPhoto = digitAt(st.saved.prefs, kPosPhoto);
+  o.nDoubl = digitAt(st.saved.prefs, kPosDoubl);
+  o.nDPage = digitAt(st.saved.prefs, kPosDPage);
+  o.cPr_1 = letterAt(st.saved.prefs, kPosPr1);
+  o.cPr_2 = letterAt(st.saved.prefs, kPosPr2);
+
+  std::string startCode, endCode;
+  data::Workspace& ws = data::Workspace::forThisThread();
+  const bool converted = app::showDataErrors(st.dlg, [&] {
+    data::ent_yrin(ws, v.dataDir, field(0), o.startYear);
+    data::ent_yrin(ws, v.dataDir, field(1), o.endYear);
+    startCode = data::put_yrout(ws, v.dataDir, o.startYear);
+    endCode = data::put_yrout(ws, v.dataDir, o.endYear);
+  });
+  if (!converted) return;
 
   reports::RunRequest r = eotRunRequest(v, st.cPrinter, preview);
   if (!reports::askPdfFile(st.dlg, r)) return;  // the user did not say where to save
   widgets::lmdEnable(st.printButton, false);
   widgets::lmdEnable(st.previewButton, false);
   libs::lmdLog(std::string(" Print ") + kEotTitle, v.userId, v.pwd);
-  const std::string prefs = data::put_yrout(ws, v.dataDir, o.startYear) + data::put_yrout(ws, v.dataDir, o.endYear) +
-                            data::padTo(o.homeClass, 4) + "2 " + std::to_string(o.nDoubl % 10) +
-                            std::to_string(o.nDPage % 10);
+  const std::string prefs = data::padTo(startCode, 2) + data::padTo(endCode, 2) + data::padTo(o.homeClass, 4) + "2 " +
+                            std::to_string(o.nDoubl) + std::to_string(o.nDPage);
   try {
     data::saveOptions(v.dataDir, v.userId, data::kEndOfTermReportCode, data::padTo(prefs, data::kPrefsWidth));
-  } catch (const std::exception&) {
-    // Options that cannot be saved never stop a report.
+    st.saved.prefs = data::padTo(prefs, data::kPrefsWidth);
+  } catch (const std::exception& e) {
+    // The report still runs; the user learns that the choices are not kept.
+    widgets::lmdMsg({"Your choices could not be saved.", q(e.what())}, 0, st.dlg);
   }
   if (preview) st.session->set(&app::SessionValues::prevChoice, 1);
   auto ui = reports::makeGuiRunUi(*st.session, st.dlg, {st.printButton, st.previewButton});
-  reports::startRun(std::move(r), ui, [o, v](reports::RunSetup& s) { EOT_PR_RDY(s, o, v); });
+  st.run = reports::startRun(std::move(r), ui, [o, v](reports::RunSetup& s) { EOT_PR_RDY(s, o, v); });
+  // The dialog waits for the next run, starting again from the first field.
+  st.dlg->activateWindow();
+  st.fields.front()->setFocus(Qt::OtherFocusReason);
 }
+
+// Enter on the prior-year check box moves on to the next control, as in the fields.
+class EnterMovesOn : public QObject {
+ public:
+  using QObject::QObject;
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() != QEvent::KeyPress) return false;
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if (key != Qt::Key_Return && key != Qt::Key_Enter) return false;
+    auto* w = static_cast<QWidget*>(watched);
+    if (QWidget* next = w->nextInFocusChain()) {
+      while (next != w && !(next->isEnabled() && next->isVisible() && (next->focusPolicy() & Qt::TabFocus)))
+        next = next->nextInFocusChain();
+      next->setFocus(Qt::TabFocusReason);
+    }
+    return true;
+  }
+};
 
 }  // namespace
 
@@ -97,79 +159,106 @@ void TAIL_PR2(app::Session& session, QWidget* owner, const std::string& reportCo
   const app::SessionValues v = session.values();
   auto st = std::make_shared<DialogState>();
   st->session = &session;
-  auto* dlg = new widgets::LmdDialog(owner, 20, 60, kEotTitle);
-  dlg->setAttribute(Qt::WA_DeleteOnClose);
+  auto dialogOwner = std::make_unique<widgets::LmdDialog>(owner, 20, 60, kEotTitle);
+  widgets::LmdDialog* dlg = dialogOwner.get();
   st->dlg = dlg;
-  QLabel* status = widgets::lmdSay(dlg, 17.5, 2, " ", {56, 1, Qt::AlignLeft, "10.Arial Bold"});
   widgets::lmdStat(dlg, 17.3, 1.5, 1.4, 57);
-  status->raise();
-  st->saved = data::loadSavedOptions(v.dataDir, v.userId, data::kEndOfTermReportCode,
-                                     {defaultPrefs(v), std::string(24, ' ') + "3 8    5  35 70"}, v.year);
+  QLabel* status = widgets::lmdSay(dlg, 17.5, 2, " ", {.columns = 56, .font = "10.Arial Bold"});
+  try {
+    st->saved = data::loadSavedOptions(v.dataDir, v.userId, data::kEndOfTermReportCode, defaultOptions(v), v.year);
+  } catch (const std::exception&) {
+    st->saved = defaultOptions(v);  // an unreadable options table must not keep the reports away
+  }
+  st->saved.prefs = data::padTo(st->saved.prefs, data::kPrefsWidth);
   const std::string& prefs = st->saved.prefs;
   const std::string yr = v.yearNames.word;
   const std::string yrT = data::trim(yr);
-  const widgets::SayOptions label{13, 1, Qt::AlignRight, "11.Arial"};
+  const widgets::SayOptions label{.columns = 13, .align = Qt::AlignRight, .font = "11.Arial"};
   auto yearCheck = [&session, dlg](const QString& t) { return app::chk_yrin(session, t.toStdString(), nullptr, dlg); };
   widgets::lmdSay(dlg, 2, 2, q("Starting " + yr + " "), label);
-  st->fields.push_back(widgets::lmdXGet(dlg, 2, 15, 2, q(prefs.substr(0, 2)), "@!K", {yearCheck, q("Enter starting " + yr)}));
+  st->fields.push_back(widgets::lmdXGet(dlg, 2, 15, 2, q(prefs.substr(0, 2)), "@!K", {.check = yearCheck, .help = q("Enter starting " + yr)}));
   widgets::lmdSay(dlg, 3.5, 2, q("Ending " + yr + " "), label);
-  st->fields.push_back(widgets::lmdXGet(dlg, 3.5, 15, 2, q(prefs.substr(2, 2)), "@!K", {yearCheck, q("Enter ending " + yr)}));
-  widgets::lmdSay(dlg, 5, 3, q(" " + v.homeCl + " "), {12, 1, Qt::AlignRight, "11.Arial"});
-  st->fields.push_back(widgets::lmdXGet(dlg, 5, 15, v.hclLen, q(prefs.substr(4, size_t(v.hclLen))), "@!K",
-                                        {{}, q(v.homeCl + " - may be left blank")}));
+  st->fields.push_back(widgets::lmdXGet(dlg, 3.5, 15, 2, q(prefs.substr(2, 2)), "@!K", {.check = yearCheck, .help = q("Enter ending " + yr)}));
+  widgets::lmdSay(dlg, 5, 3, q(" " + v.homeCl + " "), {.columns = 12, .align = Qt::AlignRight, .font = "11.Arial"});
+  st->fields.push_back(widgets::lmdXGet(dlg, 5, 15, v.hclLen, q(prefs.substr(4, size_t(std::max(v.hclLen, 0)))), "@!K",
+                                        {.help = q(v.homeCl + " - may be left blank")}));
   widgets::lmdSay(dlg, 6.5, 2, "Enrolled as at ", label);
-  st->fields.push_back(widgets::lmdXGet(dlg, 6.5, 15, 10, q(v.date.dmy()), "  /  /    ",
-                                        {[](const QString& t) { return !data::Date::fromDmyText(t.toStdString()).empty(); },
-                                         "Print students enrolled as at THIS date"}));
-  widgets::lmdSay(dlg, 3, 28.5, "Student Name or Number", {20, 1, Qt::AlignLeft, "11.Arial"});
-  st->fields.push_back(widgets::lmdXGet(dlg, 4, 28.5, 14, QString(14, ' '), "@!K", {{}, "Student Number or Surname"}));
-  widgets::lmdSay(dlg, 5.5, 28.5, "Student Initial (optional)", {0, 1, Qt::AlignLeft, "11.Arial"});
-  st->fields.push_back(widgets::lmdXGet(dlg, 5.5, 44.5, 1, " ", "@!K", {{}, "Student's first initial"}));
-  QWidget* group = widgets::lmdGBox(dlg, 8, 5.5, 2, 21, q("Student's " + yrT));
-  QAbstractButton* reduce = widgets::lmdRadChk(group, 0.6, 1, q("Print " + yrT + " reduced by 1 for prior year"),
-                                               widgets::ButtonKind::kCheck, st->reduc_yr == "Y",
-                                               [st](bool on) { st->reduc_yr = on ? "Y" : "N"; });
+  st->fields.push_back(widgets::lmdXGet(
+      dlg, 6.5, 15, 10, q(libs::dateText(v.date)), q(libs::datePicture()),
+      {.check = [](const QString& t) {  // a date, or no date at all
+         const std::string s = t.toStdString();
+         return s.find_first_of("0123456789") == std::string::npos || !libs::dateFromText(s).empty();
+       },
+       .help = "Print students enrolled as at THIS date"}));
+  widgets::lmdSay(dlg, 3, 28.5, "Student Name or Number", {.columns = 20, .font = "11.Arial"});
+  st->fields.push_back(widgets::lmdXGet(dlg, 4, 28.5, 14, QString(14, ' '), "@!K", {.help = "Student Number or Surname"}));
+  widgets::lmdSay(dlg, 5.5, 28.5, "Student Initial (optional)", {.font = "11.Arial"});
+  st->fields.push_back(widgets::lmdXGet(dlg, 5.5, 44.5, 1, " ", "@!K", {.help = "Student's first initial"}));
+
+  QGroupBox* group = widgets::lmdGBox(dlg, 8, 5.5, 2, 21, q("Student's " + yrT));
+  st->reduce = widgets::lmdRadChk(group, 0.8, 1, q("Print " + yrT + " reduced by 1 for prior year"),
+                                  widgets::ButtonKind::kCheck, st->reduc_yr == "Y",
+                                  [st = st.get()](bool on) { st->reduc_yr = on ? "Y" : "N"; });
+  st->reduce->installEventFilter(new EnterMovesOn(st->reduce));
+  // Levels are printed one lower only for a prior year's reports.
   const bool priorYear = v.regYear && v.year < *v.regYear;
   group->setEnabled(priorYear);
-  reduce->setEnabled(priorYear);
+  st->reduce->setEnabled(priorYear);
+
   widgets::lmdMSay(dlg, 10.5, 2,
                    q("This option prints end-of-term reports, velmont to specifications. You may print reports for one "
                      "school " + yrT + ",and possibly for a " + v.homeCl + "." + "Leave " + v.homeCl +
                      " blank if ALL classes, or one individual student, are to be printed.\n\n"
                      "For Prior Year printout, change Term and Year in Miscellaneous Menu."),
-                   {56, 3.5, Qt::AlignLeft, "11.Arial"});
+                   {.columns = 56, .rows = 3.8, .font = "11.Arial"});
   widgets::lmdMSay(dlg, 8, 28.5, q("A Name (or partial name) is matched against students in the nominated " + yrT + "."),
-                   {30, 2, Qt::AlignLeft, "11.Arial"});
-  st->printButton = widgets::lmdPshBtn(dlg, 14.5, 2, 10, "F4 Print", [dlg] { dlg->postKey(Qt::Key_F4); });
-  st->previewButton = widgets::lmdPshBtn(dlg, 14.5, 13, 10, "F5 Preview", [dlg] { dlg->postKey(Qt::Key_F5); });
-  widgets::lmdPshBtn(dlg, 14.5, 24, 14, "F6 Change Printer", [dlg] { dlg->postKey(Qt::Key_F6); });
-  widgets::lmdPshBtn(dlg, 14.5, 39, 9, "ESC=Quit", [st] { reports::PRREQKEYS(Qt::Key_Escape, st->dlg->focusWidget(), st->keys); });
-  widgets::lmdPshBtn(dlg, 12.8, 39, 19, "Multi-Language ~Headings", [] {});
-  widgets::lmdSay(dlg, 16, 2, "Printer: ", {0, 1, Qt::AlignLeft, "9.Arial Bold"});
-  QLabel* printerName = widgets::lmdSay(dlg, 16, 8, " ", {45, 1, Qt::AlignLeft, "9.Arial"});
+                   {.columns = 30, .rows = 2, .font = "11.Arial"});
+  st->printButton = widgets::lmdPshBtn(dlg, 14.5, 2, 9, "F4 Print", [dlg] { dlg->postKey(Qt::Key_F4); });
+  st->previewButton = widgets::lmdPshBtn(dlg, 14.5, 11.5, 10, "F5 Preview", [dlg] { dlg->postKey(Qt::Key_F5); });
+  widgets::lmdPshBtn(dlg, 14.5, 22, 13, "F6 Change Printer", [dlg] { dlg->postKey(Qt::Key_F6); });
+  widgets::lmdPshBtn(dlg, 14.5, 35.5, 8, "ESC=Quit",
+                     [st = st.get()] { reports::PRREQKEYS(Qt::Key_Escape, st->dlg->focusWidget(), st->keys); });
+  const std::string dataDir = v.dataDir;
+  widgets::lmdPshBtn(dlg, 14.5, 44, 15, "Multi-Language &Headings", [dlg, dataDir] { editHeadings(dlg, dataDir); });
+  widgets::lmdSay(dlg, 16, 2, "Printer: ", {.font = "9.Arial Bold"});
+  QLabel* printerName = widgets::lmdSay(dlg, 16, 7.5, " ", {.columns = 50, .font = "9.Arial"});
+  dlg->setHelpLine(widgets::lmdStatBar(dlg));
 
   st->keys.dialog = dlg;
   st->keys.session = &session;
   st->keys.printerDisplay = printerName;
   st->keys.messageDisplay = status;
   st->keys.printerName = &st->cPrinter;
-  st->keys.print = [st] { PRINTEOT(*st, false); };
-  st->keys.preview = [st] { PRINTEOT(*st, true); };
-  dlg->setKeyHandler([st](int key, QWidget* field) { return reports::PRREQKEYS(key, field, st->keys); });
+  st->keys.print = [st = st.get()] { PRINTEOT(*st, false); };
+  st->keys.preview = [st = st.get()] { PRINTEOT(*st, true); };
+  // A run keeps its dialog: the dialog waits for it before it closes.
+  st->keys.mayClose = [st = st.get()] { return !st->running(); };
+  dlg->setKeyHandler([st = st.get()](int key, QWidget* field) { return reports::PRREQKEYS(key, field, st->keys); });
 
+  // Modal before it is first shown (exec on a visible dialog would leave the
+  // main window's commands reachable while the options are open).
+  dlg->setWindowModality(Qt::ApplicationModal);
   dlg->show();
   widgets::lmdReSay(status, "Finding default printer...");
   const widgets::InstalledPrinters printers = widgets::lmdGetPrn();
   st->cPrinter = printers.defaultName;
   if (st->cPrinter.trimmed().isEmpty()) {
     widgets::lmdReSay(status, "No printer found!  Report is cancelled.");
+    widgets::lmdEnable(st->printButton, false);
+    widgets::lmdEnable(st->previewButton, false);
     QTimer::singleShot(1000, dlg, [dlg] { dlg->postKey(Qt::Key_Escape); });
   } else {
     widgets::lmdReSay(printerName, reports::printerDisplayText(st->cPrinter, q(session.values().prAscii)));
     widgets::lmdReSay(status, " ");
-    st->fields.front()->setFocus();
+    st->fields.front()->setFocus(Qt::OtherFocusReason);
   }
   dlg->exec();
+  // Closed from its title bar while a run works: the run still needs the
+  // dialog's buttons and may still show its windows, so it ends first.
+  if (st->run) st->run->wait();
+  data::Workspace& ws = data::Workspace::forThisThread();
+  ws.closeAll();
+  ws.select(1);
 }
 
 void registerEotDialog() { app::registerReportDialog(data::kEndOfTermReportCode, TAIL_PR2); }

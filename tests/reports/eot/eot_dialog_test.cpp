@@ -1,0 +1,305 @@
+// The end-of-term options dialog as the office uses it, on a copy of the demo
+// school: opened from its menu entry point, driven with keys, printing to the
+// "PDF" device and previewing through the real preview windows.
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QProcess>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <filesystem>
+
+#include "app/school_settings.h"
+#include "app/session.h"
+#include "data/table.h"
+#include "data/text.h"
+#include "data/workspace.h"
+#include "data/year_names.h"
+#include "gui_helpers.h"
+#include "libs/widgets/lmd_browse.h"
+#include "libs/widgets/lmd_dialog.h"
+#include "libs/widgets/picture_edit.h"
+#include "reports/common/run_gui.h"
+#include "reports/eot/eot_dialog.h"
+#include "school_fixture.h"
+#include "temp_dir.h"
+
+namespace velmont::testing {
+namespace {
+
+using widgets::LmdDialog;
+using widgets::PictureEdit;
+
+constexpr int kWait = 30000;
+
+class EotDialogTest : public ::testing::Test {
+ protected:
+  EotDialogTest() {
+    app::SessionValues v = app::freshSessionValues(school.dir(), data::Date::fromYmd(kDemoYear, 8, 3));
+    v.term = 3;
+    v.year = kDemoYear;
+    v.regYear = kDemoYear;
+    v.userId = "clerk";
+    app::readSchoolWords(v);
+    app::readSchoolName(v);
+    app::readControlValues(v);
+    session.update([&](app::SessionValues& s) { s = v; });
+    std::filesystem::remove(school.file("headeots.dbf"));
+    data::Workspace ws;
+    data::yr_range(ws, school.dir(), firstLevel, lastLevel);
+    reports::setPdfFileChooser([this](const QString&) {
+      ++saveQuestions;
+      return pdf;
+    });
+  }
+  ~EotDialogTest() override { reports::setPdfFileChooser({}); }
+
+  // Opens the dialog as the menu does; `act` gets it once it is shown and active
+  // and is expected to close it.
+  void open(const std::function<void(LmdDialog*)>& act) {
+    onNextModal([act](QWidget* w) {
+      w->activateWindow();
+      EXPECT_TRUE(QTest::qWaitForWindowActive(w));
+      auto* d = qobject_cast<LmdDialog*>(w);
+      if (d) act(d);
+      else ADD_FAILURE() << "no options dialog";
+      // A test that stopped half-way must not leave the dialog waiting.
+      if (w->isVisible()) {
+        ADD_FAILURE() << "the dialog was left open";
+        qobject_cast<QDialog*>(w)->reject();
+      }
+    });
+    eot::TAIL_PR2(session, nullptr, "T_EOT_Rpt");
+  }
+
+  static PictureEdit* field(LmdDialog* d, size_t n) { return qobject_cast<PictureEdit*>(d->fields().at(n - 1)); }
+  static QPushButton* button(LmdDialog* d, const QString& text) {
+    for (QPushButton* b : d->findChildren<QPushButton*>())
+      if (b->text().remove('&') == text) return b;
+    ADD_FAILURE() << "no button " << text.toStdString();
+    return nullptr;
+  }
+  // A key pressed by the user: it reaches the widget with the focus.
+  static void press(int key) {
+    QWidget* w = QApplication::focusWidget();
+    ASSERT_NE(w, nullptr);
+    QTest::keyClick(w, Qt::Key(key));
+  }
+  // Goes to a field with Down, as a user would, and types over its text.
+  static void type(LmdDialog* d, size_t n, const QString& text) {
+    for (int i = 0; i < 10 && QApplication::focusWidget() != field(d, n); ++i) press(Qt::Key_Down);
+    ASSERT_EQ(QApplication::focusWidget(), field(d, n));
+    QTest::keyClicks(field(d, n), text);
+  }
+  static bool runEnded(LmdDialog* d) {
+    return QTest::qWaitFor([d] { return button(d, "F4 Print")->isEnabled(); }, kWait);
+  }
+
+  QString pdfText() const {
+    QProcess p;
+    p.start("pdftotext", {"-layout", pdf, "-"});
+    EXPECT_TRUE(p.waitForFinished(kWait));
+    return QString::fromUtf8(p.readAllStandardOutput());
+  }
+  // The user's saved end-of-term options, "" when there is no record.
+  std::string savedParams() const {
+    auto t = data::Table::open(school.file("prntpref.dbf"), "pref");
+    std::string found;
+    int records = 0;
+    for (t->goTop(); !t->eof(); t->skip())
+      if (t->text("USERNAME") == "clerk" && t->text("RPT_CODE") == "T_EOT_Rpt") {
+        found = t->text("RPT_PARAMS");
+        ++records;
+      }
+    EXPECT_LE(records, 1);
+    return found;
+  }
+  // The year code a level prints as.
+  std::string code(int level) const {
+    data::Workspace ws;
+    return data::put_yrout(ws, school.dir(), level);
+  }
+  int level(const std::string& code) const {
+    data::Workspace ws;
+    int n = 0;
+    data::ent_yrin(ws, school.dir(), code, n);
+    return n;
+  }
+
+  SchoolCopy school;
+  TempDir out;
+  app::Session session;
+  std::string firstLevel, lastLevel;
+  QString pdf = QString::fromStdString(out.file("cards.pdf"));
+  int saveQuestions = 0;
+};
+
+TEST_F(EotDialogTest, F4PrintsTheCardsToAPdfWhileTheButtonsAreHeldAndTheDialogStaysForTheNextRun) {
+  open([&](LmdDialog* d) {
+    EXPECT_EQ(d->windowTitle(), "End of Term Report");
+    EXPECT_TRUE(labelTexts(d).contains("PDF"));  // the default printer of this machine
+    EXPECT_EQ(QApplication::focusWidget(), field(d, 1));
+    EXPECT_EQ(field(d, 1)->value().toStdString(), firstLevel);
+    EXPECT_EQ(field(d, 2)->value().toStdString(), lastLevel);
+    EXPECT_EQ(field(d, 3)->value().trimmed(), "");
+
+    press(Qt::Key_F4);
+    EXPECT_EQ(saveQuestions, 1);
+    EXPECT_FALSE(button(d, "F4 Print")->isEnabled());
+    EXPECT_FALSE(button(d, "F5 Preview")->isEnabled());
+    ASSERT_TRUE(runEnded(d));
+    EXPECT_TRUE(button(d, "F5 Preview")->isEnabled());
+    EXPECT_TRUE(d->isVisible());
+    EXPECT_EQ(QApplication::focusWidget(), field(d, 1));
+
+    const QString text = pdfText();
+    EXPECT_GE(text.count("REPORT OF:"), 10);  // every student of the school, one card or more each
+    EXPECT_TRUE(text.contains("Teacher's comments:"));
+
+    // The cards' heading table exists now, so the headings button opens its editor.
+    button(d, "Multi-Language Headings")->click();
+    EXPECT_NE(d->findChild<widgets::BrowseView*>(), nullptr);
+    press(Qt::Key_Escape);  // closes the editor only
+    EXPECT_TRUE(d->isVisible());
+    press(Qt::Key_Escape);
+    EXPECT_FALSE(d->isVisible());
+  });
+}
+
+TEST_F(EotDialogTest, TheOptionsOfARunAreSavedForTheUserAndComeBackWhenTheDialogIsOpenedAgain) {
+  const int hclLen = session.get(&app::SessionValues::hclLen);
+  ASSERT_GE(hclLen, 2);
+  open([&](LmdDialog* d) {
+    EXPECT_EQ(savedParams(), "");
+    type(d, 1, QString::fromStdString(lastLevel));
+    type(d, 2, QString::fromStdString(lastLevel));
+    type(d, 3, "Z9");  // no such class: the run prints nothing, quickly
+    press(Qt::Key_F4);
+    ASSERT_TRUE(runEnded(d));
+    press(Qt::Key_Escape);
+  });
+  // Levels as their codes, the class padded to 4, then "2 ", the two option digits.
+  EXPECT_EQ(savedParams(), code(level(lastLevel)) + code(level(lastLevel)) + "Z9  2 11");
+  open([&](LmdDialog* d) {
+    EXPECT_EQ(field(d, 1)->value().toStdString(), lastLevel);
+    EXPECT_EQ(field(d, 2)->value().toStdString(), lastLevel);
+    EXPECT_EQ(field(d, 3)->value(), "Z9" + QString(hclLen - 2, ' '));
+    press(Qt::Key_Escape);
+  });
+}
+
+TEST_F(EotDialogTest, F5PreviewsStoppedAtTheFirstCardWindowThenTheFinalWindowGivesTheButtonsBack) {
+  auto previewWindow = [](const QString& answerButton) -> QWidget* {
+    QWidget* found = nullptr;
+    (void)QTest::qWaitFor([&] {
+      for (QWidget* w : QApplication::topLevelWidgets()) {
+        auto* next = w->findChild<QPushButton*>("nextOrQuit");
+        if (w->objectName() == "previewWindow" && w->isVisible() && next && next->text() == answerButton &&
+            QApplication::activeModalWidget() == w)
+          found = w;
+      }
+      return found != nullptr;
+    }, kWait);
+    return found;
+  };
+  auto answer = [](QWidget* window, Qt::Key key) {
+    window->activateWindow();
+    EXPECT_TRUE(QTest::qWaitForWindowActive(window));
+    QTest::keyClick(window->findChild<QWidget*>("keyReceiver"), key);
+  };
+  open([&](LmdDialog* d) {
+    press(Qt::Key_F5);
+    EXPECT_EQ(saveQuestions, 0);  // a preview is not saved to a file
+    EXPECT_FALSE(button(d, "F4 Print")->isEnabled());
+    QWidget* stepping = previewWindow("&Next Page");
+    ASSERT_NE(stepping, nullptr);
+    answer(stepping, Qt::Key_Q);  // stop before the second card
+    QWidget* final = previewWindow("&Quit");
+    ASSERT_NE(final, nullptr);
+    EXPECT_FALSE(button(d, "F5 Preview")->isEnabled());
+    answer(final, Qt::Key_Q);
+    ASSERT_TRUE(runEnded(d));
+    EXPECT_TRUE(button(d, "F5 Preview")->isEnabled());
+    ASSERT_TRUE(d->isVisible());
+    d->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(d));
+    press(Qt::Key_Escape);
+    EXPECT_FALSE(d->isVisible());
+  });
+  EXPECT_FALSE(QFile::exists(pdf));
+}
+
+TEST_F(EotDialogTest, ThePriorYearCheckBoxIsOnlyOfferedForAPriorYearAndTickingItPrintsTheLevelOneLower) {
+  auto printedLevels = [&](LmdDialog* d) {
+    press(Qt::Key_F4);
+    EXPECT_TRUE(runEnded(d));
+    QStringList levels;
+    const QString yearWord = QString::fromStdString(data::trim(session.get(&app::SessionValues::yearNames).word)).toUpper();
+    const QRegularExpression line("REPORT OF:.*" + yearWord + R"(\s*:?\s*(\S+)\s+TERM)");
+    for (auto it = line.globalMatch(pdfText()); it.hasNext();) levels << it.next().captured(1);
+    levels.removeDuplicates();
+    return levels;
+  };
+  open([&](LmdDialog* d) {
+    auto* box = d->findChild<QCheckBox*>();
+    ASSERT_NE(box, nullptr);
+    EXPECT_FALSE(box->isEnabled());  // this year's reports
+    press(Qt::Key_Escape);
+  });
+
+  session.set(&app::SessionValues::regYear, kDemoYear + 1);  // the processing date is in the next year
+  const int printed = level(lastLevel);
+  ASSERT_GT(printed, 1);
+  open([&](LmdDialog* d) {
+    auto* box = d->findChild<QCheckBox*>();
+    ASSERT_TRUE(box->isEnabled());
+    EXPECT_TRUE(d->findChild<QGroupBox*>()->isEnabled());
+    EXPECT_FALSE(box->isChecked());
+    type(d, 1, QString::fromStdString(lastLevel));
+    type(d, 2, QString::fromStdString(lastLevel));
+    box->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(box, Qt::Key_Space);
+    EXPECT_TRUE(box->isChecked());
+    QTest::keyClick(box, Qt::Key_Return);  // Enter moves on
+    EXPECT_NE(QApplication::focusWidget(), box);
+    EXPECT_TRUE(d->isVisible());
+    const QStringList reduced = printedLevels(d);
+    ASSERT_FALSE(reduced.isEmpty());
+    EXPECT_EQ(reduced, QStringList{QString::fromStdString(data::trim(code(printed - 1)))});
+
+    box->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(box, Qt::Key_Space);  // unticked again: the real levels
+    EXPECT_FALSE(box->isChecked());
+    EXPECT_EQ(printedLevels(d), QStringList{QString::fromStdString(data::trim(code(printed)))});
+    press(Qt::Key_Escape);
+  });
+}
+
+TEST_F(EotDialogTest, AnUnknownLevelOrAHeadingsTableNotYetMadeStartsNothing) {
+  open([&](LmdDialog* d) {
+    type(d, 2, "Q9");
+    press(Qt::Key_F4);  // F4 without leaving the field: the level is still checked
+    EXPECT_EQ(saveQuestions, 0);
+    EXPECT_TRUE(button(d, "F4 Print")->isEnabled());
+    EXPECT_EQ(QApplication::focusWidget(), field(d, 2));
+
+    QString told;
+    onNextModal([&](QWidget* box) {
+      told = messageText(box);
+      QTest::keyClick(box, Qt::Key_Return);
+    });
+    button(d, "Multi-Language Headings")->click();
+    EXPECT_EQ(told, "Please run Report first\nthen Change Headings");
+    EXPECT_EQ(d->findChild<widgets::BrowseView*>(), nullptr);
+
+    button(d, "ESC=Quit")->click();
+    EXPECT_FALSE(d->isVisible());
+  });
+  EXPECT_EQ(savedParams(), "");
+  EXPECT_FALSE(QFile::exists(pdf));
+  EXPECT_FALSE(std::filesystem::exists(school.file("headeots.dbf")));
+}
+
+}  // namespace
+}  // namespace velmont::testing

@@ -33,7 +33,8 @@ bool startPage(ReportHeadingValues& v, lmcPrn3& printer) {
   if (v.ln == 999) return true;
   auto* preview = dynamic_cast<lmcPrv3*>(&printer);
   if (v.lPreview && preview && v.nPrev_Choice == 1) {
-    v.nPrev_Choice = preview->openPwin(PwinOptions{.stepping = true, .showFirst = false});
+    v.nPrev_Choice = v.stepWindow ? v.stepWindow(*preview)
+                                  : preview->openPwin(PwinOptions{.stepping = true, .showFirst = false});
     if (v.nPrev_Choice == 0) {
       if (v.onStop) v.onStop();
       return false;

@@ -16,6 +16,7 @@
 namespace velmont::print {
 
 class lmcPrn3;
+class lmcPrv3;
 
 // One text of a column-heading line under the letterhead, at its column.
 struct HeadingColumn {
@@ -43,6 +44,9 @@ struct ReportHeadingValues {
   std::function<QSize(const QString& file)> imageSize;
   // Called when the user stops the preview at the window shown before a new page.
   std::function<void()> onStop;
+  // Shows the stepping preview window and returns its answer; the preview's own
+  // openPwin when not set (a run's user interface may show it its own way).
+  std::function<int(lmcPrv3& preview)> stepWindow;
 };
 
 // The heading font for a heading of that length: longer than 56 characters

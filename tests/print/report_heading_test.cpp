@@ -6,6 +6,7 @@
 
 #include "data/table.h"
 #include "libs/letterhead_setup.h"
+#include "print/preview_printer.h"
 #include "print/report_heading.h"
 #include "printer_fixture.h"
 #include "temp_dir.h"
@@ -162,6 +163,35 @@ TEST_F(ReportHeadingTest, NoHeadingsOnPrintedPagesWhenTheTextSettingSaysN) {
   values.lPreview = true;  // a preview shows them all the same
   ASSERT_TRUE(REP_HD(values, "Heading", printer));
   EXPECT_EQ(values.ln, 5);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(ReportHeadingPreviewTest, AStopAnswerStartsNoPageAndReturnsFalse) {
+  TempDir dir;
+  lmcPrv3 preview;
+  preview.Init(std::make_unique<MemoryDevice>());
+  preview.create();
+  preview.startDoc("list");
+  ReportHeadingValues v;
+  v.dataDir = dir.path().string();
+  v.lPreview = true;
+  int asked = 0, stopped = 0;
+  v.stepWindow = [&](lmcPrv3&) { return ++asked, 0; };
+  v.onStop = [&] { ++stopped; };
+  ASSERT_TRUE(REP_HD(v, "Heading", preview)) << "the first page asks nothing";
+  v.ln = 41;
+  EXPECT_FALSE(REP_HD(v, "Heading", preview));
+  EXPECT_EQ(asked, 1);
+  EXPECT_EQ(stopped, 1);
+  EXPECT_EQ(preview.nPage, 1) << "no new page";
+  EXPECT_EQ(v.ln, 41);
+  EXPECT_EQ(v.nPrev_Choice, 0);
+  ASSERT_TRUE(REP_HD(v, "Heading", preview)) << "once stopped, the window is not asked again";
+  EXPECT_EQ(asked, 1);
+  EXPECT_EQ(preview.nPage, 2);
 }
 
 }  // namespace

@@ -34,6 +34,7 @@ bool pageHeading(ListRunContext& ctx, double width) {
   v.hdl2 = ctx.hdl2;
   v.dataDir = ctx.dataDir;
   v.timeOfDay = ctx.timeOfDay;
+  v.stepWindow = ctx.stepWindow;
   const bool shown = print::REP_HD(v, q(ctx.Rept_Head), *ctx.oP, width);
   ctx.ln = v.ln;
   ctx.P_No = v.P_No;

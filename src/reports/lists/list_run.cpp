@@ -94,6 +94,7 @@ ListOutcome PR_STUDENTS(const ListRequest& request, reports::RunUi& ui) {
     ui.progressBegin();
     progressShown = true;
     ctx.progressStep = [&ui](data::Table& t) { ui.progressStep(t); };
+    ctx.stepWindow = [&ui](print::lmcPrv3& p) { return ui.previewWindow(p, true); };
     ctx.notice = [&ui](const std::string& text) { ui.notice(QString::fromStdString(text)); };
     ctx.message = [&ui](const std::vector<std::string>& lines) {
       QStringList l;

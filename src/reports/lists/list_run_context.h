@@ -18,6 +18,7 @@ class Workspace;
 
 namespace velmont::print {
 class lmcPrn3;
+class lmcPrv3;
 }
 
 namespace velmont::lists {
@@ -83,6 +84,9 @@ struct ListRunContext {
   std::function<void(const std::vector<std::string>&)> message;
   // Shows a passing notice (may be empty).
   std::function<void(const std::string&)> notice;
+  // Shows the stepping preview window before a new page; its answer (may be empty:
+  // the preview's own window).
+  std::function<int(print::lmcPrv3&)> stepWindow;
   // The time the page headings print; the current time when not valid.
   QTime timeOfDay;
   // Seeks made in the student-subject table, for the benchmark.

@@ -1,0 +1,189 @@
+// Whole runs of the list on a demo school: the PDF as users read it, text mode,
+// the orientation rule, a preview with nothing to show, and the promise that a
+// run writes none of the school's files.
+#include <gtest/gtest.h>
+
+#include <QProcess>
+#include <QRegularExpression>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <sstream>
+
+#include "batch/demo_school.h"
+#include "batch/progress.h"
+#include "list_fixture.h"
+#include "print/memory_device.h"
+#include "reports/lists/list_run.h"
+#include "temp_dir.h"
+
+using namespace velmont;
+using namespace velmont::lists;
+namespace fs = std::filesystem;
+
+namespace {
+
+class QuietUi : public reports::RunUi {
+ public:
+  void message(const QStringList& lines) override { messages << lines.join(" / "); }
+  int previewWindow(print::lmcPrv3&, bool stepping) override { return ++windows, 0; }
+  void failure(std::exception_ptr, const std::string& operation) override { failures << QString::fromStdString(operation); }
+  void finished() override { ++finishedCalls; }
+  QStringList messages, failures;
+  int windows = 0, finishedCalls = 0;
+};
+
+std::map<std::string, std::string> snapshot(const std::string& dir) {
+  std::map<std::string, std::string> files;
+  for (const auto& e : fs::directory_iterator(dir)) {
+    std::ifstream in(e.path(), std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    files[e.path().filename().string()] = bytes.str();
+  }
+  return files;
+}
+
+// Forwards to a memory device that outlives the run's printer.
+class KeptDevice : public print::PrintDevice {
+ public:
+  explicit KeptDevice(print::MemoryDevice& kept) : kept_(kept) {}
+  print::PaperSize paperSize() const override { return kept_.paperSize(); }
+  int orientation() const override { return kept_.orientation(); }
+  void setOrientation(int o) override { kept_.setOrientation(o); }
+  bool startDoc(const QString& name) override { return kept_.startDoc(name); }
+  bool printPage(const print::PageList& page) override { return kept_.printPage(page); }
+  bool endDoc() override { return kept_.endDoc(); }
+  QString destination() const override { return kept_.destination(); }
+
+ private:
+  print::MemoryDevice& kept_;
+};
+
+class ListRunTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    school_ = new velmont::testing::TempDir;
+    batch::DemoOptions o;
+    o.dir = school_->path().string();
+    o.students = 200;
+    o.year = 2004;
+    batch::Progress quiet(false);
+    batch::writeDemoSchool(o, quiet);
+  }
+  static void TearDownTestSuite() { delete school_; }
+
+  ListRequest request(int level) const {
+    ListRequest r;
+    r.run.reportCode = kListReportCode;
+    r.run.title = "Home Class List with Subjects";
+    r.run.printerName = print::kPdfDeviceName;
+    r.run.dataDir = school_->path().string();
+    r.strt_yr = level;
+    r.term = 1;
+    r.year = 2004;
+    r.date = r.enrl_date = data::Date::fromYmd(2004, 6, 30);
+    r.school = "Demo School";
+    r.timeOfDay = QTime(10, 0, 0);
+    return r;
+  }
+  static velmont::testing::TempDir* school_;
+  velmont::testing::TempDir out;
+  QuietUi ui;
+};
+velmont::testing::TempDir* ListRunTest::school_ = nullptr;
+
+TEST_F(ListRunTest, AWholeListToPdfReadsAsPrinted) {
+  ListRequest r = request(8);
+  r.choices = {.birthDates = true, .marks = true, .shading = true};
+  r.subjectNames = true;
+  r.run.outputFile = QString::fromStdString(out.file("list.pdf"));
+  const ListOutcome o = PR_STUDENTS(r, ui);
+  ASSERT_TRUE(o.ran && o.printed) << ui.messages.join("\n").toStdString();
+  EXPECT_EQ(ui.finishedCalls, 1);
+  EXPECT_EQ(o.landscape, o.columns > 15);
+  QProcess p;
+  p.start("pdftotext", {"-layout", r.run.outputFile, "-"});
+  ASSERT_TRUE(p.waitForFinished(20000));
+  const QString text = QString::fromUtf8(p.readAllStandardOutput());
+  EXPECT_TRUE(text.contains(QRegularExpression("Home Class List with Subjects for GRADE\\s+8\\s+Term 1")));
+  EXPECT_TRUE(text.contains(QRegularExpression("PAGE\\s+1")));
+  EXPECT_TRUE(text.contains(QRegularExpression("MAXIMUM\\s+MARKS")));
+  EXPECT_TRUE(text.contains("GRADE AVERAGE"));
+  EXPECT_TRUE(text.contains("No. Students"));
+  EXPECT_TRUE(text.contains(" 1. ")) << "the running number";
+  EXPECT_EQ(text.count("NAME:"), o.pages);
+}
+
+TEST_F(ListRunTest, SixteenColumnsTurnThePageEvenWhenTheSettingsSayPortrait) {
+  ListRequest r = request(8);
+  r.printerSettings = {"1", "1"};  // one copy, portrait
+  int made = 0;
+  print::MemoryDevice kept;
+  print::MemoryDevice* device = &kept;
+  r.run.makeDevice = [&] {
+    ++made;
+    return std::unique_ptr<print::PrintDevice>(std::make_unique<KeptDevice>(kept));
+  };
+  const ListOutcome o = PR_STUDENTS(r, ui);
+  ASSERT_TRUE(o.printed);
+  ASSERT_GT(o.columns, 15);
+  EXPECT_TRUE(o.landscape);
+  ASSERT_EQ(made, 1);
+  ASSERT_FALSE(device->documents().empty());
+  EXPECT_EQ(device->documents()[0].orientation, print::kLandscape);
+  // The pages were laid out on the landscape paper: wider than high.
+  const print::PageList& page = device->documents()[0].pages.at(0);
+  EXPECT_GT(page.width(), page.height());
+}
+
+TEST_F(ListRunTest, TextModeWritesTheFileAndNoPreviewWithoutSubjects) {
+  ListRequest text = request(8);
+  text.run.prAscii = out.file("list.txt");
+  text.hdAscii = "Y";
+  const ListOutcome o = PR_STUDENTS(text, ui);
+  ASSERT_TRUE(o.printed);
+  EXPECT_EQ(o.destination.toStdString(), out.file("list.txt"));
+  std::ifstream in(out.file("list.txt"));
+  std::stringstream body;
+  body << in.rdbuf();
+  EXPECT_NE(body.str().find("MAXIMUM MARKS"), std::string::npos);
+  EXPECT_NE(body.str().find("No. Students"), std::string::npos);
+
+  ListRequest empty = request(20);  // a level without students
+  empty.run.preview = true;
+  empty.run.makeDevice = [] { return std::unique_ptr<print::PrintDevice>(std::make_unique<print::MemoryDevice>()); };
+  const ListOutcome none = PR_STUDENTS(empty, ui);
+  EXPECT_FALSE(none.printed);
+  EXPECT_EQ(ui.windows, 0) << "no preview window when nothing was found";
+  EXPECT_EQ(ui.finishedCalls, 2) << "the buttons come back";
+}
+
+TEST_F(ListRunTest, ARunWritesNoneOfTheSchoolsFiles) {
+  velmont::testing::TempDir copy;
+  for (const auto& e : fs::directory_iterator(school_->path())) fs::copy(e.path(), copy.path() / e.path().filename());
+  fs::remove(copy.path() / "STSUB04.ntx");  // the year's index: one of the files a run may create
+  const auto before = snapshot(copy.path().string());
+  for (int kind = 0; kind < 3; ++kind) {
+    ListRequest r = request(8);
+    r.run.dataDir = copy.path().string();
+    r.choices = {true, true, true};
+    if (kind == 0) r.run.outputFile = QString::fromStdString(out.file("p.pdf"));
+    if (kind == 1) {
+      r.run.preview = true;
+      r.run.makeDevice = [] { return std::unique_ptr<print::PrintDevice>(std::make_unique<print::MemoryDevice>()); };
+    }
+    if (kind == 2) r.run.prAscii = out.file("t.txt");
+    ASSERT_TRUE(PR_STUDENTS(r, ui).printed);
+  }
+  EXPECT_GE(ui.windows, 1) << "the final preview window";
+  const auto after = snapshot(copy.path().string());
+  for (const auto& [name, bytes] : before) {
+    ASSERT_TRUE(after.count(name)) << name;
+    EXPECT_TRUE(after.at(name) == bytes) << name << " changed";
+  }
+  for (const auto& [name, bytes] : after)
+    if (!before.count(name)) EXPECT_EQ(name, "STSUB04.ntx") << "a file the run may not create";
+}
+
+}  // namespace

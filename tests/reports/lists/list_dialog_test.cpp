@@ -1,0 +1,110 @@
+// The list's options dialog offscreen: a new user's defaults, and the options a
+// run saves and the dialog shows again.
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QGroupBox>
+#include <QPushButton>
+#include <QTest>
+#include <fstream>
+
+#include "app/session.h"
+#include "data/saved_options.h"
+#include "libs/widgets/lmd_dialog.h"
+#include "libs/widgets/picture_edit.h"
+#include "list_fixture.h"
+#include "reports/common/run_gui.h"
+#include "reports/lists/list_dialog.h"
+#include "reports/lists/list_run.h"
+
+using namespace velmont;
+using namespace velmont::lists;
+using namespace velmont::lists::testing;
+
+namespace {
+
+QAbstractButton* radio(QWidget* dialog, const QString& group, const QString& text) {
+  for (QGroupBox* box : dialog->findChildren<QGroupBox*>())
+    if (box->title() == group)
+      for (QAbstractButton* b : box->findChildren<QAbstractButton*>())
+        if (b->text() == text) return b;
+  return nullptr;
+}
+
+class ListDialogTest : public ::testing::Test {
+ protected:
+  ListDialogTest() {
+    school.students = {{1, "Avery", "Al"}};
+    school.subjects = {{"7ENG", "English"}};
+    school.marks = {{1, "7ENG", 50}};
+    school.write();
+    std::ofstream(school.file("DESCRP04.dbf")) << "";  // the year's descriptor table: only its presence counts
+    session.update([&](app::SessionValues& v) {
+      v.dataDir = school.dir();
+      v.year = kYear;
+      v.term = 1;
+      v.date = data::Date::fromYmd(kYear, 6, 30);
+      v.userId = "tester";
+      v.hclLen = 4;
+    });
+    reports::setPdfFileChooser([this](const QString&) { return QString::fromStdString(school.file("out.pdf")); });
+  }
+  ~ListDialogTest() override { reports::setPdfFileChooser({}); }
+
+  TinySchool school;
+  app::Session session;
+};
+
+TEST_F(ListDialogTest, ANewUserSeesTheDefaults) {
+  ListDialog d(session, nullptr, kListReportCode);
+  const auto& fields = d.dialog()->fields();
+  ASSERT_EQ(fields.size(), 4u);
+  auto value = [&](int i) { return static_cast<widgets::PictureEdit*>(fields[size_t(i)])->value().trimmed(); };
+  EXPECT_EQ(value(0), "7") << "the lowest level in use";
+  EXPECT_EQ(value(1), "");
+  EXPECT_EQ(value(2), "30/06/2004");
+  EXPECT_EQ(value(3), "100");
+  EXPECT_TRUE(radio(d.dialog(), "Show Birthdates", "No ")->isChecked());
+  EXPECT_TRUE(radio(d.dialog(), "Shadow?", "No")->isChecked());
+  EXPECT_TRUE(radio(d.dialog(), "Print Marks?", "no")->isChecked());
+  EXPECT_TRUE(radio(d.dialog(), "Subject name", "Code")->isChecked());
+  EXPECT_EQ(d.printButton()->text(), "F4 Print");
+}
+
+TEST_F(ListDialogTest, ARunSavesTheChoicesAndTheDialogShowsThemAgain) {
+  {
+    ListDialog d(session, nullptr, kListReportCode);
+    radio(d.dialog(), "Subject name", "Name")->click();
+    radio(d.dialog(), "Show Birthdates", "Yes")->click();
+    radio(d.dialog(), "Print Marks?", "yes")->click();
+    static_cast<widgets::PictureEdit*>(d.dialog()->fields()[3])->setValue(" 60");
+    static_cast<widgets::PictureEdit*>(d.dialog()->fields()[1])->setValue("7AB");
+    d.cPrinter = "PDF";
+    d.PRINTIT(false);
+    ASSERT_TRUE(d.lastRun());
+    d.lastRun()->wait();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return d.printButton()->isEnabled(); }, 5000)) << "the buttons come back";
+  }
+  const data::SavedOptions saved = data::loadSavedOptions(school.dir(), "tester", kListReportCode, {"x", "y"}, kYear);
+  EXPECT_EQ(saved.prefs.substr(0, 8), " 7  7AB ") << "a three-character class padded to 4";
+  EXPECT_EQ(saved.prefs.substr(8), "11122" "0" " ");
+  EXPECT_EQ(saved.extras.substr(0, 3), " 60");
+  ListDialog again(session, nullptr, kListReportCode);
+  EXPECT_TRUE(radio(again.dialog(), "Subject name", "Name")->isChecked());
+  EXPECT_TRUE(radio(again.dialog(), "Show Birthdates", "Yes")->isChecked());
+  EXPECT_TRUE(radio(again.dialog(), "Print Marks?", "yes")->isChecked());
+  EXPECT_TRUE(radio(again.dialog(), "Shadow?", "No")->isChecked());
+  EXPECT_EQ(static_cast<widgets::PictureEdit*>(again.dialog()->fields()[3])->value().trimmed(), "60");
+}
+
+TEST(ListOptionsTest, DefaultsAndABlankSequenceDigit) {
+  const data::SavedOptions d = defaultListOptions(" 7", "12");
+  EXPECT_EQ(d.prefs, " 712    12212  ");
+  EXPECT_EQ(d.extras, "100");
+  ListOptions o = readListOptions(d, 2);
+  EXPECT_FALSE(o.birthDates || o.marks || o.shading || o.names);
+  EXPECT_EQ(o.weight, 100);
+  EXPECT_EQ(listPrefs(o).substr(8), "12212" "0" " ") << "a blank sequence digit is written as 0";
+}
+
+}  // namespace

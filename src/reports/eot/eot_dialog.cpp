@@ -192,36 +192,42 @@ void TAIL_PR2(app::Session& session, QWidget* owner, const std::string& reportCo
        .help = "Print students enrolled as at THIS date"}));
   widgets::lmdSay(dlg, 3, 28.5, "Student Name or Number", {.columns = 20, .font = "11.Arial"});
   st->fields.push_back(widgets::lmdXGet(dlg, 4, 28.5, 14, QString(14, ' '), "@!K", {.help = "Student Number or Surname"}));
-  widgets::lmdSay(dlg, 5.5, 28.5, "Student Initial (optional)", {.font = "11.Arial"});
-  st->fields.push_back(widgets::lmdXGet(dlg, 5.5, 44.5, 1, " ", "@!K", {.help = "Student's first initial"}));
+  QLabel* initialLabel = widgets::lmdSay(dlg, 5.5, 28.5, "Student Initial (optional)", {.font = "11.Arial"});
+  widgets::PictureEdit* initial = widgets::lmdXGet(dlg, 5.5, 44.5, 1, " ", "@!K", {.help = "Student's first initial"});
+  // The label's font may be wider than its cells: the field keeps clear of it.
+  if (initialLabel->geometry().right() + 4 > initial->x())
+    initial->move(initialLabel->geometry().right() + 6, initial->y());
+  st->fields.push_back(initial);
 
-  QGroupBox* group = widgets::lmdGBox(dlg, 8, 5.5, 2, 21, q("Student's " + yrT));
-  st->reduce = widgets::lmdRadChk(group, 0.8, 1, q("Print " + yrT + " reduced by 1 for prior year"),
+  QGroupBox* group = widgets::lmdGBox(dlg, 8, 5.5, 2.6, 21, q("Student's " + yrT));
+  // Two lines below the group's title, so that the words fit its 21 columns.
+  st->reduce = widgets::lmdRadChk(group, 1.75, 0.5, q("Print " + yrT + " reduced by 1\nfor prior year"),
                                   widgets::ButtonKind::kCheck, st->reduc_yr == "Y",
                                   [st = st.get()](bool on) { st->reduc_yr = on ? "Y" : "N"; });
+  st->reduce->resize(st->reduce->sizeHint());
   st->reduce->installEventFilter(new EnterMovesOn(st->reduce));
   // Levels are printed one lower only for a prior year's reports.
   const bool priorYear = v.regYear && v.year < *v.regYear;
   group->setEnabled(priorYear);
   st->reduce->setEnabled(priorYear);
 
-  widgets::lmdMSay(dlg, 10.5, 2,
+  widgets::lmdMSay(dlg, 10.75, 2,
                    q("This option prints end-of-term reports, velmont to specifications. You may print reports for one "
                      "school " + yrT + ",and possibly for a " + v.homeCl + "." + "Leave " + v.homeCl +
                      " blank if ALL classes, or one individual student, are to be printed.\n\n"
                      "For Prior Year printout, change Term and Year in Miscellaneous Menu."),
-                   {.columns = 56, .rows = 3.8, .font = "11.Arial"});
+                   {.columns = 56, .rows = 3.6, .font = "11.Arial"});
   widgets::lmdMSay(dlg, 8, 28.5, q("A Name (or partial name) is matched against students in the nominated " + yrT + "."),
                    {.columns = 30, .rows = 2, .font = "11.Arial"});
-  st->printButton = widgets::lmdPshBtn(dlg, 14.5, 2, 9, "F4 Print", [dlg] { dlg->postKey(Qt::Key_F4); });
-  st->previewButton = widgets::lmdPshBtn(dlg, 14.5, 11.5, 10, "F5 Preview", [dlg] { dlg->postKey(Qt::Key_F5); });
-  widgets::lmdPshBtn(dlg, 14.5, 22, 13, "F6 Change Printer", [dlg] { dlg->postKey(Qt::Key_F6); });
-  widgets::lmdPshBtn(dlg, 14.5, 35.5, 8, "ESC=Quit",
+  st->printButton = widgets::lmdPshBtn(dlg, 14.4, 2, 9, "F4 Print", [dlg] { dlg->postKey(Qt::Key_F4); });
+  st->previewButton = widgets::lmdPshBtn(dlg, 14.4, 11.5, 10, "F5 Preview", [dlg] { dlg->postKey(Qt::Key_F5); });
+  widgets::lmdPshBtn(dlg, 14.4, 22, 13, "F6 Change Printer", [dlg] { dlg->postKey(Qt::Key_F6); });
+  widgets::lmdPshBtn(dlg, 14.4, 35.5, 8, "ESC=Quit",
                      [st = st.get()] { reports::PRREQKEYS(Qt::Key_Escape, st->dlg->focusWidget(), st->keys); });
   const std::string dataDir = v.dataDir;
-  widgets::lmdPshBtn(dlg, 14.5, 44, 15, "Multi-Language &Headings", [dlg, dataDir] { editHeadings(dlg, dataDir); });
+  widgets::lmdPshBtn(dlg, 15.8, 39, 20, "Multi-Language &Headings", [dlg, dataDir] { editHeadings(dlg, dataDir); });
   widgets::lmdSay(dlg, 16, 2, "Printer: ", {.font = "9.Arial Bold"});
-  QLabel* printerName = widgets::lmdSay(dlg, 16, 7.5, " ", {.columns = 50, .font = "9.Arial"});
+  QLabel* printerName = widgets::lmdSay(dlg, 16, 7.5, " ", {.columns = 31, .font = "9.Arial"});
   dlg->setHelpLine(widgets::lmdStatBar(dlg));
 
   st->keys.dialog = dlg;

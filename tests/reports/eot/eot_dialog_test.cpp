@@ -214,6 +214,8 @@ TEST_F(EotDialogTest, F5PreviewsStoppedAtTheFirstCardWindowThenTheFinalWindowGiv
     EXPECT_FALSE(button(d, "F4 Print")->isEnabled());
     QWidget* stepping = previewWindow("&Next Page");
     ASSERT_NE(stepping, nullptr);
+    button(d, "ESC=Quit")->click();  // the run still needs its dialog
+    EXPECT_TRUE(d->isVisible());
     answer(stepping, Qt::Key_Q);  // stop before the second card
     QWidget* final = previewWindow("&Quit");
     ASSERT_NE(final, nullptr);

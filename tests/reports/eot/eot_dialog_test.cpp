@@ -145,6 +145,7 @@ TEST_F(EotDialogTest, F4PrintsTheCardsToAPdfWhileTheButtonsAreHeldAndTheDialogSt
     EXPECT_EQ(field(d, 3)->value().trimmed(), "");
 
     press(Qt::Key_F4);
+    press(Qt::Key_F4);  // the key, unlike the button, still reaches the dialog: one run at a time
     EXPECT_EQ(saveQuestions, 1);
     EXPECT_FALSE(button(d, "F4 Print")->isEnabled());
     EXPECT_FALSE(button(d, "F5 Preview")->isEnabled());

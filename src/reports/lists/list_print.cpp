@@ -70,7 +70,8 @@ bool PRNT_HCLSUB(ListRunContext& ctx, const std::string& reportCode, const ListC
   for (size_t k = 0; k < ctx.field_a.size(); ++k) {
     const StudentEntry& s = ctx.field_a[k];
     if (!homeClass.empty() && data::trim(s[kEntryClass]) != homeClass) continue;
-    if (ctx.ln > kLastRow) PR_S_HDGS(ctx, choices);
+    // A stop answered in a stepped preview ends the list here: nothing more is drawn.
+    if (ctx.ln > kLastRow && !PR_S_HDGS(ctx, choices)) return true;
     ++running;
     p.PrPtNum(ctx.ln, 1, QString("%1. ").arg(running, 2));
     p.PrBox(ctx.ln, 1, 1, 32);
@@ -87,7 +88,7 @@ bool PRNT_HCLSUB(ListRunContext& ctx, const std::string& reportCode, const ListC
   return true;
 }
 
-void PR_S_HDGS(ListRunContext& ctx, const ListChoices& choices) {
+bool PR_S_HDGS(ListRunContext& ctx, const ListChoices& choices) {
   print::lmcPrn3& p = *ctx.oP;
   size_t h = 0;
   for (const std::string& hdg : ctx.subj_hdg) h = std::max(h, hdg.size());
@@ -96,10 +97,7 @@ void PR_S_HDGS(ListRunContext& ctx, const ListChoices& choices) {
   if (n > kWideAbove) ctx.box_sz = 2;
   const GridLayout layout = layoutOf(ctx);
 
-  // A stop answered in a stepped preview does not stop the list: the page is
-  // started all the same (the window is not asked again), so that no row is
-  // drawn below the end of the page.
-  if (!pageHeading(ctx, layout.letterheadWidth())) pageHeading(ctx, layout.letterheadWidth());
+  if (!pageHeading(ctx, layout.letterheadWidth())) return false;  // stopped in the preview
 
   if (choices.shading)
     for (double r = 5; r <= 64; r += 1.89) p.PrBox(r, 1.2, 1, layout.shadingWidth(), "fill", 245);
@@ -153,6 +151,7 @@ void PR_S_HDGS(ListRunContext& ctx, const ListChoices& choices) {
   ctx.ln += 1;
   p.setItal("off");
   if (layout.wide) p.newFont("9.Times New Roman");
+  return true;
 }
 
 void PROM_S_MK(ListRunContext& ctx, size_t k, bool marks) {

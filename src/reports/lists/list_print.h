@@ -20,8 +20,9 @@ inline constexpr const char* kNoStudents = "There are no Students matching these
 // there is no student.
 bool PRNT_HCLSUB(ListRunContext& ctx, const std::string& reportCode, const ListChoices& choices);
 
-// PR_S_HDGS: the heading block at the top of a page.
-void PR_S_HDGS(ListRunContext& ctx, const ListChoices& choices);
+// PR_S_HDGS: the heading block at the top of a page; false when the user
+// stopped the run in the stepped preview, and nothing was drawn.
+bool PR_S_HDGS(ListRunContext& ctx, const ListChoices& choices);
 
 // PROM_S_MK: the subject cells, average and total of student k of field_a.
 void PROM_S_MK(ListRunContext& ctx, size_t k, bool marks);

@@ -8,6 +8,7 @@
 #include "list_fixture.h"
 #include "print/memory_device.h"
 #include "print/page_printer.h"
+#include "print/preview_printer.h"
 #include "reports/lists/list_grid.h"
 #include "reports/lists/list_print.h"
 
@@ -163,6 +164,30 @@ TEST_F(ListPrintTest, ANewPageBeforeAStudentBelowRowForty) {
   EXPECT_EQ(count("NAME:"), 2);
   EXPECT_EQ(count("MAXIMUM MARKS"), 2);
   EXPECT_EQ(count(" No. Students "), 1);
+}
+
+TEST_F(ListPrintTest, AStopInTheSteppedPreviewEndsTheList) {
+  auto name = [](int i) { return "Stu" + std::string(1, char('A' + i / 26)) + char('a' + i % 26); };
+  for (int i = 0; i < 29; ++i) school.students.push_back({double(i + 1), name(i), "X"});
+  school.subjects = {{"7ENG", "English"}};
+  for (int i = 0; i < 29; ++i) school.marks.push_back({double(i + 1), "7ENG", 50});
+  school.write();
+  ctx = school.context(ws);
+  print::lmcPrv3 preview;
+  preview.Init("PDF", false);
+  preview.create();
+  preview.startDoc("list");
+  ctx.oP = &preview;
+  ctx.lPreview = true;
+  ctx.nPrev_Choice = 1;
+  int asked = 0;
+  ctx.stepWindow = [&asked](print::lmcPrv3&) { return ++asked, 0; };  // the user stops
+  ASSERT_TRUE(PREP_HCLSUB(ctx, false));
+  EXPECT_TRUE(PRNT_HCLSUB(ctx, "L_Rpt_001", {}));
+  preview.endDoc();
+  EXPECT_EQ(asked, 1) << "asked once, before the second page";
+  EXPECT_EQ(preview.aSegments.size(), 1u) << "nothing is drawn after the stop";
+  preview.destroy();
 }
 
 TEST_F(ListPrintTest, NoStudentsGivesTheMessageAndNothingPrinted) {

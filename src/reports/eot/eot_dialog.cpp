@@ -79,10 +79,11 @@ struct DialogState {
 void PRINTEOT(DialogState& st, bool preview) {
   if (st.running() || st.cPrinter.trimmed().isEmpty()) return;
   // F4 and F5 do not leave the field, so its check has not run: a year level
-  // that is not in use would otherwise select the wrong levels.
-  for (size_t i : {size_t(0), size_t(1)})
-    if (!st.fields[i]->checkNow()) {
-      st.fields[i]->setFocus(Qt::OtherFocusReason);
+  // that is not in use, or a date that is none, would otherwise select the
+  // wrong students.
+  for (widgets::PictureEdit* f : st.fields)
+    if (!f->checkNow()) {
+      f->setFocus(Qt::OtherFocusReason);
       return;
     }
   const app::SessionValues v = st.session->values();

@@ -90,6 +90,7 @@ class EotDialogTest : public ::testing::Test {
   static void type(LmdDialog* d, size_t n, const QString& text) {
     for (int i = 0; i < 10 && QApplication::focusWidget() != field(d, n); ++i) press(Qt::Key_Down);
     ASSERT_EQ(QApplication::focusWidget(), field(d, n));
+    field(d, n)->selectAll();
     QTest::keyClicks(field(d, n), text);
   }
   static bool runEnded(LmdDialog* d) {
@@ -140,6 +141,8 @@ TEST_F(EotDialogTest, F4PrintsTheCardsToAPdfWhileTheButtonsAreHeldAndTheDialogSt
     EXPECT_EQ(d->windowTitle(), "End of Term Report");
     EXPECT_TRUE(labelTexts(d).contains("PDF"));  // the default printer of this machine
     EXPECT_EQ(QApplication::focusWidget(), field(d, 1));
+    const std::string yearWord = session.get(&app::SessionValues::yearNames).word;
+    EXPECT_TRUE(labelTexts(d).contains(QString::fromStdString("Enter starting " + yearWord)));  // the help line
     EXPECT_EQ(field(d, 1)->value().toStdString(), firstLevel);
     EXPECT_EQ(field(d, 2)->value().toStdString(), lastLevel);
     EXPECT_EQ(field(d, 3)->value().trimmed(), "");
@@ -279,13 +282,18 @@ TEST_F(EotDialogTest, ThePriorYearCheckBoxIsOnlyOfferedForAPriorYearAndTickingIt
   });
 }
 
-TEST_F(EotDialogTest, AnUnknownLevelOrAHeadingsTableNotYetMadeStartsNothing) {
+TEST_F(EotDialogTest, AnUnknownLevelABadDateOrAHeadingsTableNotYetMadeStartsNothing) {
   open([&](LmdDialog* d) {
     type(d, 2, "Q9");
     press(Qt::Key_F4);  // F4 without leaving the field: the level is still checked
     EXPECT_EQ(saveQuestions, 0);
     EXPECT_TRUE(button(d, "F4 Print")->isEnabled());
     EXPECT_EQ(QApplication::focusWidget(), field(d, 2));
+    type(d, 2, QString::fromStdString(lastLevel));
+    type(d, 4, "31022026");  // no such day
+    press(Qt::Key_F5);
+    EXPECT_TRUE(button(d, "F5 Preview")->isEnabled());
+    EXPECT_EQ(QApplication::focusWidget(), field(d, 4));
 
     QString told;
     onNextModal([&](QWidget* box) {

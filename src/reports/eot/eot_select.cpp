@@ -143,16 +143,21 @@ void currentStudents(EotRunContext& c, Table& st, Table* pa, const EotOptions& o
     c.nStu_Yr = int(st.num("ST_YEAR"));
     if (figures) ++figures->students;
     if (pa) {
-      c.pa_ti = pa->text("PA_MAIL_TI");
-      c.pa_st = pa->text("PA_MAIL_ST");
-      c.pa_tn = pa->text("PA_MAIL_TN");
-      c.pa_ext = pa->text("PA_MAIL_EX");
-      c.pa_pc = pa->text("PA_MAIL_PC");
+      // The relation's search lands on the next family when the student's own is
+      // missing: such a card gets a blank address, never another family's.
+      const bool family = pa->found() && !pa->eof();
+      auto field = [&](const std::string& name) { return family ? pa->text(name) : std::string(); };
+      c.pa_ti = field("PA_MAIL_TI");
+      c.pa_st = field("PA_MAIL_ST");
+      c.pa_tn = field("PA_MAIL_TN");
+      c.pa_ext = field("PA_MAIL_EX");
+      c.pa_pc = field("PA_MAIL_PC");
       drawCopy(c, figures);
       // One more copy for each extra report address in use.
       for (const char* n : {"1", "2"}) {
         const std::string f = n;
-        if (c.stopped || isBlank(pa->str("PAEX_TITL" + f)) || trim(pa->str("PAEX_RPRT" + f)) != "Y") continue;
+        if (c.stopped || !family || isBlank(pa->str("PAEX_TITL" + f)) || trim(pa->str("PAEX_RPRT" + f)) != "Y")
+          continue;
         c.pa_ti = pa->text("PAEX_TITL" + f);
         c.pa_st = pa->text("PAEX_STRT" + f);
         c.pa_tn = pa->text("PAEX_TOWN" + f);

@@ -173,6 +173,17 @@ TEST_F(EotSelection, FamilyWithTwoExtraReportAddressesGetsThreeCopiesEachFromPag
   EXPECT_EQ(addressees, (std::vector<QString>{QString::fromStdString(mailTo), "Aunt Ngaire Ruru", "Mr T Ruru"}));
 }
 
+TEST_F(EotSelection, StudentWithoutAFamilyRecordGetsABlankAddressNotAnotherFamilys) {
+  everyoneEnrolled();
+  const Student s = students().front();
+  setStudent(s.number, "ST_PARENT", "");  // before every family code
+  options.student = std::to_string(int(s.number));
+  ASSERT_TRUE(run().ran);
+  EXPECT_EQ(cardNames(), std::vector<QString>{QString::fromStdString(s.name)});
+  EXPECT_EQ(figures.cards, 1);
+  for (const Drawn& d : atColumn(0, 15)) EXPECT_TRUE(d.text.trimmed().isEmpty()) << d.text.toStdString();
+}
+
 TEST_F(EotSelection, EntriesWithQuotesAndOperatorsAreMatchedAsTextOnly) {
   everyoneEnrolled();
   const Student s = students().front();

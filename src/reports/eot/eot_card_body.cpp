@@ -102,7 +102,9 @@ void EOT_SUB(EotRunContext& c) {
   data::Table& sub = *c.stsub;
   data::Table& subj = *c.subjects;
   const int line = int(sub.num("STSUB_LINE"));
-  const bool subjectKnown = !subj.eof();
+  // The relation's search lands on the next subject when the code is missing:
+  // such a line shows no subject's name, type or possible mark.
+  const bool subjectKnown = subj.found() && !subj.eof();
   const std::string desc = subjectKnown ? std::string(subj.str("SUBJ_DESC")) : std::string();
   if (line <= kLastPrintedLine) {
     const CardHeadings& h = c.hd;

@@ -96,6 +96,19 @@ TEST_F(EotCard, SubjectWithoutMarksShowsOnlyItsNameAndThreeRanks) {
   EXPECT_EQ(columns, (std::vector<double>{3, 54.5, 58.5, 62.5}));
 }
 
+TEST_F(EotCard, LineWithAnUnknownSubjectCodeShowsNoOtherSubject) {
+  Line l;
+  l.code = "";  // before every code: the search alone would land on the first subject
+  l.emrk = 77;
+  l.ranks = "ABCD";
+  addLine(number, 3, l);
+  ASSERT_TRUE(run().ran);
+  std::vector<QString> row;
+  for (const Drawn& d : texts(0))
+    if (std::abs(d.row - 22) < 0.01 && !d.text.trimmed().isEmpty()) row.push_back(d.text.trimmed());
+  EXPECT_EQ(row, (std::vector<QString>{"B", "C", "D"}));
+}
+
 TEST_F(EotCard, ExamColumnWithBlankHeadingsStaysEmpty) {
   for (uint32_t record : {2u, 3u}) {
     auto t = data::Table::open(school.file("sccontro.dbf"), "c", data::OpenMode::kReadWrite);

@@ -88,9 +88,19 @@ std::string commentText(EotRunContext& c, const FiledComment& entry) {
     data::Table& sub = *c.stsub;
     const uint32_t here = sub.recno();
     sub.goTo(uint32_t(-entry.comm));
-    std::string note = sub.memo("STSUB_NOTE");
-    for (char& ch : note)
-      if (ch == '\r' || ch == '\n') ch = ' ';
+    // Each line break of the note becomes one blank: a CR LF pair as much as a
+    // lone CR or LF, so that the text reads on without doubled blanks.
+    const std::string raw = sub.memo("STSUB_NOTE");
+    std::string note;
+    note.reserve(raw.size());
+    for (size_t i = 0; i < raw.size(); ++i) {
+      if (raw[i] == '\r' || raw[i] == '\n') {
+        note += ' ';
+        if (raw[i] == '\r' && i + 1 < raw.size() && raw[i + 1] == '\n') ++i;
+      } else {
+        note += raw[i];
+      }
+    }
     text = trim(note);
     sub.goTo(here);
   }

@@ -162,6 +162,15 @@ TEST_F(EotCard, CommentsGoOnAcrossThePageWhenNoSubjectsAreLeft) {
   EXPECT_GT(across[2].text.size(), 70);  // 180 characters wide
 }
 
+TEST_F(EotCard, NoteLineBreaksBecomeSingleBlanks) {
+  Line l;
+  l.code = marked[0];
+  l.note = "Reads well.\r\nWrites neatly.\nSpells with care.\r\n";
+  addLine(number, 3, l);
+  ASSERT_TRUE(run().ran);
+  EXPECT_TRUE(find(0, "Reads well. Writes neatly. Spells with care.  ZZZ"));
+}
+
 TEST_F(EotCard, HashInTheCommentBankBecomesTheCapitalisedFirstName) {
   setStudent(number, "ST_PREF_NA", "");
   setStudent(number, "ST_XNAME", "MAREIKE");

@@ -188,8 +188,9 @@ void EOT_MAINRPT(EotRunContext& c) {
     }
     c.subln = 0;
     while (belongs() && lineNo() > kLastSubjectLine && c.subln < 7) {
-      // The heading goes over the first co-curricular row; role comments have no row.
-      if (!c.pr_cocurr_hd && lineNo() <= kLastPrintedLine) {
+      // The heading labels the co-curricular area once per card copy, above its
+      // first row; a copy with role comments only still gets it.
+      if (!c.pr_cocurr_hd) {
         P.setBold("on");
         P.PrPt(c.ln - 1, 3, QStringLiteral("Co-Curricular subjects"));
         P.setBold("off");

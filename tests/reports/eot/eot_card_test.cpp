@@ -1,5 +1,7 @@
 // The card as drawn: rows and columns of the page top, subject rows, headings,
 // comments and continuation pages, read back from the display lists.
+#include <filesystem>
+
 #include "data/subject_table.h"
 #include "eot_fixture.h"
 
@@ -160,6 +162,43 @@ TEST_F(EotCard, CommentsGoOnAcrossThePageWhenNoSubjectsAreLeft) {
   ASSERT_GE(across.size(), 2u);
   EXPECT_DOUBLE_EQ(across[1].row, 17);  // after the student line, the first label
   EXPECT_GT(across[2].text.size(), 70);  // 180 characters wide
+}
+
+TEST_F(EotCard, CoCurricularHeadingOnceOverTheAreaWithRowsOrRoleCommentsOnly) {
+  Line subject;
+  subject.code = marked[0];
+  addLine(number, 3, subject);
+  Line role;
+  role.line = 96;
+  role.code = "";
+  role.note = "A settled term.";
+  addLine(number, 3, role);
+  auto headings = [&] {
+    std::vector<Drawn> out;
+    for (const Drawn& d : texts(0))
+      if (d.text == "Co-Curricular subjects") out.push_back(d);
+    return out;
+  };
+  ASSERT_TRUE(run().ran);
+  ASSERT_EQ(pages->size(), 1u);
+  auto only = headings();
+  ASSERT_EQ(only.size(), 1u);
+  EXPECT_DOUBLE_EQ(only[0].row, 36);
+  EXPECT_DOUBLE_EQ(only[0].column, 3);
+  EXPECT_TRUE(find(0, "A settled term.  ZZZ"));
+
+  Line club;
+  club.line = 25;
+  club.code = marked[1];
+  addLine(number, 3, club);
+  std::filesystem::remove(school.file(data::subjectTableName(session.year) + ".ntx"));  // rebuilt with the new line
+  ASSERT_TRUE(run().ran);
+  auto both = headings();
+  ASSERT_EQ(both.size(), 1u);
+  EXPECT_DOUBLE_EQ(both[0].row, 36);
+  auto row = find(0, names[1]);
+  ASSERT_TRUE(row);
+  EXPECT_DOUBLE_EQ(row->row, 37);
 }
 
 TEST_F(EotCard, NoteLineBreaksBecomeSingleBlanks) {

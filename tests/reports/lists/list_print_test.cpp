@@ -147,6 +147,60 @@ TEST_F(ListPrintTest, TwentySixColumnsUseTheWideLayout) {
   EXPECT_TRUE(found);
 }
 
+TEST_F(ListPrintTest, TheWideLayoutsColumnsLabelsAndFonts) {
+  school.students = {{1, "Avery", "Al"}};
+  for (int s = 0; s < 24; ++s) {
+    const std::string code = "S" + std::string(s < 10 ? "0" : "") + std::to_string(s);
+    school.subjects.push_back({code, "Subject " + code});
+    school.marks.push_back({1, code, 50, 0, s + 1});
+  }
+  ASSERT_TRUE(print({.birthDates = true, .marks = true, .shading = true}));
+  const print::PageList& page = pages()[0];
+  auto x = [](double column) { return 20 + (column - 1) * 26; };  // left margin 2 mm, 2.6 mm a column
+  auto textAt = [&](const QString& text) -> const print::TextItem* {
+    for (const auto& item : page.items())
+      if (auto* t = std::get_if<print::TextItem>(&item); t && t->text == text) return t;
+    return nullptr;
+  };
+  auto sizeOf = [&](const print::TextItem* t) { return page.fonts().at(t->font).pointSize; };
+  const print::TextItem* maximum = textAt("MAXIMUM MARKS");
+  const print::TextItem* average = textAt("GRADE AVERAGE ");
+  const print::TextItem* birth = textAt("Date of Birth");
+  const print::TextItem* born = textAt("06/05/1991");
+  const print::TextItem* tail = textAt(" No. Students ");
+  ASSERT_TRUE(maximum && average && birth && born && tail);
+  EXPECT_NEAR(maximum->at.x, x(8), 1e-6);
+  EXPECT_EQ(sizeOf(maximum), 8);
+  EXPECT_NEAR(average->at.x, x(8), 1e-6);
+  EXPECT_EQ(sizeOf(average), 9);
+  EXPECT_TRUE(page.fonts().at(average->font).italic);
+  EXPECT_NEAR(birth->at.x, x(18), 1e-6);
+  EXPECT_NEAR(born->at.x, x(18), 1e-6);
+  EXPECT_EQ(sizeOf(born), 6);
+  EXPECT_NEAR(tail->at.x, x(15), 1e-6);
+  // Every column's maximum in 5 points.
+  int maxima = 0;
+  for (const auto& item : page.items())
+    if (auto* t = std::get_if<print::TextItem>(&item); t && t->text == "100" && t->at.y == maximum->at.y) {
+      ++maxima;
+      EXPECT_EQ(sizeOf(t), 5);
+    }
+  EXPECT_EQ(maxima, 26);
+  // The student's cells in 6 points, the total in 10: 24 subjects of 50 make 1200.
+  const print::TextItem* total = textAt("1200");
+  ASSERT_NE(total, nullptr);
+  EXPECT_EQ(sizeOf(total), 10);
+  // The heading row's name frame is 24 columns wide, the student's frame 32, a shading band 36 + 3 x 26.
+  bool nameFrame = false, rowFrame = false, band = false;
+  for (const auto& item : page.items())
+    if (auto* b = std::get_if<print::BoxItem>(&item)) {
+      nameFrame |= std::abs(b->area.width() - 24 * 26) < 1e-6 && std::abs(b->area.left - x(1)) < 1e-6;
+      rowFrame |= std::abs(b->area.width() - 32 * 26) < 1e-6;
+      band |= b->fill && std::abs(b->area.width() - (36 + 3 * 26) * 26) < 1e-6;
+    }
+  EXPECT_TRUE(nameFrame && rowFrame && band);
+}
+
 TEST_F(ListPrintTest, ANewPageBeforeAStudentBelowRowForty) {
   // Codes as headings, 4 letters: the heading ends the body at row 5, the vertical
   // headings fill rows 6 to 9, the maximum, average and column-heading rows 10 to 12;

@@ -1,5 +1,7 @@
 // The body of a card copy: subject rows, co-curricular rows, the rank legend and
 // the teachers' comments, continuing on further pages while anything is left.
+#include <limits>
+
 #include "data/numeric.h"
 #include "data/subject_table.h"
 #include "data/table.h"
@@ -43,6 +45,16 @@ std::string numberField(const data::Table& t, int index) {
 }
 
 bool headingBlank(const std::array<std::string, 2>& heading) { return isBlank(heading[0] + heading[1]); }
+
+// The last row whose text still lies on the paper's printable area; a text file
+// has no such limit.
+double lastRowOnPaper(print::lmcPrn3& P) {
+  if (P.lAscii) return std::numeric_limits<double>::infinity();
+  const double rowHt = P.setRowHt(43);  // reading the row height means setting it back
+  P.setRowHt(rowHt);
+  if (rowHt <= 0) return std::numeric_limits<double>::infinity();
+  return (P.aSize[5] - P.aSize[3] - P.nTopMar) / rowHt;
+}
 
 }  // namespace
 
@@ -220,16 +232,26 @@ void EOT_MAINRPT(EotRunContext& c) {
       P.setBold("off");
       ln2 = 18;
     }
+    // A comment whose lines would run off the paper waits for the next page
+    // rather than being cut off; the first comment of a page always prints, so
+    // the card moves on.
+    const double lastRow = lastRowOnPaper(P);
+    bool printedHere = false;
     while (c.nxtcomm < c.comments.size() && ln2 < kCommentsEndRow) {
       const FiledComment& entry = c.comments[c.nxtcomm];
       const std::string text = commentText(c, entry);
+      const std::vector<std::string> lines = memoLines(text, width);
+      // The text starts 0.8 rows below its label; a text file has whole rows
+      // only, where 0.8 would print the text over the label.
+      const double labelStep = P.lAscii ? 1 : 0.8;
+      size_t shown = 1;
+      while (shown < lines.size() && !trim(lines[shown]).empty()) ++shown;
+      if (printedHere && ln2 + labelStep + double(shown - 1) > lastRow) break;
+      printedHere = true;
       P.setBold("on");
       P.PrPt(ln2, col2, q(entry.subc));
       P.setBold("off");
-      // The text starts 0.8 rows below its label; a text file has whole rows
-      // only, where 0.8 would print the text over the label.
-      ln2 += P.lAscii ? 1 : 0.8;
-      const std::vector<std::string> lines = memoLines(text, width);
+      ln2 += labelStep;
       P.PrPt(ln2, col2, q(lines.empty() ? std::string() : lines[0]));
       ln2 += 1;
       for (size_t i = 1; i < lines.size() && !trim(lines[i]).empty(); ++i) {

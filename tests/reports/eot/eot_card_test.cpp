@@ -164,6 +164,30 @@ TEST_F(EotCard, CommentsGoOnAcrossThePageWhenNoSubjectsAreLeft) {
   EXPECT_GT(across[2].text.size(), 70);  // 180 characters wide
 }
 
+TEST_F(EotCard, CommentThatWouldRunOffThePaperWaitsForTheNextPage) {
+  // Eight two-line comments, then a long one whose label still starts above row 42.
+  for (int i = 0; i < 9; ++i) {
+    Line l;
+    l.line = i + 1;
+    l.code = marked[size_t(i)];
+    l.note = std::string(i < 8 ? 100 : 600, 'x');
+    for (size_t at = 5; at < l.note.size(); at += 6) l.note[at] = ' ';
+    addLine(number, 3, l);
+  }
+  ASSERT_TRUE(run().ran);
+  ASSERT_EQ(pages->size(), 2u);
+  const double lastRow = rowOf(0);  // the printable area's lower edge
+  for (const Drawn& d : texts(0)) EXPECT_LE(d.row, lastRow) << d.text.toStdString();
+  EXPECT_EQ(atColumn(0, 68).size(), 1u + 8 * 3);  // the heading, eight labels and their two lines each
+  auto label = find(1, names[8], true);  // the whole long comment, across page 2
+  ASSERT_TRUE(label);
+  EXPECT_DOUBLE_EQ(label->row, 17);
+  EXPECT_DOUBLE_EQ(label->column, 3);
+  const auto across = atColumn(1, 3);
+  ASSERT_GE(across.size(), 5u);
+  EXPECT_TRUE(across.back().text.endsWith("ZZZ"));
+}
+
 TEST_F(EotCard, CoCurricularHeadingOnceOverTheAreaWithRowsOrRoleCommentsOnly) {
   Line subject;
   subject.code = marked[0];

@@ -147,6 +147,27 @@ TEST_F(ListPrintTest, TwentySixColumnsUseTheWideLayout) {
   EXPECT_TRUE(found);
 }
 
+TEST_F(ListPrintTest, FifteenColumnsWidenTheLetterheadButNotTheShading) {
+  // 13 subjects and the two summary columns: the letterhead is 39 + 3 x 15 = 84
+  // columns wide, while a shading band keeps its 73.8 columns up to 15 columns.
+  school.students = {{1, "Avery", "Al"}};
+  for (int s = 0; s < 13; ++s) {
+    const std::string code = "S" + std::string(s < 10 ? "0" : "") + std::to_string(s);
+    school.subjects.push_back({code, "Subject " + code});
+    school.marks.push_back({1, code, 50, 0, s + 1});
+  }
+  ASSERT_TRUE(print({.shading = true}));
+  ASSERT_EQ(ctx.subj_hdg.size(), 15u);
+  EXPECT_EQ(count(QString(84, '_')), 2);
+  int bands = 0;
+  for (const auto& item : pages()[0].items())
+    if (auto* b = std::get_if<print::BoxItem>(&item); b && b->fill && !b->outline) {
+      ++bands;
+      EXPECT_NEAR(b->area.width(), 73.8 * 26, 1e-6);
+    }
+  EXPECT_EQ(bands, 32) << "rows 5, 6.89, ... up to 63.59";
+}
+
 TEST_F(ListPrintTest, TheWideLayoutsColumnsLabelsAndFonts) {
   school.students = {{1, "Avery", "Al"}};
   for (int s = 0; s < 24; ++s) {

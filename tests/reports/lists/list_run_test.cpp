@@ -137,6 +137,37 @@ TEST_F(ListRunTest, SixteenColumnsTurnThePageEvenWhenTheSettingsSayPortrait) {
   EXPECT_GT(page.width(), page.height());
 }
 
+TEST(ListOrientationTest, FifteenColumnsStayPortraitSixteenTurnTheSettingsLandscape) {
+  for (const int subjects : {13, 14}) {
+    lists::testing::TinySchool school;
+    school.students = {{1, "Avery", "Al"}};
+    for (int s = 0; s < subjects; ++s) {
+      const std::string code = "S" + std::string(s < 10 ? "0" : "") + std::to_string(s);
+      school.subjects.push_back({code, "Subject " + code});
+      school.marks.push_back({1, code, 50, 0, s + 1});
+    }
+    school.write();
+    ListRequest r;
+    r.run.reportCode = kListReportCode;
+    r.run.title = "Home Class List with Subjects";
+    r.run.dataDir = school.dir();
+    r.strt_yr = 7;
+    r.term = 1;
+    r.year = lists::testing::kYear;
+    r.date = r.enrl_date = data::Date::fromYmd(lists::testing::kYear, 6, 30);
+    r.printerSettings = {"1", "1"};  // one copy, portrait
+    print::MemoryDevice kept;
+    r.run.makeDevice = [&] { return std::unique_ptr<print::PrintDevice>(std::make_unique<KeptDevice>(kept)); };
+    QuietUi ui;
+    const ListOutcome o = PR_STUDENTS(r, ui);
+    ASSERT_TRUE(o.printed) << subjects;
+    EXPECT_EQ(o.columns, subjects + 2);
+    ASSERT_FALSE(kept.documents().empty());
+    EXPECT_EQ(kept.documents()[0].orientation, subjects == 13 ? print::kPortrait : print::kLandscape)
+        << o.columns << " columns";
+  }
+}
+
 TEST_F(ListRunTest, TextModeWritesTheFileAndNoPreviewWithoutSubjects) {
   ListRequest text = request(8);
   text.run.prAscii = out.file("list.txt");

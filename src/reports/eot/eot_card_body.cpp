@@ -52,8 +52,9 @@ double lastRowOnPaper(print::lmcPrn3& P) {
   if (P.lAscii) return std::numeric_limits<double>::infinity();
   const double rowHt = P.setRowHt(43);  // reading the row height means setting it back
   P.setRowHt(rowHt);
-  if (rowHt <= 0) return std::numeric_limits<double>::infinity();
-  return (P.aSize[5] - P.aSize[3] - P.nTopMar) / rowHt;
+  const double height = P.aSize[5] - P.aSize[3] - P.nTopMar;
+  if (rowHt <= 0 || height <= 0) return std::numeric_limits<double>::infinity();  // no paper known: no limit
+  return height / rowHt;
 }
 
 }  // namespace

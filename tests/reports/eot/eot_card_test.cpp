@@ -186,6 +186,10 @@ TEST_F(EotCard, CommentThatWouldRunOffThePaperWaitsForTheNextPage) {
   const auto across = atColumn(1, 3);
   ASSERT_GE(across.size(), 5u);
   EXPECT_TRUE(across.back().text.endsWith("ZZZ"));
+  ui.answers = {2};
+  ASSERT_TRUE(run(true).ran);  // a preview pages the comments the same way
+  EXPECT_EQ(pages->size(), 2u);
+  EXPECT_EQ(atColumn(0, 68).size(), 1u + 8 * 3);
 }
 
 TEST_F(EotCard, CoCurricularHeadingOnceOverTheAreaWithRowsOrRoleCommentsOnly) {

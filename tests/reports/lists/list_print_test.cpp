@@ -241,6 +241,18 @@ TEST_F(ListPrintTest, ANewPageBeforeAStudentBelowRowForty) {
   EXPECT_EQ(count(" No. Students "), 1);
 }
 
+TEST_F(ListPrintTest, TheHundredthStudentKeepsAReadableNumber) {
+  // A two-digit picture would print asterisks from the hundredth student on.
+  auto name = [](int i) { return "Stu" + std::string(1, char('A' + i / 26)) + char('a' + i % 26); };
+  for (int i = 0; i < 100; ++i) school.students.push_back({double(i + 1), name(i), "X"});
+  school.subjects = {{"7ENG", "English"}};
+  for (int i = 0; i < 100; ++i) school.marks.push_back({double(i + 1), "7ENG", 50});
+  ASSERT_TRUE(print({}));
+  ASSERT_EQ(pages().size(), 4u);
+  EXPECT_EQ(rowOf("STUDV X", 3).front(), "100.");
+  EXPECT_EQ(rowOf("STUDU X", 3).front(), "99.");
+}
+
 TEST_F(ListPrintTest, AStopInTheSteppedPreviewEndsTheList) {
   auto name = [](int i) { return "Stu" + std::string(1, char('A' + i / 26)) + char('a' + i % 26); };
   for (int i = 0; i < 29; ++i) school.students.push_back({double(i + 1), name(i), "X"});

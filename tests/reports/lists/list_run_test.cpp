@@ -29,7 +29,9 @@ class QuietUi : public reports::RunUi {
   int previewWindow(print::lmcPrv3&, bool stepping) override { return ++windows, 0; }
   void failure(std::exception_ptr, const std::string& operation) override { failures << QString::fromStdString(operation); }
   void finished() override { ++finishedCalls; }
+  void handleKeys(bool on) override { keys.push_back(on); }
   QStringList messages, failures;
+  std::vector<bool> keys;  // the dialog's own key handling, as the run switched it
   int windows = 0, finishedCalls = 0;
 };
 
@@ -188,6 +190,17 @@ TEST_F(ListRunTest, TextModeWritesTheFileAndNoPreviewWithoutSubjects) {
   EXPECT_FALSE(none.printed);
   EXPECT_EQ(ui.windows, 0) << "no preview window when nothing was found";
   EXPECT_EQ(ui.finishedCalls, 2) << "the buttons come back";
+}
+
+TEST_F(ListRunTest, APreviewGivesTheDialogItsKeysBackWhenItEnds) {
+  // Off while the preview runs; on again after the final window, not only after
+  // a printer that failed to start, so that the dialog answers F4, F5 and ESC again.
+  ListRequest r = request(8);
+  r.run.preview = true;
+  r.run.makeDevice = [] { return std::unique_ptr<print::PrintDevice>(std::make_unique<print::MemoryDevice>()); };
+  ASSERT_TRUE(PR_STUDENTS(r, ui).printed);
+  EXPECT_GE(ui.windows, 1) << "the final window";
+  EXPECT_EQ(ui.keys, (std::vector<bool>{false, true}));
 }
 
 TEST_F(ListRunTest, ARunWritesNoneOfTheSchoolsFiles) {

@@ -221,7 +221,13 @@ void Table::afterMove() {
       length = std::min(length, rel->key->eval(*this).text().size());
     }
     rel->key->evalKey(*this, rel->keyBuf.data(), keySize, co.ntx->keyDecimals());
-    child.seek(std::string_view(rel->keyBuf.data(), length));
+    // A related record either matches or is the blank record past the end: landing
+    // on the next higher key would show another parent's data as this one's.
+    if (!child.seek(std::string_view(rel->keyBuf.data(), length)) && !child.eof_) {
+      child.loadPhantom();
+      child.eof_ = true;
+      child.afterMove();
+    }
   }
 }
 

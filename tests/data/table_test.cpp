@@ -273,6 +273,9 @@ TEST(TableTest, RelationPositionsTheChild) {
   for (students.goTop(); !students.eof(); students.skip())
     names.push_back(years.found() ? years.text("YR_NAME") : "-");
   EXPECT_EQ(names, (std::vector<std::string>{"Year 7", "Year 8", "Year 7", "-", "Year 10", "Year 7"}));
+  students.goTo(4);  // year 9, which the years table lacks: the blank record, not year 10
+  EXPECT_TRUE(years.eof());
+  EXPECT_EQ(years.text("YR_NAME"), "");
   EXPECT_EQ(ws.currentArea(), 2);
   EXPECT_TRUE(ws.select("years"));
   EXPECT_EQ(ws.current(), &years);

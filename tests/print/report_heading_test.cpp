@@ -88,6 +88,15 @@ TEST_F(ReportHeadingTest, NoLogoAtHeightZeroWhileTheWatermarkIsStillDrawn) {
   const double nWDmm = (printer.aSize[4] - printer.aSize[2] - 200) / 10;
   EXPECT_NEAR(pics[0].area.width(), nWDmm / 4 * 43, 1e-6);
   EXPECT_NEAR(pics[0].area.height(), nWDmm / 4 * 0.5 * 43, 1e-6);
+  // Placed by the paper's size: its height less the picture's over 100 for the row,
+  // its width less the picture's over 260 for the column.
+  const double nHTmm = nWDmm * 0.5;
+  printer.PrImage((printer.aSize[1] - nHTmm * 10) / 100, (printer.aSize[0] - nWDmm * 10) / 260,
+                  QString::fromStdString(dir.file("mark.png")), nWDmm / 4 * 0.5, nWDmm / 4, 43);
+  const auto both = images();
+  ASSERT_EQ(both.size(), 2u);
+  EXPECT_NEAR(both[0].area.left, both[1].area.left, 1e-6);
+  EXPECT_NEAR(both[0].area.top, both[1].area.top, 1e-6);
 }
 
 TEST_F(ReportHeadingTest, NoPicturesWithoutTheLogoFlag) {

@@ -89,6 +89,19 @@ TEST_F(ListPrintTest, PercentagesAverageAndTotalOfAStudent) {
   EXPECT_EQ(count("(Marks shown as %)"), 1);
 }
 
+TEST_F(ListPrintTest, CellsAndClassAveragesUseTheWeightedMark) {
+  school.students = {{1, "Avery", "Al"}, {2, "Baker", "Bo"}};
+  school.subjects = {{"7ENG", "English", "Y", 50}, {"7MAT", "Mathematics"}};
+  school.marks = {{1, "7ENG", 40, 20, 1}, {1, "7MAT", 80, 50, 2}, {2, "7MAT", 70, 60, 1}};
+  ASSERT_TRUE(print({.marks = true}, 60));
+  // 60 % of the exam and 40 % of the assessment: 32 of 50 is 64; 68; and 66.
+  EXPECT_EQ(rowOf("AVERY Al"), (std::vector<std::string>{"1.", "AVERY Al", "64", "68", "66", "132"}));
+  EXPECT_EQ(rowOf("BAKER Bo"), (std::vector<std::string>{"2.", "BAKER Bo", "66", "66", "66"}));
+  // Class averages: 32 of 50 is 64; (68 + 66) / 2 = 67.
+  std::vector<std::string> averages = rowOf("GRADE AVERAGE ");
+  EXPECT_EQ(averages, (std::vector<std::string>{"GRADE AVERAGE ", "64", "67"}));
+}
+
 TEST_F(ListPrintTest, ZeroMarksAndMarksOff) {
   school.students = {{1, "Avery", "Al"}};
   school.subjects = {{"7ENG", "English", "Y"}, {"7ART", "Art", "N"}, {"7MAT", "Mathematics"}};

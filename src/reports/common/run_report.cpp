@@ -199,12 +199,16 @@ class ThreadRun : public RunHandle {
 
 }  // namespace
 
-std::shared_ptr<RunHandle> startRun(RunRequest request, std::shared_ptr<RunUi> ui, RunBody body) {
+std::shared_ptr<RunHandle> startOnThread(std::function<RunOutcome()> work) {
   auto handle = std::make_shared<ThreadRun>();
-  std::thread([handle, request = std::move(request), ui = std::move(ui), body = std::move(body)] {
-    handle->finish(runReport(request, *ui, body));
-  }).detach();
+  std::thread([handle, work = std::move(work)] { handle->finish(work()); }).detach();
   return handle;
+}
+
+std::shared_ptr<RunHandle> startRun(RunRequest request, std::shared_ptr<RunUi> ui, RunBody body) {
+  return startOnThread([request = std::move(request), ui = std::move(ui), body = std::move(body)] {
+    return runReport(request, *ui, body);
+  });
 }
 
 }  // namespace velmont::reports

@@ -127,6 +127,10 @@ class RunHandle {
 // Starts runReport on a new thread and returns at once; the handle may be dropped.
 std::shared_ptr<RunHandle> startRun(RunRequest request, std::shared_ptr<RunUi> ui, RunBody body);
 
+// Runs `work` on a new thread and returns at once; reports with a run procedure
+// of their own start it through this.
+std::shared_ptr<RunHandle> startOnThread(std::function<RunOutcome()> work);
+
 // The text of the closing notice: "Report has been sent to " and the text file,
 // the PDF file, or "the printer".
 QString sentToNotice(const RunRequest& request, const QString& deviceDestination);

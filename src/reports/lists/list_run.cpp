@@ -1,11 +1,5 @@
 #include "list_run.h"
 
-#include <QCoreApplication>
-#include <QThread>
-#include <condition_variable>
-#include <mutex>
-#include <thread>
-
 #include "data/error.h"
 #include "data/table.h"
 #include "data/text.h"
@@ -182,54 +176,11 @@ ListOutcome PR_STUDENTS(const ListRequest& request, reports::RunUi& ui) {
   return outcome;
 }
 
-namespace {
-
-class ListThread : public reports::RunHandle {
- public:
-  bool done() const override {
-    std::lock_guard lock(mutex_);
-    return done_;
-  }
-  reports::RunOutcome wait() override {
-    const bool gui = QCoreApplication::instance() &&
-                     QThread::currentThread() == QCoreApplication::instance()->thread();
-    std::unique_lock lock(mutex_);
-    while (!done_) {
-      if (gui) {
-        lock.unlock();
-        QCoreApplication::processEvents(QEventLoop::AllEvents);
-        lock.lock();
-        changed_.wait_for(lock, std::chrono::milliseconds(5));
-      } else {
-        changed_.wait(lock);
-      }
-    }
-    return outcome_;
-  }
-  void finish(const ListOutcome& o) {
-    {
-      std::lock_guard lock(mutex_);
-      outcome_ = {o.ran, o.destination, o.pages, o.error};
-      done_ = true;
-    }
-    changed_.notify_all();
-  }
-
- private:
-  mutable std::mutex mutex_;
-  std::condition_variable changed_;
-  bool done_ = false;
-  reports::RunOutcome outcome_;
-};
-
-}  // namespace
-
 std::shared_ptr<reports::RunHandle> startList(ListRequest request, std::shared_ptr<reports::RunUi> ui) {
-  auto handle = std::make_shared<ListThread>();
-  std::thread([handle, request = std::move(request), ui = std::move(ui)] {
-    handle->finish(PR_STUDENTS(request, *ui));
-  }).detach();
-  return handle;
+  return reports::startOnThread([request = std::move(request), ui = std::move(ui)] {
+    const ListOutcome o = PR_STUDENTS(request, *ui);
+    return reports::RunOutcome{o.ran, o.destination, o.pages, o.error};
+  });
 }
 
 }  // namespace velmont::lists

@@ -89,7 +89,12 @@ void ListDialog::build() {
                    .help = "Print students enrolled as at THIS date"});
   lmdSay(dialog_, 3, 33, "Exam/Assess mark %", {.columns = 16, .font = "11.Arial"});
   weight_ = lmdXGet(dialog_, 3, 49, 3, QString::number(options_.weight).rightJustified(3), "###",
-                    {.help = "Enter % of Exam/Assess mark to calculate mark"});
+                    {.check = [](const QString& t) {  // a share in per cent: above 100 the marks mean nothing
+                       bool number = false;
+                       const int w = t.trimmed().toInt(&number);
+                       return number && w >= 0 && w <= 100;
+                     },
+                     .help = "Enter % of Exam/Assess mark to calculate mark"});
 
   if (code_ == kListReportCode) {
     radioGroup(33, 9, "Show Birthdates", "Yes", "No ", options_.birthDates);
@@ -139,6 +144,13 @@ void ListDialog::build() {
 }
 
 void ListDialog::PRINTIT(bool preview) {
+  // F4 and F5 do not leave the field, so its check has not run yet: a level not
+  // in use, a date that is none or a weight above 100 would start a wrong list.
+  for (widgets::PictureEdit* f : {year_, date_, weight_})
+    if (f && !f->checkNow()) {
+      f->setFocus(Qt::OtherFocusReason);
+      return;
+    }
   const app::SessionValues v = session_.values();
   // 1. The entries, as typed.
   const std::string yearText = data::trim(year_->value().toStdString());

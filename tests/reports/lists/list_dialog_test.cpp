@@ -97,6 +97,25 @@ TEST_F(ListDialogTest, ARunSavesTheChoicesAndTheDialogShowsThemAgain) {
   EXPECT_EQ(static_cast<widgets::PictureEdit*>(again.dialog()->fields()[3])->value().trimmed(), "60");
 }
 
+TEST_F(ListDialogTest, F4ChecksEveryFieldFirst) {
+  ListDialog d(session, nullptr, kListReportCode);
+  d.cPrinter = "PDF";
+  auto* weight = static_cast<widgets::PictureEdit*>(d.dialog()->fields()[3]);
+  auto* date = static_cast<widgets::PictureEdit*>(d.dialog()->fields()[2]);
+  weight->setValue("150");  // above 100 the assessment mark would count negatively
+  d.PRINTIT(false);
+  EXPECT_FALSE(d.lastRun()) << "a weight above 100 starts no run";
+  weight->setValue(" 60");
+  date->setValue("31/02/2004");
+  d.PRINTIT(false);
+  EXPECT_FALSE(d.lastRun()) << "an impossible date starts no run";
+  date->setValue("30/06/2004");
+  d.PRINTIT(false);
+  ASSERT_TRUE(d.lastRun());
+  d.lastRun()->wait();
+  EXPECT_TRUE(QTest::qWaitFor([&] { return d.printButton()->isEnabled(); }, 5000));
+}
+
 TEST(ListOptionsTest, DefaultsAndABlankSequenceDigit) {
   const data::SavedOptions d = defaultListOptions(" 7", "12");
   EXPECT_EQ(d.prefs, " 712    12212  ");

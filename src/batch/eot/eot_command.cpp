@@ -1,7 +1,5 @@
 #include "eot_command.h"
 
-#include <QDir>
-#include <QGuiApplication>
 #include <filesystem>
 #include <memory>
 
@@ -9,11 +7,10 @@
 #include "app/session.h"
 #include "batch/arguments.h"
 #include "batch/batch_main.h"
-#include "batch/progress.h"
+#include "batch/reports/console_run.h"
 #include "data/error.h"
 #include "data/workspace.h"
 #include "data/year_names.h"
-#include "print/page_image.h"
 #include "print/print_device.h"
 #include "reports/eot/eot_run.h"
 
@@ -44,74 +41,6 @@ const char* const kEotUsage =
     "  --printer NAME     print on this printer\n"
     "  --png DIR          also write each page as a PNG picture into DIR\n";
 
-// The run's messages and progress on the terminal.
-class BatchRunUi : public reports::RunUi {
- public:
-  explicit BatchRunUi(std::ostream& err) : err_(err) {}
-  void progressBegin() override { started_ = false; }
-  void progressStep(data::Table& table) override {
-    if (!started_) {
-      progress_.start("cards", table.reccount());
-      started_ = true;
-    }
-    progress_.set(table.recno());
-  }
-  void progressEnd() override { progress_.finish(); }
-  void notice(const QString& text) override { err_ << text.toStdString() << "\n"; }
-  void message(const QStringList& lines) override {
-    err_ << "velmont-batch: " << lines.join(" ").toStdString() << "\n";
-  }
-  void failure(std::exception_ptr error, const std::string& operation) override {
-    try {
-      std::rethrow_exception(error);
-    } catch (const std::exception& e) {
-      err_ << "velmont-batch: " << operation << ": " << e.what() << "\n";
-    } catch (...) {
-      err_ << "velmont-batch: " << operation << ": unknown failure\n";
-    }
-    failed = true;
-  }
-  bool failed = false;
-
- private:
-  std::ostream& err_;
-  Progress progress_;
-  bool started_ = false;
-};
-
-// A device that hands each page on and also keeps it as a PNG picture.
-class PngTeeDevice : public print::PrintDevice {
- public:
-  PngTeeDevice(std::unique_ptr<print::PrintDevice> inner, QString dir) : inner_(std::move(inner)), dir_(std::move(dir)) {}
-  print::PaperSize paperSize() const override { return inner_->paperSize(); }
-  int orientation() const override { return inner_->orientation(); }
-  void setOrientation(int orientation) override { inner_->setOrientation(orientation); }
-  bool startDoc(const QString& name) override { return inner_->startDoc(name); }
-  bool printPage(const print::PageList& page) override {
-    const QImage image = print::renderPage(page, paperSize(), 100);
-    image.save(QDir(dir_).filePath(QString("page-%1.png").arg(++pages_, 4, 10, QChar('0'))));
-    return inner_->printPage(page);
-  }
-  bool endDoc() override { return inner_->endDoc(); }
-  QString destination() const override { return inner_->destination(); }
-  void setOutputFile(const QString& path) override { inner_->setOutputFile(path); }
-
- private:
-  std::unique_ptr<print::PrintDevice> inner_;
-  QString dir_;
-  int pages_ = 0;
-};
-
-// Fonts and PDF writing need an application object; there are no windows.
-std::unique_ptr<QGuiApplication> guiApplication() {
-  if (QCoreApplication::instance()) return nullptr;
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  static int argc = 1;
-  static char name[] = "velmont-batch";
-  static char* argv[] = {name, nullptr};
-  return std::make_unique<QGuiApplication>(argc, argv);
-}
-
 int yearLevel(data::Workspace& ws, const std::string& dir, const std::string& option, const std::string& code) {
   int level = 0;
   switch (data::checkYearEntry(ws, dir, code, &level)) {
@@ -138,7 +67,7 @@ int eotCommand(const std::vector<std::string>& words, std::ostream& out, std::os
   if (destinations != 1) throw UsageError("give exactly one of --pdf FILE, --text FILE or --printer NAME");
   const std::string dir = a.value("data-dir").value_or(".");
   if (!std::filesystem::is_directory(dir)) throw UsageError("--data-dir: no directory " + dir);
-  auto app = guiApplication();
+  ensureGuiApplication();
 
   app::SessionValues session = app::freshSessionValues(dir, data::Date::today());
   session.term = int(a.number("term", 3, 1, 4));
@@ -187,7 +116,7 @@ int eotCommand(const std::vector<std::string>& words, std::ostream& out, std::os
   if (printer != print::kPdfDeviceName && !print::openPrintDevice(printer))
     throw UsageError("--printer: no printer named \"" + printer.toStdString() + "\"");
 
-  BatchRunUi ui(err);
+  ConsoleRunUi ui(err, "cards");
   eot::EotFigures figures;
   const reports::RunOutcome outcome = eot::PR_EOT_RPTS(request, o, session, ui, &figures);
   if (!outcome.error.isEmpty() || ui.failed || !outcome.ran) return kExitDataProblem;

@@ -5,8 +5,6 @@
 #include "batch/arguments.h"
 #include "batch/batch_main.h"
 
-#include <QDir>
-#include <QGuiApplication>
 #include <filesystem>
 
 #include "app/school_settings.h"
@@ -15,7 +13,7 @@
 #include "data/table.h"
 #include "data/workspace.h"
 #include "data/year_names.h"
-#include "print/page_image.h"
+#include "batch/reports/console_run.h"
 #include "reports/lists/list_grid.h"
 #include "reports/lists/list_run.h"
 
@@ -45,65 +43,7 @@ const char* const kListUsage =
     "  --pdf FILE       write a PDF file\n"
     "  --text FILE      write plain text\n"
     "  --printer NAME   print on that printer\n"
-    "  --png DIR        with --pdf: also write each page as DIR/page-N.png\n";
-
-}  // namespace
-
-namespace {
-
-void ensureGuiApplication() {
-  if (QCoreApplication::instance()) return;
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY"))
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-  static int argc = 1;
-  static char name[] = "velmont-batch";
-  static char* argv[] = {name, nullptr};
-  static QGuiApplication app(argc, argv);
-}
-
-// The PDF writer, also rendering each page into a PNG file.
-class PdfAndPngDevice : public print::PrintDevice {
- public:
-  PdfAndPngDevice(std::unique_ptr<print::PrintDevice> pdf, QString pngDir)
-      : pdf_(std::move(pdf)), pngDir_(std::move(pngDir)) {}
-  print::PaperSize paperSize() const override { return pdf_->paperSize(); }
-  int orientation() const override { return pdf_->orientation(); }
-  void setOrientation(int o) override { pdf_->setOrientation(o); }
-  bool startDoc(const QString& name) override { return pdf_->startDoc(name); }
-  bool printPage(const print::PageList& page) override {
-    const QImage image = print::renderPage(page, pdf_->paperSize(), 100);
-    image.save(QDir(pngDir_).filePath(QString("page-%1.png").arg(++pages_)));
-    return pdf_->printPage(page);
-  }
-  bool endDoc() override { return pdf_->endDoc(); }
-  QString destination() const override { return pdf_->destination(); }
-  void setOutputFile(const QString& path) override { pdf_->setOutputFile(path); }
-
- private:
-  std::unique_ptr<print::PrintDevice> pdf_;
-  QString pngDir_;
-  int pages_ = 0;
-};
-
-class BatchUi : public reports::RunUi {
- public:
-  explicit BatchUi(std::ostream& err) : err_(err) {}
-  void message(const QStringList& lines) override { err_ << "velmont-batch: " << lines.join(" ").toStdString() << "\n"; }
-  void failure(std::exception_ptr error, const std::string& operation) override {
-    try {
-      std::rethrow_exception(error);
-    } catch (const std::exception& e) {
-      err_ << "velmont-batch: " << operation << ": " << e.what() << "\n";
-    } catch (...) {
-      err_ << "velmont-batch: " << operation << ": unknown failure\n";
-    }
-    failed = true;
-  }
-  bool failed = false;
-
- private:
-  std::ostream& err_;
-};
+    "  --png DIR        with --pdf: also write each page as DIR/page-0001.png, ...\n";
 
 }  // namespace
 
@@ -172,7 +112,7 @@ int listCommand(const std::vector<std::string>& words, std::ostream& out, std::o
       const QString pngDir = QString::fromStdString(*png);
       r.run.makeDevice = [pngDir] {
         return std::unique_ptr<print::PrintDevice>(
-            std::make_unique<PdfAndPngDevice>(print::openPrintDevice(print::kPdfDeviceName), pngDir));
+            std::make_unique<PngTeeDevice>(print::openPrintDevice(print::kPdfDeviceName), pngDir));
       };
     }
   } else if (const auto text = a.value("text")) {
@@ -185,7 +125,7 @@ int listCommand(const std::vector<std::string>& words, std::ostream& out, std::o
   }
 
   ensureGuiApplication();
-  BatchUi ui(err);
+  ConsoleRunUi ui(err, "students");
   const lists::ListOutcome o = lists::PR_STUDENTS(r, ui);
   if (!o.error.isEmpty() || ui.failed || !o.ran) return kExitDataProblem;
   if (!o.printed) {

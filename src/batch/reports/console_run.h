@@ -1,0 +1,58 @@
+#pragma once
+// What the headless report commands share: the application object that fonts
+// and PDF writing need, a run's messages and progress on the terminal, and a
+// device that also keeps every page as a PNG picture.
+#include <QString>
+#include <memory>
+#include <ostream>
+
+#include "batch/progress.h"
+#include "print/print_device.h"
+#include "reports/common/run_report.h"
+
+namespace velmont::batch {
+
+// Makes the process's application object when there is none: offscreen unless
+// a display is set; there are no windows.
+void ensureGuiApplication();
+
+// A run's notices, messages and failures on `err`, its progress as a bar.
+class ConsoleRunUi : public reports::RunUi {
+ public:
+  ConsoleRunUi(std::ostream& err, std::string progressLabel) : err_(err), label_(std::move(progressLabel)) {}
+  void progressBegin() override { started_ = false; }
+  void progressStep(data::Table& table) override;
+  void progressEnd() override { progress_.finish(); }
+  void notice(const QString& text) override { err_ << text.toStdString() << "\n"; }
+  void message(const QStringList& lines) override;
+  void failure(std::exception_ptr error, const std::string& operation) override;
+
+  bool failed = false;  // a failure was reported
+
+ private:
+  std::ostream& err_;
+  std::string label_;
+  Progress progress_;
+  bool started_ = false;
+};
+
+// Hands each page on to `inner` and also writes it as DIR/page-0001.png, ...
+class PngTeeDevice : public print::PrintDevice {
+ public:
+  PngTeeDevice(std::unique_ptr<print::PrintDevice> inner, QString dir) : inner_(std::move(inner)), dir_(std::move(dir)) {}
+  print::PaperSize paperSize() const override { return inner_->paperSize(); }
+  int orientation() const override { return inner_->orientation(); }
+  void setOrientation(int orientation) override { inner_->setOrientation(orientation); }
+  bool startDoc(const QString& name) override { return inner_->startDoc(name); }
+  bool printPage(const print::PageList& page) override;
+  bool endDoc() override { return inner_->endDoc(); }
+  QString destination() const override { return inner_->destination(); }
+  void setOutputFile(const QString& path) override { inner_->setOutputFile(path); }
+
+ private:
+  std::unique_ptr<print::PrintDevice> inner_;
+  QString dir_;
+  int pages_ = 0;
+};
+
+}  // namespace velmont::batch

@@ -19,7 +19,7 @@
 // starts the run; the run enables them again as its very last step (RunUi::finished).
 //
 // Headless (velmont-batch, tests): call runReport on the calling thread with a
-// RunUi of your own (see batch/eot_command.cpp, tests/reports/eot).
+// RunUi of your own (see batch/reports/console_run.h, tests/reports/eot).
 //
 // Threads: runReport and the body run on one thread, which owns the printer and
 // a Workspace of its own; every RunUi call comes from that thread and must be

@@ -131,7 +131,9 @@ void EOT_SUB(EotRunContext& c) {
   const std::string desc = subjectKnown ? std::string(subj.str("SUBJ_DESC")) : std::string();
   if (line <= kLastPrintedLine) {
     const CardHeadings& h = c.hd;
-    P.PrPt(c.ln, 3, q(rtrim(desc)));
+    // In plain text every character takes a column, so a long name would run into
+    // the possible mark at column 21: it is cut to leave a blank before it.
+    P.PrPt(c.ln, 3, q(P.lAscii ? rtrim(rtrim(desc).substr(0, 17)) : rtrim(desc)));
     if (subjectKnown && subj.text("SUBJ_TYPE") == "Y") {
       P.PrPt(c.ln, 21, q(numberField(subj, subj.requireField("SUBJ_TTLMK"))));
       static const char* const kMarks[] = {"STSUB_EMRK", "STSUB_EMEN", "STSUB_AMRK", "STSUB_AMEN"};

@@ -27,6 +27,8 @@ AppWindow* lmdApp(const QString& title, const QString& style = "raised", double 
 
 // lmdOneInst: true when no other copy of the program with this title runs for
 // this user (the rule then holds until the program ends); false otherwise.
+// The lock file lives in the temporary folder (TMPDIR), so a program started
+// with a folder of its own, as the window tests do, has a lock of its own.
 bool lmdOneInst(const QString& title);
 
 }  // namespace velmont::widgets

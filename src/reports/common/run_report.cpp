@@ -159,50 +159,99 @@ RunOutcome runReport(const RunRequest& request, RunUi& ui, const RunBody& body) 
 
 namespace {
 
+// What the run's thread and its handle share: the outcome and whether it is there.
+struct RunState {
+  std::mutex mutex;
+  std::condition_variable changed;
+  bool done = false;
+  RunOutcome outcome;
+
+  void finish(RunOutcome result) {
+    {
+      std::lock_guard lock(mutex);
+      outcome = std::move(result);
+      done = true;
+    }
+    changed.notify_all();
+  }
+};
+
+// The handle owns the run's thread and joins it before it goes away, so no run
+// thread (nor Qt's clean-up of it) outlives the dialog or the application.
 class ThreadRun : public RunHandle {
  public:
+  explicit ThreadRun(std::function<RunOutcome()> work) : state_(std::make_shared<RunState>()) {
+    thread_ = std::thread([state = state_, work = std::move(work)]() mutable {
+      RunOutcome outcome;
+      try {
+        outcome = work();
+      } catch (...) {
+        outcome.error = QStringLiteral("The report's run failed unexpectedly.");
+      }
+      // The captures (the request, the run UI with its pointers to the
+      // dialog's widgets) go before anyone is told that the run is over.
+      work = nullptr;
+      state->finish(std::move(outcome));
+    });
+    runId_ = thread_.get_id();
+  }
+  ~ThreadRun() override {
+    waitDone();
+    joinThread();
+  }
+
   bool done() const override {
-    std::lock_guard lock(mutex_);
-    return done_;
+    std::lock_guard lock(state_->mutex);
+    return state_->done;
   }
   RunOutcome wait() override {
+    waitDone();
+    joinThread();
+    std::lock_guard lock(state_->mutex);
+    return state_->outcome;
+  }
+
+ private:
+  // From the GUI thread events keep flowing, since the run may be waiting for
+  // an answer from it (a message, a preview window).
+  void waitDone() {
+    if (onRunThread()) return;
     const bool gui = QCoreApplication::instance() &&
                      QThread::currentThread() == QCoreApplication::instance()->thread();
-    std::unique_lock lock(mutex_);
-    while (!done_) {
+    std::unique_lock lock(state_->mutex);
+    while (!state_->done) {
       if (gui) {
         lock.unlock();
         QCoreApplication::processEvents(QEventLoop::AllEvents);
         lock.lock();
-        changed_.wait_for(lock, std::chrono::milliseconds(5));
+        state_->changed.wait_for(lock, std::chrono::milliseconds(5));
       } else {
-        changed_.wait(lock);
+        state_->changed.wait(lock);
       }
     }
-    return outcome_;
   }
-  void finish(RunOutcome outcome) {
-    {
-      std::lock_guard lock(mutex_);
-      outcome_ = std::move(outcome);
-      done_ = true;
-    }
-    changed_.notify_all();
+  // Once only, from whichever caller comes first. The run's thread cannot join
+  // itself: should its own run drop the handle, it ends right after.
+  void joinThread() {
+    std::lock_guard lock(joinMutex_);
+    if (!thread_.joinable()) return;
+    if (onRunThread())
+      thread_.detach();
+    else
+      thread_.join();
   }
+  bool onRunThread() const { return runId_ == std::this_thread::get_id(); }
 
- private:
-  mutable std::mutex mutex_;
-  std::condition_variable changed_;
-  bool done_ = false;
-  RunOutcome outcome_;
+  std::shared_ptr<RunState> state_;
+  std::mutex joinMutex_;
+  std::thread thread_;
+  std::thread::id runId_;
 };
 
 }  // namespace
 
 std::shared_ptr<RunHandle> startOnThread(std::function<RunOutcome()> work) {
-  auto handle = std::make_shared<ThreadRun>();
-  std::thread([handle, work = std::move(work)] { handle->finish(work()); }).detach();
-  return handle;
+  return std::make_shared<ThreadRun>(std::move(work));
 }
 
 std::shared_ptr<RunHandle> startRun(RunRequest request, std::shared_ptr<RunUi> ui, RunBody body) {

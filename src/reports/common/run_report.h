@@ -114,17 +114,20 @@ struct RunOutcome {
 // any other exception goes to RunUi::failure. Never throws.
 RunOutcome runReport(const RunRequest& request, RunUi& ui, const RunBody& body);
 
-// A run started on a thread of its own.
+// A run started on a thread of its own. The handle owns the thread: wait() and
+// the handle's end both wait for the run and join its thread, so nothing of the
+// run is left running once the last handle is gone.
 class RunHandle {
  public:
   virtual ~RunHandle() = default;
   virtual bool done() const = 0;
-  // Waits for the end of the run; from the GUI thread it keeps events flowing,
-  // so that the run's windows and messages can be answered.
+  // Waits for the end of the run and of its thread; from the GUI thread it keeps
+  // events flowing, so that the run's windows and messages can be answered.
   virtual RunOutcome wait() = 0;
 };
 
-// Starts runReport on a new thread and returns at once; the handle may be dropped.
+// Starts runReport on a new thread and returns at once. Dropping the last
+// handle waits for the run to end.
 std::shared_ptr<RunHandle> startRun(RunRequest request, std::shared_ptr<RunUi> ui, RunBody body);
 
 // Runs `work` on a new thread and returns at once; reports with a run procedure

@@ -55,8 +55,12 @@ SavedOptions loadSavedOptions(const std::string& dataDir, const std::string& use
       if (prefs != std::string(kPrefsWidth, ' ')) options = {prefs, std::string(t->str("RPT_EXTRAS"))};
     }
   }
+  // Position 11 is the end-of-term report's nDoubl, which a school without the
+  // year's descriptor table always prints as 1. In other reports the position
+  // means something else (the list's marks switch) and keeps what was saved.
   const std::string descriptor = "DESCRP" + subjectTableName(year).substr(5) + ".dbf";
-  if (!Env::current()->exists(joinPath(dataDir, descriptor))) options.prefs[10] = '1';
+  if (reportCode == kEndOfTermReportCode && !Env::current()->exists(joinPath(dataDir, descriptor)))
+    options.prefs[10] = '1';
   return options;
 }
 

@@ -23,7 +23,8 @@ inline constexpr const char* kStudentListReportCode = "L_Rpt_001";
 // Loads a user's options of a report: the stored record when there is one whose
 // RPT_PARAMS is not blank, else `defaults`. Creates "prntpref.dbf" when missing.
 // Without the year's descriptor table ("DESCRP" + two digits of `year`),
-// position 11 of the prefs reads "1".
+// position 11 of the end-of-term report's prefs reads "1"; other reports get
+// position 11 as saved.
 SavedOptions loadSavedOptions(const std::string& dataDir, const std::string& userId, const std::string& reportCode,
                               const SavedOptions& defaults, int year);
 

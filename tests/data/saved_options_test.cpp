@@ -54,7 +54,18 @@ TEST(SavedOptionsTest, DescriptorTableKeepsPosition11AndBlankRecordCountsAsMissi
   o = loadSavedOptions(d, "ANN", kStudentListReportCode, kDefaults, 2026);
   EXPECT_EQ(o.prefs, kDefaults.prefs) << "a blank record counts as missing";
   EXPECT_EQ(o.extras, padTo(kDefaults.extras, 40));
-  EXPECT_EQ(loadSavedOptions(d, "ANN", kStudentListReportCode, kDefaults, 2025).prefs[10], '1');
+}
+
+TEST(SavedOptionsTest, WithoutTheDescriptorTableOnlyTheEndOfTermPosition11ReadsOne) {
+  TempDir dir;
+  const std::string d = dir.path().string();
+  saveOptions(d, "ANN", kEndOfTermReportCode, "0712    22222  ");
+  saveOptions(d, "ANN", kStudentListReportCode, "0707    12212  ", "100");
+  EXPECT_EQ(loadSavedOptions(d, "ANN", kEndOfTermReportCode, kDefaults, 2025).prefs[10], '1');
+  // The list's position 11 is its marks switch: a saved "no" (2) stays "no".
+  EXPECT_EQ(loadSavedOptions(d, "ANN", kStudentListReportCode, kDefaults, 2025).prefs, "0707    12212  ");
+  const SavedOptions fresh = loadSavedOptions(d, "NEW", kStudentListReportCode, {"0712    12212  ", "100"}, 2025);
+  EXPECT_EQ(fresh.prefs[10], '2') << "a new user of the list starts with marks off";
 }
 
 TEST(SavedOptionsTest, TwoProgramsSavingAtOnceNeverLoseOrDuplicateARecord) {

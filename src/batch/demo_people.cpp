@@ -32,8 +32,11 @@ std::vector<Slot> placesInClasses(const DemoSchool& school, int students) {
       for (int k = 0; k < count; ++k) slots.push_back({level, school.levelCodes[size_t(level - 13)]});
       continue;
     }
+    // Home-class codes have two characters, as the dialogs take them: the
+    // level's last digit and a letter (7A, 9B, 0A for level 10, 2B for 12).
     const int classes = std::max(2, (count + 25) / 26);
-    for (int k = 0; k < count; ++k) slots.push_back({level, std::to_string(level) + char('A' + k % classes)});
+    for (int k = 0; k < count; ++k)
+      slots.push_back({level, std::string(1, char('0' + level % 10)) + char('A' + k % classes)});
   }
   return slots;
 }

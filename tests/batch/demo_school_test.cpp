@@ -60,6 +60,10 @@ TEST(DemoSchoolTest, StudentsSpanLevelsClassesAndEnrolmentHistories) {
   EXPECT_GE(returned, 2);
   EXPECT_GE(lowerFamily, 1);
   for (int level = 7; level <= 12; ++level) EXPECT_GE(classesByLevel[level].size(), 2u) << "level " << level;
+  // The dialogs take two characters of a home class: every class can be typed.
+  for (const auto& [level, classes] : classesByLevel)
+    for (const std::string& c : classes) EXPECT_LE(c.size(), 2u) << "class " << c << " of level " << level;
+  EXPECT_EQ(classesByLevel[10], (std::set<std::string>{"0A", "0B"}));
   EXPECT_EQ(classesByLevel[13], std::set<std::string>{"FS"});
   EXPECT_TRUE(classesByLevel.count(14));
   EXPECT_LT(term1, term2);

@@ -1,7 +1,9 @@
 #include "picture_edit.h"
 
 #include <QFocusEvent>
+#include <QApplication>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QTimer>
 #include <QValidator>
 
@@ -99,6 +101,19 @@ void PictureEdit::keyPressEvent(QKeyEvent* event) {
   QLineEdit::keyPressEvent(event);
 }
 
+// A field starts padded with blanks (a file name of 30 blanks): a click in
+// its blank part puts the cursor just after the last character typed, where
+// the next key goes in, instead of at the end of a full field that takes
+// nothing more.
+void PictureEdit::mousePressEvent(QMouseEvent* event) {
+  QLineEdit::mousePressEvent(event);
+  if (picture_.date || event->button() != Qt::LeftButton || (event->modifiers() & Qt::ShiftModifier)) return;
+  const QString t = text();
+  qsizetype end = t.size();
+  while (end > 0 && t[end - 1] == ' ') --end;
+  if (cursorPosition() > end) setCursorPosition(int(end));
+}
+
 void PictureEdit::focusInEvent(QFocusEvent* event) {
   QLineEdit::focusInEvent(event);
   // Typing starts at the field's first character unless the text is selected
@@ -119,7 +134,11 @@ void PictureEdit::focusOutEvent(QFocusEvent* event) {
     // Back into the field once the focus change in progress is over; the
     // field being left for it is not checked on the way (popup reason).
     QTimer::singleShot(0, this, [this] {
+      // The field the user went to keeps its selection when it loses the
+      // focus this way; only the refused field is to look selected.
+      auto* other = qobject_cast<QLineEdit*>(QApplication::focusWidget());
       setFocus(Qt::PopupFocusReason);
+      if (other && other != this) other->deselect();
       selectAll();
     });
   }

@@ -74,6 +74,45 @@ TEST(PictureEdit, AFullFieldIsTypedOver) {
   EXPECT_EQ(year->text(), "1926");
 }
 
+TEST(PictureEdit, AClickInTheBlankPartTypesAfterTheLastCharacter) {
+  Form f;
+  f.dialog.resize(600, 200);
+  PictureEdit* file = f.add(1, 30, QString(30, ' '), "");  // the printer dialog's text file name
+  PictureEdit* name = f.add(2, 14, "SMI" + QString(11, ' '), "@!");
+  PictureEdit* date = f.add(3, 10, "01/05/2026", QString::fromStdString(libs::datePicture()));
+  f.show();
+  const QPoint nearRightEnd(file->rect().width() - 8, file->height() / 2);
+  QTest::mouseClick(file, Qt::LeftButton, {}, nearRightEnd);
+  ASSERT_TRUE(file->hasFocus());
+  QTest::keyClicks(file, "report.txt");
+  EXPECT_EQ(file->value(), "report.txt" + QString(20, ' '));
+  QTest::mouseClick(name, Qt::LeftButton, {}, QPoint(name->rect().width() - 8, name->height() / 2));
+  QTest::keyClicks(name, "th");
+  EXPECT_EQ(name->value().trimmed(), "SMITH");
+  // A click on a character still puts the cursor there.
+  QTest::mouseClick(name, Qt::LeftButton, {}, QPoint(3, name->height() / 2));
+  EXPECT_EQ(name->cursorPosition(), 0);
+  // A date field keeps its own cursor rules: typing over its template works.
+  QTest::mouseClick(date, Qt::LeftButton, {}, QPoint(4, date->height() / 2));
+  date->home(false);
+  QTest::keyClicks(date, "02");
+  EXPECT_EQ(date->value().left(2), "02");
+}
+
+TEST(PictureEdit, AfterARefusalOnlyTheRefusedFieldLooksSelected) {
+  Form f;
+  GetOptions refuse;
+  refuse.check = [](const QString&) { return false; };
+  PictureEdit* start = f.add(1, 2, "ZZ", "@!K", refuse);
+  PictureEdit* end = f.add(2, 2, "12", "@!K");
+  f.show();
+  start->setFocus(Qt::TabFocusReason);
+  QTest::keyClick(start, Qt::Key_Tab);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return start->hasFocus(); }, 2000));
+  EXPECT_EQ(start->selectedText(), "ZZ");
+  EXPECT_FALSE(end->hasSelectedText());
+}
+
 TEST(PictureEdit, RulesPerPosition) {
   Form f;
   PictureEdit* digit = f.add(1, 2, "", "9");

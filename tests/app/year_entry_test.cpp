@@ -29,8 +29,28 @@ TEST(YearEntry, LevelWithoutFeesIsRefusedWithTheFeesMessage) {
             "has been allocated in the Miscellaneous Menu - Control Information - School FEES Menu.");
   EXPECT_TRUE(chk_yrin(session, "AE", &level));
   EXPECT_EQ(level, 14);
-  EXPECT_FALSE(chk_yrin(session, "ZZ"));  // unknown codes: refused without a message
-  EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+  data::Workspace::forThisThread().closeAll();
+}
+
+TEST(YearEntry, UnknownCodeAndBlankEntryAreRefusedWithAReason) {
+  testing::SchoolCopy school;
+  Session session(freshSessionValues(school.dir(), data::Date::fromYmd(2026, 3, 9)));
+  session.update([](SessionValues& v) { v.yearNames.word = " Year"; });
+  QStringList shown;
+  auto answer = [&] {
+    onNextModal([&](QWidget* box) {
+      shown << testing::messageText(box);
+      QTest::keyClick(box, Qt::Key_Return);
+    });
+  };
+  answer();
+  int level = -1;
+  EXPECT_FALSE(chk_yrin(session, "ZZ", &level));
+  EXPECT_EQ(level, 0);
+  answer();
+  EXPECT_FALSE(chk_yrin(session, "  "));
+  EXPECT_EQ(shown, (QStringList{"No School Year has the code \"ZZ\".\nPlease enter a Year that this school uses.",
+                                "Please enter a School Year."}));
   data::Workspace::forThisThread().closeAll();
 }
 

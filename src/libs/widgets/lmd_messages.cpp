@@ -74,9 +74,12 @@ struct InputBox {
 
 void lmdMsg(const QStringList& lines, int options, QWidget* owner) {
   callOnGui([&] {
+    QPointer<QWidget> back = ownerOr(owner);
     QMessageBox box(options == 14 ? QMessageBox::Critical : QMessageBox::Information, title(), lines.join('\n'),
-                    QMessageBox::Ok, ownerOr(owner));
+                    QMessageBox::Ok, back);
     box.exec();
+    // The window the message was about takes the keys again (its field keeps the focus).
+    if (back) back->window()->activateWindow();
   });
 }
 

@@ -29,6 +29,7 @@
 #include "libs/widgets/lmd_messages.h"
 #include "libs/widgets/lmd_printers.h"
 #include "libs/widgets/picture_edit.h"
+#include "reports/common/entry_checks.h"
 #include "reports/common/prreqkeys.h"
 #include "reports/common/run_gui.h"
 
@@ -186,10 +187,7 @@ void TAIL_PR2(app::Session& session, QWidget* owner, const std::string& reportCo
   widgets::lmdSay(dlg, 6.5, 2, "Enrolled as at ", label);
   st->fields.push_back(widgets::lmdXGet(
       dlg, 6.5, 15, 10, q(libs::dateText(v.date)), q(libs::datePicture()),
-      {.check = [](const QString& t) {  // a date, or no date at all
-         const std::string s = t.toStdString();
-         return s.find_first_of("0123456789") == std::string::npos || !libs::dateFromText(s).empty();
-       },
+      {.check = [dlg](const QString& t) { return reports::asAtDateAccepted(t, dlg); },
        .help = "Print students enrolled as at THIS date"}));
   widgets::lmdSay(dlg, 3, 28.5, "Student Name or Number", {.columns = 20, .font = "11.Arial"});
   st->fields.push_back(widgets::lmdXGet(dlg, 4, 28.5, 14, QString(14, ' '), "@!K", {.help = "Student Number or Surname"}));
@@ -222,11 +220,17 @@ void TAIL_PR2(app::Session& session, QWidget* owner, const std::string& reportCo
                    {.columns = 30, .rows = 2, .font = "11.Arial"});
   st->printButton = widgets::lmdPshBtn(dlg, 14.4, 2, 9, "F4 Print", [dlg] { dlg->postKey(Qt::Key_F4); });
   st->previewButton = widgets::lmdPshBtn(dlg, 14.4, 11.5, 10, "F5 Preview", [dlg] { dlg->postKey(Qt::Key_F5); });
-  widgets::lmdPshBtn(dlg, 14.4, 22, 13, "F6 Change Printer", [dlg] { dlg->postKey(Qt::Key_F6); });
-  widgets::lmdPshBtn(dlg, 14.4, 35.5, 8, "ESC=Quit",
-                     [st = st.get()] { reports::PRREQKEYS(Qt::Key_Escape, st->dlg->focusWidget(), st->keys); });
+  QPushButton* change = widgets::lmdPshBtn(dlg, 14.4, 22, 13, "F6 Change Printer", [dlg] { dlg->postKey(Qt::Key_F6); });
+  QPushButton* quit = widgets::lmdPshBtn(dlg, 14.4, 35.5, 8, "ESC=Quit", [st = st.get()] {
+    reports::PRREQKEYS(Qt::Key_Escape, st->dlg->focusWidget(), st->keys);
+  });
   const std::string dataDir = v.dataDir;
-  widgets::lmdPshBtn(dlg, 15.8, 39, 20, "Multi-Language &Headings", [dlg, dataDir] { editHeadings(dlg, dataDir); });
+  QPushButton* headings = widgets::lmdPshBtn(dlg, 15.8, 39, 20, "Multi-Language &Headings",
+                                             [dlg, dataDir] { editHeadings(dlg, dataDir); });
+  // The buttons act like their keys and leave the focus in the field: a click
+  // on them does not run the field's check (whose message would swallow the click).
+  for (QPushButton* b : {st->printButton.data(), st->previewButton.data(), change, quit, headings})
+    b->setFocusPolicy(Qt::NoFocus);
   widgets::lmdSay(dlg, 16, 2, "Printer: ", {.font = "9.Arial Bold"});
   QLabel* printerName = widgets::lmdSay(dlg, 16, 7.5, " ", {.columns = 31, .font = "9.Arial"});
   dlg->setHelpLine(widgets::lmdStatBar(dlg));

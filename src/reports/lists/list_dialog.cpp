@@ -22,6 +22,7 @@
 #include "libs/widgets/lmd_printers.h"
 #include "libs/widgets/picture_edit.h"
 #include "list_run.h"
+#include "reports/common/entry_checks.h"
 #include "reports/common/run_gui.h"
 
 namespace velmont::lists {
@@ -82,18 +83,11 @@ void ListDialog::build() {
   class_ = lmdXGet(dialog_, 6, 15, v.hclLen, q(options_.homeClass), "@!K", {.help = homeCl + " - may be left blank"});
   lmdSay(dialog_, 7.5, 2, "Enrolled as at ", label);
   date_ = lmdXGet(dialog_, 7.5, 15, 10, q(libs::dateText(v.date)), q(libs::datePicture()),
-                  {.check = [](const QString& t) {  // a date, or no date at all
-                     const std::string s = t.toStdString();
-                     return s.find_first_of("0123456789") == std::string::npos || !libs::dateFromText(s).empty();
-                   },
+                  {.check = [this](const QString& t) { return reports::asAtDateAccepted(t, dialog_); },
                    .help = "Print students enrolled as at THIS date"});
   lmdSay(dialog_, 3, 33, "Exam/Assess mark %", {.columns = 16, .font = "11.Arial"});
   weight_ = lmdXGet(dialog_, 3, 49, 3, QString::number(options_.weight).rightJustified(3), "###",
-                    {.check = [](const QString& t) {  // a share in per cent: above 100 the marks mean nothing
-                       bool number = false;
-                       const int w = t.trimmed().toInt(&number);
-                       return number && w >= 0 && w <= 100;
-                     },
+                    {.check = [this](const QString& t) { return reports::examWeightAccepted(t, dialog_); },
                      .help = "Enter % of Exam/Assess mark to calculate mark"});
 
   if (code_ == kListReportCode) {
@@ -116,8 +110,12 @@ void ListDialog::build() {
 
   print_ = lmdPshBtn(dialog_, 19.9, 31, 7.5, "F4 Print", [this] { dialog_->postKey(Qt::Key_F4); });
   preview_ = lmdPshBtn(dialog_, 19.9, 41, 7.5, "F5 Preview", [this] { dialog_->postKey(Qt::Key_F5); });
-  lmdPshBtn(dialog_, 19.9, 51, 9.5, "F6 Change Printer", [this] { dialog_->postKey(Qt::Key_F6); });
-  lmdPshBtn(dialog_, 1, 1.2, 6.5, "ESC=Quit", [this] { reports::PRREQKEYS(Qt::Key_Escape, dialog_->focusWidget(), keys_); });
+  QPushButton* change = lmdPshBtn(dialog_, 19.9, 51, 9.5, "F6 Change Printer", [this] { dialog_->postKey(Qt::Key_F6); });
+  QPushButton* quit =
+      lmdPshBtn(dialog_, 1, 1.2, 6.5, "ESC=Quit", [this] { reports::PRREQKEYS(Qt::Key_Escape, dialog_->focusWidget(), keys_); });
+  // The buttons act like their keys and leave the focus in the field: a click
+  // on them does not run the field's check (whose message would swallow the click).
+  for (QPushButton* b : {print_, preview_, change, quit}) b->setFocusPolicy(Qt::NoFocus);
   lmdSay(dialog_, 18.55, 2, "Printer: ", {.font = "9.Arial Bold"});
   printerLabel_ = lmdSay(dialog_, 18.55, 7, "", {.columns = 25.5, .font = "9.Arial"});
 

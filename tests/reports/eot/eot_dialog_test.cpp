@@ -284,18 +284,30 @@ TEST_F(EotDialogTest, ThePriorYearCheckBoxIsOnlyOfferedForAPriorYearAndTickingIt
 
 TEST_F(EotDialogTest, AnUnknownLevelABadDateOrAHeadingsTableNotYetMadeStartsNothing) {
   open([&](LmdDialog* d) {
+    QString told;
+    auto answer = [&] {
+      onNextModal([&](QWidget* box) {
+        told = messageText(box);
+        QTest::keyClick(box, Qt::Key_Return);
+      });
+    };
     type(d, 2, "Q9");
+    answer();
     press(Qt::Key_F4);  // F4 without leaving the field: the level is still checked
+    EXPECT_EQ(told, "No School Year has the code \"Q9\".\nPlease enter a Year that this school uses.");
+    ASSERT_TRUE(QTest::qWaitForWindowActive(d));  // back from the message
     EXPECT_EQ(saveQuestions, 0);
     EXPECT_TRUE(button(d, "F4 Print")->isEnabled());
     EXPECT_EQ(QApplication::focusWidget(), field(d, 2));
     type(d, 2, QString::fromStdString(lastLevel));
     type(d, 4, "31022026");  // no such day
+    answer();
     press(Qt::Key_F5);
+    EXPECT_EQ(told, "\"31/02/2026\" is not a date.\nPlease enter a date that exists, as DD/MM/YYYY, or clear the field.");
+    ASSERT_TRUE(QTest::qWaitForWindowActive(d));
     EXPECT_TRUE(button(d, "F5 Preview")->isEnabled());
     EXPECT_EQ(QApplication::focusWidget(), field(d, 4));
 
-    QString told;
     onNextModal([&](QWidget* box) {
       told = messageText(box);
       QTest::keyClick(box, Qt::Key_Return);

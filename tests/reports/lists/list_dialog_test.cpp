@@ -5,7 +5,10 @@
 #include <QAbstractButton>
 #include <QGroupBox>
 #include <QPushButton>
+#include <QApplication>
+#include <QMessageBox>
 #include <QTest>
+#include <QTimer>
 #include <fstream>
 
 #include "app/session.h"
@@ -97,17 +100,38 @@ TEST_F(ListDialogTest, ARunSavesTheChoicesAndTheDialogShowsThemAgain) {
   EXPECT_EQ(static_cast<widgets::PictureEdit*>(again.dialog()->fields()[3])->value().trimmed(), "60");
 }
 
-TEST_F(ListDialogTest, F4ChecksEveryFieldFirst) {
+// The text of the next message box, which is answered with Enter.
+QString toldBy(const std::function<void()>& act) {
+  QString told;
+  auto* timer = new QTimer;
+  QObject::connect(timer, &QTimer::timeout, [&told, timer] {
+    if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+      told = box->text();
+      timer->stop();
+      box->accept();
+    }
+  });
+  timer->start(5);
+  act();
+  delete timer;
+  return told;
+}
+
+TEST_F(ListDialogTest, F4ChecksEveryFieldFirstAndEveryRefusalSaysWhy) {
   ListDialog d(session, nullptr, kListReportCode);
   d.cPrinter = "PDF";
   auto* weight = static_cast<widgets::PictureEdit*>(d.dialog()->fields()[3]);
   auto* date = static_cast<widgets::PictureEdit*>(d.dialog()->fields()[2]);
-  weight->setValue("150");  // above 100 the assessment mark would count negatively
-  d.PRINTIT(false);
-  EXPECT_FALSE(d.lastRun()) << "a weight above 100 starts no run";
+  const QString weightReason = "\nPlease enter a whole number from 0 to 100: the share of the exam mark.";
+  for (const QString typed : {"150", "-5", "1-2"}) {  // above 100 the assessment mark would count negatively
+    weight->setValue(typed);
+    EXPECT_EQ(toldBy([&] { d.PRINTIT(false); }), "\"" + typed + "\" is not an Exam/Assess mark %." + weightReason);
+    EXPECT_FALSE(d.lastRun()) << typed.toStdString() << " starts no run";
+  }
   weight->setValue(" 60");
   date->setValue("31/02/2004");
-  d.PRINTIT(false);
+  EXPECT_EQ(toldBy([&] { d.PRINTIT(false); }),
+            "\"31/02/2004\" is not a date.\nPlease enter a date that exists, as DD/MM/YYYY, or clear the field.");
   EXPECT_FALSE(d.lastRun()) << "an impossible date starts no run";
   date->setValue("30/06/2004");
   d.PRINTIT(false);

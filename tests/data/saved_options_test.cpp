@@ -1,8 +1,10 @@
 // Saved report options: defaults for a new user, the round trip of a run's
 // options, the descriptor-table rule, and two programs saving at once.
 #include <gtest/gtest.h>
+#ifndef _WIN32
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 #include <map>
 
@@ -68,6 +70,7 @@ TEST(SavedOptionsTest, WithoutTheDescriptorTableOnlyTheEndOfTermPosition11ReadsO
   EXPECT_EQ(fresh.prefs[10], '2') << "a new user of the list starts with marks off";
 }
 
+#ifndef _WIN32  // under Wine the same race runs between two probe programs (scripts/test-windows)
 TEST(SavedOptionsTest, TwoProgramsSavingAtOnceNeverLoseOrDuplicateARecord) {
   TempDir dir;
   const std::string d = dir.path().string();
@@ -103,3 +106,4 @@ TEST(SavedOptionsTest, TwoProgramsSavingAtOnceNeverLoseOrDuplicateARecord) {
   EXPECT_EQ(counts.size(), size_t(kUsers));
   for (const auto& [key, n] : counts) EXPECT_EQ(n, 1) << key;
 }
+#endif

@@ -11,20 +11,25 @@
 
 #include "error.h"
 #include "file.h"
+#include "file_win.h"
 
 namespace velmont::data {
 namespace {
 
-std::wstring widen(const std::string& s) {
-  if (s.empty()) return {};
-  const int n = MultiByteToWideChar(CP_UTF8, 0, s.data(), int(s.size()), nullptr, 0);
+std::wstring widenWith(UINT codePage, DWORD flags, const std::string& s) {
+  const int n = MultiByteToWideChar(codePage, flags, s.data(), int(s.size()), nullptr, 0);
+  if (n <= 0) return {};
   std::wstring w(size_t(n), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, s.data(), int(s.size()), w.data(), n);
+  MultiByteToWideChar(codePage, flags, s.data(), int(s.size()), w.data(), n);
   return w;
 }
 
+bool startsWith(const std::wstring& s, const wchar_t* prefix) { return s.rfind(prefix, 0) == 0; }
+
 std::string lastErrorText() {
   const DWORD code = GetLastError();
+  if (code == ERROR_SHARING_VIOLATION) return "another program has it open and does not share it";
+  if (code == ERROR_LOCK_VIOLATION) return "another program has locked this part of it";
   char* text = nullptr;
   FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
                  nullptr, code, 0, reinterpret_cast<char*>(&text), 0, nullptr);
@@ -34,6 +39,10 @@ std::string lastErrorText() {
     message.pop_back();
   return message;
 }
+
+// Ordinary calls take paths of up to MAX_PATH characters (directories a little
+// less); longer ones need the extended-length form.
+constexpr size_t kLongPath = MAX_PATH - 12;
 
 OVERLAPPED at(uint64_t offset) {
   OVERLAPPED o{};
@@ -103,7 +112,7 @@ class WinEnv final : public Env {
  public:
   std::unique_ptr<File> open(const std::string& path, OpenMode mode) override {
     const DWORD access = mode == OpenMode::kReadWrite ? GENERIC_READ | GENERIC_WRITE : GENERIC_READ;
-    HANDLE h = CreateFileW(widen(path).c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+    HANDLE h = CreateFileW(windowsPath(path).c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                            nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE) {
       const DWORD code = GetLastError();
@@ -114,26 +123,40 @@ class WinEnv final : public Env {
   }
 
   std::unique_ptr<File> create(const std::string& path) override {
-    HANDLE h = CreateFileW(widen(path).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+    HANDLE h = CreateFileW(windowsPath(path).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                            FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE) throw DataError(path, "cannot create: " + lastErrorText());
     return std::make_unique<WinFile>(path, h);
   }
 
   bool exists(const std::string& path) override {
-    const DWORD a = GetFileAttributesW(widen(path).c_str());
+    const DWORD a = GetFileAttributesW(windowsPath(path).c_str());
     return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
   }
 
   void rename(const std::string& from, const std::string& to) override {
-    if (!MoveFileExW(widen(from).c_str(), widen(to).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+    if (!MoveFileExW(windowsPath(from).c_str(), windowsPath(to).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
       throw DataError(to, "cannot replace with " + from + ": " + lastErrorText());
   }
 
-  void remove(const std::string& path) override { DeleteFileW(widen(path).c_str()); }
+  void remove(const std::string& path) override { DeleteFileW(windowsPath(path).c_str()); }
 };
 
 }  // namespace
+
+std::wstring windowsPath(const std::string& path) {
+  std::wstring w = widenWith(CP_UTF8, MB_ERR_INVALID_CHARS, path);
+  if (w.empty() && !path.empty()) w = widenWith(CP_ACP, 0, path);
+  if (w.size() < kLongPath || startsWith(w, L"\\\\?\\") || startsWith(w, L"\\\\.\\")) return w;
+  const DWORD n = GetFullPathNameW(w.c_str(), 0, nullptr, nullptr);
+  if (n == 0) return w;
+  std::wstring full(size_t(n), L'\0');
+  const DWORD len = GetFullPathNameW(w.c_str(), n, full.data(), nullptr);
+  if (len == 0 || len >= n) return w;
+  full.resize(len);
+  if (startsWith(full, L"\\\\")) return L"\\\\?\\UNC\\" + full.substr(2);  // \\server\share\...
+  return L"\\\\?\\" + full;
+}
 
 Env* Env::posixOrWin() {
   static WinEnv env;

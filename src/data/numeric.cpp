@@ -1,5 +1,6 @@
 #include "numeric.h"
 
+#include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -46,7 +47,11 @@ double parseNumeric(std::string_view t, bool* overflow) {
                                      1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
     v = double(mantissa) / kPowers[fractionDigits];
   } else {
-    v = std::strtod(std::string(t).c_str() + (t.find_first_not_of(" -")), nullptr);
+    // from_chars reads '.' whatever the C locale says (strtod would stop at it
+    // under a decimal-comma locale).
+    v = 0;
+    const size_t start = t.find_first_not_of(" -");
+    if (start != std::string_view::npos) std::from_chars(t.data() + start, t.data() + t.size(), v);
   }
   return negative ? -v : v;
 }
@@ -63,7 +68,7 @@ double roundAway(double v, int decimals) {
 }
 
 // Formats into a buffer; returns the length of the unpadded text. Values that
-// fit in 64 bits once scaled take an integer path; snprintf handles the rest.
+// fit in 64 bits once scaled take an integer path; to_chars handles the rest.
 int formatPlain(char* buf, size_t size, double value, int decimals) {
   static const double kPowers[] = {1, 10, 100, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9};
   if (decimals <= 9) {
@@ -89,7 +94,11 @@ int formatPlain(char* buf, size_t size, double value, int decimals) {
   }
   double r = roundAway(value, decimals);
   if (r == 0) r = 0;  // no "-0"
-  return std::snprintf(buf, size, "%.*f", decimals, r);
+  // A stored number always has a '.', whatever the C locale's decimal point.
+  const auto [end, ec] = std::to_chars(buf, buf + size - 1, r, std::chars_format::fixed, decimals);
+  if (ec != std::errc()) return int(size);
+  *end = 0;
+  return int(end - buf);
 }
 
 }  // namespace

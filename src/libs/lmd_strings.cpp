@@ -1,6 +1,7 @@
 #include "lmd_strings.h"
 
 #include <cctype>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 
@@ -25,9 +26,11 @@ std::string lmdStrNum(double value, int decimals) {
   if (!std::isfinite(value)) return "0";
   if (decimals < 0) decimals = 0;
   if (decimals > 9) decimals = 9;
-  char buf[64];
-  std::snprintf(buf, sizeof buf, "%.*f", decimals, value);
-  std::string s = buf;
+  // Always a '.', whatever the C locale's decimal point (printf would follow it).
+  char buf[400];
+  const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, decimals);
+  if (ec != std::errc()) return "0";
+  std::string s(buf, end);
   if (s.find('.') != std::string::npos) {
     while (s.back() == '0') s.pop_back();
     if (s.back() == '.') s.pop_back();

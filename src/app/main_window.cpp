@@ -1,6 +1,8 @@
 #include "main_window.h"
 
 #include <QApplication>
+#include <QFontMetrics>
+#include <algorithm>
 #include <QEvent>
 #include <QFontDatabase>
 #include <QFrame>
@@ -35,7 +37,7 @@ class WidthFollower : public QObject {
  public:
   WidthFollower(QWidget* area, QWidget* bar) : QObject(bar), bar_(bar) { area->installEventFilter(this); }
   bool eventFilter(QObject* watched, QEvent* event) override {
-    if (event->type() == QEvent::Resize) bar_->resize(static_cast<QWidget*>(watched)->width(), bar_->height());
+    if (event->type() == QEvent::Resize) bar_->resize(static_cast<QWidget*>(watched)->contentsRect().width(), bar_->height());
     return false;
   }
 
@@ -68,7 +70,6 @@ void MainWindow::buildTopBar() {
   bar->setFrameShape(QFrame::Panel);
   bar->setFrameShadow(QFrame::Raised);
   lmdSetColor(bar, {kNoColour, -2});
-  bar->setGeometry(0, 0, area->width(), cellSize(kTopBarRows, 0).height());
   new WidthFollower(area, bar);
   topBar_ = bar;
 
@@ -100,7 +101,46 @@ void MainWindow::buildTopBar() {
   termYrNow_ = lmdSay(bar, 2, 64, "", caption);
   termYrNow_->setObjectName("oTermYr_Now");
   termYrNow_->hide();
+  fitTopBar();
   bar->show();
+}
+
+// The progress box holds the scale line with the bar under it, each as high as
+// its font, between the box's rules and inside the bar's frame; the box is as
+// wide as the longer of the two texts needs. The captions sit on the bar's
+// lower half, clear of its frame.
+void MainWindow::fitTopBar() {
+  QWidget* area = window_->area();
+  QLabel* line1 = progress_->line1();
+  QLabel* line2 = progress_->line2();
+  const QFontMetrics fm1(line1->font()), fm2(line2->font());
+  const int frame = static_cast<QFrame*>(topBar_)->frameWidth();
+  constexpr int kRule = 3;  // a rule's own height (its line is in the middle)
+  const int lines = fm1.height() + fm2.height();
+  const int barHeight = std::max(cellSize(kTopBarRows, 0).height(), lines + 2 * frame + 2 * kRule + 2);
+  const QRect room = area->contentsRect();  // inside the drawing area's own frame
+  topBar_->setGeometry(room.x(), room.y(), room.width(), barHeight);
+
+  const int top = frame, bottom = barHeight - frame - kRule;  // the rules' tops
+  const int left = cellRect(1, 39.4, 1, 1).x() - 1;
+  const int textLeft = std::max(cellRect(1, 40.4, 1, 1).x(), left + kRule + 1);
+  const int textWidth =
+      std::max({cellSize(1, 20).width(), fm1.horizontalAdvance(QStringLiteral("0   printing   50%   report  100%")) + 4,
+                fm2.horizontalAdvance(QString(23, QChar(0x2588))) + 4});
+  const int right = std::max(cellRect(1, 60.5, 1, 1).x() - 1, textLeft + textWidth + 1);
+  progress_->rule(0)->setGeometry(left, top, right + kRule - left, kRule);
+  progress_->rule(2)->setGeometry(left, bottom, right + kRule - left, kRule);
+  progress_->rule(1)->setGeometry(left, top, kRule, bottom + kRule - top);
+  progress_->rule(3)->setGeometry(right, top, kRule, bottom + kRule - top);
+  const int firstLine = top + kRule + (bottom - top - kRule - lines) / 2;
+  line1->setGeometry(textLeft, firstLine, textWidth, fm1.height());
+  line2->setGeometry(textLeft, firstLine + fm1.height(), textWidth, fm2.height());
+
+  const QFontMetrics fmc(termYrHd_->font());
+  const int captionLeft = std::max(cellRect(1, 64, 1, 1).x(), right + kRule + 8);
+  const QRect caption(captionLeft, barHeight - frame - fmc.height() - 1, cellSize(1, 25).width(), fmc.height());
+  termYrHd_->setGeometry(caption);
+  termYrNow_->setGeometry(caption);
 }
 
 void MainWindow::updateCaptions() {

@@ -56,6 +56,7 @@ class MainWindow {
 
  private:
   void buildTopBar();
+  void fitTopBar();
 
   Session& session_;
   QPointer<widgets::AppWindow> window_;

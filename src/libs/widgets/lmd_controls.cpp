@@ -9,6 +9,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
+#include <QStyle>
+#include <algorithm>
 
 #include "cells.h"
 #include "gui_thread.h"
@@ -18,12 +20,24 @@
 namespace velmont::widgets {
 namespace {
 
-// A text's box: its cells, but never lower than its font's line.
-void placeText(QLabel* label, double row, double column, const SayOptions& o) {
+// A text's box: its cells, but never lower than its font's line, and for a
+// one-line text never narrower than the text (a font wider than the cells
+// grows the box away from its aligned side, so the text shows whole).
+void placeText(QLabel* label, double row, double column, const SayOptions& o, bool multiLine) {
   QRect r = cellRect(row, column, o.rows, o.columns);
   const QFontMetrics fm(label->font());
   if (o.columns <= 0) r.setWidth(label->sizeHint().width());
   if (r.height() < fm.height()) r.setHeight(fm.height());
+  if (!multiLine) {
+    int need = 0;
+    for (const QString& line : label->text().split('\n')) need = std::max(need, fm.horizontalAdvance(line));
+    need += 2 * label->margin() + 2 * label->frameWidth();
+    if (need > r.width()) {
+      if (o.align & Qt::AlignRight) r.setLeft(r.right() + 1 - need);
+      else if (o.align & Qt::AlignHCenter) r.adjust(-(need - r.width()) / 2, 0, (need - r.width() + 1) / 2, 0);
+      else r.setWidth(need);
+    }
+  }
   label->setGeometry(r);
 }
 
@@ -38,7 +52,7 @@ QLabel* makeText(QWidget* parent, double row, double column, const QString& text
   QString shown = text;
   shown.replace("\r\n", "\n");
   label->setText(shown);
-  placeText(label, row, column, o);
+  placeText(label, row, column, o, multiLine);
   label->show();
   return label;
 }
@@ -95,6 +109,14 @@ QPushButton* lmdPshBtn(QWidget* parent, double row, double column, double column
   auto* button = new QPushButton(text, parent);
   button->setAutoDefault(false);
   placeInCells(button, row, column, rows, columns);
+  // Never narrower or lower than its text needs.
+  const QFontMetrics fm(button->font());
+  const int frame = button->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, button);
+  const int margin = button->style()->pixelMetric(QStyle::PM_ButtonMargin, nullptr, button);
+  QString shown = text;
+  shown.replace("&&", "\x01").remove('&');
+  button->resize(std::max(button->width(), fm.horizontalAdvance(shown) + 2 * frame + margin + 2),
+                 std::max(button->height(), fm.height() + 2 * frame + 2));
   if (action) QObject::connect(button, &QPushButton::clicked, button, [action] { action(); });
   button->show();
   return button;
@@ -107,10 +129,13 @@ PictureEdit* lmdXGet(QWidget* parent, double row, double column, int width, cons
   edit->setValue(value);
   edit->setCheck(options.check);
   edit->setHelp(options.help);
-  // Room for the characters plus the frame.
+  // Room for the characters plus the frame: a short code gets room for its
+  // widest letters, a longer text for typical ones (capitals in a capitals
+  // field) and scrolls when it is longer still.
   const QFontMetrics fm(edit->font());
   QRect r = cellRect(row, column, 1, 0);
-  r.setWidth(fm.horizontalAdvance(QString(qMax(edit->width(), 1), 'M')) + 12);
+  const QChar typical = edit->width() <= 4 ? QChar('M') : edit->picture().upper ? QChar('N') : QChar('n');
+  r.setWidth(fm.horizontalAdvance(QString(qMax(edit->width(), 1), typical)) + 12);
   r.setHeight(qMax(r.height(), edit->sizeHint().height()));
   edit->setGeometry(r);
   if (LmdDialog* d = dialogOf(parent)) d->addField(edit);
@@ -124,6 +149,7 @@ QAbstractButton* lmdRadChk(QWidget* parent, double row, double column, const QSt
                                                   : static_cast<QAbstractButton*>(new QCheckBox(text, parent));
   b->setChecked(checked);
   placeInCells(b, row, column, 1, columns);
+  b->resize(std::max(b->width(), b->sizeHint().width()), std::max(b->height(), b->sizeHint().height()));
   if (changed) QObject::connect(b, &QAbstractButton::toggled, b, [changed](bool on) { changed(on); });
   b->show();
   return b;

@@ -37,13 +37,15 @@ class LmdDialog : public QDialog {
   // Sends a key to the dialog as if it had been pressed.
   void postKey(int key);
 
+  // Grows the dialog to hold every control placed near its bottom or right
+  // edge (done again when it is shown).
+  void growToChildren();
+
  protected:
   void keyPressEvent(QKeyEvent* event) override;
   void showEvent(QShowEvent* event) override;
 
  private:
-  void growToChildren();
-
   KeyHandler keyHandler_;
   std::vector<QWidget*> fields_;
   QLabel* helpLine_ = nullptr;

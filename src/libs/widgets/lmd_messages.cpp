@@ -6,6 +6,8 @@
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
+#include <QScreen>
+#include <algorithm>
 #include <QTimer>
 
 #include "cells.h"
@@ -25,6 +27,19 @@ QString title() {
 }
 
 QPointer<QLabel> gNotice;
+
+// Each line of a message shows as one line: the box would otherwise wrap a
+// long line onto the next (up to the screen's width).
+void keepLinesWhole(QMessageBox& box, const QStringList& lines) {
+  auto* label = box.findChild<QLabel*>("qt_msgbox_label");
+  if (!label) return;
+  const QFontMetrics fm(label->font());
+  int widest = 0;
+  for (const QString& line : lines) widest = std::max(widest, fm.horizontalAdvance(line));
+  int limit = widest;
+  if (const QScreen* screen = box.screen()) limit = screen->availableGeometry().width() - 60;
+  label->setMinimumWidth(std::min(widest + 2, limit));
+}
 
 // The input boxes: prompts on the left, fields on the right, OK and Cancel.
 struct InputBox {
@@ -77,6 +92,7 @@ void lmdMsg(const QStringList& lines, int options, QWidget* owner) {
     QPointer<QWidget> back = ownerOr(owner);
     QMessageBox box(options == 14 ? QMessageBox::Critical : QMessageBox::Information, title(), lines.join('\n'),
                     QMessageBox::Ok, back);
+    keepLinesWhole(box, lines);
     box.exec();
     // The window the message was about takes the keys again (its field keeps the focus).
     if (back) back->window()->activateWindow();
@@ -124,6 +140,7 @@ bool lmdYesNo(const QStringList& lines, QWidget* owner) {
     QMessageBox box(QMessageBox::Question, title(), lines.join('\n'), QMessageBox::Yes | QMessageBox::No,
                     ownerOr(owner));
     box.setDefaultButton(QMessageBox::Yes);
+    keepLinesWhole(box, lines);
     return box.exec() == QMessageBox::Yes;
   });
 }

@@ -1,6 +1,8 @@
 #include "run_gui.h"
 
 #include <QDir>
+#include <QFrame>
+#include <algorithm>
 #include <QFileDialog>
 #include <QPushButton>
 #include <mutex>
@@ -101,6 +103,18 @@ bool askPdfFile(QWidget* owner, RunRequest& request) {
   if (file.isEmpty()) return false;
   request.outputFile = file.endsWith(".pdf", Qt::CaseInsensitive) ? file : file + ".pdf";
   return true;
+}
+
+void placeBelowProgress(widgets::LmdDialog* dialog, QWidget* owner, const app::Session& session) {
+  app::ProgressDisplay* progress = session.progress();
+  if (!dialog || !owner || !progress || !progress->rule(2)) return;
+  dialog->growToChildren();
+  QFrame* boxBottom = progress->rule(2);
+  const int clear = boxBottom->mapToGlobal(QPoint(0, boxBottom->height())).y() + 4;
+  const QRect over = owner->window()->geometry();
+  const int x = over.center().x() - dialog->width() / 2;
+  const int y = std::max(over.center().y() - dialog->height() / 2, clear);
+  dialog->move(x, y);  // the frame's top: its title bar starts below the box
 }
 
 }  // namespace velmont::reports

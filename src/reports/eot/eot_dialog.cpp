@@ -3,6 +3,7 @@
 #include "eot_dialog.h"
 
 #include <QAbstractButton>
+#include <QBoxLayout>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -24,6 +25,7 @@
 #include "heading_editor.h"
 #include "libs/date_text.h"
 #include "libs/usage_log.h"
+#include "libs/widgets/cells.h"
 #include "libs/widgets/lmd_controls.h"
 #include "libs/widgets/lmd_dialog.h"
 #include "libs/widgets/lmd_messages.h"
@@ -38,6 +40,10 @@ namespace velmont::eot {
 namespace {
 
 QString q(const std::string& s) { return QString::fromStdString(s); }
+
+// The dialog's height in rows: the fields, the explanatory texts, the buttons,
+// the printer line and the status box, above the help line.
+constexpr double kDialogRows = 22.2;
 
 // The saved options' positions as the end-of-term dialog reads them.
 constexpr size_t kPosPhoto = 9, kPosDoubl = 10, kPosDPage = 11, kPosPr1 = 13, kPosPr2 = 14;
@@ -161,11 +167,11 @@ void TAIL_PR2(app::Session& session, QWidget* owner, const std::string& reportCo
   const app::SessionValues v = session.values();
   auto st = std::make_shared<DialogState>();
   st->session = &session;
-  auto dialogOwner = std::make_unique<widgets::LmdDialog>(owner, 20, 60, kEotTitle);
+  auto dialogOwner = std::make_unique<widgets::LmdDialog>(owner, kDialogRows, 60, kEotTitle);
   widgets::LmdDialog* dlg = dialogOwner.get();
   st->dlg = dlg;
-  widgets::lmdStat(dlg, 17.3, 1.5, 1.4, 57);
-  QLabel* status = widgets::lmdSay(dlg, 17.5, 2, " ", {.columns = 56, .font = "10.Arial Bold"});
+  widgets::lmdStat(dlg, 19.2, 1.5, 1.5, 57);
+  QLabel* status = widgets::lmdSay(dlg, 19.45, 2, " ", {.columns = 56, .font = "10.Arial Bold"});
   try {
     st->saved = data::loadSavedOptions(v.dataDir, v.userId, data::kEndOfTermReportCode, defaultOptions(v), v.year);
   } catch (const std::exception&) {
@@ -198,41 +204,54 @@ void TAIL_PR2(app::Session& session, QWidget* owner, const std::string& reportCo
     initial->move(initialLabel->geometry().right() + 6, initial->y());
   st->fields.push_back(initial);
 
-  QGroupBox* group = widgets::lmdGBox(dlg, 8, 5.5, 2.6, 21, q("Student's " + yrT));
-  // Two lines below the group's title, so that the words fit its 21 columns.
+  QGroupBox* group = widgets::lmdGBox(dlg, 7.8, 5.5, 2.6, 21, q("Student's " + yrT));
+  // Two lines below the group's title, so that the words fit its 21 columns;
+  // the group grows to hold them whole.
   st->reduce = widgets::lmdRadChk(group, 1.75, 0.5, q("Print " + yrT + " reduced by 1\nfor prior year"),
                                   widgets::ButtonKind::kCheck, st->reduc_yr == "Y",
                                   [st = st.get()](bool on) { st->reduc_yr = on ? "Y" : "N"; });
-  st->reduce->resize(st->reduce->sizeHint());
+  auto* groupLayout = new QVBoxLayout(group);
+  groupLayout->setContentsMargins(6, 2, 6, 4);
+  groupLayout->addWidget(st->reduce);
+  group->resize(group->size().expandedTo(group->minimumSizeHint()));
   st->reduce->installEventFilter(new EnterMovesOn(st->reduce));
   // Levels are printed one lower only for a prior year's reports.
   const bool priorYear = v.regYear && v.year < *v.regYear;
   group->setEnabled(priorYear);
   st->reduce->setEnabled(priorYear);
 
-  widgets::lmdMSay(dlg, 10.75, 2,
+  widgets::lmdMSay(dlg, 11.0, 2,
                    q("This option prints end-of-term reports, velmont to specifications. You may print reports for one "
                      "school " + yrT + ",and possibly for a " + v.homeCl + "." + "Leave " + v.homeCl +
                      " blank if ALL classes, or one individual student, are to be printed.\n\n"
                      "For Prior Year printout, change Term and Year in Miscellaneous Menu."),
-                   {.columns = 56, .rows = 3.6, .font = "11.Arial"});
+                   {.columns = 56, .rows = 5.4, .font = "11.Arial"});
   widgets::lmdMSay(dlg, 8, 28.5, q("A Name (or partial name) is matched against students in the nominated " + yrT + "."),
-                   {.columns = 30, .rows = 2, .font = "11.Arial"});
-  st->printButton = widgets::lmdPshBtn(dlg, 14.4, 2, 9, "F4 Print", [dlg] { dlg->postKey(Qt::Key_F4); });
-  st->previewButton = widgets::lmdPshBtn(dlg, 14.4, 11.5, 10, "F5 Preview", [dlg] { dlg->postKey(Qt::Key_F5); });
-  QPushButton* change = widgets::lmdPshBtn(dlg, 14.4, 22, 13, "F6 Change Printer", [dlg] { dlg->postKey(Qt::Key_F6); });
-  QPushButton* quit = widgets::lmdPshBtn(dlg, 14.4, 35.5, 8, "ESC=Quit", [st = st.get()] {
+                   {.columns = 30, .rows = 2.6, .font = "11.Arial"});
+  st->printButton = widgets::lmdPshBtn(dlg, 16.5, 2, 9, "F4 Print", [dlg] { dlg->postKey(Qt::Key_F4); });
+  st->previewButton = widgets::lmdPshBtn(dlg, 16.5, 11.5, 10, "F5 Preview", [dlg] { dlg->postKey(Qt::Key_F5); });
+  QPushButton* change = widgets::lmdPshBtn(dlg, 16.5, 22, 13, "F6 Change Printer", [dlg] { dlg->postKey(Qt::Key_F6); });
+  QPushButton* quit = widgets::lmdPshBtn(dlg, 16.5, 35.5, 8, "ESC=Quit", [st = st.get()] {
     reports::PRREQKEYS(Qt::Key_Escape, st->dlg->focusWidget(), st->keys);
   });
   const std::string dataDir = v.dataDir;
-  QPushButton* headings = widgets::lmdPshBtn(dlg, 15.8, 39, 20, "Multi-Language &Headings",
+  QPushButton* headings = widgets::lmdPshBtn(dlg, 17.9, 39, 20, "Multi-Language &Headings",
                                              [dlg, dataDir] { editHeadings(dlg, dataDir); });
   // The buttons act like their keys and leave the focus in the field: a click
   // on them does not run the field's check (whose message would swallow the click).
   for (QPushButton* b : {st->printButton.data(), st->previewButton.data(), change, quit, headings})
     b->setFocusPolicy(Qt::NoFocus);
-  widgets::lmdSay(dlg, 16, 2, "Printer: ", {.font = "9.Arial Bold"});
-  QLabel* printerName = widgets::lmdSay(dlg, 16, 7.5, " ", {.columns = 31, .font = "9.Arial"});
+  // The buttons side by side, each as wide as its text; "Multi-Language
+  // Headings" under them at the right margin.
+  int left = st->printButton->x();
+  for (QPushButton* b : {st->printButton.data(), st->previewButton.data(), change, quit}) {
+    b->move(left, b->y());
+    left = b->geometry().right() + int(widgets::cellMetric().width * 0.7);
+  }
+  headings->move(widgets::cellRect(1, 60, 1, 1).x() - headings->width(), headings->y());
+  QLabel* printerWord = widgets::lmdSay(dlg, 18, 2, "Printer: ", {.font = "9.Arial Bold"});
+  QLabel* printerName = widgets::lmdSay(dlg, 18, 7.5, " ", {.columns = 31, .font = "9.Arial"});
+  printerName->move(printerWord->geometry().right() + 2, printerName->y());
   dlg->setHelpLine(widgets::lmdStatBar(dlg));
 
   st->keys.dialog = dlg;
@@ -249,6 +268,7 @@ void TAIL_PR2(app::Session& session, QWidget* owner, const std::string& reportCo
   // Modal before it is first shown (exec on a visible dialog would leave the
   // main window's commands reachable while the options are open).
   dlg->setWindowModality(Qt::ApplicationModal);
+  reports::placeBelowProgress(dlg, owner, session);
   dlg->show();
   widgets::lmdReSay(status, "Finding default printer...");
   const widgets::InstalledPrinters printers = widgets::lmdGetPrn();

@@ -1,6 +1,7 @@
 #include "list_dialog.h"
 
 #include <QAbstractButton>
+#include <QBoxLayout>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
@@ -16,6 +17,7 @@
 #include "data/year_names.h"
 #include "libs/date_text.h"
 #include "libs/usage_log.h"
+#include "libs/widgets/cells.h"
 #include "libs/widgets/lmd_controls.h"
 #include "libs/widgets/lmd_dialog.h"
 #include "libs/widgets/lmd_messages.h"
@@ -52,6 +54,7 @@ ListDialog::ListDialog(app::Session& session, QWidget* owner, const std::string&
   dialog_ = new widgets::LmdDialog(owner, 20, 60, c_name_);
   dialog_->setAttribute(Qt::WA_DeleteOnClose, false);
   build();
+  reports::placeBelowProgress(dialog_, owner, session_);
 }
 
 ListDialog::~ListDialog() {
@@ -59,11 +62,34 @@ ListDialog::~ListDialog() {
   delete dialog_;
 }
 
-void ListDialog::radioGroup(double column, double columns, const QString& caption, const QString& yes,
-                            const QString& no, bool& value) {
-  QGroupBox* box = widgets::lmdGBox(dialog_, 6.8, column, 3.5, columns, caption);
-  widgets::lmdRadChk(box, 2, 2, yes, widgets::ButtonKind::kRadio, value, [&value](bool on) { if (on) value = true; });
-  widgets::lmdRadChk(box, 3.5, 2, no, widgets::ButtonKind::kRadio, !value, [&value](bool on) { if (on) value = false; });
+namespace {
+
+// A group of two radio buttons, laid out inside the group's frame and under
+// its title; the group is as large as its title and buttons need.
+QGroupBox* choiceGroup(QWidget* parent, double row, double column, double rows, double columns, const QString& caption,
+                       QAbstractButton* first, QAbstractButton* second, bool across) {
+  QGroupBox* box = widgets::lmdGBox(parent, row, column, rows, columns, caption);
+  QBoxLayout* layout = across ? static_cast<QBoxLayout*>(new QHBoxLayout(box)) : new QVBoxLayout(box);
+  layout->setContentsMargins(6, 2, 6, 4);
+  layout->setSpacing(across ? 18 : 2);
+  for (QAbstractButton* b : {first, second}) {
+    b->setParent(box);
+    layout->addWidget(b);
+    b->show();
+  }
+  if (across) layout->addStretch();
+  box->resize(box->size().expandedTo(box->minimumSizeHint()));
+  return box;
+}
+
+}  // namespace
+
+QGroupBox* ListDialog::radioGroup(double row, double column, const QString& caption, const QString& yes,
+                                  const QString& no, bool& value) {
+  using widgets::ButtonKind;
+  QAbstractButton* on = widgets::lmdRadChk(dialog_, 0, 0, yes, ButtonKind::kRadio, value, [&value](bool b) { if (b) value = true; });
+  QAbstractButton* off = widgets::lmdRadChk(dialog_, 0, 0, no, ButtonKind::kRadio, !value, [&value](bool b) { if (b) value = false; });
+  return choiceGroup(dialog_, row, column, 3.6, 6, caption, on, off, false);
 }
 
 void ListDialog::build() {
@@ -71,8 +97,15 @@ void ListDialog::build() {
   const app::SessionValues v = session_.values();
   const QString yrGrd = q(v.yearNames.word);
   const QString homeCl = q(v.homeCl);
-  lmdStat(dialog_, 10.55, 1.5, 8, 58.5);
-  lmdSay(dialog_, 1, 3, c_name_, {.columns = 56, .rows = 1.5, .align = Qt::AlignHCenter, .font = "16.Arial Bold"});
+  const double gap = cellMetric().width * 0.7;  // between controls side by side, in pixels
+  // The top line: ESC=Quit in the corner, the title centred in the rest.
+  QPushButton* quit =
+      lmdPshBtn(dialog_, 1.2, 1.5, 6.5, "ESC=Quit", [this] { reports::PRREQKEYS(Qt::Key_Escape, dialog_->focusWidget(), keys_); });
+  QLabel* title = lmdSay(dialog_, 1, 3, c_name_, {.columns = 56, .rows = 1.5, .align = Qt::AlignHCenter, .font = "16.Arial Bold"});
+  const int titleLeft = quit->geometry().right() + int(gap);
+  title->setGeometry(titleLeft, title->y(),
+                     std::max(cellRect(1, 60, 1, 1).x() - titleLeft, QFontMetrics(title->font()).horizontalAdvance(c_name_)),
+                     title->height());
 
   const SayOptions label{.columns = 13, .align = Qt::AlignRight, .font = "11.Arial"};
   lmdSay(dialog_, 3, 2, yrGrd + " ", label);
@@ -85,39 +118,52 @@ void ListDialog::build() {
   date_ = lmdXGet(dialog_, 7.5, 15, 10, q(libs::dateText(v.date)), q(libs::datePicture()),
                   {.check = [this](const QString& t) { return reports::asAtDateAccepted(t, dialog_); },
                    .help = "Print students enrolled as at THIS date"});
-  lmdSay(dialog_, 3, 33, "Exam/Assess mark %", {.columns = 16, .font = "11.Arial"});
+  QLabel* weightLabel = lmdSay(dialog_, 3, 31, "Exam/Assess mark %", {.columns = 16, .font = "11.Arial"});
   weight_ = lmdXGet(dialog_, 3, 49, 3, QString::number(options_.weight).rightJustified(3), "###",
                     {.check = [this](const QString& t) { return reports::examWeightAccepted(t, dialog_); },
                      .help = "Enter % of Exam/Assess mark to calculate mark"});
+  weight_->move(std::max(weight_->x(), weightLabel->geometry().right() + int(gap)), weight_->y());
 
   if (code_ == kListReportCode) {
-    radioGroup(33, 9, "Show Birthdates", "Yes", "No ", options_.birthDates);
-    radioGroup(43, 6, "Shadow?", "Yes", "No", options_.shading);
-    radioGroup(50, 9, "Print Marks?", "yes", "no", options_.marks);
-    QGroupBox* names = lmdGBox(dialog_, 4.8, 33, 1.5, 18, "Subject name");
-    lmdRadChk(names, 1.5, 2, "Name", ButtonKind::kRadio, options_.names, [this](bool on) { if (on) options_.names = true; });
-    lmdRadChk(names, 1.5, 12, "Code", ButtonKind::kRadio, !options_.names, [this](bool on) { if (on) options_.names = false; });
+    QAbstractButton* name = lmdRadChk(dialog_, 0, 0, "Name", ButtonKind::kRadio, options_.names,
+                                      [this](bool on) { if (on) options_.names = true; });
+    QAbstractButton* code = lmdRadChk(dialog_, 0, 0, "Code", ButtonKind::kRadio, !options_.names,
+                                      [this](bool on) { if (on) options_.names = false; });
+    choiceGroup(dialog_, 4.4, 31, 2.3, 18, "Subject name", name, code, true);
+    // The three Yes/No groups side by side, each as wide as its title.
+    QGroupBox* births = radioGroup(6.9, 31, "Show Birthdates", "Yes", "No ", options_.birthDates);
+    QGroupBox* shadow = radioGroup(6.9, 43, "Shadow?", "Yes", "No", options_.shading);
+    shadow->move(births->geometry().right() + int(gap), shadow->y());
+    QGroupBox* marks = radioGroup(6.9, 50, "Print Marks?", "yes", "no", options_.marks);
+    marks->move(shadow->geometry().right() + int(gap), marks->y());
   }
 
   const QString yr = yrGrd.trimmed();
-  lmdMSay(dialog_, 10.55 + 1.45, 1.5 + 5,
+  lmdStat(dialog_, 11, 1.5, 7.6, 58.5);
+  lmdMSay(dialog_, 11.4, 1.5 + 5,
           "This option will print subject lists of students by " + homeCl + " in a nominated " + yrGrd +
               ". Subjects may be indicated with an asterisk, or marks may be shown.\n\nMake starting " + yr +
               " = ending " + yr + " if only one " + yr + " is required." + " Leave " + homeCl +
               " blank if all classes are to be printed.",
-          {.columns = 54, .rows = 6, .font = "11.Arial"});
-  message_ = lmdSay(dialog_, 10.55 + 7.45, 1.5 + 5, "", {.columns = 54, .font = "11.Arial"});
+          {.columns = 53, .rows = 5.5, .font = "11.Arial"});
+  message_ = lmdSay(dialog_, 17.2, 1.5 + 5, "", {.columns = 53, .font = "11.Arial"});
 
-  print_ = lmdPshBtn(dialog_, 19.9, 31, 7.5, "F4 Print", [this] { dialog_->postKey(Qt::Key_F4); });
-  preview_ = lmdPshBtn(dialog_, 19.9, 41, 7.5, "F5 Preview", [this] { dialog_->postKey(Qt::Key_F5); });
-  QPushButton* change = lmdPshBtn(dialog_, 19.9, 51, 9.5, "F6 Change Printer", [this] { dialog_->postKey(Qt::Key_F6); });
-  QPushButton* quit =
-      lmdPshBtn(dialog_, 1, 1.2, 6.5, "ESC=Quit", [this] { reports::PRREQKEYS(Qt::Key_Escape, dialog_->focusWidget(), keys_); });
+  QLabel* printerWord = lmdSay(dialog_, 18.9, 2, "Printer: ", {.font = "9.Arial Bold"});
+  printerLabel_ = lmdSay(dialog_, 18.9, 7, "", {.columns = 25.5, .font = "9.Arial"});
+  printerLabel_->move(printerWord->geometry().right() + 2, printerLabel_->y());
+
+  // F4, F5 and F6 along the bottom, ending at the dialog's right margin.
+  print_ = lmdPshBtn(dialog_, 20.1, 31, 7.5, "F4 Print", [this] { dialog_->postKey(Qt::Key_F4); });
+  preview_ = lmdPshBtn(dialog_, 20.1, 41, 7.5, "F5 Preview", [this] { dialog_->postKey(Qt::Key_F5); });
+  QPushButton* change = lmdPshBtn(dialog_, 20.1, 51, 9.5, "F6 Change Printer", [this] { dialog_->postKey(Qt::Key_F6); });
+  int right = cellRect(1, 60, 1, 1).x();
+  for (QPushButton* b : {change, preview_, print_}) {
+    b->move(right - b->width(), b->y());
+    right = b->x() - int(gap);
+  }
   // The buttons act like their keys and leave the focus in the field: a click
   // on them does not run the field's check (whose message would swallow the click).
   for (QPushButton* b : {print_, preview_, change, quit}) b->setFocusPolicy(Qt::NoFocus);
-  lmdSay(dialog_, 18.55, 2, "Printer: ", {.font = "9.Arial Bold"});
-  printerLabel_ = lmdSay(dialog_, 18.55, 7, "", {.columns = 25.5, .font = "9.Arial"});
 
   lmdReSay(message_, "Finding default printer...");
   const InstalledPrinters printers = lmdGetPrn();

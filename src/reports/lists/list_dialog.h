@@ -13,6 +13,7 @@
 #include "reports/common/run_report.h"
 
 class QAbstractButton;
+class QGroupBox;
 class QLabel;
 class QPushButton;
 class QWidget;
@@ -49,8 +50,8 @@ class ListDialog {
 
  private:
   void build();
-  void radioGroup(double column, double columns, const QString& caption, const QString& yes, const QString& no,
-                  bool& value);
+  QGroupBox* radioGroup(double row, double column, const QString& caption, const QString& yes, const QString& no,
+                        bool& value);
 
   app::Session& session_;
   std::string code_;

@@ -112,37 +112,43 @@ class PrinterDialog {
       o.columns = columns;
       return o;
     };
-    widgets::lmdPshBtn(d, 2, 3, 12, QStringLiteral("Select Printer"), [this] { selectPrinter(); });
-    printerName_ = lmdSay(d, 2, 16, options_.currentPrinter, sized(35));
+    // Rows are spaced for the entry fields, which stand higher than a row;
+    // each label sits on its own row above its field, inside its group.
+    widgets::lmdPshBtn(d, 2.3, 3, 12, QStringLiteral("Select Printer"), [this] { selectPrinter(); });
+    printerName_ = lmdSay(d, 2.3, 16, options_.currentPrinter, sized(35));
     printerName_->setObjectName("printerName");
-    widgets::lmdGBox(d, 4, 2, 5, 30, QStringLiteral("Fixed printer settings"));
-    ok_ = widgets::lmdPshBtn(d, 4, 33, 6, QStringLiteral("OK"), [this] { finish(true); });
-    lmdSay(d, 4.4, 3, QStringLiteral("Extra Top margin (mm) "), sized(16));
-    widgets::lmdXGet(d, 5.2, 3, 4, numberText(stored_.topMargin), QStringLiteral("####"));
-    lmdSay(d, 5.6, 19, QStringLiteral("Letterhead"), sized(12));
-    lmdSay(d, 6.3, 3, QStringLiteral("Watermark"), sized(7));
-    lmdSay(d, 6.3, 19, QStringLiteral("Logo height (mm)"), sized(12));
+    widgets::lmdGBox(d, 3.8, 2, 6.1, 32.5, QStringLiteral("Fixed printer settings"));
+    ok_ = widgets::lmdPshBtn(d, 4.1, 35.2, 6, QStringLiteral("OK"), [this] { finish(true); });
+    lmdSay(d, 4.9, 3, QStringLiteral("Extra Top margin (mm) "), sized(16));
+    widgets::lmdXGet(d, 5.9, 3, 4, numberText(stored_.topMargin), QStringLiteral("####"));
+    lmdSay(d, 5.9, 19, QStringLiteral("Letterhead"), sized(12));
+    lmdSay(d, 7.2, 3, QStringLiteral("Watermark"), sized(7));
+    lmdSay(d, 6.9, 19, QStringLiteral("Logo height (mm)"), sized(12));
     watermark_ = new QComboBox(d);
     for (const std::string& c : choices) watermark_->addItem(QString::fromStdString(c));
     // A stored picture that the list does not offer stays the choice.
     const QString current = stored_.watermark.empty() ? QStringLiteral("none") : QString::fromStdString(stored_.watermark);
     if (watermark_->findText(current) < 0) watermark_->addItem(current);
     watermark_->setCurrentIndex(watermark_->findText(current));
-    widgets::placeInCells(watermark_, 7.2, 3, 1, 15);
+    widgets::placeInCells(watermark_, 8.2, 3, 1, 15);
     watermark_->installEventFilter(new FieldKeys(watermark_, d));
     d->addField(watermark_);
     watermark_->show();
-    widgets::lmdXGet(d, 7.2, 19, 4, numberText(stored_.logoHeight), QStringLiteral("####"));
-    lmdSay(d, 7.2, 23.2, QStringLiteral("(-1 to suppress)"), {8, 1, Qt::AlignLeft, QStringLiteral("7.Arial"), {}});
-    widgets::lmdPshBtn(d, 8, 33, 6, QStringLiteral("Cancel"), [this] {
+    PictureEdit* logo = widgets::lmdXGet(d, 8.2, 19, 4, numberText(stored_.logoHeight), QStringLiteral("####"));
+    QLabel* suppress = lmdSay(d, 8.2, 23.2, QStringLiteral("(-1 to suppress)"), {8, 1, Qt::AlignLeft, QStringLiteral("7.Arial"), {}});
+    suppress->move(logo->geometry().right() + 4, logo->y() + (logo->height() - suppress->height()) / 2);
+    widgets::lmdPshBtn(d, 8.2, 35.2, 6, QStringLiteral("Cancel"), [this] {
       settings_[kPrtDeviceName] = QStringLiteral(" ");
       finish(false);
     });
-    widgets::lmdGBox(d, 10, 2, 3, 38, QStringLiteral("ASCII file output"));
-    lmdSay(d, 10.6, 3, QStringLiteral("Text file name"), sized(16));
-    lmdSay(d, 10.6, 23, QStringLiteral("include Report Headings?"), sized(15));
-    widgets::lmdXGet(d, 11.5, 3, 30, QString(30, ' '), QString());
-    widgets::lmdXGet(d, 11.5, 32, 1, QStringLiteral("Y"), QStringLiteral("Y"));
+    widgets::lmdGBox(d, 10.3, 2, 3.9, 39.2, QStringLiteral("ASCII file output"));
+    lmdSay(d, 11.4, 3, QStringLiteral("Text file name"), sized(16));
+    QLabel* headings = lmdSay(d, 11.4, 23, QStringLiteral("include Report Headings?"), sized(15));
+    PictureEdit* file = widgets::lmdXGet(d, 12.4, 3, 30, QString(30, ' '), QString());
+    PictureEdit* withHeadings = widgets::lmdXGet(d, 12.4, 32, 1, QStringLiteral("Y"), QStringLiteral("Y"));
+    // The "Y" stands under the end of its label, clear of the file name.
+    withHeadings->move(std::max(file->geometry().right() + 8, headings->geometry().right() - withHeadings->rect().width()),
+                       withHeadings->y());
   }
 
   QString fieldText(int position) const {

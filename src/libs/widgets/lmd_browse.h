@@ -30,6 +30,7 @@ class BrowseView : public QWidget {
   BrowseView(QWidget* parent, const std::string& path, std::vector<BrowseColumn> columns, const QString& footer);
   ~BrowseView() override;
   QTableWidget* grid() const { return grid_; }
+  QLabel* footer() const { return footer_; }
   // Re-reads every row from the file.
   void reload();
 

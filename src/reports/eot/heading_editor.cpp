@@ -1,10 +1,15 @@
 #include "heading_editor.h"
 
+#include <QHeaderView>
 #include <QKeyEvent>
+#include <QLayout>
+#include <QLabel>
+#include <algorithm>
 #include <QTableWidget>
 
 #include "data/error.h"
 #include "libs/lmd_tables.h"
+#include "libs/widgets/cells.h"
 #include "libs/widgets/lmd_browse.h"
 #include "libs/widgets/lmd_dialog.h"
 #include "libs/widgets/lmd_messages.h"
@@ -14,6 +19,8 @@ namespace {
 
 constexpr const char* kHeadingsFile = "headeots.dbf";
 constexpr const char* kEditorName = "headingEditor";
+// The editor's place in the end-of-term dialog, in its cells.
+constexpr double kTopRow = 7.8, kBottomRow = 16.35, kLeftColumn = 27.5, kRightColumn = 59.5;
 
 // ESC closes the browse and gives the focus back to the dialog, so that the
 // key never reaches the dialog (where it would close the dialog itself).
@@ -34,6 +41,28 @@ class EditorKeys : public QObject {
   widgets::BrowseView* view_;
   QWidget* dialog_;
 };
+
+// The editor shows its six rows, both headings and its footer whole. It sits
+// over the dialog's explanatory texts, right-aligned, its bottom just above the
+// dialog's buttons, so that it covers neither them nor the help line.
+void fitEditor(widgets::BrowseView* view, QWidget* dialog) {
+  view->setAutoFillBackground(true);  // the texts it lies over do not show through its footer
+  QTableWidget* grid = view->grid();
+  const int rowHeight = grid->fontMetrics().height() + 4;
+  grid->verticalHeader()->setDefaultSectionSize(rowHeight);
+  grid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+  grid->resizeColumnToContents(0);
+  const int header = grid->horizontalHeader()->sizeHint().height();
+  const int gridHeight = header + grid->rowCount() * rowHeight + 2 * grid->frameWidth();
+  grid->setMinimumHeight(gridHeight);
+  const QRect cells = widgets::cellRect(kTopRow, kLeftColumn, kBottomRow - kTopRow, kRightColumn - kLeftColumn);
+  const int spacing = view->layout() ? view->layout()->spacing() : 0;
+  const int height = gridHeight + spacing + view->footer()->sizeHint().height();
+  const int width = std::max(cells.width(), grid->verticalHeader()->width() + grid->columnWidth(0) +
+                                                grid->horizontalHeader()->sectionSizeHint(1) + 2 * grid->frameWidth() + 4);
+  const int right = std::min(cells.right(), dialog->width() - 4);
+  view->setGeometry(right + 1 - width, cells.bottom() + 1 - height, width, height);
+}
 
 }  // namespace
 
@@ -58,6 +87,7 @@ widgets::BrowseView* editHeadings(QWidget* dialog, const std::string& dataDir) {
   }
   view->setObjectName(kEditorName);
   QTableWidget* grid = view->grid();
+  fitEditor(view, dialog);
   grid->installEventFilter(new EditorKeys(view, dialog));
   // Enter edits the cell it is on (item views only report it as activated).
   QObject::connect(grid, &QTableWidget::activated, grid, [grid](const QModelIndex& index) { grid->edit(index); });

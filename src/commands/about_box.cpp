@@ -11,7 +11,7 @@
 namespace velmont::commands {
 namespace {
 
-constexpr double kRows = 15, kColumns = 36;
+constexpr double kRows = 16, kColumns = 36;
 
 }  // namespace
 
@@ -39,19 +39,19 @@ bool ABOUTBOX(const QString& version, QWidget* mainWindow) {
     return lmdMSay(&box, row, column, text, o);
   };
   say(2, 2, 5, 15, "Velmont Reports program", Qt::AlignLeft, 13, "14.Arial Bold");
-  say(3, 17, 1, 19, "Ravelin", Qt::AlignHCenter, 13, "16.Arial Bold");
-  say(4, 17, 1, 19, "School Administration System", Qt::AlignHCenter, 13, "8.Arial Bold");
+  say(2.7, 17, 1.35, 19, "Ravelin", Qt::AlignHCenter, 13, "16.Arial Bold");
+  say(4.1, 17, 1, 19, "School Administration System", Qt::AlignHCenter, 13, "8.Arial Bold");
   say(5.3, 17, 1, 19, "Version " + version, Qt::AlignHCenter, 3, "8.Arial")->setObjectName("version");
   say(7, 5, 2.5, 28,
       "The Velmont Reports program is velmont to the specification of the Ravelin user. "
       "Reports may be printouts, end-of-term Report Cards, etc",
       Qt::AlignLeft, 10, "9.Arial Italic");
-  lmdLine(&box, 9.3, 3, 32);
+  lmdLine(&box, 9.8, 3, 32);
   const QString contact = QString(kMakerInfoEmail) + "\r\n" + kMakerName + "\r\n" + kMakerAddress1 + "\r\n" +
                           kMakerAddress2 + "\r\n" + kMakerPhone + "\r\n" + kMakerFax;
-  say(9.5, 13.5, 5, kColumns - 14, contact, Qt::AlignLeft, kNoColour, QString())->setObjectName("contact");
+  say(10, 13.5, 4.6, kColumns - 14, contact, Qt::AlignLeft, kNoColour, QString())->setObjectName("contact");
 
-  QPushButton* ok = lmdPshBtn(&box, kRows - 0.6, (kColumns - 6) / 2 + 1, 6, "OK", [&box] { box.accept(); });
+  QPushButton* ok = lmdPshBtn(&box, kRows - 1.3, (kColumns - 6) / 2 + 1, 6, "OK", [&box] { box.accept(); });
   ok->setObjectName("ok");
   box.setModal(true);
   box.show();

@@ -10,6 +10,8 @@
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <algorithm>
+#include <cmath>
 
 #include "preview_keys.h"
 #include "preview_printer.h"
@@ -67,6 +69,9 @@ constexpr HelpLine kHelpLines[] = {
     {"H", "Help window"},
 };
 
+constexpr const char* kCategories[] = {"Page Scrolling", "Zooming",       "Page",          "Navigation",
+                                       "Print Options",  "Other Options", "Bottom Buttons"};
+
 QFont shownFont(const QString& descriptor) {
   const PrintFont font = PrintFont::fromDescriptor(descriptor);
   QFont shown(font.family);
@@ -102,13 +107,23 @@ class HelpDialog : public QDialog {
     setObjectName("previewHelp");
     setWindowTitle("    Print Preview Help");
     setWindowModality(Qt::ApplicationModal);
-    const double rows = 22.5, columns = 60;
+    // The key text starts clear of the widest category label, and the window
+    // is wide enough (at least 60 columns) to show every line without scrolling.
+    const QFontMetrics keys(shownFont("10.Courier New")), categories(shownFont("10.Arial Bold"));
+    int widestCategory = 0;
+    for (const char* name : kCategories) widestCategory = std::max(widestCategory, categories.horizontalAdvance(name));
+    textLeft_ = std::max(cellRect(1, 12, 1, 1).x(), cellRect(1, 1.5, 1, 1).x() + widestCategory + 10);
+    const int canvasWidth = textLeft_ + keys.horizontalAdvance(QString(kLineWidth, 'M')) + 8;
+    const int scrollBar = QScrollBar(Qt::Vertical).sizeHint().width();
+    const double rows = 22.5;
+    const double columns = std::max(60.0, std::ceil((canvasWidth + scrollBar + 4) / kCellWidth + 4.6));
     setFixedSize(cellRect(1, 1, rows, columns).size());
 
     auto* heading = new QLabel("Keystrokes For Preview Window", this);
     heading->setFont(shownFont("12.Times New Roman"));
     heading->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    heading->setGeometry(0, cellRect(1.2, 1, 1, 1).y(), width(), 24);
+    heading->setGeometry(0, cellRect(1.2, 1, 1, 1).y(), width(),
+                         std::min(heading->fontMetrics().height(), cellRect(2.5, 1, 1, 1).y() - cellRect(1.2, 1, 1, 1).y()));
 
     auto* group = new QGroupBox(this);
     group->setGeometry(cellRect(2.5, 3, rows - 3.5, columns - 4));
@@ -121,7 +136,7 @@ class HelpDialog : public QDialog {
 
     area_ = new QScrollArea(group);
     area_->setObjectName("helpArea");
-    area_->setGeometry(cellRect(3, 1.4, rows - 5.5, columns - 4.6));
+    area_->setGeometry(cellRect(3, 1.4, rows - 5.7, columns - 4.6));
     area_->setFocusPolicy(Qt::NoFocus);
     area_->verticalScrollBar()->setSingleStep(kScrollStep);
     area_->viewport()->installEventFilter(this);
@@ -132,24 +147,23 @@ class HelpDialog : public QDialog {
     canvas->setPalette(colours);
     auto* text = new KeyText(previewHelpText(), canvas);
     const QRect textAt = cellRect(1, 12, 29, columns - 6);
-    text->setGeometry(textAt.x(), textAt.y(),
-                      std::max(textAt.width(), text->fontMetrics().horizontalAdvance(
-                                                   QString(kLineWidth, 'M'))),
+    text->setGeometry(textLeft_, textAt.y(), text->fontMetrics().horizontalAdvance(QString(kLineWidth, 'M')) + 2,
                       textAt.height());
-    canvas->resize(std::max(area_->viewport()->width(), text->geometry().right() + 1),
+    canvas->resize(std::max(area_->viewport()->width() - area_->verticalScrollBar()->sizeHint().width(),
+                            text->geometry().right() + 4),
                    cellRect(1, 1, 30, 1).height());
     auto category = [&](const char* name, double row, double column) {
       auto* shown = new QLabel(name, canvas);
       shown->setFont(shownFont("10.Arial Bold"));
       shown->move(cellRect(row, column, 1, 1).topLeft());
     };
-    category("Page Scrolling", 1, 1.5);
-    category("Zooming", 5.8, 1.5);
-    category("Page", 8.3, 1.5);
-    category("Navigation", 9.3, 1.5);
-    category("Print Options", 12.1, 1.5);
-    category("Other Options", 17.7, 1.3);
-    category("Bottom Buttons", 24.1, 1.5);
+    category(kCategories[0], 1, 1.5);
+    category(kCategories[1], 5.8, 1.5);
+    category(kCategories[2], 8.3, 1.5);
+    category(kCategories[3], 9.3, 1.5);
+    category(kCategories[4], 12.1, 1.5);
+    category(kCategories[5], 17.7, 1.3);
+    category(kCategories[6], 24.1, 1.5);
     area_->setWidget(canvas);
 
     auto* ok = new QPushButton("OK", this);
@@ -181,6 +195,7 @@ class HelpDialog : public QDialog {
  private:
   lmcPrv3& preview_;
   QScrollArea* area_ = nullptr;
+  int textLeft_ = 0;
 };
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "preview_window.h"
 
+#include <algorithm>
 #include <QCheckBox>
 #include <QCoreApplication>
 #include <QCloseEvent>
@@ -223,8 +224,9 @@ void PreviewWindow::buildZoomGroup(QWidget* panel) {
   level->setAlignment(Qt::AlignCenter);
   level->setGeometry(50, 17, 36, 20);
   preview_.oLevelSay = level;
-  keyButton(group, "-", '-', "16.MS Sans Serif Bold", QRect(6, 40, 40, 22))->setObjectName("zoomOut");
-  keyButton(group, "+", '+', "12.MS Sans Serif Bold", QRect(48, 40, 40, 22))->setObjectName("zoomIn");
+  // As high as the 16-point "-" needs, inside the group's frame.
+  keyButton(group, "-", '-', "16.MS Sans Serif Bold", QRect(6, 38, 40, 27))->setObjectName("zoomOut");
+  keyButton(group, "+", '+', "12.MS Sans Serif Bold", QRect(48, 38, 40, 27))->setObjectName("zoomIn");
 }
 
 void PreviewWindow::buildPageGroup(QWidget* panel) {
@@ -246,13 +248,14 @@ void PreviewWindow::buildPageGroup(QWidget* panel) {
 
 void PreviewWindow::buildPrintGroup(QWidget* panel) {
   auto* group = new QGroupBox("Print", panel);
-  group->setGeometry(cellRect(10.15, 1.7, 6.35, 10.5));
+  // A little wider than the other groups' 10.5 columns: "C~urrent Page" needs it.
+  group->setGeometry(cellRect(10.15, 1.3, 6.35, 11));
   preview_.aLocals.printGroup = group;
   auto radio = [&](const QString& text, const char* name, int y) {
     auto* button = new QRadioButton(group);
     setButtonLabel(button, text);
     button->setObjectName(name);
-    button->setGeometry(6, y, 88, 18);
+    button->setGeometry(4, y, std::max(88, button->sizeHint().width()), 18);
     watch(button);
     return button;
   };

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <optional>
 
 #include "data/table.h"
 #include "libs/letterhead_setup.h"
@@ -48,12 +49,11 @@ class ReportHeadingTest : public PrinterTest {
     values.timeOfDay = QTime(9, 5, 7);
   }
   std::vector<ImageItem> images() const { return itemsOf<ImageItem>(printer.currentPage()); }
-  const TextItem* textOf(const QString& wanted) const {
-    static std::vector<TextItem> all;
-    all = texts();
-    for (const TextItem& t : all)
-      if (t.text == wanted) return &t;
-    return nullptr;
+  // A copy: the page's items are read afresh on every call.
+  std::optional<TextItem> textOf(const QString& wanted) const {
+    for (const TextItem& t : texts())
+      if (t.text == wanted) return t;
+    return std::nullopt;
   }
 
   TempDir dir;
@@ -121,17 +121,17 @@ TEST_F(ReportHeadingTest, HeadingTextsRulesAndTheFirstFreeRow) {
   ASSERT_TRUE(REP_HD(values, heading, printer));
   EXPECT_EQ(values.ln, 5) << "3 + 2 with no column headings";
   EXPECT_EQ(values.P_No, 2);
-  const TextItem* h = textOf(heading);
-  ASSERT_NE(h, nullptr);
+  const std::optional<TextItem> h = textOf(heading);
+  ASSERT_TRUE(h.has_value());
   EXPECT_EQ(fontOf(*h).pointSize, 12);
-  ASSERT_NE(textOf("Velmont High"), nullptr) << "trailing blanks removed";
-  const TextItem* page = textOf("PAGE   1");
-  ASSERT_NE(page, nullptr);
+  ASSERT_TRUE(textOf("Velmont High").has_value()) << "trailing blanks removed";
+  const std::optional<TextItem> page = textOf("PAGE   1");
+  ASSERT_TRUE(page.has_value());
   EXPECT_NEAR(page->at.x, (78 - 8 - 1) * 26, 1e-6);
-  const TextItem* time = textOf("09:05:07");
-  ASSERT_NE(time, nullptr);
+  const std::optional<TextItem> time = textOf("09:05:07");
+  ASSERT_TRUE(time.has_value());
   EXPECT_NEAR(time->at.x, (78 - 15 - 1) * 26, 1e-6);
-  ASSERT_NE(textOf("30/06/2004"), nullptr);
+  ASSERT_TRUE(textOf("30/06/2004").has_value());
   int rules = 0;
   for (const TextItem& t : texts())
     if (t.text == QString(78, '_')) {
@@ -147,8 +147,8 @@ TEST_F(ReportHeadingTest, ColumnHeadingLinesMoveTheBodyDown) {
   values.hdl2 = {{30, "(%)"}};
   ASSERT_TRUE(REP_HD(values, "Heading", printer));
   EXPECT_EQ(values.ln, 8);
-  const TextItem* mark = textOf("MARK");
-  const TextItem* pct = textOf("(%)");
+  const std::optional<TextItem> mark = textOf("MARK");
+  const std::optional<TextItem> pct = textOf("(%)");
   ASSERT_TRUE(mark && pct);
   EXPECT_NEAR(mark->at.y - pct->at.y, 43, 1e-6) << "the second line one row lower";
   EXPECT_NEAR(mark->at.x, 29 * 26, 1e-6);
@@ -159,7 +159,7 @@ TEST_F(ReportHeadingTest, LaterPagesStartANewPageAndNumberOn) {
   values.ln = 41;
   ASSERT_TRUE(REP_HD(values, "Heading", printer));
   EXPECT_EQ(printer.nPage, 2);
-  EXPECT_NE(textOf("PAGE   2"), nullptr);
+  EXPECT_TRUE(textOf("PAGE   2").has_value());
   EXPECT_EQ(values.P_No, 3);
 }
 

@@ -57,7 +57,10 @@ void applyPrinterSettings(print::lmcPrn3& p, const std::vector<QString>& s) {
                                     &print::lmcPrn3::setDuplexMode,    &print::lmcPrn3::setFontMode,
                                     &print::lmcPrn3::setFormSize};
   for (size_t i = 0; i < 9 && i < s.size(); ++i)
-    if (const auto n = numberIn(s[i])) (p.*setters[i])(*n);
+    if (const auto n = numberIn(s[i])) {
+      const Setter set = setters[i];  // a local: GCC 12 with -fsanitize=undefined miscompiles the indexed call
+      (p.*set)(*n);
+    }
   if (s.size() >= 10) p.setPrintFile(s[9]);
 }
 

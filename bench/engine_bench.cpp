@@ -183,6 +183,7 @@ void benchSeek(Table& t, const std::string& index, sqlite3* db, std::vector<Trip
   const double n = double(probes.size());
   t.addIndex(index);
   double found = 0;
+  const SubjectKey subjectSeekKey(t);
   const double seeks = n / bestSeconds(3, [&] {
     for (const Triple& p : probes) {
       t.seek(subjectSeekKey(p.number, p.term, p.line));

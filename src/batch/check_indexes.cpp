@@ -79,11 +79,15 @@ void checkIndex(CheckResult& result, const std::string& file, data::Table& table
                      " (delete the file and the program builds it anew)");
       return;
     }
-    if (need.demoKey == data::kSubjectKeyExpression && ntx.keySize() != data::kSubKeySize) {
-      result.add(Severity::kError, file,
-                 "key is " + std::to_string(ntx.keySize()) + " bytes; the program's seeks need " +
-                     std::to_string(data::kSubKeySize) + " (number, term, line)");
-      return;
+    if (need.demoKey == data::kSubjectKeyExpression) {
+      // The program's seeks take their widths from the table's own fields.
+      const int wanted = data::SubjectKey(table).size();
+      if (ntx.keySize() != wanted) {
+        result.add(Severity::kError, file,
+                   "key is " + std::to_string(ntx.keySize()) + " bytes; the fields STSUB_NUMB, STSUB_TERM and "
+                   "STSUB_LINE make " + std::to_string(wanted) + " (delete the file and the program builds it anew)");
+        return;
+      }
     }
 
     std::vector<Entry> held = indexEntries(ntx), expected = recordKeys(table, key, ntx, progress, file);

@@ -1,5 +1,6 @@
 #include "subject_table.h"
 
+#include "error.h"
 #include "file.h"
 #include "numeric.h"
 
@@ -30,10 +31,36 @@ std::string subjectTableName(int year) {
   return std::string("STSUB") + char('0' + yy / 10) + char('0' + yy % 10);
 }
 
-std::string subjectSeekKey(double studentNumber, int term, int line) {
-  std::string key = formatStr(studentNumber, kSubNumberWidth, 0) + formatStr(term, kSubTermWidth, 0);
-  if (line > 0) key += formatStr(line, kSubLineWidth, 0);
+SubjectKey::SubjectKey(const Table& table) {
+  auto part = [&table](const char* name) {
+    const int i = table.fieldIndex(name);
+    if (i < 0)
+      throw DataError(table.path(), std::string("the field ") + name +
+                                        " is missing, so a student's subjects cannot be found");
+    const FieldDesc& f = table.field(i);
+    if (f.type != 'N' && f.type != 'F')
+      throw DataError(table.path(), std::string("the field ") + name + " is of type " + f.type +
+                                        ", not a number, so a student's subjects cannot be found");
+    return Part{f.width, f.decimals};
+  };
+  number_ = part("STSUB_NUMB");
+  term_ = part("STSUB_TERM");
+  line_ = part("STSUB_LINE");
+}
+
+std::string SubjectKey::operator()(double studentNumber, int term, int line) const {
+  std::string key = formatStr(studentNumber, number_.width, number_.decimals) +
+                    formatStr(term, term_.width, term_.decimals);
+  if (line > 0) key += formatStr(line, line_.width, line_.decimals);
   return key;
+}
+
+void SubjectKey::checkIndex(const Table& table) const {
+  const int held = table.orderKeySize();
+  if (held == size()) return;
+  throw DataError(table.orderFile(), "its keys are " + std::to_string(held) + " bytes long, but STSUB_NUMB, "
+                  "STSUB_TERM and STSUB_LINE of " + table.path() + " make keys of " + std::to_string(size()) +
+                  "; remove the index file and it is built again");
 }
 
 void new_subyr(const std::string& tablePath) {

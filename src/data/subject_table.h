@@ -5,28 +5,49 @@
 #include <vector>
 
 #include "dbf_file.h"
+#include "table.h"
 
 namespace velmont::data {
 
-// Widths of the numeric fields that make up the subject index's key.
+// Widths of the numeric fields of the subject index's key in the tables this
+// program creates (new_subyr). A school's own table may have other widths: seek
+// keys take theirs from the table (SubjectKey).
 inline constexpr int kSubNumberWidth = 7;  // STSUB_NUMB
 inline constexpr int kSubTermWidth = 1;    // STSUB_TERM
 inline constexpr int kSubLineWidth = 2;    // STSUB_LINE
-inline constexpr int kSubKeySize = kSubNumberWidth + kSubTermWidth + kSubLineWidth;
 
 // The key of the index this program builds over a year's subjects: student
 // number, term and line, each right-aligned in its field's width.
 inline constexpr const char* kSubjectKeyExpression = "str(stsub_numb)+str(stsub_term)+str(stsub_line)";
+
+// Seek keys of a year's subject index, composed with the widths and decimals
+// of the table's own STSUB_NUMB, STSUB_TERM and STSUB_LINE fields, so that they
+// are the bytes its index holds whatever widths the school's system chose.
+class SubjectKey {
+ public:
+  // A missing or non-numeric key field stops with an error naming the table
+  // and the field.
+  explicit SubjectKey(const Table& table);
+  // One student's subjects of a term, from `line` on (a prefix when line is 0).
+  std::string operator()(double studentNumber, int term, int line = 0) const;
+  // Length of a whole key.
+  int size() const { return number_.width + term_.width + line_.width; }
+  // Stops with an error naming the index file when the table's controlling
+  // index holds keys of another length (an index built over other widths).
+  void checkIndex(const Table& table) const;
+
+ private:
+  struct Part {
+    int width = 0, decimals = 0;
+  };
+  Part number_, term_, line_;
+};
 
 // The fields of a year's student-subject table.
 std::vector<FieldSpec> subjectTableFields();
 
 // "STSUB" + the last two digits of a four-digit year: 2004 gives "STSUB04".
 std::string subjectTableName(int year);
-
-// The seek key of one student's subjects of a term, optionally from a line on:
-// the bytes the index holds for those values (a prefix when line is 0).
-std::string subjectSeekKey(double studentNumber, int term, int line = 0);
 
 // Creates an empty student-subject table at `tablePath` (with its .dbt memo file);
 // nothing is created when the file already exists.

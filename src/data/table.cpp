@@ -6,6 +6,7 @@
 #include "expr.h"
 #include "ntx.h"
 #include "numeric.h"
+#include "text.h"
 
 namespace velmont::data {
 
@@ -357,9 +358,24 @@ bool Table::seek(std::string_view keyBytes) {
 
 bool Table::seek(double number) {
   if (!order_) throw DataError(path(), "a seek needs an index order");
-  NtxIndex& ntx = *orders_[size_t(order_ - 1)]->ntx;
+  const Order& o = *orders_[size_t(order_ - 1)];
+  const NtxIndex& ntx = *o.ntx;
+  if (o.key->type() == ValueType::kCharacter) return seek(formatStr(number, ntx.keySize(), ntx.keyDecimals()));
   return seek(encodeNumericKey(number, ntx.keySize(), ntx.keyDecimals()));
 }
+
+bool Table::seekWhole(std::string_view text) {
+  if (!order_) throw DataError(path(), "a seek needs an index order");
+  const size_t size = size_t(orders_[size_t(order_ - 1)]->ntx->keySize());
+  const std::string wanted = rtrim(text);
+  seek(padTo(wanted, size));
+  if (wanted.size() > size) found_ = false;
+  return found_;
+}
+
+int Table::orderKeySize() const { return order_ ? orders_[size_t(order_ - 1)]->ntx->keySize() : 0; }
+
+std::string Table::orderFile() const { return order_ ? orders_[size_t(order_ - 1)]->ntx->path() : std::string(); }
 
 bool Table::seek(const Date& date) { return seek(date.dtos()); }
 

@@ -59,7 +59,17 @@ class Table final : public RecordContext {
   // Soft seek in the controlling order: on a miss the next higher key, past the
   // last key end of file. found() tells an exact hit of the searched prefix.
   bool seek(std::string_view keyBytes);
-  bool seek(double number);   // for numeric orders, encoded as the index holds it
+  // A number encoded as the index holds it: in the order's key length, as a
+  // numeric key or (for a key such as STR(field)) as right-aligned text.
+  bool seek(double number);
+  // A whole character key: `text` padded with blanks to the order's key length.
+  // A text longer than the key (ignoring trailing blanks) cannot be in the index:
+  // not found, though the table is positioned as by the key's prefix.
+  bool seekWhole(std::string_view text);
+  // Key length of the controlling order's index; 0 in natural order.
+  int orderKeySize() const;
+  // The controlling order's index file; "" in natural order.
+  std::string orderFile() const;
   bool seek(const Date& date);
   // Locates the first visible record from the top that satisfies the predicate.
   bool locate(const std::function<bool(const Table&)>& predicate);

@@ -311,12 +311,12 @@ TEST(TableTest, SubjectTableIsCreatedAndIndexedByNumberTermLine) {
   }
   auto t = Table::open(path, "STSUB");
   t->addIndex(dir.file("STSUB04.ntx"));
-  ASSERT_TRUE(t->seek(subjectSeekKey(15, 3)));
+  ASSERT_TRUE(t->seek(SubjectKey(*t)(15, 3)));
   std::vector<int> lines;
   for (; !t->eof() && t->num("STSUB_NUMB") == 15; t->skip()) lines.push_back(int(t->num("STSUB_LINE")));
   EXPECT_EQ(lines, (std::vector<int>{1, 2, 3, 25}));
-  EXPECT_TRUE(t->seek(subjectSeekKey(120, 3, 25)));
+  EXPECT_TRUE(t->seek(SubjectKey(*t)(120, 3, 25)));
   EXPECT_EQ(t->text("STSUB_CODE"), "S25");
-  EXPECT_FALSE(t->seek(subjectSeekKey(16, 1)));
+  EXPECT_FALSE(t->seek(SubjectKey(*t)(16, 1)));
   EXPECT_EQ(t->num("STSUB_NUMB"), 120);
 }

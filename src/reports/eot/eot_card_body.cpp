@@ -91,7 +91,7 @@ std::string commentText(EotRunContext& c, const FiledComment& entry) {
   std::string text;
   if (entry.comm > 0) {
     data::Table& bank = *c.comment;
-    bank.seek(data::formatStr(entry.comm, 4, 0));
+    bank.seek(entry.comm);  // in the width of the comment index's key
     const std::string name = libs::lmdProper(c.name1);
     const bool hit = bank.found() && !bank.eof();
     const std::string line1 = hit ? std::string(bank.str("COMM_LINE1")) : std::string();
@@ -163,7 +163,7 @@ void EOT_SUB(EotRunContext& c) {
     entry.comm = !trim(note).empty() ? -double(sub.recno()) : commNo;
     const std::string code = std::string(sub.str("STSUB_TCHR"));
     data::Table& staff = *c.staff;
-    staff.seek(code);
+    staff.seekWhole(code);
     entry.stff = staff.found() && !staff.eof() ? rtrim(staff.str("STAFF_NAME")) : rtrim(code);
     c.comments.push_back(std::move(entry));
   }
@@ -174,7 +174,7 @@ void EOT_MAINRPT(EotRunContext& c) {
   print::lmcPrn3& P = *c.oP;
   data::Table& sub = *c.stsub;
   c.prblnk_lns = true;
-  sub.seek(data::subjectSeekKey(c.nStu_num, c.session.term, 1));
+  sub.seek(data::SubjectKey(sub)(c.nStu_num, c.session.term, 1));
   auto belongs = [&] {
     return !sub.eof() && sub.num("STSUB_NUMB") == c.nStu_num && int(sub.num("STSUB_TERM")) == c.session.term;
   };

@@ -203,6 +203,7 @@ std::string ensureSubjectIndex(const std::string& dataDir, int year, const std::
   if (notify) notify();
   if (!haveTable) data::new_subyr(table);
   auto t = Table::open(table, "STSUB");
+  data::SubjectKey{*t};  // fields that cannot form the key stop here, naming the table and field
   t->createIndex(index, data::kSubjectKeyExpression);
   return table;
 }
@@ -257,6 +258,7 @@ void EOT_PR_RDY(reports::RunSetup& setup, const EotOptions& o, const app::Sessio
   Table& sub = ws.open(subPath, "STSUB");
   sub.addIndex(schoolFile(dir, subName + ".ntx"));
   sub.setOrder(1);
+  data::SubjectKey(sub).checkIndex(sub);  // a table whose fields cannot form the seek key stops here
   sub.setRelation(c.subjects, "STSUB_CODE");
   c.stsub = &sub;
 

@@ -80,7 +80,7 @@ std::vector<SubjectMark> termMarks(data::Table& stsub, double studentNumber, int
             stsub.requireField("STSUB_CODE"), stsub.requireField("STSUB_EMRK"), stsub.requireField("STSUB_AMRK")};
   std::vector<SubjectMark> marks;
   ++seeks;
-  stsub.seek(data::subjectSeekKey(studentNumber, term, 1));
+  stsub.seek(data::SubjectKey(stsub)(studentNumber, term, 1));
   while (!stsub.eof() && stsub.num(f.numb) == studentNumber && stsub.num(f.term) == term) {
     marks.push_back({stsub.text(f.code), int(stsub.num(f.line)), stsub.num(f.emrk), stsub.num(f.amrk)});
     stsub.skip();
@@ -99,6 +99,7 @@ void ensureSubjectIndex(ListRunContext& ctx) {
   if (ctx.notice) ctx.notice("Indexing Student Subjects .. please wait");
   if (!haveTable) data::new_subyr(table);
   auto t = data::Table::open(table, "STSUB");
+  data::SubjectKey{*t};  // fields that cannot form the key stop here, naming the table and field
   t->createIndex(index, data::kSubjectKeyExpression);
 }
 
@@ -112,6 +113,7 @@ bool PREP_HCLSUB(ListRunContext& ctx, bool subjectNames) {
   const std::string subName = data::subjectTableName(ctx.C_Year);
   data::Table& stsub = ws.open(schoolPath(ctx.dataDir, subName + ".dbf"), "STSUB");
   if (stsub.orderCount() == 0) stsub.addIndex(schoolPath(ctx.dataDir, subName + ".ntx"));
+  data::SubjectKey(stsub).checkIndex(stsub);  // a table whose fields cannot form the seek key stops here
 
   // The selection: the typed values are bound, never written into the text.
   data::Bindings vars;
@@ -131,7 +133,7 @@ bool PREP_HCLSUB(ListRunContext& ctx, bool subjectNames) {
     for (const SubjectMark& m : termMarks(stsub, st.num(number), ctx.C_Term, ctx.seeks)) {
       if (m.line > kLastSubjectLine || !met.insert(m.code).second) continue;
       SubjectRef ref{m.code, 0};
-      if (subjects.seek(data::padTo(m.code, subjects.str("SUBJ_CODE").size())) &&
+      if (subjects.seekWhole(m.code) &&
           data::rtrim(subjects.text("SUBJ_CODE")) == m.code)
         ref.recno = subjects.recno();
       ctx.subj_sort.push_back(ref);

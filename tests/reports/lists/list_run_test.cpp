@@ -9,9 +9,11 @@
 #include <fstream>
 #include <map>
 #include <sstream>
+#include <tuple>
 
 #include "batch/demo_school.h"
 #include "batch/progress.h"
+#include "field_widths.h"
 #include "list_fixture.h"
 #include "print/memory_device.h"
 #include "reports/lists/list_run.h"
@@ -228,6 +230,36 @@ TEST_F(ListRunTest, ARunWritesNoneOfTheSchoolsFiles) {
   }
   for (const auto& [name, bytes] : after)
     if (!before.count(name)) EXPECT_EQ(name, "STSUB04.ntx") << "a file the run may not create";
+}
+
+TEST_F(ListRunTest, KeyFieldsWiderOrNarrowerThanTheDemosPrintTheSameMarks) {
+  // The list of level 8 with marks, as every text of its pages.
+  auto printed = [this](const std::string& dir) {
+    ListRequest r = request(8);
+    r.run.dataDir = dir;
+    r.choices = {.marks = true};
+    print::MemoryDevice kept;
+    r.run.makeDevice = [&] { return std::unique_ptr<print::PrintDevice>(std::make_unique<KeptDevice>(kept)); };
+    const ListOutcome o = PR_STUDENTS(r, ui);
+    EXPECT_TRUE(o.printed) << ui.messages.join("\n").toStdString();
+    std::vector<QString> texts;
+    for (const auto& d : kept.documents())
+      for (const print::PageList& page : d.pages)
+        for (const print::DrawItem& item : page.items())
+          if (const auto* t = std::get_if<print::TextItem>(&item)) texts.push_back(t->text);
+    return texts;
+  };
+  const std::vector<QString> demo = printed(school_->path().string());
+  ASSERT_FALSE(demo.empty());
+  for (const auto& [number, term, line] : {std::tuple{8, 2, 3}, std::tuple{5, 1, 2}}) {
+    velmont::testing::TempDir variant;
+    fs::copy(school_->path(), variant.path(), fs::copy_options::recursive);
+    fs::remove(variant.file("STSUB04.ntx"));  // built again over the table's own widths
+    velmont::testing::rewriteWithWidths(variant.file("STSUB04.dbf"),
+                                        {{"STSUB_NUMB", {number}}, {"STSUB_TERM", {term}}, {"STSUB_LINE", {line}}});
+    EXPECT_EQ(printed(variant.path().string()), demo) << "STSUB_NUMB N(" << number << ")";
+  }
+  EXPECT_TRUE(ui.messages.isEmpty());
 }
 
 }  // namespace

@@ -10,7 +10,8 @@
 //                                          line on standard input, releases it
 //   lock_probe try WHAT...                 exit 0 when the lock was free, 3 when held
 //   lock_probe append TABLE INDEX          appends a record (and its key) and prints the count
-//   lock_probe save-options DIR TAG N      saves the options of N users
+//   lock_probe save-options DIR TAG N up|down
+//                                          saves the options of N users, in either order
 //   lock_probe count-options DIR           prints "users records" of prntpref.dbf
 //
 // WHAT is one of
@@ -146,9 +147,17 @@ int run(const std::vector<std::string>& args) {
     std::printf("%u\n", t->reccount());
     return kFree;
   }
-  if (command == "save-options" && rest.size() == 3) {
-    for (int i = 0; i < std::stoi(rest[2]); ++i)
+  if (command == "save-options" && rest.size() == 4) {
+    // "saving" tells the driver to start the other program; going the other way
+    // round the users, the two meet on the same user somewhere in the middle.
+    std::printf("saving\n");
+    std::fflush(stdout);
+    const int n = std::stoi(rest[2]);
+    const bool down = rest[3] == "down";
+    for (int k = 0; k < n; ++k) {
+      const int i = down ? n - 1 - k : k;
       saveOptions(rest[0], "USER" + std::to_string(i), kEndOfTermReportCode, "0712    1211" + rest[1] + "  ");
+    }
     return kFree;
   }
   if (command == "count-options" && rest.size() == 1) {

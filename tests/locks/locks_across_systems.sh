@@ -124,14 +124,22 @@ checks=$((checks + 1))
 n=$(probe lin append @t.dbf @t.ntx)
 [ "$n" = 9 ] || fail "t.dbf has $n records after four appends, expected 9"
 
-# Two programs, one on each system, save the options of the same users at once:
-# the append lock keeps every user at exactly one record.
-checks=$((checks + 1))
-probe win save-options @ 1 60 & win_saver=$!
-probe lin save-options @ 2 60 || fail "the Linux side could not save its options"
-wait "$win_saver" || fail "the Windows side could not save its options"
-counts=$(probe lin count-options @)
-[ "$counts" = "60 60" ] || fail "saved options: users and records are '$counts', expected '60 60'"
+# Two programs save the options of the same users at once, going opposite ways
+# round them: the append lock keeps every user at exactly one record.
+race() {  # race SIDE1 SIDE2 DIRNAME
+  checks=$((checks + 1))
+  mkdir -p "$dir/$3"
+  coproc SAVER { probe "$1" save-options "@$3" 1 80 up; }
+  local saver=$SAVER_PID line=
+  read -r -t 60 line <&"${SAVER[0]}"
+  probe "$2" save-options "@$3" 2 80 down >/dev/null || fail "$2 could not save its options"
+  wait "$saver" || fail "$1 could not save its options"
+  local counts
+  counts=$(probe lin count-options "@$3")
+  [ "$counts" = "80 80" ] || fail "$1 and $2 saving at once: users and records are '$counts', expected '80 80'"
+}
+race win lin options-win-lin
+race win win options-win-win
 
 echo "$((checks - failures)) passed, $failures failed"
 [ "$failures" -eq 0 ]

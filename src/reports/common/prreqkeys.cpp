@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QLabel>
+#include <filesystem>
 
 #include "app/session.h"
 #include "data/workspace.h"
@@ -108,6 +109,14 @@ QString printerDisplayText(const QString& printerName, const QString& prAscii) {
   const QString file = prAscii.trimmed();
   if (file.isEmpty()) return printerName;
   return file.contains('.') ? file : file + QStringLiteral(".PRN");
+}
+
+std::string textFilePath(const std::string& prAscii, const std::string& dataDir) {
+  const QString shown = printerDisplayText(QString(), QString::fromStdString(prAscii));
+  if (shown.isEmpty()) return std::string();
+  const std::filesystem::path file(shown.toStdString());
+  if (file.has_parent_path() || dataDir.empty()) return file.string();
+  return (std::filesystem::path(dataDir) / file).string();
 }
 
 bool PRREQKEYS(int key, QWidget* field, ReportKeys& keys) {

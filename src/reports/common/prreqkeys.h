@@ -34,6 +34,7 @@
 // the dialog and the widget (false is returned).
 #include <QString>
 #include <functional>
+#include <string>
 
 class QComboBox;
 class QLabel;
@@ -71,5 +72,10 @@ bool PRREQKEYS(int key, QWidget* field, ReportKeys& keys);
 // the file (".PRN" added when it holds no dot) when `prAscii` is not blank,
 // else the printer name.
 QString printerDisplayText(const QString& printerName, const QString& prAscii);
+
+// The plain-text file a run writes for the text file name `prAscii`: the name
+// the printer display shows, in `dataDir` when it names no folder; "" when
+// `prAscii` is blank (the run prints on the device).
+std::string textFilePath(const std::string& prAscii, const std::string& dataDir);
 
 }  // namespace velmont::reports

@@ -118,6 +118,7 @@ void PRINTEOT(DialogState& st, bool preview) {
   if (!converted) return;
 
   reports::RunRequest r = eotRunRequest(v, st.cPrinter, preview);
+  r.prAscii = reports::textFilePath(v.prAscii, v.dataDir);  // the file the printer display names
   if (!reports::askPdfFile(st.dlg, r)) return;  // the user did not say where to save
   widgets::lmdEnable(st.printButton, false);
   widgets::lmdEnable(st.previewButton, false);
@@ -179,7 +180,8 @@ void TAIL_PR2(app::Session& session, QWidget* owner, const std::string& reportCo
   }
   st->saved.prefs = data::padTo(st->saved.prefs, data::kPrefsWidth);
   const std::string& prefs = st->saved.prefs;
-  const std::string yr = v.yearNames.word;
+  // The word as shown: without the blanks that pad a grade.$vl word to 79 characters.
+  const std::string yr = data::rtrim(v.yearNames.word);
   const std::string yrT = data::trim(yr);
   const widgets::SayOptions label{.columns = 13, .align = Qt::AlignRight, .font = "11.Arial"};
   auto yearCheck = [&session, dlg](const QString& t) { return app::chk_yrin(session, t.toStdString(), nullptr, dlg); };

@@ -111,7 +111,8 @@ CardHeadings set_eothd(Table& sc, const SchoolWords& words) {
   if (isBlank(h.hd3[0][0] + h.hd3[1][0] + h.hd3[2][0] + h.hd3[3][0])) {
     h.hd3[0][0] = upper(words.cHomeCl) + " TEACHER  ";
     h.hd3[1][0] = tutorGroups ? "TUTOR GROUP TEACHER " : padTo(words.cHouse + " TEACHER", 20);
-    h.hd3[2][0] = words.YrGrd == "Grade" ? "GRADE COORDINATOR   " : "YEAR COORDINATOR    ";
+    // A grade.$vl word comes padded to 79 characters: compared without the padding.
+    h.hd3[2][0] = trim(words.YrGrd) == "Grade" ? "GRADE COORDINATOR   " : "YEAR COORDINATOR    ";
     h.hd3[3][0] = "PRINCIPAL           ";
   }
   if (isBlank(h.hd4)) h.hd4 = "A=OUTSTANDING  B=VERY GOOD  C=GOOD  D=FAIR  E=BELOW AVERAGE  F=POOR EFFORT ";

@@ -95,7 +95,7 @@ QGroupBox* ListDialog::radioGroup(double row, double column, const QString& capt
 void ListDialog::build() {
   using namespace widgets;
   const app::SessionValues v = session_.values();
-  const QString yrGrd = q(v.yearNames.word);
+  const QString yrGrd = q(data::rtrim(v.yearNames.word));  // without a grade.$vl word's padding
   const QString homeCl = q(v.homeCl);
   const double gap = cellMetric().width * 0.7;  // between controls side by side, in pixels
   // The top line: ESC=Quit in the corner, the title centred in the rest.
@@ -218,7 +218,8 @@ void ListDialog::PRINTIT(bool preview) {
   r.run.printerName = cPrinter;
   r.run.preview = preview;
   r.run.dataDir = v.dataDir;
-  r.run.prAscii = v.prAscii;
+  r.run.prAscii = reports::textFilePath(v.prAscii, v.dataDir);  // the file the printer display names
+  const QString textFile = q(r.run.prAscii);
   if (!reports::askPdfFile(dialog_, r.run)) return;
   r.strt_yr = level;
   r.home_cl = options_.homeClass;
@@ -249,8 +250,7 @@ void ListDialog::PRINTIT(bool preview) {
   run_ = startList(std::move(r), reports::makeGuiRunUi(session_, dialog_, {print_, preview_}));
   // 7. The notice, right after the start.
   if (!preview) {
-    const QString ascii = q(v.prAscii).trimmed();
-    widgets::lmdQMsg("Report has been sent to " + (ascii.isEmpty() ? QStringLiteral("the printer") : ascii), dialog_);
+    widgets::lmdQMsg("Report has been sent to " + (textFile.isEmpty() ? QStringLiteral("the printer") : textFile), dialog_);
   }
 }
 

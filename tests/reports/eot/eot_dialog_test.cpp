@@ -5,10 +5,12 @@
 
 #include <QCheckBox>
 #include <QGroupBox>
+#include <QLabel>
 #include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <filesystem>
+#include <fstream>
 
 #include "app/school_settings.h"
 #include "app/session.h"
@@ -19,6 +21,7 @@
 #include "gui_helpers.h"
 #include "libs/widgets/lmd_browse.h"
 #include "libs/widgets/lmd_dialog.h"
+#include "libs/widgets/lmd_messages.h"
 #include "libs/widgets/picture_edit.h"
 #include "reports/common/run_gui.h"
 #include "reports/eot/eot_dialog.h"
@@ -169,6 +172,55 @@ TEST_F(EotDialogTest, F4PrintsTheCardsToAPdfWhileTheButtonsAreHeldAndTheDialogSt
     press(Qt::Key_Escape);
     EXPECT_FALSE(d->isVisible());
   });
+}
+
+TEST_F(EotDialogTest, AGradeFileWordShowsWholeInTheLevelLabelsAndHelp) {
+  {
+    std::ofstream grade(school.file("grade.$vl"), std::ios::binary);
+    grade << "Form\r\n7,Form 7\r\n";
+  }
+  session.update([](app::SessionValues& s) { app::readSchoolWords(s); });
+  ASSERT_EQ(session.get(&app::SessionValues::yearNames).word.size(), 79u) << "the word as read, padded";
+  open([&](LmdDialog* d) {
+    for (const QString& text : {QStringLiteral("Starting Form "), QStringLiteral("Ending Form ")}) {
+      QLabel* label = nullptr;
+      for (QLabel* l : d->findChildren<QLabel*>())
+        if (l->text() == text) label = l;
+      ASSERT_NE(label, nullptr) << text.toStdString();
+      // Right-aligned, the words must lie inside the label, not pushed out by blanks.
+      EXPECT_LE(QFontMetrics(label->font()).horizontalAdvance(text.trimmed()), label->contentsRect().width());
+    }
+    EXPECT_TRUE(labelTexts(d).contains("Enter starting Form"));  // the help line of the first field
+    press(Qt::Key_Escape);
+  });
+}
+
+TEST_F(EotDialogTest, ATextFileIsWrittenAsThePrinterDisplayNamesIt) {
+  namespace fs = std::filesystem;
+  // A name without a dot or folder, as typed in the printer dialog (F6) that
+  // the printer display then shows as out.PRN: out.PRN in the school's data directory.
+  open([&](LmdDialog* d) {
+    session.set(&app::SessionValues::prAscii, std::string("out"));
+    press(Qt::Key_F4);
+    ASSERT_TRUE(runEnded(d));
+    ASSERT_NE(widgets::lmdQMsgWindow(), nullptr);
+    EXPECT_EQ(qobject_cast<QLabel*>(widgets::lmdQMsgWindow())->text(),
+              QString::fromStdString("Report has been sent to " + school.file("out.PRN")));
+    press(Qt::Key_Escape);
+  });
+  EXPECT_GT(fs::file_size(school.file("out.PRN")), 0u);
+  EXPECT_FALSE(fs::exists(school.file("out")));
+  EXPECT_FALSE(fs::exists("out")) << "nothing in the folder the program was started from";
+  EXPECT_EQ(saveQuestions, 0) << "a text file is not a PDF: no save question";
+
+  // A name with a folder and a dot is written as it stands.
+  open([&](LmdDialog* d) {
+    session.set(&app::SessionValues::prAscii, out.file("cards.txt"));
+    press(Qt::Key_F4);
+    ASSERT_TRUE(runEnded(d));
+    press(Qt::Key_Escape);
+  });
+  EXPECT_GT(fs::file_size(out.file("cards.txt")), 0u);
 }
 
 TEST_F(EotDialogTest, TheOptionsOfARunAreSavedForTheUserAndComeBackWhenTheDialogIsOpenedAgain) {

@@ -2,9 +2,12 @@
 // with every default rule, and a partly filled group used unchanged.
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 #include "data/dbf_file.h"
 #include "data/text.h"
 #include "data/table.h"
+#include "data/year_names.h"
 #include "reports/eot/eot_headings.h"
 #include "temp_dir.h"
 
@@ -90,6 +93,11 @@ TEST(EotHeadingsTest, TutorGroupsAndGradeChangeTheRoleDefaults) {
   const eot::CardHeadings h = eot::set_eothd(*sc, {"Home Class", "House", "Grade"});
   EXPECT_EQ(h.hd3[1][0], "TUTOR GROUP TEACHER ");
   EXPECT_EQ(h.hd3[2][0], "GRADE COORDINATOR   ");
+  // The word of a grade.$vl, as read (padded to 79), counts as "Grade" too.
+  std::ofstream(dir.file("grade.$vl"), std::ios::binary) << "Grade\r\n7,Grade 7\r\n";
+  const std::string word = YEAR_NAMES(dir.path().string()).word;
+  ASSERT_EQ(word.size(), 79u);
+  EXPECT_EQ(eot::set_eothd(*sc, {"Home Class", "House", word}).hd3[2][0], "GRADE COORDINATOR   ");
 }
 
 TEST(EotHeadingsTest, PartlyFilledGroupsAreUsedUnchanged) {

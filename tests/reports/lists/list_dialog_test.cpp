@@ -4,15 +4,18 @@
 
 #include <QAbstractButton>
 #include <QGroupBox>
+#include <QLabel>
 #include <QPushButton>
 #include <QApplication>
 #include <QMessageBox>
 #include <QTest>
 #include <QTimer>
+#include <filesystem>
 #include <fstream>
 
 #include "app/session.h"
 #include "data/saved_options.h"
+#include "data/year_names.h"
 #include "libs/widgets/lmd_dialog.h"
 #include "libs/widgets/picture_edit.h"
 #include "list_fixture.h"
@@ -72,6 +75,28 @@ TEST_F(ListDialogTest, ANewUserSeesTheDefaults) {
   EXPECT_TRUE(radio(d.dialog(), "Print Marks?", "no")->isChecked());
   EXPECT_TRUE(radio(d.dialog(), "Subject name", "Code")->isChecked());
   EXPECT_EQ(d.printButton()->text(), "F4 Print");
+}
+
+TEST_F(ListDialogTest, AGradeFileWordShowsWholeInTheLevelLabel) {
+  std::ofstream(school.file("grade.$vl"), std::ios::binary) << "Form\r\n7,Form 7\r\n";
+  session.update([&](app::SessionValues& v) { v.yearNames = data::YEAR_NAMES(school.dir()); });
+  ListDialog d(session, nullptr, kListReportCode);
+  QLabel* label = nullptr;
+  for (QLabel* l : d.dialog()->findChildren<QLabel*>())
+    if (l->text() == "Form ") label = l;
+  ASSERT_NE(label, nullptr) << "the word without its padding";
+  EXPECT_LE(QFontMetrics(label->font()).horizontalAdvance("Form"), label->contentsRect().width());
+}
+
+TEST_F(ListDialogTest, ATextFileNamedWithoutADotIsWrittenAsNamePrnInTheDataDirectory) {
+  ListDialog d(session, nullptr, kListReportCode);
+  session.set(&app::SessionValues::prAscii, std::string("list"));  // as the printer dialog (F6) leaves it
+  d.PRINTIT(false);
+  ASSERT_TRUE(d.lastRun());
+  d.lastRun()->wait();
+  EXPECT_TRUE(std::filesystem::exists(school.file("list.PRN")));
+  EXPECT_FALSE(std::filesystem::exists(school.file("list")));
+  EXPECT_FALSE(std::filesystem::exists("list"));
 }
 
 TEST_F(ListDialogTest, ARunSavesTheChoicesAndTheDialogShowsThemAgain) {

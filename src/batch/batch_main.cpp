@@ -1,6 +1,7 @@
 #include "batch_main.h"
 
 #include <algorithm>
+#include <iomanip>
 #include <map>
 #include <sstream>
 #include <stdexcept>
@@ -77,7 +78,8 @@ std::string usageText() {
   std::string text = kUsage;
   if (registered().empty()) return text;
   std::ostringstream more;
-  for (const auto& entry : registered()) more << "  " << entry.second.summary << "\n";
+  // In the column of the built-in commands: "  eot ...     print the ...".
+  for (const auto& [name, entry] : registered()) more << "  " << std::left << std::setw(12) << name + " ..." << entry.summary << "\n";
   const std::string anchor = "\nvelmont-batch COMMAND --help";
   const size_t at = text.find(anchor);
   return at == std::string::npos ? text + more.str() : text.insert(at, more.str());

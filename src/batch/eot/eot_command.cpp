@@ -41,19 +41,6 @@ const char* const kEotUsage =
     "  --printer NAME     print on this printer\n"
     "  --png DIR          also write each page as a PNG picture into DIR\n";
 
-int yearLevel(data::Workspace& ws, const std::string& dir, const std::string& option, const std::string& code) {
-  int level = 0;
-  switch (data::checkYearEntry(ws, dir, code, &level)) {
-    case data::YearCheck::kAccepted: return level;
-    case data::YearCheck::kUnknown: throw UsageError("--" + option + ": the school has no year level \"" + code + "\"");
-    case data::YearCheck::kNoFees: {
-      const auto lines = data::yearFeesMessage(" Year");
-      throw UsageError("--" + option + " " + code + ": " + lines[0] + " " + lines[1]);
-    }
-  }
-  return level;
-}
-
 }  // namespace
 
 int eotCommand(const std::vector<std::string>& words, std::ostream& out, std::ostream& err, int todayYear) {
@@ -82,8 +69,8 @@ int eotCommand(const std::vector<std::string>& words, std::ostream& out, std::os
     data::Workspace ws;
     std::string from, to;
     data::yr_range(ws, dir, from, to);
-    o.startYear = yearLevel(ws, dir, "from", a.value("from").value_or(from));
-    o.endYear = yearLevel(ws, dir, "to", a.value("to").value_or(to));
+    o.startYear = checkedYearLevel(ws, dir, "from", a.value("from").value_or(from), session.yearNames.word);
+    o.endYear = checkedYearLevel(ws, dir, "to", a.value("to").value_or(to), session.yearNames.word);
   }
   o.homeClass = a.value("class").value_or("");
   o.student = a.value("student").value_or("");
@@ -127,8 +114,7 @@ int eotCommand(const std::vector<std::string>& words, std::ostream& out, std::os
 }
 
 void registerEotCommand() {
-  registerBatchCommand("eot", "eot ...     print the end-of-term report cards (to PDF, text or a printer)",
-                       eotCommand);
+  registerBatchCommand("eot", "print the end-of-term report cards (to PDF, text or a printer)", eotCommand);
 }
 
 }  // namespace velmont::batch

@@ -89,10 +89,7 @@ int listCommand(const std::vector<std::string>& words, std::ostream& out, std::o
       r.term = app::deriveTerm(app::readTermStarts(control), r.enrl_date).term;
       ws.closeAll();
     }
-    int level = 0;
-    data::ent_yrin(ws, dir, *a.value("level"), level);
-    if (level < 1) throw UsageError("--level: the school has no year level \"" + *a.value("level") + "\"");
-    r.strt_yr = level;
+    r.strt_yr = checkedYearLevel(ws, dir, "level", *a.value("level"), v.yearNames.word);
   }
   r.year = v.year;
   r.home_cl = a.value("class").value_or("");

@@ -4,13 +4,43 @@
 #include <QGuiApplication>
 #include <QStringList>
 
+#include "batch/arguments.h"
 #include "data/table.h"
+#include "data/year_names.h"
 #include "print/page_image.h"
 
 namespace velmont::batch {
 
+namespace {
+
+QtMessageHandler qtHandler = nullptr;
+
+void withoutRuntimeNotes(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+  if (type == QtWarningMsg && text.startsWith(QLatin1String("QStandardPaths: ")) &&
+      text.contains(QLatin1String("runtime"), Qt::CaseInsensitive))
+    return;
+  if (qtHandler) qtHandler(type, context, text);
+}
+
+}  // namespace
+
+int checkedYearLevel(data::Workspace& ws, const std::string& dir, const std::string& option, const std::string& code,
+                     const std::string& yrGrd) {
+  int level = 0;
+  const data::YearCheck check = data::checkYearEntry(ws, dir, code, &level);
+  if (check == data::YearCheck::kUnknown)
+    throw UsageError("--" + option + ": the school has no year level \"" + code + "\"");
+  if (level < 1 || level > 20) throw UsageError("--" + option + " " + code + ": a year level lies between 1 and 20");
+  if (check == data::YearCheck::kNoFees) {
+    const auto lines = data::yearFeesMessage(yrGrd);
+    throw UsageError("--" + option + " " + code + ": " + lines[0] + " " + lines[1]);
+  }
+  return level;
+}
+
 void ensureGuiApplication() {
   if (QCoreApplication::instance()) return;
+  if (!qtHandler) qtHandler = qInstallMessageHandler(withoutRuntimeNotes);
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY"))
     qputenv("QT_QPA_PLATFORM", "offscreen");
   static int argc = 1;

@@ -10,11 +10,23 @@
 #include "print/print_device.h"
 #include "reports/common/run_report.h"
 
+namespace velmont::data {
+class Workspace;
+}
+
 namespace velmont::batch {
 
 // Makes the process's application object when there is none: offscreen unless
-// a display is set; there are no windows.
+// a display is set; there are no windows. Qt's note that it picked a runtime
+// folder of its own (started from cron or a root shell) is kept off stderr,
+// which carries the program's own words.
 void ensureGuiApplication();
+
+// The year level typed for --OPTION, checked as the dialogs check it: a code
+// the school does not have, a level outside 1 to 20 or a level without fees is
+// refused (UsageError), the fees message in the school's word `yrGrd`.
+int checkedYearLevel(data::Workspace& ws, const std::string& dir, const std::string& option, const std::string& code,
+                     const std::string& yrGrd);
 
 // A run's notices, messages and failures on `err`, its progress as a bar.
 class ConsoleRunUi : public reports::RunUi {

@@ -80,6 +80,7 @@ class WinFile final : public File {
       const DWORD want = DWORD(std::min<size_t>(n - done, 1u << 30));
       if (!WriteFile(h_, static_cast<const char*>(buf) + done, want, &put, &o))
         throw DataError(path(), "cannot write: " + lastErrorText());
+      if (put == 0) throw DataError(path(), "cannot write: nothing was written");
       done += put;
     }
   }
@@ -117,6 +118,11 @@ class WinEnv final : public Env {
     if (h == INVALID_HANDLE_VALUE) {
       const DWORD code = GetLastError();
       if (code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND) throw DataError(path, "file not found");
+      // Windows refuses a directory as "access denied"; say what it is, as on Linux.
+      const DWORD attributes = GetFileAttributesW(windowsPath(path).c_str());
+      if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
+        throw DataError(path, "is a directory, not a file");
+      SetLastError(code);
       throw DataError(path, "cannot open: " + lastErrorText());
     }
     return std::make_unique<WinFile>(path, h);

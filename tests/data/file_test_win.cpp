@@ -87,6 +87,12 @@ TEST(FileWinTest, FileNamesInAnyCaseDriveLettersAndBackslashes) {
   EXPECT_TRUE(Env::current()->exists(base + "STSTUDEN.DBT"));
   EXPECT_FALSE(Env::current()->exists(base)) << "a directory is not a table file";
   try {
+    Table::open(base + "..\\Data.V1", "D");
+    FAIL() << "a directory opened as a table";
+  } catch (const DataError& e) {
+    EXPECT_NE(std::string(e.what()).find("is a directory, not a file"), std::string::npos) << e.what();
+  }
+  try {
     Table::open(base + "MISSING.DBF", "M");
     FAIL() << "a missing table opened";
   } catch (const DataError& e) {

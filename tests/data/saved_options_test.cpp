@@ -70,7 +70,7 @@ TEST(SavedOptionsTest, WithoutTheDescriptorTableOnlyTheEndOfTermPosition11ReadsO
   EXPECT_EQ(fresh.prefs[10], '2') << "a new user of the list starts with marks off";
 }
 
-#ifndef _WIN32  // under Wine the same race runs between two probe programs (scripts/test-windows)
+#ifndef _WIN32  // under Wine the same race runs in tests/locks/locks_across_systems.sh
 TEST(SavedOptionsTest, TwoProgramsSavingAtOnceNeverLoseOrDuplicateARecord) {
   TempDir dir;
   const std::string d = dir.path().string();

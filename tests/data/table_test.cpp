@@ -160,7 +160,7 @@ TEST(TableTest, WritesNeedTheRecordLockAndReachOtherReaders) {
   EXPECT_THROW(reader->appendBlank(), DataError) << "read-only tables refuse writes";
 }
 
-#ifndef _WIN32  // Windows locks belong to the handle: see table_test_win.cpp
+#ifndef _WIN32  // Windows locks belong to the handle: see file_test_win.cpp
 TEST(TableTest, RecordLockSurvivesAnotherOpenAndCloseOfTheSameFile) {
   TempDir dir;
   const std::string path = dir.file("students.dbf");

@@ -1,5 +1,7 @@
 #include "change_proc.h"
 
+#include <QRegularExpression>
+
 #include "data/workspace.h"
 #include "data_errors.h"
 #include "libs/date_text.h"
@@ -34,6 +36,11 @@ bool CHANGE_PROC(Session& session, bool ask, QWidget* owner) {
           widgets::lmdGetStr("Processing Date", 10, QString::fromStdString(libs::datePicture()),
                              QString::fromStdString(libs::dateText(v.date)), owner);
       typed = libs::dateFromText(answer.toStdString());
+      // An empty answer keeps the date silently (cancelled); a typed date that does not exist is told.
+      if (typed.empty() && answer.contains(QRegularExpression("[0-9]")))
+        widgets::lmdMsg({"\"" + answer.trimmed() + "\" is not a date.",
+                         "The processing date stays " + QString::fromStdString(libs::dateText(v.date)) + "."},
+                        0, owner);
     }
     const TermStarts starts = readTermStarts(control);
     control.goTop();

@@ -209,6 +209,16 @@ void MainWindow::changeTermAndYear() {
   session_.update(
       [&](SessionValues& values) { applyTermYear(values, confirmed, term.toStdString(), year.toStdString()); });
   updateCaptions();
+  if (!confirmed) return;
+  // A value that is not taken is told, with the value that stays.
+  const SessionValues now = session_.values();
+  QStringList refused;
+  if (!termTaken(term.toStdString()))
+    refused << "Term \"" + term.trimmed() + "\" is not a term (0 to 4): the term stays " + QString::number(now.term) + ".";
+  if (!yearTaken(year.toStdString()))
+    refused << "Year \"" + year.trimmed() + "\" is not taken (it must come after 1990): the year stays " +
+                   QString::number(now.year) + ".";
+  if (!refused.isEmpty()) lmdMsg(refused, 0, window_);
 }
 
 void MainWindow::changeProcessingDate() {

@@ -39,13 +39,20 @@ void applyProcessingDate(SessionValues& v, const TermStarts& starts, const data:
   v.regYear = v.year;
 }
 
+bool termTaken(const std::string& termText) {
+  const double term = data::parseNumeric(termText);
+  return term < 5 && term >= 0;  // a negative term is no term of the school year either
+}
+
+bool yearTaken(const std::string& yearText) {
+  const double year = data::parseNumeric(yearText);
+  return year > 1990 && year < 10000;
+}
+
 void applyTermYear(SessionValues& v, bool confirmed, const std::string& termText, const std::string& yearText) {
   if (!confirmed) return;
-  const double term = data::parseNumeric(termText);
-  const double year = data::parseNumeric(yearText);
-  // A negative term is no term of the school year either.
-  if (term < 5 && term >= 0) v.term = int(term);
-  if (year > 1990 && year < 10000) v.year = int(year);
+  if (termTaken(termText)) v.term = int(data::parseNumeric(termText));
+  if (yearTaken(yearText)) v.year = int(data::parseNumeric(yearText));
 }
 
 bool applyArguments(SessionValues& v, const std::vector<std::string>& positional) {

@@ -30,8 +30,12 @@ TermDerivation deriveTerm(const TermStarts& starts, const data::Date& date);
 // C_Date and C_Year, the term is derived and registered.
 void applyProcessingDate(SessionValues& v, const TermStarts& starts, const data::Date& newDate);
 
+// The values "Change Term and Year" takes: a term from 0 to 4, a year after 1990.
+bool termTaken(const std::string& termText);
+bool yearTaken(const std::string& yearText);
+
 // "Change Term and Year" after the dialog: a confirmed term below 5 and a
-// confirmed year above 1990 are taken; anything else is ignored.
+// confirmed year above 1990 are taken; anything else keeps the old value.
 void applyTermYear(SessionValues& v, bool confirmed, const std::string& termText, const std::string& yearText);
 
 // The command line's TERM and YEAR; true when at least one was given.

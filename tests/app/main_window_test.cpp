@@ -171,11 +171,19 @@ TEST_F(Started, ChangeProcessingDateDerivesTheTermAndHidesTheNowCaption) {
   EXPECT_FALSE(window->nowLabel()->isVisible());
 }
 
-TEST_F(Started, InvalidProcessingDateKeepsTheDate) {
+TEST_F(Started, InvalidProcessingDateKeepsTheDateAndSaysSo) {
   start();
-  onNextModal([&](QWidget* box) { answerInputBox(box, {"31022026"}); });
+  QString told;
+  onNextModal([&](QWidget* box) {
+    answerInputBox(box, {"31022026"});
+    onNextModal([&](QWidget* message) {
+      told = testing::messageText(message);
+      QTest::keyClick(message, Qt::Key_Return);
+    });
+  });
   item(kItemProcDate)->trigger();
   EXPECT_EQ(program->session().get(&SessionValues::date), data::Date::today());
+  EXPECT_EQ(told, "\"31/02/2026\" is not a date.\nThe processing date stays " + today() + ".");
 }
 
 TEST_F(Started, ControlRecordWithoutTermDatesGivesTermOne) {
@@ -202,10 +210,19 @@ TEST_F(Started, TermAndYearDialogTakesValidValuesAndShowsTheNowCaption) {
   EXPECT_TRUE(window->nowLabel()->isVisible());
   EXPECT_EQ(window->nowLabel()->text(), "Term " + other + " 2010  " + today());
 
-  onNextModal([&](QWidget* box) { answerInputBox(box, {"7", "1990"}); });
+  QString told;
+  onNextModal([&](QWidget* box) {
+    answerInputBox(box, {"7", "1990"});
+    onNextModal([&](QWidget* message) {
+      told = testing::messageText(message);
+      QTest::keyClick(message, Qt::Key_Return);
+    });
+  });
   item(kItemTermYear)->trigger();
   EXPECT_EQ(program->session().get(&SessionValues::term), other.toInt());
   EXPECT_EQ(program->session().get(&SessionValues::year), 2010);
+  EXPECT_EQ(told, "Term \"7\" is not a term (0 to 4): the term stays " + other +
+                      ".\nYear \"1990\" is not taken (it must come after 1990): the year stays 2010.");
 
   onNextModal([&](QWidget* box) { QTest::keyClick(box->focusWidget(), Qt::Key_Escape); });
   item(kItemTermYear)->trigger();

@@ -54,6 +54,19 @@ TEST_F(PrinterDialogTest, EnterOnTheLastFieldSavesMinusOneTheWatermarkAndThePlai
   EXPECT_EQ(session.get(&app::SessionValues::hdAscii), "N");
 }
 
+TEST_F(PrinterDialogTest, AClickInTheBlankTextFileNameAndTypingEntersTheName) {
+  run([&](widgets::LmdDialog* d) {
+    auto* file = qobject_cast<widgets::PictureEdit*>(d->fields().at(3));
+    ASSERT_TRUE(file);
+    // Where a user clicks: anywhere in the empty-looking field, here near its right end.
+    QTest::mouseClick(file, Qt::LeftButton, {}, QPoint(file->rect().width() - 10, file->rect().height() / 2));
+    QTest::keyClicks(file, "marks.txt");
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);  // to the Y field
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);  // confirms
+  }, {.focus = 1});
+  EXPECT_EQ(session.get(&app::SessionValues::prAscii), "marks.txt");
+}
+
 TEST_F(PrinterDialogTest, CancelAfterSelectPrinterAnswersABlankAndEscTheChosenPrinterSavingNothing) {
   school.setControl(3, "PA_NXT_TRN", 20);
   printer::setSystemPrintDialog(answeringPrinter("Office Laser"));

@@ -43,7 +43,7 @@ QString q(const std::string& s) { return QString::fromStdString(s); }
 
 // The dialog's height in rows: the fields, the explanatory texts, the buttons,
 // the printer line and the status box, above the help line.
-constexpr double kDialogRows = 22.2;
+constexpr double kDialogRows = 21.6;
 
 // The saved options' positions as the end-of-term dialog reads them.
 constexpr size_t kPosPhoto = 9, kPosDoubl = 10, kPosDPage = 11, kPosPr1 = 13, kPosPr2 = 14;

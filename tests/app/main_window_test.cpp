@@ -34,6 +34,9 @@ QString today() { return QString::fromStdString(libs::dateText(data::Date::today
 
 // Types into the input box's fields in order and confirms with Enter.
 void answerInputBox(QWidget* box, const QStringList& values) {
+  // Focus and the selection it brings come only to an active window.
+  box->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(box));
   auto edits = box->findChildren<widgets::PictureEdit*>();
   ASSERT_EQ(edits.size(), values.size());
   for (int i = 0; i < values.size(); ++i) {

@@ -2,10 +2,12 @@
 
 #include <QAbstractButton>
 #include <QBoxLayout>
+#include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QTimer>
+#include <algorithm>
 
 #include "app/report_commands.h"
 #include "app/session.h"
@@ -98,6 +100,7 @@ void ListDialog::build() {
   const QString yrGrd = q(data::rtrim(v.yearNames.word));  // without a grade.$vl word's padding
   const QString homeCl = q(v.homeCl);
   const double gap = cellMetric().width * 0.7;  // between controls side by side, in pixels
+  int rightEdge = cellRect(1, 60, 1, 1).x();      // of the dialog's contents
   // The top line: ESC=Quit in the corner, the title centred in the rest.
   QPushButton* quit =
       lmdPshBtn(dialog_, 1.2, 1.5, 6.5, "ESC=Quit", [this] { reports::PRREQKEYS(Qt::Key_Escape, dialog_->focusWidget(), keys_); });
@@ -136,10 +139,13 @@ void ListDialog::build() {
     shadow->move(births->geometry().right() + int(gap), shadow->y());
     QGroupBox* marks = radioGroup(6.9, 50, "Print Marks?", "yes", "no", options_.marks);
     marks->move(shadow->geometry().right() + int(gap), marks->y());
+    rightEdge = std::max(rightEdge, marks->geometry().right() + 1);
   }
 
   const QString yr = yrGrd.trimmed();
-  lmdStat(dialog_, 11, 1.5, 7.6, 58.5);
+  // The status box and the buttons reach as far right as the groups do.
+  QFrame* status = lmdStat(dialog_, 11, 1.5, 7.6, 58.5);
+  status->resize(rightEdge - status->x(), status->height());
   lmdMSay(dialog_, 11.4, 1.5 + 5,
           "This option will print subject lists of students by " + homeCl + " in a nominated " + yrGrd +
               ". Subjects may be indicated with an asterisk, or marks may be shown.\n\nMake starting " + yr +
@@ -156,7 +162,7 @@ void ListDialog::build() {
   print_ = lmdPshBtn(dialog_, 20.1, 31, 7.5, "F4 Print", [this] { dialog_->postKey(Qt::Key_F4); });
   preview_ = lmdPshBtn(dialog_, 20.1, 41, 7.5, "F5 Preview", [this] { dialog_->postKey(Qt::Key_F5); });
   QPushButton* change = lmdPshBtn(dialog_, 20.1, 51, 9.5, "F6 Change Printer", [this] { dialog_->postKey(Qt::Key_F6); });
-  int right = cellRect(1, 60, 1, 1).x();
+  int right = rightEdge;
   for (QPushButton* b : {change, preview_, print_}) {
     b->move(right - b->width(), b->y());
     right = b->x() - int(gap);

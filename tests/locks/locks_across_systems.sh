@@ -117,6 +117,10 @@ for pair in "win lin" "lin win" "win win"; do
   expect "$p" free index-read @t.ntx
   release
   expect "$p" free raw @t.ntx 1000000000
+  # The extended-lock flag moves the table's locks, not the index's.
+  hold "$h" hold index-read @x.ntx
+  expect "$p" busy raw @x.ntx 1000000000
+  release
 done
 
 # Each side appended once per pair (three appends) to the five records.

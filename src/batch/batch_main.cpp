@@ -25,7 +25,7 @@ const char* const kUsage =
     "  check DIR   examine a school's data directory for what would stop a report\n"
     "  dump TABLE  print a table's records as CSV\n"
     "\n"
-    "velmont-batch COMMAND --help tells more about each.\n";
+    "velmont-batch COMMAND --help tells more about each; velmont-batch --version prints the version.\n";
 
 const char* const kDemoUsage =
     "usage: velmont-batch demo DIR [--students N] [--year YYYY] [--seed S] [--flags LIST] [--replace]\n"

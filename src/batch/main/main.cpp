@@ -5,6 +5,7 @@
 
 #include "batch/batch_main.h"
 #include "data/date.h"
+#include "velmont_version.h"
 #ifdef VELMONT_BATCH_EOT
 #include "batch/eot/eot_command.h"
 #endif
@@ -21,6 +22,10 @@ int main(int argc, char** argv) {
   velmont::batch::registerListCommand();
 #endif
   const std::vector<std::string> args(argv + 1, argv + argc);
+  if (args.size() == 1 && args[0] == "--version") {
+    std::cout << "velmont-batch " << VELMONT_VERSION << "\n";
+    return 0;
+  }
   const int status = velmont::batch::runBatch(args, std::cout, std::cerr, velmont::data::Date::today().year());
   std::cout.flush();
   return status;

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "temp_dir.h"
 #include "velmont_version.h"
 
 namespace fs = std::filesystem;
@@ -135,6 +136,31 @@ TEST(UserGuide, EveryVelmontBatchExampleUsesOptionsTheCommandHas) {
   }
   for (const char* c : {"check", "eot", "list", "demo"})
     EXPECT_TRUE(commandsSeen.count(c)) << "the guide gives no example of velmont-batch " << c;
+}
+
+// What a secretary copies from the guide works: each example, on a demo school
+// of this year in place of the school's folder, ends well and writes its file.
+TEST(UserGuide, EveryVelmontBatchExampleRunsOnADemoSchool) {
+  velmont::testing::TempDir dir;
+  const std::string year = run("date +%Y").substr(0, 4);
+  int status = -1;
+  run("cd '" + dir.path().string() + "' && " + batch() + " demo school --year " + year, &status);
+  ASSERT_EQ(status, 0);
+  int ran = 0;
+  for (std::string line : matches(guide(), std::regex(R"(\n    (velmont-batch [^\n]*))"))) {
+    if (line.find("--printer") != std::string::npos || line.find("--help") != std::string::npos) continue;
+    for (const char* folder : {"/srv/school", "/path/to/school/data"})
+      for (size_t at; (at = line.find(folder)) != std::string::npos;) line.replace(at, std::string(folder).size(), "school");
+    line = std::regex_replace(line, std::regex("2026"), year);
+    const std::string output = run("cd '" + dir.path().string() + "' && " + batch() + line.substr(13), &status);
+    EXPECT_EQ(status, 0) << "the guide's example \"" << line << "\" fails on a demo school:\n" << output;
+    std::smatch file;
+    if (std::regex_search(line, file, std::regex(R"((?:--pdf|--text|>) +([^ ]+))")))
+      EXPECT_GT(fs::exists(dir.path() / file[1].str()) ? fs::file_size(dir.path() / file[1].str()) : 0u, 0u)
+          << "the guide's example \"" << line << "\" wrote no " << file[1].str();
+    ++ran;
+  }
+  EXPECT_GE(ran, 8);
 }
 
 TEST(UserGuide, OneVersionInTheProgramsTheChangeLogAndTheGuide) {

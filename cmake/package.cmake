@@ -12,6 +12,9 @@ install(TARGETS velmont-batch RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 if(TARGET velmont)
   install(TARGETS velmont RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 endif()
+# The applications menu entry; it starts in the user's home folder, so a school
+# gives its own copy the data directory (the user guide says how).
+install(FILES ${PROJECT_SOURCE_DIR}/packaging/velmont.desktop DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/applications)
 set(VELMONT_DOC_DIR ${CMAKE_INSTALL_DATAROOTDIR}/doc/velmont)
 install(FILES ${PROJECT_SOURCE_DIR}/docs/user-guide.md ${PROJECT_SOURCE_DIR}/CHANGELOG.md
         ${PROJECT_SOURCE_DIR}/README.md DESTINATION ${VELMONT_DOC_DIR})

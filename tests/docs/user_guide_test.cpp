@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <regex>
 #include <set>
 #include <sstream>
@@ -161,6 +162,38 @@ TEST(UserGuide, EveryVelmontBatchExampleRunsOnADemoSchool) {
     ++ran;
   }
   EXPECT_GE(ran, 8);
+}
+
+// Every file that printing cards and lists adds to or changes in the data
+// directory is one the guide's list of what the program writes names.
+TEST(UserGuide, WhatTheReportsWriteInTheDataDirectoryIsListed) {
+  const std::string written = section(guide(), "## 9.");
+  ASSERT_FALSE(written.empty()) << "the guide has no section 9 on what the program writes";
+  velmont::testing::TempDir dir;
+  const fs::path school = dir.path() / "school";
+  int status = -1;
+  run(batch() + " demo '" + school.string() + "' --year 2026", &status);
+  ASSERT_EQ(status, 0);
+  auto snapshot = [&] {
+    std::map<std::string, std::string> files;
+    for (const auto& e : fs::directory_iterator(school)) files[e.path().filename().string()] = readFile(e.path());
+    return files;
+  };
+  const auto before = snapshot();
+  const std::string common = " --data-dir '" + school.string() + "' --year 2026 --as-at 2026-06-01 ";
+  run(batch() + " eot" + common + "--pdf '" + (dir.path() / "cards.pdf").string() + "'", &status);
+  ASSERT_EQ(status, 0);
+  run(batch() + " list" + common + "--level 10 --text '" + (dir.path() / "list.txt").string() + "'", &status);
+  ASSERT_EQ(status, 0);
+  int changed = 0;
+  for (const auto& [name, bytes] : snapshot()) {
+    const auto was = before.find(name);
+    if (was != before.end() && was->second == bytes) continue;
+    ++changed;
+    EXPECT_NE(written.find("`" + name + "`"), std::string::npos)
+        << "the reports wrote " << name << " in the data directory, which the guide's section 9 does not name";
+  }
+  EXPECT_GE(changed, 1) << "the first report of a year builds the subject index";
 }
 
 TEST(UserGuide, OneVersionInTheProgramsTheChangeLogAndTheGuide) {

@@ -25,6 +25,7 @@
 #include "libs/widgets/lmd_menu.h"
 #include "libs/widgets/lmd_messages.h"
 #include "preview_run.h"
+#include "reports/common/entry_checks.h"
 #include "reports/eot/eot_dialog.h"
 #include "reports/eot/eot_headings.h"
 #include "reports/eot/heading_editor.h"
@@ -158,6 +159,14 @@ TEST_F(AllDialogs, PreviewWindowSteppingFinalAndHelp) {
   run.pressText('N');
   ASSERT_TRUE(run.waitForCall(2));
   expectWhole(run.preview->oPwin, "preview-final");
+  bool asked = false;
+  onNextModal([&](QWidget* prompt) {
+    asked = true;
+    expectWhole(prompt, "preview-go-to-page");
+    qobject_cast<QDialog*>(prompt)->reject();
+  });
+  run.pressText('G');
+  ASSERT_TRUE(QTest::qWaitFor([&] { return asked; }));
   run.pressText('H');
   QWidget* help = nullptr;
   ASSERT_TRUE(QTest::qWaitFor([&] { return (help = QApplication::activeModalWidget()) != nullptr; }));
@@ -183,6 +192,9 @@ TEST_F(AllDialogs, MessageBoxes) {
   checkModal("headings-first", [&] {
     widgets::lmdMsg({"Please run Report first", "then Change Headings"}, 0, owner());
   });
+  checkModal("unknown-year-code", [&] { app::chk_yrin(session(), "ZZ", nullptr, owner()); });
+  checkModal("exam-weight-refused", [&] { reports::examWeightAccepted("150", owner()); });
+  checkModal("date-refused", [&] { reports::asAtDateAccepted("31/02/2026", owner()); });
 }
 
 }  // namespace

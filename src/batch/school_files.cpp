@@ -78,8 +78,8 @@ SchoolTable studentSubjectTable(int year) {
   const std::string name = data::subjectTableName(year);
   return {name + ".dbf", "STSUB", WhenMissing::kLimitsReports,
           "the program creates it empty, so the cards carry no subjects",
-          {{"STSUB_NUMB", "N", 0, data::kSubNumberWidth}, {"STSUB_TERM", "N", 0, data::kSubTermWidth},
-           {"STSUB_LINE", "N", 0, data::kSubLineWidth}, {"STSUB_CODE", "C"}, {"STSUB_EMRK", "N"},
+          // Any widths: the program's seek keys take theirs from the table.
+          {{"STSUB_NUMB", "N"}, {"STSUB_TERM", "N"}, {"STSUB_LINE", "N"}, {"STSUB_CODE", "C"}, {"STSUB_EMRK", "N"},
            {"STSUB_EMEN", "N"}, {"STSUB_AMRK", "N"}, {"STSUB_AMEN", "N"}, {"STSUB_HOMW", "C"},
            {"STSUB_EFFT", "C"}, {"STSUB_CONT", "C"}, {"STSUB_BEHV", "C"}, {"STSUB_COMM", "N"},
            {"STSUB_NOTE", "MC"}, {"STSUB_TCHR", "C"}},

@@ -5,6 +5,8 @@
 #include <filesystem>
 
 #include "batch_test_helpers.h"
+#include "data/subject_table.h"
+#include "field_widths.h"
 
 using namespace velmont::testing;
 namespace fs = std::filesystem;
@@ -138,4 +140,16 @@ TEST_F(SchoolCheckTest, SubjectIndexOfAnotherKeyAndShortHeadingsTable) {
   velmont::data::DbfFile::create(path("headeots.dbf"), {{"H4", 'C', 4}, {"H20", 'C', 20}});
   const CommandResult r = check();
   EXPECT_NE(r.out.find("warning: headeots.dbf: has 0 records of 6"), std::string::npos) << r.out;
+}
+
+TEST_F(SchoolCheckTest, SubjectIndexIsWeighedAgainstTheTablesOwnWidths) {
+  // A school whose subject numbers are 8 wide: the program's index over them is right.
+  rewriteWithWidths(path("STSUB24.dbf"), {{"STSUB_NUMB", {8}}, {"STSUB_TERM", {2}}, {"STSUB_LINE", {3}}});
+  velmont::data::Table::open(path("STSUB24.dbf"), "STSUB")->createIndex(path("STSUB24.ntx"),
+                                                                        velmont::data::kSubjectKeyExpression);
+  const CommandResult r = check();
+  EXPECT_EQ(r.status, 0) << r.out;
+  // The table narrowed again behind the index's back: its keys no longer fit the seeks.
+  rewriteWithWidths(path("STSUB24.dbf"), {{"STSUB_NUMB", {7}}, {"STSUB_TERM", {1}}, {"STSUB_LINE", {2}}});
+  expectError("STSUB24.ntx", "key is 13 bytes; the fields STSUB_NUMB, STSUB_TERM and STSUB_LINE make 10");
 }

@@ -112,6 +112,9 @@ void PictureEdit::mousePressEvent(QMouseEvent* event) {
   qsizetype end = t.size();
   while (end > 0 && t[end - 1] == ' ') --end;
   if (cursorPosition() > end) setCursorPosition(int(end));
+  // A click past the text of a full field selects the text, so that typing
+  // replaces it (at the end of a full field a key would go nowhere).
+  if (width_ > 0 && end >= width_ && cursorPosition() >= end) selectAll();
 }
 
 void PictureEdit::focusInEvent(QFocusEvent* event) {

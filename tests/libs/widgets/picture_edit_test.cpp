@@ -99,6 +99,27 @@ TEST(PictureEdit, AClickInTheBlankPartTypesAfterTheLastCharacter) {
   EXPECT_EQ(date->value().left(2), "02");
 }
 
+TEST(PictureEdit, AClickIntoAFullFieldPastItsTextTypesOverIt) {
+  Form f;
+  f.dialog.resize(400, 200);
+  PictureEdit* term = f.add(1, 1, "3", "9");
+  PictureEdit* year = f.add(2, 4, "2026", "9999");
+  f.show();
+  auto clickPastTheEnd = [](PictureEdit* e) {
+    QTest::mouseClick(e, Qt::LeftButton, {}, QPoint(e->rect().width() - 4, e->rect().height() / 2));
+  };
+  clickPastTheEnd(term);
+  QTest::keyClicks(term, "2");
+  EXPECT_EQ(term->text(), "2");
+  clickPastTheEnd(year);
+  QTest::keyClicks(year, "2010");
+  EXPECT_EQ(year->text(), "2010");
+  // A click on the text itself only moves the cursor there.
+  QTest::mouseClick(year, Qt::LeftButton, {}, QPoint(3, year->rect().height() / 2));
+  EXPECT_FALSE(year->hasSelectedText());
+  EXPECT_EQ(year->cursorPosition(), 0);
+}
+
 TEST(PictureEdit, AfterARefusalOnlyTheRefusedFieldLooksSelected) {
   Form f;
   GetOptions refuse;

@@ -83,6 +83,7 @@ void DbfFile::readHeader() {
     default: throw DataError(path_, "not a dBASE III table (version byte " + hexByte(h[0]) + ")");
   }
   const uint32_t headerCount = le32(h + 4);
+  languageDriver_ = h[29];
   headerLength_ = le16(h + 8);
   recordLength_ = le16(h + 10);
   if (headerLength_ < kHeaderSize + 1)
@@ -257,7 +258,7 @@ std::string DbfFile::memoPathFor(const std::string& tablePath) {
   return p + (upperCase ? ".DBT" : ".dbt");
 }
 
-void DbfFile::create(const std::string& path, const std::vector<FieldSpec>& specs) {
+void DbfFile::create(const std::string& path, const std::vector<FieldSpec>& specs, uint8_t languageDriver) {
   if (specs.empty()) throw DataError(path, "a table needs at least one field");
   bool memo = false;
   int recordLength = 1;
@@ -294,6 +295,7 @@ void DbfFile::create(const std::string& path, const std::vector<FieldSpec>& spec
   header[headerLength - 2] = 0x0D;
   header[headerLength - 1] = 0x00;
   fillHeaderStart(header.data(), memo ? 0x83 : 0x03, 0, uint16_t(headerLength), uint16_t(recordLength));
+  header[29] = languageDriver;
   header.push_back(0x1A);
 
   auto file = Env::current()->create(path);

@@ -26,7 +26,8 @@ class DbfFile {
   // Opens and validates a table file; throws DataError naming the file and the fault.
   static std::unique_ptr<DbfFile> open(const std::string& path, OpenMode mode);
   // Creates a new table (and its .dbt when it has memo fields); fails if it exists.
-  static void create(const std::string& path, const std::vector<FieldSpec>& fields);
+  // `languageDriver` goes to header offset 29 (0: no code page recorded).
+  static void create(const std::string& path, const std::vector<FieldSpec>& fields, uint8_t languageDriver = 0);
 
   DbfFile(const DbfFile&) = delete;
   DbfFile& operator=(const DbfFile&) = delete;
@@ -38,6 +39,9 @@ class DbfFile {
   int recordLength() const { return recordLength_; }
   bool hasMemo() const { return hasMemo_; }
   bool writable() const { return writable_; }
+  // The language-driver byte of the header (offset 29): the code page of the
+  // table's text as the program that made it recorded it; 0 when none is recorded.
+  uint8_t languageDriver() const { return languageDriver_; }
 
   // Records in the file now, derived from its size as shared readers must.
   uint32_t recordCount();
@@ -94,6 +98,7 @@ class DbfFile {
   uint32_t headerLength_ = 0;
   int recordLength_ = 0;
   bool hasMemo_ = false;
+  uint8_t languageDriver_ = 0;
   uint64_t lockBase_ = 1000000000ull;
   uint32_t knownCount_ = 0;
   int headerLocks_ = 0;

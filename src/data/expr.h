@@ -68,6 +68,12 @@ inline constexpr int kMaxKeySize = 256;
 // A compiled expression. Field names are resolved against the schema given to
 // parse(); the record contexts given to evaluation must describe the same table.
 // Used by one thread at a time.
+//
+// Text functions work on the stored bytes, whatever the table's code page:
+// UPPER(s) turns a-z into A-Z and keeps every other byte, national letters
+// (bytes from 128 up) included, unchanged, as the school's existing index
+// files were built. A comparison that must treat "é" and "É" alike is made in
+// Unicode by the caller (see print/school_text.h), not with UPPER().
 class Expression {
  public:
   // Compiles `text`. Throws DataError(fileForErrors, ...) when the text does not

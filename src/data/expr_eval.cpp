@@ -287,6 +287,7 @@ const Value& evalNode(ExprNode& n, const RecordContext& rec, const std::string& 
       const std::string_view s = arg(0).text();
       std::string& out = r.resetText();
       out.assign(s);
+      // ASCII letters only: bytes from 128 up stay as the index files hold them.
       for (char& c : out)
         if (c >= 'a' && c <= 'z') c = char(c - 'a' + 'A');
       return r;

@@ -1,5 +1,9 @@
 #include "saved_options.h"
 
+#include <filesystem>
+
+#include "code_page.h"
+
 #include "dbf_file.h"
 #include "error.h"
 #include "file.h"
@@ -26,7 +30,8 @@ void createWhenMissing(const std::string& path) {
     DbfFile::create(path, {{"USERNAME", 'C', kUserWidth, 0},
                            {"RPT_CODE", 'C', kCodeWidth, 0},
                            {"RPT_PARAMS", 'C', kPrefsWidth, 0},
-                           {"RPT_EXTRAS", 'C', kExtrasWidth, 0}});
+                           {"RPT_EXTRAS", 'C', kExtrasWidth, 0}},
+                    schoolLanguageDriver(std::filesystem::path(path).parent_path().string()));
   } catch (const DataError&) {
     // Another program may have created it a moment ago; a real failure shows on open.
     if (!Env::current()->exists(path)) throw;

@@ -1,5 +1,8 @@
 #include "subject_table.h"
 
+#include <filesystem>
+
+#include "code_page.h"
 #include "error.h"
 #include "file.h"
 #include "numeric.h"
@@ -65,7 +68,9 @@ void SubjectKey::checkIndex(const Table& table) const {
 
 void new_subyr(const std::string& tablePath) {
   if (Env::current()->exists(tablePath)) return;
-  DbfFile::create(tablePath, subjectTableFields());
+  // The new year's table holds text in the same code page as the students table.
+  DbfFile::create(tablePath, subjectTableFields(),
+                  schoolLanguageDriver(std::filesystem::path(tablePath).parent_path().string()));
 }
 
 }  // namespace velmont::data

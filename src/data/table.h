@@ -32,6 +32,8 @@ class Table final : public RecordContext {
   const std::string& path() const { return dbf_->path(); }
   const std::vector<FieldDesc>& fields() const { return dbf_->fields(); }
   int fieldCount() const { return int(dbf_->fields().size()); }
+  // The header's language-driver byte (0 when the table records no code page).
+  uint8_t languageDriver() const { return dbf_->languageDriver(); }
 
   // --- Orders -----------------------------------------------------------
   // Adds an index file; orders are numbered from 1 in the order added and the

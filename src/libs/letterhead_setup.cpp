@@ -1,5 +1,7 @@
 #include "letterhead_setup.h"
 
+#include "data/code_page.h"
+
 #include <filesystem>
 
 #include "data/table.h"
@@ -48,7 +50,7 @@ void setup_lhed(const std::string& dataDir) {
   } catch (const std::exception&) {
     // An unreadable installation record leaves the first line blank.
   }
-  data::DbfFile::create(path, letterheadFields());
+  data::DbfFile::create(path, letterheadFields(), data::schoolLanguageDriver(dataDir));
   auto table = data::Table::open(path, "rvhplogo", data::OpenMode::kReadWrite);
   for (const Defaults& d : kDefaults) {
     table->appendBlank();

@@ -12,11 +12,13 @@
 #include "data_errors.h"
 #include "commands/about_box.h"
 #include "commands/request_file.h"
+#include "data/code_page.h"
 #include "data/workspace.h"
 #include "libs/widgets/cells.h"
 #include "libs/widgets/lmd_controls.h"
 #include "libs/widgets/lmd_menu.h"
 #include "libs/widgets/lmd_messages.h"
+#include "print/school_text.h"
 #include "report_commands.h"
 #include "term_rules.h"
 
@@ -28,7 +30,8 @@ using namespace widgets;
 constexpr double kWindowRows = 24, kWindowColumns = 90;
 constexpr double kTopBarRows = 2.0;
 
-QString q(const std::string& s) { return QString::fromLatin1(s.data(), qsizetype(s.size())); }
+// The school's text (its name, its words, year names) in its code page.
+QString q(const std::string& s) { return print::SchoolText::forThisThread().decode(s); }
 
 int windowBackground() { return lmdRGB(239, 239, 255); }
 
@@ -49,6 +52,8 @@ class WidthFollower : public QObject {
 
 MainWindow::MainWindow(Session& session) : session_(session) {
   const SessionValues v = session.values();
+  // The window's thread shows the school's text in its code page from now on.
+  print::SchoolText::useForThisThread(print::SchoolText::of(data::schoolCodePage(v.dataDir).codePage));
   window_ = lmdApp(q(v.title), "raised", kWindowRows, kWindowColumns);
   window_->setAttribute(Qt::WA_DeleteOnClose, false);
   window_->setOnClose([this] { exitProgram(); });

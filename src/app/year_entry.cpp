@@ -1,17 +1,22 @@
 #include "year_entry.h"
 
+#include "data/code_page.h"
 #include "data/text.h"
 #include "data/workspace.h"
 #include "data/year_names.h"
 #include "data_errors.h"
 #include "libs/widgets/lmd_messages.h"
+#include "print/school_text.h"
 #include "session.h"
 
 namespace velmont::app {
 
 void CHK_YR_NO_AM(const Session& session, QWidget* owner) {
+  // The message quotes the school's year word, in its code page.
   const auto lines = data::yearFeesMessage(session.get(&SessionValues::yearNames).word);
-  widgets::lmdMsg({QString::fromLatin1(lines[0]), QString::fromLatin1(lines[1])}, 14, owner);
+  const print::SchoolText& text =
+      print::SchoolText::of(data::schoolCodePage(session.get(&SessionValues::dataDir)).codePage);
+  widgets::lmdMsg({text.decode(lines[0]), text.decode(lines[1])}, 14, owner);
 }
 
 bool chk_yrin(const Session& session, const std::string& typed, int* level, QWidget* owner) {
@@ -24,8 +29,10 @@ bool chk_yrin(const Session& session, const std::string& typed, int* level, QWid
   if (result == data::YearCheck::kNoFees) CHK_YR_NO_AM(session, owner);
   if (result == data::YearCheck::kUnknown) {
     // Refused with a word: a blank entry or a code that no level of the school has.
-    const QString word = QString::fromLatin1(data::trim(session.get(&SessionValues::yearNames).word));
-    const QString code = QString::fromLatin1(data::trim(typed));
+    const print::SchoolText& text =
+        print::SchoolText::of(data::schoolCodePage(session.get(&SessionValues::dataDir)).codePage);
+    const QString word = text.decode(data::trim(session.get(&SessionValues::yearNames).word));
+    const QString code = QString::fromStdString(data::trim(typed));  // as typed
     if (code.isEmpty())
       widgets::lmdMsg({"Please enter a School " + word + "."}, 0, owner);
     else

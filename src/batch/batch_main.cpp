@@ -7,6 +7,7 @@
 #include <stdexcept>
 
 #include "arguments.h"
+#include "code_page_option.h"
 #include "data/error.h"
 #include "demo_school.h"
 #include "progress.h"
@@ -29,6 +30,7 @@ const char* const kUsage =
 
 const char* const kDemoUsage =
     "usage: velmont-batch demo DIR [--students N] [--year YYYY] [--seed S] [--flags LIST] [--replace]\n"
+    "                              [--codepage N]\n"
     "\n"
     "Writes a complete sample school into DIR, the same bytes for the same arguments:\n"
     "students, families, past students, the year's subjects with marks and comments,\n"
@@ -41,17 +43,24 @@ const char* const kDemoUsage =
     "  --flags LIST   flag and text files to add, separated by commas, from\n"
     "                 homecl, house, namibia, grade, arank, erank, or all (default none)\n"
     "  --replace      rewrite DIR when an earlier demo made it\n"
+    "  --codepage N   the code page of the school's text (default 850); a few names, an\n"
+    "                 address, a subject, a comment, a note and a heading carry national\n"
+    "                 letters in it, and codepage.$vl names it unless it is 850\n"
     "\n"
     "DIR must be new or empty unless --replace is given.\n";
 
 const char* const kCheckUsage =
-    "usage: velmont-batch check DIR [--year YYYY]\n"
+    "usage: velmont-batch check DIR [--year YYYY] [--codepage N]\n"
     "\n"
     "Opens every table and index file in DIR that the program uses and reports, one line\n"
     "each, what is missing or damaged: fields the program reads, index keys out of order\n"
     "or not matching their table, control records the program addresses. Writes nothing.\n"
     "\n"
     "  --year YYYY    the school year whose subject table must be present (default this year)\n"
+    "  --codepage N   read every table's text in code page N\n"
+    "\n"
+    "Each table's line names the code page its text is read in, and a warning says when\n"
+    "the text looks written in another code page.\n"
     "\n"
     "Exit status 0 when no report would be stopped, 1 when something would stop one.\n";
 
@@ -86,7 +95,7 @@ std::string usageText() {
 }
 
 int demo(const std::vector<std::string>& words, std::ostream& out, std::ostream& err, int todayYear) {
-  Arguments a(words, {"students", "year", "seed", "flags"}, {"replace"});
+  Arguments a(words, {"students", "year", "seed", "flags", "codepage"}, {"replace"});
   if (a.helpAsked()) return out << kDemoUsage, kExitOk;
   a.expectPositionals(1, "directory (velmont-batch demo DIR)");
   DemoOptions o;
@@ -95,6 +104,7 @@ int demo(const std::vector<std::string>& words, std::ostream& out, std::ostream&
   o.year = int(a.number("year", todayYear, 1991, 2050));
   o.seed = uint64_t(a.number("seed", 1, 0, 999999999));
   o.replace = a.has("replace");
+  if (const int cp = codePageOption(a); cp != 0) o.codePage = cp;
   for (const std::string& f : a.list("flags")) {
     if (f == "all") {
       o.flags.insert(std::begin(kDemoFlagNames), std::end(kDemoFlagNames));
@@ -111,8 +121,9 @@ int demo(const std::vector<std::string>& words, std::ostream& out, std::ostream&
 }
 
 int check(const std::vector<std::string>& words, std::ostream& out, std::ostream& err, int todayYear) {
-  Arguments a(words, {"year"});
+  Arguments a(words, {"year", "codepage"});
   if (a.helpAsked()) return out << kCheckUsage, kExitOk;
+  applyCodePageOption(a);
   a.expectPositionals(1, "directory (velmont-batch check DIR)");
   const int year = int(a.number("year", todayYear, 1991, 2050));
   Progress progress;

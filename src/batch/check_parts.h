@@ -22,6 +22,11 @@ void checkIndex(CheckResult& result, const std::string& file, data::Table& table
 // Every record can be read whole, memos included.
 void checkRecords(CheckResult& result, const std::string& file, data::Table& table);
 
+// The code page in force for the table, and a warning when its text looks
+// written in another; a flag file codepage.$vl that cannot be used.
+void checkCodePage(CheckResult& result, const std::string& file, data::Table& table);
+void checkCodePageFlag(CheckResult& result, const std::string& dir);
+
 // The records of the control, installation and letterhead tables that the
 // program addresses by number, and what they must hold.
 void checkControlRecords(CheckResult& result, const std::string& file, data::Table& table);

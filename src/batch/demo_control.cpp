@@ -77,7 +77,7 @@ std::vector<WrittenFile> writeControlTables(const DemoSchool& school) {
       if (rec == 3) {
         w.set("PA_OPN_BAL", 0.0);
         w.set("PA_NXT_TRN", 15);
-        w.set("STM_MSG1A", kGroupHeadings);
+        w.set("STM_MSG1A", std::string(kGroupHeadings).substr(0, 15) + school.assessmentHeading);
         w.set("STM_MSG1B", kMarkHeadingsBottom);
       }
       if (rec <= 9) {

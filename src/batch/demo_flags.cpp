@@ -1,4 +1,5 @@
 // The flag and text files a school may keep beside its tables, written on request.
+#include "data/code_page.h"
 #include "demo_files.h"
 
 namespace velmont::batch {
@@ -35,6 +36,10 @@ std::vector<WrittenFile> writeFlagFiles(const DemoSchool& school) {
   if (wanted("erank")) {
     writeTextFile(demoPath(school, "erank.$vl"), {});
     written.push_back({"erank.$vl", "rank-legend flag"});
+  }
+  if (school.options.codePage != data::kDefaultCodePage) {
+    writeTextFile(demoPath(school, data::kCodePageFlagFile), {std::to_string(school.options.codePage)});
+    written.push_back({data::kCodePageFlagFile, "the school's text is in code page " + std::to_string(school.options.codePage)});
   }
   return written;
 }

@@ -221,6 +221,12 @@ class Planner {
     }
     if (Line* l = someLine([](const Line& l) { return l.line >= kFirstCoCurricularLine && l.line < kFirstRoleLine; }))
       l->code = retiredCode_;
+    // A note with national letters.
+    if (!school_.nationalNote.empty())
+      if (Line* l = someLine(subjectLine)) {
+        l->note = int32_t(book_.notes.size());
+        book_.notes.push_back(school_.nationalNote);
+      }
     // A note of nothing but blanks and a line break: the bank comment stands.
     if (Line* l = someLine(subjectLine)) {
       l->note = int32_t(book_.notes.size());

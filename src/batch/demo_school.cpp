@@ -67,6 +67,7 @@ DemoReport writeDemoSchool(const DemoOptions& options, Progress& progress) {
   planSchool(school);
   planStaffAndSubjects(school);
   planStudents(school);
+  addNationalLetters(school);
 
   DemoReport report;
   report.schoolName = school.name;

@@ -21,6 +21,7 @@ struct DemoOptions {
   uint64_t seed = 1;
   std::set<std::string> flags;  // names of kDemoFlagFiles without their extension
   bool replace = false;         // may rewrite a directory that an earlier demo made
+  int codePage = 850;           // the code page of the school's text (codepage.$vl unless 850)
 };
 
 // The flag and text files that --flags can ask for, by the name used there.
@@ -102,6 +103,10 @@ struct DemoSchool {
   std::vector<DemoSubject> subjects;
   std::vector<DemoStaff> staff;
   std::vector<DemoComment> comments;
+  // Texts with national letters, in the demo's code page: a teacher's note and
+  // the heading over the assessment columns (15 characters).
+  std::string nationalNote;
+  std::string assessmentHeading = "TERM ASSESSMENT";
 };
 
 // What one table or file of the demo holds, for the summary printed afterwards.
@@ -128,6 +133,13 @@ SchoolCalendar schoolCalendar(int year);
 void planSchool(DemoSchool& school);     // name, calendar, levels, houses
 void planStaffAndSubjects(DemoSchool& school);
 void planStudents(DemoSchool& school);   // students, families, past students
+
+// Gives a few students, a family's address, a subject, a stock comment, a note
+// and a heading national letters, in the demo's code page.
+void addNationalLetters(DemoSchool& school);
+// UTF-8 text in a code page, through the system's converter; throws
+// std::invalid_argument when the code page cannot hold it or is unknown here.
+std::string inCodePage(const std::string& utf8, int codePage);
 
 // Table writers, each returning its summary lines.
 std::vector<WrittenFile> writeStudentTables(const DemoSchool& school, Progress& progress);

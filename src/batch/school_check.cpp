@@ -44,6 +44,7 @@ void checkTable(CheckResult& result, const std::string& dir, const SchoolTable& 
   }
   checkFields(result, file, *table, need);
   checkRecords(result, file, *table);
+  checkCodePage(result, file, *table);
   for (const IndexNeed& index : need.indexes) {
     const std::string ntx = findInDir(dir, index.file);
     if (ntx.empty()) {
@@ -67,6 +68,7 @@ CheckResult checkSchool(const std::string& dir, int year, Progress& progress) {
   std::error_code ec;
   if (!fs::is_directory(dir, ec)) throw data::DataError(dir, "no such directory");
   CheckResult result;
+  checkCodePageFlag(result, dir);
   for (const SchoolTable& need : schoolTables()) checkTable(result, dir, need, false, progress);
   checkTable(result, dir, studentSubjectTable(year), true, progress);
   progress.finish();

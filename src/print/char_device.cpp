@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "school_text.h"
+
 namespace velmont::print {
 
 bool CharDevice::open(const QString& path) {
@@ -45,8 +47,9 @@ void CharDevice::formFeed() {
 
 QByteArray CharDevice::pageText() const {
   QByteArray text;
+  const SchoolText* codePage = codePage_ != 0 ? &SchoolText::of(codePage_) : nullptr;
   for (const QString& line : rows_) {
-    text += line.toUtf8();
+    text += codePage ? codePage->encodeLossy(line) : line.toUtf8();
     text += '\n';
   }
   return text;

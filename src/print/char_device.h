@@ -31,6 +31,11 @@ class CharDevice {
   // Ends the page: its rows, then a form feed; the position returns to row 0, column 0.
   void formFeed();
 
+  // The bytes the text goes out in: the school's code page (a character it
+  // cannot hold becomes "?", the box line "-"), or 0 for UTF-8.
+  void setCodePage(int codePage) { codePage_ = codePage; }
+  int codePage() const { return codePage_; }
+
   // What went out so far, when no file is open.
   const QByteArray& output() const { return output_; }
 
@@ -43,6 +48,7 @@ class CharDevice {
   QStringList rows_;
   int row_ = 0;
   int column_ = 0;
+  int codePage_ = 0;
 };
 
 }  // namespace velmont::print

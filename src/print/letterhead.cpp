@@ -1,10 +1,12 @@
 #include "letterhead.h"
 
+#include "data/code_page.h"
 #include "data/file.h"
 #include "data/numeric.h"
 #include "data/table.h"
 #include "data/text.h"
 #include "libs/letterhead_setup.h"
+#include "school_text.h"
 
 namespace velmont::print {
 
@@ -23,37 +25,40 @@ std::unique_ptr<Table> openLetterhead(const std::string& dataDir) {
   return Table::open(path, "rvhplogo");
 }
 
-// A field of the current record as the letterhead description holds it.
-std::string asText(const Table& t, const char* name) {
+// A field of the current record as the letterhead description holds it; texts
+// in the school's code page `school`.
+std::string asText(const Table& t, const char* name, const SchoolText& school) {
   const int i = t.requireField(name);
   const data::FieldDesc& f = t.field(i);
   switch (f.type) {
     case 'N': return data::formatStr(t.num(i), f.width, f.decimals);
     case 'L': return t.logical(i) ? "Y" : "N";
-    default: return std::string(t.str(i));
+    default: return school.transcode(t.str(i), SchoolText::of(t));
   }
 }
 
-void append(std::vector<std::string>& out, const Table& t, std::initializer_list<const char*> fields) {
-  for (const char* f : fields) out.push_back(asText(t, f));
+void append(std::vector<std::string>& out, const Table& t, std::initializer_list<const char*> fields,
+            const SchoolText& school) {
+  for (const char* f : fields) out.push_back(asText(t, f, school));
 }
 
 }  // namespace
 
 std::vector<std::string> LOAD_LHED(const std::string& dataDir) {
   auto t = openLetterhead(dataDir);
+  const SchoolText& school = SchoolText::of(data::schoolCodePage(dataDir).codePage);
   std::vector<std::string> aLhd;
   aLhd.reserve(54);
   t->goTo(5);
-  append(aLhd, *t, {"LDE", "LX", "LY", "LW"});
+  append(aLhd, *t, {"LDE", "LX", "LY", "LW"}, school);
   t->goTop();
-  for (int line = 1; line <= 3; ++line, t->skip()) append(aLhd, *t, {"LX", "LY", "LP", "LBLD", "LULN", "LDE"});
-  append(aLhd, *t, {"LX", "LY", "LH", "LW"});  // record 4
+  for (int line = 1; line <= 3; ++line, t->skip()) append(aLhd, *t, {"LX", "LY", "LP", "LBLD", "LULN", "LDE"}, school);
+  append(aLhd, *t, {"LX", "LY", "LH", "LW"}, school);  // record 4
   t->skip(2);                                  // past the logo record
-  for (int record = 6; record <= 9; ++record, t->skip()) append(aLhd, *t, {"LX", "LY", "LH", "LW", "LP"});
-  append(aLhd, *t, {"LX", "LY", "LW", "LP"});  // record 10
+  for (int record = 6; record <= 9; ++record, t->skip()) append(aLhd, *t, {"LX", "LY", "LH", "LW", "LP"}, school);
+  append(aLhd, *t, {"LX", "LY", "LW", "LP"}, school);  // record 10
   t->skip();
-  append(aLhd, *t, {"LX", "LY", "LH", "LP"});  // record 11
+  append(aLhd, *t, {"LX", "LY", "LH", "LP"}, school);  // record 11
   return aLhd;
 }
 
@@ -62,11 +67,13 @@ std::string FIND_LOGO(const std::string& dataDir, const std::string& prefix, std
   std::string logo;
   {
     auto t = openLetterhead(dataDir);
+    // The names are the school's text: decoded before the files are looked up.
+    const SchoolText& text = SchoolText::of(*t);
     t->goTo(5);
-    const std::string name = data::rtrim(t->str("LDE"));
+    const std::string name = text.toUtf8(data::rtrim(t->str("LDE")));
     if (!name.empty() && env->exists(inDir(dataDir, name))) logo = prefix + name;
     t->goTo(6);
-    const std::string mark = data::trim(t->str("LDE"));
+    const std::string mark = text.toUtf8(data::trim(t->str("LDE")));
     w_mark = !mark.empty() && env->exists(inDir(dataDir, mark)) ? mark : "";
   }
   if (logo.empty() && env->exists(inDir(dataDir, "school.gif"))) logo = prefix + "school.gif";

@@ -7,6 +7,7 @@
 #include "libs/date_text.h"
 #include "page_printer.h"
 #include "preview_printer.h"
+#include "school_text.h"
 
 namespace velmont::print {
 
@@ -20,7 +21,7 @@ QSize pictureSize(const QString& file) {
 
 QString withoutTrailingBlanks(const std::string& text) {
   const size_t end = text.find_last_not_of(' ');
-  return QString::fromStdString(end == std::string::npos ? std::string() : text.substr(0, end + 1));
+  return SchoolText::forThisThread().decode(end == std::string::npos ? std::string() : text.substr(0, end + 1));
 }
 
 QString inDataDir(const std::string& dataDir, const std::string& name) {

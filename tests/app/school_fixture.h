@@ -16,12 +16,13 @@ namespace velmont::testing {
 
 inline constexpr int kDemoYear = 2026;
 
-// A demo school of 30 students for kDemoYear with the given flag files.
+// A demo school of 30 students for kDemoYear with the given flag files, its
+// text in the given code page.
 class SchoolCopy {
  public:
-  explicit SchoolCopy(const std::set<std::string>& flags = {}) {
-    static std::map<std::set<std::string>, std::unique_ptr<TempDir>> templates;
-    auto& tmpl = templates[flags];
+  explicit SchoolCopy(const std::set<std::string>& flags = {}, int codePage = 850) {
+    static std::map<std::pair<std::set<std::string>, int>, std::unique_ptr<TempDir>> templates;
+    auto& tmpl = templates[{flags, codePage}];
     if (!tmpl) {
       tmpl = std::make_unique<TempDir>();
       batch::DemoOptions options;
@@ -29,6 +30,7 @@ class SchoolCopy {
       options.students = 30;
       options.year = kDemoYear;
       options.flags = flags;
+      options.codePage = codePage;
       batch::Progress quiet(false);
       batch::writeDemoSchool(options, quiet);
     }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 
 #include "batch_test_helpers.h"
 #include "data/subject_table.h"
@@ -152,4 +153,40 @@ TEST_F(SchoolCheckTest, SubjectIndexIsWeighedAgainstTheTablesOwnWidths) {
   // The table narrowed again behind the index's back: its keys no longer fit the seeks.
   rewriteWithWidths(path("STSUB24.dbf"), {{"STSUB_NUMB", {7}}, {"STSUB_TERM", {1}}, {"STSUB_LINE", {2}}});
   expectError("STSUB24.ntx", "key is 13 bytes; the fields STSUB_NUMB, STSUB_TERM and STSUB_LINE make 10");
+}
+
+TEST(SchoolCheckCodePageTest, NamesEachTablesCodePageAndWarnsOfTextInAnother) {
+  TempDir dir;
+  const std::string school = dir.file("school");
+  ASSERT_EQ(runCommand({"demo", school, "--students", "40", "--year", std::to_string(kTestYear), "--codepage", "1252"})
+                .status,
+            0);
+  auto check = [&](std::vector<std::string> extra = {}) {
+    std::vector<std::string> args = {"check", school, "--year", std::to_string(kTestYear)};
+    args.insert(args.end(), extra.begin(), extra.end());
+    return runCommand(args);
+  };
+  CommandResult r = check();
+  EXPECT_EQ(r.status, 0) << r.out;
+  EXPECT_NE(r.out.find("note: ststuden.dbf: text in code page 1252 (codepage.$vl)"), std::string::npos) << r.out;
+  EXPECT_EQ(r.out.find("warning:"), std::string::npos) << r.out;
+
+  // Without its flag file the school's 1252 text is read as 850: the family
+  // address's É and ü are box characters and signs there.
+  fs::remove(school + "/codepage.$vl");
+  r = check();
+  EXPECT_NE(r.out.find("note: paparent.dbf: text in code page 850 (the default)"), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("warning: paparent.dbf: "), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("looks written in another code page"), std::string::npos) << r.out;
+  EXPECT_EQ(r.status, 0) << "a warning stops no report";
+
+  r = check({"--codepage", "1252"});
+  EXPECT_NE(r.out.find("note: paparent.dbf: text in code page 1252 (given for this run)"), std::string::npos) << r.out;
+  EXPECT_EQ(r.out.find("warning:"), std::string::npos) << r.out;
+
+  std::ofstream(school + "/codepage.$vl") << "Latin-1\r\n";
+  r = check();
+  EXPECT_NE(r.out.find("warning: codepage.$vl: its first line holds no code page number; it is ignored"),
+            std::string::npos)
+      << r.out;
 }

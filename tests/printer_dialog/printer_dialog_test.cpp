@@ -157,6 +157,35 @@ TEST_F(PrinterDialogTest, ARecordInUseIsToldAndTheDialogStaysOpenUntilTheSaveSuc
   EXPECT_EQ(control("PA_NXT_TRN"), 25);
 }
 
+TEST_F(PrinterDialogTest, AWatermarkNamedWithNationalLettersIsStoredInTheCodePageOrRefusedByName) {
+  // The demo school keeps its text in 850: é is 0x82 there, Ł has no place.
+  QFile(QString::fromUtf8((school.dir() + "/écusson.bmp").c_str())).open(QIODevice::WriteOnly);
+  QFile(QString::fromUtf8((school.dir() + "/Łódź.bmp").c_str())).open(QIODevice::WriteOnly);
+  run([&](widgets::LmdDialog* d) {
+    watermark(d)->setCurrentIndex(watermark(d)->findText(QString::fromUtf8("écusson.bmp")));
+    click(d, "OK");
+  });
+  EXPECT_EQ(storedWatermark(), "\x82" "cusson.bmp");
+
+  QString shown, told;
+  school.setControl(3, "PA_NXT_TRN", 30);
+  run([&](widgets::LmdDialog* d) {
+    shown = watermark(d)->currentText();
+    watermark(d)->setCurrentIndex(watermark(d)->findText(QString::fromUtf8("Łódź.bmp")));
+    type(d, 3, "40");
+    onNextModal([&](QWidget* box) {
+      told = messageText(box);
+      QTest::keyClick(box, Qt::Key_Return);
+    });
+    click(d, "OK");  // refused: the dialog stays
+    click(d, "Cancel");
+  });
+  EXPECT_EQ(shown, QString::fromUtf8("écusson.bmp")) << "the stored name is shown decoded";
+  EXPECT_TRUE(told.contains(QString::fromUtf8("\"Ł\" (U+0141)"))) << told.toStdString();
+  EXPECT_EQ(storedWatermark(), "\x82" "cusson.bmp");
+  EXPECT_EQ(control("PA_NXT_TRN"), 30) << "nothing is written when the name is refused";
+}
+
 TEST_F(PrinterDialogTest, WithoutTheTablesTheDefaultsAreShownAndNothingIsWritten) {
   std::filesystem::remove(school.file("sccontro.dbf"));
   std::filesystem::remove(school.file("rvhplogo.dbf"));

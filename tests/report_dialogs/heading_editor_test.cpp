@@ -1,6 +1,7 @@
 // The card heading editor from the end-of-term dialog: refused before the
 // headings table exists, and an edit that reaches the table.
 #include <QApplication>
+#include <QLineEdit>
 #include <QTableWidget>
 #include <filesystem>
 
@@ -77,6 +78,55 @@ TEST_F(HeadingEditorTest, AnEditTypedInTheBrowseReachesTheTableAndEscClosesOnlyT
   EXPECT_TRUE(dialog.isVisible());
   EXPECT_EQ(dialog.findChild<widgets::BrowseView*>(), nullptr);
   EXPECT_TRUE(field->hasFocus());
+}
+
+// A school whose text is in 1252 (its flag file says so).
+class HeadingEditor1252Test : public HeadingEditorTest {
+ protected:
+  HeadingEditor1252Test() { school1252_ = std::make_unique<SchoolCopy>(std::set<std::string>{}, 1252); }
+  std::string dir() const { return school1252_->dir(); }
+  std::string rawLongHeading(uint32_t recno) const {
+    auto t = data::Table::open(school1252_->file("headeots.dbf"), "h");
+    t->goTo(recno);
+    return t->text("H20");
+  }
+  // Types `text` over the long heading of `row` and commits it.
+  void typeInto(QTableWidget* grid, int row, const QString& text) {
+    grid->setCurrentCell(row, 1);
+    QTest::keyClick(grid, Qt::Key_Return);
+    QWidget* editor = dialog.focusWidget();
+    ASSERT_NE(editor, grid);
+    // Letters beyond ASCII come from the keyboard layout or an input method;
+    // the editor receives them as its text.
+    auto* line = qobject_cast<QLineEdit*>(editor);
+    ASSERT_NE(line, nullptr);
+    line->setText(text);
+    QTest::keyClick(editor, Qt::Key_Return);
+    QApplication::processEvents();
+  }
+  std::unique_ptr<SchoolCopy> school1252_;
+};
+
+TEST_F(HeadingEditor1252Test, NationalLettersAreStoredInTheCodePageAndAnUnknownCharacterIsRefused) {
+  eot::MK_HDEOTS(dir(), " Year");
+  widgets::BrowseView* view = eot::editHeadings(&dialog, dir());
+  ASSERT_NE(view, nullptr);
+  typeInto(view->grid(), 2, QString::fromUtf8("ÉLÈVE:"));
+  EXPECT_EQ(rawLongHeading(3), "\xC9L\xC8VE:");
+  EXPECT_EQ(view->grid()->item(2, 1)->text(), QString::fromUtf8("ÉLÈVE:"));
+  EXPECT_EQ(eot::loadHeadingWords(dir(), " Year").rptof_hd, "\xC9L\xC8VE:");
+
+  // Ł has no place in 1252: the user is told which character, and nothing changes.
+  QString told;
+  onNextModal([&](QWidget* box) {
+    told = messageText(box);
+    QTest::keyClick(box, Qt::Key_Return);
+  });
+  typeInto(view->grid(), 2, QString::fromUtf8("ŁUCJA:"));
+  EXPECT_TRUE(told.contains(QString::fromUtf8("\"Ł\" (U+0141)"))) << told.toStdString();
+  EXPECT_TRUE(told.contains("1252")) << told.toStdString();
+  EXPECT_EQ(rawLongHeading(3), "\xC9L\xC8VE:") << "nothing is stored as \"?\"";
+  EXPECT_EQ(view->grid()->item(2, 1)->text(), QString::fromUtf8("ÉLÈVE:"));
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include "app/session.h"
 #include "batch/arguments.h"
 #include "batch/batch_main.h"
+#include "batch/code_page_option.h"
 #include "batch/reports/console_run.h"
 #include "data/error.h"
 #include "data/workspace.h"
@@ -22,6 +23,7 @@ const char* const kEotUsage =
     "usage: velmont-batch eot [--data-dir DIR] [--term T] [--year YYYY] [--from CODE] [--to CODE]\n"
     "                         [--class C] [--as-at YYYY-MM-DD] [--student TEXT] [--initial X]\n"
     "                         [--reduce-year] (--pdf FILE | --text FILE | --printer NAME) [--png DIR]\n"
+    "                         [--codepage N] [--text-encoding utf-8]\n"
     "\n"
     "Prints the school's end-of-term report cards, as the program's \"Print End of Term\n"
     "Reports\" does, with no windows.\n"
@@ -40,20 +42,23 @@ const char* const kEotUsage =
     "  --text FILE        write the cards as plain text\n"
     "  --printer NAME     print on this printer\n"
     "  --png DIR          also write each page as a PNG picture into DIR\n";
+const std::string kEotHelp = std::string(kEotUsage) + kCodePageHelp + kTextEncodingHelp;
 
 }  // namespace
 
 int eotCommand(const std::vector<std::string>& words, std::ostream& out, std::ostream& err, int todayYear) {
   Arguments a(words,
               {"data-dir", "term", "year", "from", "to", "class", "as-at", "student", "initial", "pdf", "text",
-               "printer", "png"},
+               "printer", "png", "codepage", "text-encoding"},
               {"reduce-year"});
-  if (a.helpAsked()) return out << kEotUsage, kExitOk;
+  if (a.helpAsked()) return out << kEotHelp, kExitOk;
   a.expectPositionals(0, "nothing but options (velmont-batch eot --help)");
   const int destinations = int(a.has("pdf")) + int(a.has("text")) + int(a.has("printer"));
   if (destinations != 1) throw UsageError("give exactly one of --pdf FILE, --text FILE or --printer NAME");
   const std::string dir = a.value("data-dir").value_or(".");
   if (!std::filesystem::is_directory(dir)) throw UsageError("--data-dir: no directory " + dir);
+  applyCodePageOption(a);
+  const bool textUtf8 = textUtf8Option(a);
   ensureGuiApplication();
 
   app::SessionValues session = app::freshSessionValues(dir, data::Date::today());
@@ -72,9 +77,9 @@ int eotCommand(const std::vector<std::string>& words, std::ostream& out, std::os
     o.startYear = checkedYearLevel(ws, dir, "from", a.value("from").value_or(from), session.yearNames.word);
     o.endYear = checkedYearLevel(ws, dir, "to", a.value("to").value_or(to), session.yearNames.word);
   }
-  o.homeClass = a.value("class").value_or("");
-  o.student = a.value("student").value_or("");
-  o.initial = a.value("initial").value_or("");
+  o.homeClass = schoolBytes(a.value("class").value_or(""), dir, "class");
+  o.student = schoolBytes(a.value("student").value_or(""), dir, "student");
+  o.initial = schoolBytes(a.value("initial").value_or(""), dir, "initial");
   o.asAt = data::Date::today();
   if (auto asAt = a.value("as-at")) {
     int y = 0, m = 0, d = 0;
@@ -88,6 +93,7 @@ int eotCommand(const std::vector<std::string>& words, std::ostream& out, std::os
   if (auto p = a.value("printer")) printer = QString::fromStdString(*p);
   reports::RunRequest request = eot::eotRunRequest(session, printer, false);
   session.prAscii = request.prAscii = a.value("text").value_or("");
+  request.textUtf8 = textUtf8;
   const std::string pdf = a.value("pdf").value_or("");
   const std::string png = a.value("png").value_or("");
   if (!png.empty()) std::filesystem::create_directories(png);

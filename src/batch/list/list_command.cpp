@@ -4,6 +4,9 @@
 
 #include "batch/arguments.h"
 #include "batch/batch_main.h"
+#include "batch/code_page_option.h"
+#include "data/code_page.h"
+#include "print/school_text.h"
 
 #include <filesystem>
 
@@ -25,6 +28,7 @@ const char* const kListUsage =
     "usage: velmont-batch list [--data-dir DIR] [--term T] [--year YYYY] --level CODE [--class C]\n"
     "                          [--as-at YYYY-MM-DD] [--weight N] [--names] [--birthdates] [--marks]\n"
     "                          [--shading] (--pdf FILE | --text FILE | --printer NAME) [--png DIR]\n"
+    "                          [--codepage N] [--text-encoding utf-8]\n"
     "\n"
     "Prints the home-class list with subjects of one year level, as the program's\n"
     "\"List with Subjects\" does, without windows.\n"
@@ -44,13 +48,15 @@ const char* const kListUsage =
     "  --text FILE      write plain text\n"
     "  --printer NAME   print on that printer\n"
     "  --png DIR        with --pdf: also write each page as DIR/page-0001.png, ...\n";
+const std::string kListHelp = std::string(kListUsage) + kCodePageHelp + kTextEncodingHelp;
 
 }  // namespace
 
 int listCommand(const std::vector<std::string>& words, std::ostream& out, std::ostream& err, int todayYear) {
-  Arguments a(words, {"data-dir", "term", "year", "level", "class", "as-at", "weight", "pdf", "text", "printer", "png"},
+  Arguments a(words, {"data-dir", "term", "year", "level", "class", "as-at", "weight", "pdf", "text", "printer", "png",
+               "codepage", "text-encoding"},
               {"names", "birthdates", "marks", "shading"});
-  if (a.helpAsked()) return out << kListUsage, kExitOk;
+  if (a.helpAsked()) return out << kListHelp, kExitOk;
   a.expectPositionals(0, "options only (velmont-batch list --help)");
   const int outputs = int(a.has("pdf")) + int(a.has("text")) + int(a.has("printer"));
   if (outputs != 1) throw UsageError("choose one of --pdf FILE, --text FILE or --printer NAME");
@@ -59,6 +65,8 @@ int listCommand(const std::vector<std::string>& words, std::ostream& out, std::o
 
   const std::string dir = a.value("data-dir").value_or(".");
   if (!std::filesystem::is_directory(dir)) throw UsageError("--data-dir: \"" + dir + "\" is not a directory");
+  applyCodePageOption(a);
+  const bool textUtf8 = textUtf8Option(a);
   app::SessionValues v = app::freshSessionValues(dir, data::Date::today());
   v.year = int(a.number("year", todayYear, 1991, 2050));
   app::readSchoolWords(v);
@@ -67,7 +75,7 @@ int listCommand(const std::vector<std::string>& words, std::ostream& out, std::o
 
   lists::ListRequest r;
   r.run.reportCode = lists::kListReportCode;
-  r.run.title = QString::fromStdString(v.homeCl + " List with Subjects");
+  r.run.title = print::SchoolText::of(data::schoolCodePage(dir).codePage).decode(v.homeCl + " List with Subjects");
   r.run.dataDir = dir;
   r.date = v.date;
   r.enrl_date = v.date;
@@ -92,7 +100,7 @@ int listCommand(const std::vector<std::string>& words, std::ostream& out, std::o
     r.strt_yr = checkedYearLevel(ws, dir, "level", *a.value("level"), v.yearNames.word);
   }
   r.year = v.year;
-  r.home_cl = a.value("class").value_or("");
+  r.home_cl = schoolBytes(a.value("class").value_or(""), dir, "class");
   r.C_assex = double(a.number("weight", 100, 0, 100));
   r.subjectNames = a.has("names");
   r.choices = {a.has("birthdates"), a.has("marks"), a.has("shading")};
@@ -115,6 +123,7 @@ int listCommand(const std::vector<std::string>& words, std::ostream& out, std::o
   } else if (const auto text = a.value("text")) {
     r.run.printerName = print::kPdfDeviceName;  // the text file takes the pages
     r.run.prAscii = *text;
+    r.run.textUtf8 = textUtf8;
   } else {
     r.run.printerName = QString::fromStdString(*a.value("printer"));
     if (!print::printDeviceNames().contains(r.run.printerName))

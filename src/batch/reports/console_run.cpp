@@ -5,9 +5,11 @@
 #include <QStringList>
 
 #include "batch/arguments.h"
+#include "data/code_page.h"
 #include "data/table.h"
 #include "data/year_names.h"
 #include "print/page_image.h"
+#include "print/school_text.h"
 
 namespace velmont::batch {
 
@@ -47,6 +49,15 @@ void ensureGuiApplication() {
   static char name[] = "velmont-batch";
   static char* argv[] = {name, nullptr};
   static QGuiApplication app(argc, argv);
+}
+
+std::string schoolBytes(const std::string& utf8, const std::string& dataDir, const std::string& option) {
+  const print::SchoolText& text = print::SchoolText::of(data::schoolCodePage(dataDir).codePage);
+  const QString typed = QString::fromStdString(utf8);
+  std::string bytes;
+  if (!text.encode(typed, bytes))
+    throw UsageError("--" + option + ": " + text.refusalMessage(text.refusedCharacter(typed)).toStdString());
+  return bytes;
 }
 
 void ConsoleRunUi::progressStep(data::Table& table) {

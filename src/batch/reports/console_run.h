@@ -28,6 +28,11 @@ void ensureGuiApplication();
 int checkedYearLevel(data::Workspace& ws, const std::string& dir, const std::string& option, const std::string& code,
                      const std::string& yrGrd);
 
+// Text given on the command line (UTF-8) in the school's code page, for
+// comparing with its tables; throws UsageError naming `option` and a character
+// that the code page cannot hold.
+std::string schoolBytes(const std::string& utf8, const std::string& dataDir, const std::string& option);
+
 // A run's notices, messages and failures on `err`, its progress as a bar.
 class ConsoleRunUi : public reports::RunUi {
  public:

@@ -7,6 +7,7 @@
 #include "data/table.h"
 #include "libs/letterhead_setup.h"
 #include "libs/lmd_tables.h"
+#include "print/school_text.h"
 
 namespace velmont::printer {
 namespace {
@@ -66,7 +67,8 @@ std::vector<std::string> readPrintSettings(const std::string& dataDir, PrintSett
     try {
       auto letterhead =
           openAt(dataDir, libs::kLetterheadFile, "rvhplogo", kWatermarkRecord, data::OpenMode::kRead);
-      settings.watermark = letterhead->text("LDE");
+      // A file name: decoded from the table's code page before it is looked up.
+      settings.watermark = print::SchoolText::of(*letterhead).toUtf8(letterhead->text("LDE"));
     } catch (const data::DataError& e) {
       settings.haveLetterhead = false;
       errors.push_back(e.what());
@@ -76,6 +78,17 @@ std::vector<std::string> readPrintSettings(const std::string& dataDir, PrintSett
 }
 
 void writePrintSettings(const std::string& dataDir, const PrintSettings& settings) {
+  // The watermark's name goes into the letterhead table in its code page; a
+  // name it cannot hold is refused before anything is written.
+  std::unique_ptr<data::Table> letterhead;
+  std::string watermark;
+  if (settings.haveLetterhead) {
+    letterhead = openAt(dataDir, libs::kLetterheadFile, "rvhplogo", kWatermarkRecord, data::OpenMode::kReadWrite);
+    const print::SchoolText& codePage = print::SchoolText::of(*letterhead);
+    const QString name = QString::fromStdString(settings.watermark);
+    if (!codePage.encode(name, watermark))
+      throw data::DataError(letterhead->path(), codePage.refusalMessage(codePage.refusedCharacter(name)).toStdString());
+  }
   if (settings.haveControl) {
     auto control = openAt(dataDir, kControlFile, "sccontro", kControlRecord, data::OpenMode::kReadWrite);
     writeLocked(*control, [&] {
@@ -83,11 +96,7 @@ void writePrintSettings(const std::string& dataDir, const PrintSettings& setting
       control->replace("PA_OPN_BAL", settings.topMargin);
     });
   }
-  if (settings.haveLetterhead) {
-    auto letterhead =
-        openAt(dataDir, libs::kLetterheadFile, "rvhplogo", kWatermarkRecord, data::OpenMode::kReadWrite);
-    writeLocked(*letterhead, [&] { letterhead->replace("LDE", std::string_view(settings.watermark)); });
-  }
+  if (letterhead) writeLocked(*letterhead, [&] { letterhead->replace("LDE", std::string_view(watermark)); });
 }
 
 std::vector<std::string> watermarkChoices(const std::string& dir) {

@@ -13,7 +13,7 @@ inline constexpr int kDefaultLogoHeight = 12;  // what a stored logo height of 0
 struct PrintSettings {
   double topMargin = 0;                   // mm
   double logoHeight = kDefaultLogoHeight; // mm; -1 prints no logo
-  std::string watermark;                  // picture file name, "" for none
+  std::string watermark;                  // picture file name (UTF-8), "" for none
   bool haveControl = false;               // "sccontro.dbf" exists: margin and logo height are saved
   bool haveLetterhead = false;            // "rvhplogo.dbf" exists: the watermark is saved
 };

@@ -10,6 +10,7 @@
 #include "data/numeric.h"
 #include "data/table.h"
 #include "lmd_messages.h"
+#include "print/school_text.h"
 
 namespace velmont::widgets {
 
@@ -39,12 +40,13 @@ void BrowseView::reload() {
   loading_ = true;
   recnos_.clear();
   grid_->setRowCount(0);
+  const print::SchoolText& codePage = print::SchoolText::of(*table_);
   for (table_->goTop(); !table_->eof(); table_->skip()) {
     const int row = grid_->rowCount();
     grid_->insertRow(row);
     recnos_.push_back(table_->recno());
     for (size_t c = 0; c < columns_.size(); ++c) {
-      auto* item = new QTableWidgetItem(QString::fromLatin1(table_->text(fieldIndex_[c])));
+      auto* item = new QTableWidgetItem(codePage.decode(table_->text(fieldIndex_[c])));
       if (!columns_[c].editable) item->setFlags(item->flags() & ~Qt::ItemIsEditable);
       grid_->setItem(row, int(c), item);
     }
@@ -58,15 +60,20 @@ void BrowseView::cellEdited(QTableWidgetItem* item) {
   if (row >= recnos_.size() || col >= columns_.size()) return;
   const int field = fieldIndex_[col];
   QString failure;
+  // The typed text goes into the table in its code page; a character the code
+  // page cannot hold is refused rather than stored as something else.
+  const print::SchoolText& codePage = print::SchoolText::of(*table_);
+  std::string bytes;
   try {
     table_->goTo(recnos_[row]);
-    if (!table_->lockRecord(1000)) {
+    if (!codePage.encode(item->text(), bytes)) {
+      failure = codePage.refusalMessage(codePage.refusedCharacter(item->text()));
+    } else if (!table_->lockRecord(1000)) {
       failure = tr("The record is in use by another user; try again in a moment.");
     } else {
       const data::FieldDesc& f = table_->field(field);
-      const QByteArray text = item->text().toLatin1();
-      if (f.type == 'N') table_->replace(field, data::parseNumeric(text.toStdString()));
-      else table_->replace(field, std::string_view(text.constData(), size_t(text.size())));
+      if (f.type == 'N') table_->replace(field, data::parseNumeric(bytes));
+      else table_->replace(field, bytes);
       table_->unlockRecord();
     }
   } catch (const data::DataError& e) {
@@ -76,7 +83,7 @@ void BrowseView::cellEdited(QTableWidgetItem* item) {
   // Show what the file holds now: the stored value, or the old one after a failure.
   loading_ = true;
   table_->goTo(recnos_[row]);
-  item->setText(QString::fromLatin1(table_->text(field)));
+  item->setText(codePage.decode(table_->text(field)));
   loading_ = false;
   if (!failure.isEmpty()) emit writeFailed(failure);
 }

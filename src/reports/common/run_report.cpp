@@ -8,6 +8,7 @@
 #include <mutex>
 #include <thread>
 
+#include "data/code_page.h"
 #include "data/error.h"
 #include "data/table.h"
 #include "data/text.h"
@@ -39,9 +40,10 @@ void applyControlRecord(data::Workspace& ws, const std::string& dataDir, print::
 }
 
 // Text mode: the printer writes rows and columns to the text file, replaced.
-bool startTextMode(print::lmcPrn3& printer, const std::string& path) {
+bool startTextMode(print::lmcPrn3& printer, const std::string& path, int codePage) {
   printer.lAscii = true;
   printer.charDevice().setPos(0, 0);
+  printer.charDevice().setCodePage(codePage);
   return printer.charDevice().open(QString::fromStdString(path));
 }
 
@@ -59,6 +61,12 @@ QString sentToNotice(const RunRequest& request, const QString& deviceDestination
   else if (request.printerName == print::kPdfDeviceName && !deviceDestination.isEmpty())
     where = deviceDestination;  // a file, not a printer: say which
   return QStringLiteral("Report has been sent to ") + where;
+}
+
+int textFileCodePage(const RunRequest& request) {
+  // What a text printer and the administration system expect, unless the file
+  // is meant to be read on screen.
+  return request.textUtf8 ? 0 : data::schoolCodePage(request.dataDir).codePage;
 }
 
 std::string schoolFile(const std::string& dir, const std::string& name) {
@@ -107,7 +115,7 @@ RunOutcome runReport(const RunRequest& request, RunUi& ui, const RunBody& body) 
     const std::string ascii = data::trim(request.prAscii);
     if (!ascii.empty()) {
       textMode = true;
-      if (!startTextMode(*printer, ascii))
+      if (!startTextMode(*printer, ascii, textFileCodePage(request)))
         throw data::DataError(ascii, "the text file cannot be written");
     } else {
       printer->startDoc(request.title);

@@ -56,6 +56,7 @@ struct RunRequest {
   double pitch = 0;        // the column pitch the report draws in (setPt); 0 leaves the printer's
   std::string dataDir = ".";
   std::string prAscii;     // C_Pr_Ascii: plain-text output file; blank prints on the device
+  bool textUtf8 = false;   // the text file in UTF-8 instead of the school's code page
   QString outputFile;      // the PDF device's file (askPdfFile sets it); "" for its default
   // Makes the device instead of opening printerName (tests: a memory device;
   // velmont-batch: a PDF device that also writes PNGs). Null opens printerName.
@@ -137,6 +138,9 @@ std::shared_ptr<RunHandle> startOnThread(std::function<RunOutcome()> work);
 // The text of the closing notice: "Report has been sent to " and the text file,
 // the PDF file, or "the printer".
 QString sentToNotice(const RunRequest& request, const QString& deviceDestination);
+
+// The code page a run's plain-text file is written in: the school's, or 0 for UTF-8.
+int textFileCodePage(const RunRequest& request);
 
 // The file of `name` in `dir`, found without regard to letter case as on the
 // schools' Windows machines; `dir` + "/" + name when no such file exists yet.

@@ -7,8 +7,8 @@
 #include "data/table.h"
 #include "data/text.h"
 #include "eot_card.h"
-#include "libs/lmd_strings.h"
 #include "print/page_printer.h"
+#include "print/school_text.h"
 
 namespace velmont::eot {
 
@@ -19,7 +19,8 @@ using data::trim;
 
 namespace {
 
-QString q(const std::string& s) { return QString::fromStdString(s); }
+// The school's text as printed: its bytes in the run's code page.
+QString q(const std::string& s) { return print::SchoolText::forThisThread().decode(s); }
 
 constexpr int kLastSubjectLine = 24;   // lines 1..24: subject rows
 constexpr int kLastPrintedLine = 32;   // 25..32: co-curricular rows; 96..99: role comments only
@@ -92,7 +93,7 @@ std::string commentText(EotRunContext& c, const FiledComment& entry) {
   if (entry.comm > 0) {
     data::Table& bank = *c.comment;
     bank.seek(entry.comm);  // in the width of the comment index's key
-    const std::string name = libs::lmdProper(c.name1);
+    const std::string name = print::SchoolText::forThisThread().properCase(c.name1);
     const bool hit = bank.found() && !bank.eof();
     const std::string line1 = hit ? std::string(bank.str("COMM_LINE1")) : std::string();
     const std::string line2 = hit ? std::string(bank.str("COMM_LINE2")) : std::string();

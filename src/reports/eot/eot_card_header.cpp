@@ -9,6 +9,7 @@
 #include "data/year_names.h"
 #include "eot_card.h"
 #include "print/page_printer.h"
+#include "print/school_text.h"
 #include "print/preview_printer.h"
 #include "reports/common/run_report.h"
 
@@ -21,7 +22,8 @@ const char16_t kHoriz = u'\u2500';
 
 namespace {
 
-QString q(const std::string& s) { return QString::fromStdString(s); }
+// The school's text as printed: its bytes in the run's code page.
+QString q(const std::string& s) { return print::SchoolText::forThisThread().decode(s); }
 
 const char* const kBodyFont = "10.Times New Roman";
 const char* const kTitleFont = "20.Times New Roman Bold";
@@ -66,11 +68,13 @@ void pr_lhead_now(print::lmcPrn3& P, const std::vector<std::string>& aLhd, const
 
   if (logoHeight < 0) return;  // -1: no logo
   namespace fs = std::filesystem;
-  std::string file = reports::schoolFile(dataDir, trim(lhd(aLhd, 1)));
+  // The file name is the school's text: decoded before the file is looked up.
+  const std::string logoName = q(trim(lhd(aLhd, 1))).toStdString();
+  std::string file = reports::schoolFile(dataDir, logoName);
   std::error_code ec;
-  if (trim(lhd(aLhd, 1)).empty() || !fs::is_regular_file(file, ec)) file = reports::schoolFile(dataDir, "school.gif");
+  if (logoName.empty() || !fs::is_regular_file(file, ec)) file = reports::schoolFile(dataDir, "school.gif");
   if (!fs::is_regular_file(file, ec)) return;
-  const QSize pixels = QImageReader(q(file)).size();
+  const QSize pixels = QImageReader(QString::fromStdString(file)).size();
   if (pixels.isEmpty()) return;  // a picture whose size cannot be read is not drawn
   const double x = lhdNum(aLhd, 2), y = lhdNum(aLhd, 3);
   double width = lhdNum(aLhd, 4);
@@ -86,7 +90,7 @@ void pr_lhead_now(print::lmcPrn3& P, const std::vector<std::string>& aLhd, const
     width *= room / height;
     height = room;
   }
-  P.PrImage(y / rowHt, columnOf(x), q(file), height / rowHt, width / pitch, pitch);
+  P.PrImage(y / rowHt, columnOf(x), QString::fromStdString(file), height / rowHt, width / pitch, pitch);
 }
 
 void EOT_R_HD(EotRunContext& c) {

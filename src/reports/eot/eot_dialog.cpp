@@ -17,6 +17,7 @@
 #include "app/report_commands.h"
 #include "app/session.h"
 #include "app/year_entry.h"
+#include "data/code_page.h"
 #include "data/saved_options.h"
 #include "data/text.h"
 #include "data/workspace.h"
@@ -32,6 +33,7 @@
 #include "libs/widgets/lmd_printers.h"
 #include "libs/widgets/picture_edit.h"
 #include "reports/common/entry_checks.h"
+#include "print/school_text.h"
 #include "reports/common/prreqkeys.h"
 #include "reports/common/run_gui.h"
 
@@ -95,11 +97,26 @@ void PRINTEOT(DialogState& st, bool preview) {
     }
   const app::SessionValues v = st.session->values();
   auto field = [&](size_t i) { return data::trim(st.fields[i]->value().toStdString()); };
+  // The home class, name and initial are compared with the students table's
+  // bytes, so they go into the school's code page; a character it cannot hold
+  // could never match and is refused.
+  const print::SchoolText& schoolText = print::SchoolText::of(data::schoolCodePage(v.dataDir).codePage);
+  std::string typed[3];
+  const size_t textFields[3] = {2, 4, 5};
+  for (int i = 0; i < 3; ++i) {
+    widgets::PictureEdit* f = st.fields[textFields[i]];
+    if (!schoolText.encode(f->value(), typed[i])) {
+      widgets::lmdMsg({schoolText.refusalMessage(schoolText.refusedCharacter(f->value()))}, 0, st.dlg);
+      f->setFocus(Qt::OtherFocusReason);
+      return;
+    }
+    typed[i] = data::trim(typed[i]);
+  }
   EotOptions o;
-  o.homeClass = field(2);
+  o.homeClass = typed[0];
   o.asAt = libs::dateFromText(field(3));
-  o.student = field(4);
-  o.initial = field(5);
+  o.student = typed[1];
+  o.initial = typed[2];
   o.reduc_yr = st.reduc_yr;
   o.nPhoto = digitAt(st.saved.prefs, kPosPhoto);
   o.nDoubl = digitAt(st.saved.prefs, kPosDoubl);
@@ -180,18 +197,21 @@ void TAIL_PR2(app::Session& session, QWidget* owner, const std::string& reportCo
   }
   st->saved.prefs = data::padTo(st->saved.prefs, data::kPrefsWidth);
   const std::string& prefs = st->saved.prefs;
+  // The school's words and the saved home class are in its code page.
+  const print::SchoolText& schoolText = print::SchoolText::of(data::schoolCodePage(v.dataDir).codePage);
+  auto text = [&schoolText](const std::string& bytes) { return schoolText.decode(bytes); };
   // The word as shown: without the blanks that pad a grade.$vl word to 79 characters.
   const std::string yr = data::rtrim(v.yearNames.word);
   const std::string yrT = data::trim(yr);
   const widgets::SayOptions label{.columns = 13, .align = Qt::AlignRight, .font = "11.Arial"};
   auto yearCheck = [&session, dlg](const QString& t) { return app::chk_yrin(session, t.toStdString(), nullptr, dlg); };
-  widgets::lmdSay(dlg, 2, 2, q("Starting " + yr + " "), label);
-  st->fields.push_back(widgets::lmdXGet(dlg, 2, 15, 2, q(prefs.substr(0, 2)), "@!K", {.check = yearCheck, .help = q("Enter starting " + yr)}));
-  widgets::lmdSay(dlg, 3.5, 2, q("Ending " + yr + " "), label);
-  st->fields.push_back(widgets::lmdXGet(dlg, 3.5, 15, 2, q(prefs.substr(2, 2)), "@!K", {.check = yearCheck, .help = q("Enter ending " + yr)}));
-  widgets::lmdSay(dlg, 5, 3, q(" " + v.homeCl + " "), {.columns = 12, .align = Qt::AlignRight, .font = "11.Arial"});
-  st->fields.push_back(widgets::lmdXGet(dlg, 5, 15, v.hclLen, q(prefs.substr(4, size_t(std::max(v.hclLen, 0)))), "@!K",
-                                        {.help = q(v.homeCl + " - may be left blank")}));
+  widgets::lmdSay(dlg, 2, 2, text("Starting " + yr + " "), label);
+  st->fields.push_back(widgets::lmdXGet(dlg, 2, 15, 2, text(prefs.substr(0, 2)), "@!K", {.check = yearCheck, .help = text("Enter starting " + yr)}));
+  widgets::lmdSay(dlg, 3.5, 2, text("Ending " + yr + " "), label);
+  st->fields.push_back(widgets::lmdXGet(dlg, 3.5, 15, 2, text(prefs.substr(2, 2)), "@!K", {.check = yearCheck, .help = text("Enter ending " + yr)}));
+  widgets::lmdSay(dlg, 5, 3, text(" " + v.homeCl + " "), {.columns = 12, .align = Qt::AlignRight, .font = "11.Arial"});
+  st->fields.push_back(widgets::lmdXGet(dlg, 5, 15, v.hclLen, text(prefs.substr(4, size_t(std::max(v.hclLen, 0)))), "@!K",
+                                        {.help = text(v.homeCl + " - may be left blank")}));
   widgets::lmdSay(dlg, 6.5, 2, "Enrolled as at ", label);
   st->fields.push_back(widgets::lmdXGet(
       dlg, 6.5, 15, 10, q(libs::dateText(v.date)), q(libs::datePicture()),
@@ -206,10 +226,10 @@ void TAIL_PR2(app::Session& session, QWidget* owner, const std::string& reportCo
     initial->move(initialLabel->geometry().right() + 6, initial->y());
   st->fields.push_back(initial);
 
-  QGroupBox* group = widgets::lmdGBox(dlg, 7.8, 5.5, 2.6, 21, q("Student's " + yrT));
+  QGroupBox* group = widgets::lmdGBox(dlg, 7.8, 5.5, 2.6, 21, text("Student's " + yrT));
   // Two lines below the group's title, so that the words fit its 21 columns;
   // the group grows to hold them whole.
-  st->reduce = widgets::lmdRadChk(group, 1.75, 0.5, q("Print " + yrT + " reduced by 1\nfor prior year"),
+  st->reduce = widgets::lmdRadChk(group, 1.75, 0.5, text("Print " + yrT + " reduced by 1\nfor prior year"),
                                   widgets::ButtonKind::kCheck, st->reduc_yr == "Y",
                                   [st = st.get()](bool on) { st->reduc_yr = on ? "Y" : "N"; });
   auto* groupLayout = new QVBoxLayout(group);
@@ -223,12 +243,12 @@ void TAIL_PR2(app::Session& session, QWidget* owner, const std::string& reportCo
   st->reduce->setEnabled(priorYear);
 
   widgets::lmdMSay(dlg, 11.0, 2,
-                   q("This option prints end-of-term reports, velmont to specifications. You may print reports for one "
+                   text("This option prints end-of-term reports, velmont to specifications. You may print reports for one "
                      "school " + yrT + ",and possibly for a " + v.homeCl + "." + "Leave " + v.homeCl +
                      " blank if ALL classes, or one individual student, are to be printed.\n\n"
                      "For Prior Year printout, change Term and Year in Miscellaneous Menu."),
                    {.columns = 56, .rows = 5.4, .font = "11.Arial"});
-  widgets::lmdMSay(dlg, 8, 28.5, q("A Name (or partial name) is matched against students in the nominated " + yrT + "."),
+  widgets::lmdMSay(dlg, 8, 28.5, text("A Name (or partial name) is matched against students in the nominated " + yrT + "."),
                    {.columns = 30, .rows = 2.6, .font = "11.Arial"});
   st->printButton = widgets::lmdPshBtn(dlg, 16.5, 2, 9, "F4 Print", [dlg] { dlg->postKey(Qt::Key_F4); });
   st->previewButton = widgets::lmdPshBtn(dlg, 16.5, 11.5, 10, "F5 Preview", [dlg] { dlg->postKey(Qt::Key_F5); });

@@ -1,9 +1,11 @@
 #include "eot_headings.h"
 
+#include "data/code_page.h"
 #include "data/dbf_file.h"
 #include "data/file.h"
 #include "data/text.h"
 #include "data/table.h"
+#include "print/school_text.h"
 
 namespace velmont::eot {
 
@@ -30,7 +32,7 @@ std::string part(const Table& t, const char* field, size_t from, size_t length) 
 
 void MK_HDEOTS(const std::string& dataDir, const std::string& yrGrd) {
   const std::string path = joinPath(dataDir, "headeots.dbf");
-  data::DbfFile::create(path, {{"H4", 'C', 4, 0}, {"H20", 'C', 20, 0}});
+  data::DbfFile::create(path, {{"H4", 'C', 4, 0}, {"H20", 'C', 20, 0}}, data::schoolLanguageDriver(dataDir));
   auto t = Table::open(path, "headeots", data::OpenMode::kReadWrite);
   const std::pair<const char*, std::string> records[] = {
       {"Poss", "SUBJECT:"}, {"Totl", "Page"}, {"", "REPORT OF:"}, {"", "To the Parents of:"}, {"", "TERM"},
@@ -47,10 +49,13 @@ HeadingWords loadHeadingWords(const std::string& dataDir, const std::string& yrG
   const std::string path = joinPath(dataDir, "headeots.dbf");
   if (!data::Env::current()->exists(path)) MK_HDEOTS(dataDir, yrGrd);
   auto t = Table::open(path, "headeots");
+  // The words print in the school's code page, whichever the table holds them in.
+  const print::SchoolText& own = print::SchoolText::of(*t);
+  const print::SchoolText& school = print::SchoolText::of(data::schoolCodePage(dataDir).codePage);
   std::array<std::pair<std::string, std::string>, 6> r;
   for (uint32_t i = 1; i <= 6; ++i) {
     t->goTo(i);
-    r[i - 1] = {std::string(t->str("H4")), t->text("H20")};
+    r[i - 1] = {school.transcode(t->str("H4"), own), school.transcode(t->text("H20"), own)};
   }
   HeadingWords w;
   w.poss_hd = r[0].first;

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <memory>
 
+#include "data/code_page.h"
 #include "data/error.h"
 #include "data/expr.h"
 #include "data/subject_table.h"
@@ -15,6 +16,7 @@
 #include "print/letterhead.h"
 #include "print/page_printer.h"
 #include "print/preview_printer.h"
+#include "print/school_text.h"
 
 namespace velmont::eot {
 
@@ -44,9 +46,13 @@ Table& openWithIndex(data::Workspace& ws, const std::string& dir, const std::str
 struct Selection {
   data::Bindings vars;
   std::string text;
+  // The name part, in capitals: a surname that holds it passes. Compared here
+  // rather than with the expression's UPPER(), which leaves national letters
+  // as they are (as the school's index keys were built).
+  std::string namePart;
 };
 
-void buildSelection(Selection& sel, Table& st, const EotOptions& o) {
+void buildSelection(Selection& sel, Table& st, const EotOptions& o, const print::SchoolText& schoolText) {
   const int s = o.startYear, e = o.endYear;
   sel.vars.setNumber("nStrtYr", s);
   sel.vars.setNumber("nEndYr", e);
@@ -66,10 +72,7 @@ void buildSelection(Selection& sel, Table& st, const EotOptions& o) {
   sel.text +=
       ".and.((ST_GRAD_DT = null_dt.or.ST_GRAD_DT > enrl_date) .and. ST_FUT_ENR <= enrl_date .or."
       "(ST_FUT_ENR > ST_GRAD_DT .and.(ST_GRAD_DT > enrl_date .or. ST_FUT_ENR <= enrl_date)))";
-  if (!isBlank(o.student)) {
-    sel.vars.setText("instud", o.student);
-    sel.text += " .and. upper(rtrim(instud)) $ upper(ST_SURNAME)";
-  }
+  if (!isBlank(o.student)) sel.namePart = schoolText.upperCase(rtrim(o.student));
   if (!isBlank(o.initial)) {
     sel.vars.setText("ininit", o.initial);
     sel.text += " .and. ininit $ alltrim(substr(ST_XNAME,1,1)+substr(ST_PREF_NA,1,1))";
@@ -81,6 +84,7 @@ void buildSelection(Selection& sel, Table& st, const EotOptions& o) {
     st.seek(number);
     sel.vars.setNumber("nStuRec", st.found() ? double(st.recno()) : double(st.reccount() + 1));
     sel.text = "recno()=nStuRec";
+    sel.namePart.clear();
     st.setOrder(1);
   }
 }
@@ -128,11 +132,16 @@ std::string studentFirstName(const Table& st) {
 
 void currentStudents(EotRunContext& c, Table& st, Table* pa, const EotOptions& o, EotFigures* figures) {
   auto sel = std::make_shared<Selection>();
-  buildSelection(*sel, st, o);
+  const print::SchoolText& schoolText = print::SchoolText::forThisThread();
+  buildSelection(*sel, st, o, schoolText);
   c.filtn = sel->text;
   auto expr = std::make_shared<data::Expression>(data::Expression::parse(
       sel->text, st, &sel->vars, st.path(), data::ParseOptions{.exact = false, .role = "selection"}));
-  st.setFilter([sel, expr](const Table& t) { return expr->evalBool(t); });
+  const int surname = st.requireField("ST_SURNAME");
+  st.setFilter([sel, expr, surname, &schoolText](const Table& t) {
+    if (!expr->evalBool(t)) return false;
+    return sel->namePart.empty() || schoolText.upperCase(t.str(surname)).find(sel->namePart) != std::string::npos;
+  });
   c.mrks_rpt = true;
   st.goTop();
   while (!st.eof() && !c.stopped) {
@@ -224,6 +233,8 @@ void EOT_PR_RDY(reports::RunSetup& setup, const EotOptions& o, const app::Sessio
   c.ininit = o.initial;
   const std::string& dir = session.dataDir;
   data::Workspace& ws = setup.ws;
+  // The cards print the school's text in its code page.
+  const print::SchoolText::ThreadScope schoolText(print::SchoolText::of(data::schoolCodePage(dir).codePage));
 
   // 1. Heading words (the headings table is made with its defaults when missing).
   c.words = loadHeadingWords(dir, session.yearNames.word);

@@ -12,6 +12,7 @@
 #include "app/report_commands.h"
 #include "app/session.h"
 #include "app/year_entry.h"
+#include "data/code_page.h"
 #include "data/error.h"
 #include "data/saved_options.h"
 #include "data/text.h"
@@ -27,12 +28,17 @@
 #include "libs/widgets/picture_edit.h"
 #include "list_run.h"
 #include "reports/common/entry_checks.h"
+#include "print/school_text.h"
 #include "reports/common/run_gui.h"
 
 namespace velmont::lists {
 
 namespace {
 QString q(const std::string& s) { return QString::fromStdString(s); }
+// The school's code page, in which its words, saved entries and tables are held.
+const print::SchoolText& schoolTextOf(const app::SessionValues& v) {
+  return print::SchoolText::of(data::schoolCodePage(v.dataDir).codePage);
+}
 }  // namespace
 
 ListDialog::ListDialog(app::Session& session, QWidget* owner, const std::string& reportCode)
@@ -42,7 +48,7 @@ ListDialog::ListDialog(app::Session& session, QWidget* owner, const std::string&
     v.hdAscii.clear();
   });
   const app::SessionValues v = session_.values();
-  c_name_ = q(v.homeCl + " List with Subjects");
+  c_name_ = schoolTextOf(v).decode(v.homeCl + " List with Subjects");
   std::string start, end;
   data::Workspace& ws = data::Workspace::forThisThread();
   try {
@@ -97,8 +103,9 @@ QGroupBox* ListDialog::radioGroup(double row, double column, const QString& capt
 void ListDialog::build() {
   using namespace widgets;
   const app::SessionValues v = session_.values();
-  const QString yrGrd = q(data::rtrim(v.yearNames.word));  // without a grade.$vl word's padding
-  const QString homeCl = q(v.homeCl);
+  const print::SchoolText& schoolText = schoolTextOf(v);
+  const QString yrGrd = schoolText.decode(data::rtrim(v.yearNames.word));  // without a grade.$vl word's padding
+  const QString homeCl = schoolText.decode(v.homeCl);
   const double gap = cellMetric().width * 0.7;  // between controls side by side, in pixels
   int rightEdge = cellRect(1, 60, 1, 1).x();      // of the dialog's contents
   // The top line: ESC=Quit in the corner, the title centred in the rest.
@@ -116,7 +123,7 @@ void ListDialog::build() {
                   {.check = [this](const QString& t) { return app::chk_yrin(session_, t.toStdString(), nullptr, dialog_); },
                    .help = "Enter starting " + yrGrd});
   lmdSay(dialog_, 6, 3, homeCl + " ", {.columns = 12, .align = Qt::AlignRight, .font = "11.Arial"});
-  class_ = lmdXGet(dialog_, 6, 15, v.hclLen, q(options_.homeClass), "@!K", {.help = homeCl + " - may be left blank"});
+  class_ = lmdXGet(dialog_, 6, 15, v.hclLen, schoolText.decode(options_.homeClass), "@!K", {.help = homeCl + " - may be left blank"});
   lmdSay(dialog_, 7.5, 2, "Enrolled as at ", label);
   date_ = lmdXGet(dialog_, 7.5, 15, 10, q(libs::dateText(v.date)), q(libs::datePicture()),
                   {.check = [this](const QString& t) { return reports::asAtDateAccepted(t, dialog_); },
@@ -204,7 +211,16 @@ void ListDialog::PRINTIT(bool preview) {
   const app::SessionValues v = session_.values();
   // 1. The entries, as typed.
   const std::string yearText = data::trim(year_->value().toStdString());
-  options_.homeClass = data::trim(class_->value().toStdString());
+  // The home class is compared with the students table's bytes: it goes into
+  // the school's code page, and a character that it cannot hold is refused.
+  const print::SchoolText& schoolText = schoolTextOf(v);
+  std::string homeClass;
+  if (!schoolText.encode(class_->value(), homeClass)) {
+    widgets::lmdMsg({schoolText.refusalMessage(schoolText.refusedCharacter(class_->value()))}, 0, dialog_);
+    class_->setFocus(Qt::OtherFocusReason);
+    return;
+  }
+  options_.homeClass = data::trim(homeClass);
   const data::Date asAt = libs::dateFromText(date_->value().toStdString());
   options_.weight = weight_->value().trimmed().toInt();
   // 2. The year level's number, and its code for the saved options.

@@ -11,6 +11,7 @@
 #include "data/text.h"
 #include "data/workspace.h"
 #include "libs/lmd_strings.h"
+#include "print/school_text.h"
 
 namespace velmont::lists {
 
@@ -28,7 +29,9 @@ std::string lower(std::string s) {
 std::string studentName(const data::Table& st) {
   std::string first = st.text("ST_XNAME");
   if (data::isBlank(first)) first = st.text("ST_PREF_NA");
-  const std::string name = data::upper(data::trim(st.text("ST_SURNAME"))) + " " + libs::lmdProper(data::trim(first));
+  // Capitals and proper names in the school's code page, national letters included.
+  const print::SchoolText& text = print::SchoolText::forThisThread();
+  const std::string name = text.upperCase(data::trim(st.text("ST_SURNAME"))) + " " + text.properCase(data::trim(first));
   return data::rtrim(data::padTo(name, kNameWidth));
 }
 
@@ -160,7 +163,8 @@ bool PREP_HCLSUB(ListRunContext& ctx, bool subjectNames) {
     ctx.subj_cod.push_back(data::rtrim(subjects.text("SUBJ_CODE")));
     ctx.subj_max.push_back(subjects.num("SUBJ_TTLMK"));
     ctx.subj_curic.push_back(data::rtrim(subjects.text("SUBJ_TYPE")));
-    ctx.subj_hdg.push_back(data::upper(data::trim(subjects.text(subjectNames ? "SUBJ_DESC" : "SUBJ_CODE"))));
+    ctx.subj_hdg.push_back(
+        print::SchoolText::forThisThread().upperCase(data::trim(subjects.text(subjectNames ? "SUBJ_DESC" : "SUBJ_CODE"))));
   }
   if (ctx.subj_cod.empty()) return false;
 

@@ -9,12 +9,14 @@
 #include "list_grid.h"
 #include "list_layout.h"
 #include "print/page_printer.h"
+#include "print/school_text.h"
 
 namespace velmont::lists {
 
 namespace {
 
-QString q(const std::string& s) { return QString::fromStdString(s); }
+// The school's text as printed: its bytes in the run's code page.
+QString q(const std::string& s) { return print::SchoolText::forThisThread().decode(s); }
 
 GridLayout layoutOf(const ListRunContext& ctx) { return GridLayout(int(ctx.subj_hdg.size()), ctx.box_sz); }
 
@@ -112,7 +114,7 @@ bool PR_S_HDGS(ListRunContext& ctx, const ListChoices& choices) {
 
   for (int i = 1; i <= n; ++i) p.PrBox(ctx.ln, layout.left(i), double(h), layout.box);
   for (size_t pos = 0; pos < h; ++pos) {
-    for (int j = 1; j <= n; ++j) p.PrPt(ctx.ln, layout.letter(j), QString(QChar(ctx.subj_hdg[size_t(j - 1)][pos])));
+    for (int j = 1; j <= n; ++j) p.PrPt(ctx.ln, layout.letter(j), q(ctx.subj_hdg[size_t(j - 1)].substr(pos, 1)));
     ctx.ln += 1;
   }
 

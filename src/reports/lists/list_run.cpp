@@ -1,5 +1,6 @@
 #include "list_run.h"
 
+#include "data/code_page.h"
 #include "data/error.h"
 #include "data/table.h"
 #include "data/text.h"
@@ -8,6 +9,7 @@
 #include "list_layout.h"
 #include "print/page_printer.h"
 #include "print/preview_printer.h"
+#include "print/school_text.h"
 
 namespace velmont::lists {
 
@@ -31,7 +33,9 @@ ListRunContext contextFor(const ListRequest& r, data::Workspace& ws) {
   ctx.enrl_date = r.enrl_date;
   ctx.C_assex = r.C_assex;
   ctx.lPreview = r.run.preview;
-  ctx.Rept_Head = r.run.title.toStdString();
+  // The heading is completed with the school's words and entries, in its code page.
+  const QByteArray title = print::SchoolText::of(data::schoolCodePage(r.run.dataDir).codePage).encodeLossy(r.run.title);
+  ctx.Rept_Head = std::string(title.constData(), size_t(title.size()));
   ctx.C_Term = r.term;
   ctx.C_Year = r.year;
   ctx.C_Date = r.date;
@@ -69,6 +73,8 @@ ListOutcome PR_STUDENTS(const ListRequest& request, reports::RunUi& ui) {
   ListOutcome outcome;
   std::exception_ptr failure;
   data::Workspace ws;  // the run's own work areas, closed with the run
+  // The list prints the school's text in its code page.
+  const print::SchoolText::ThreadScope schoolText(print::SchoolText::of(data::schoolCodePage(r.dataDir).codePage));
   ListRunContext ctx = contextFor(request, ws);
   std::unique_ptr<print::lmcPrn3> printer;
   print::lmcPrv3* preview = nullptr;
@@ -131,6 +137,7 @@ ListOutcome PR_STUDENTS(const ListRequest& request, reports::RunUi& ui) {
       textMode = true;
       printer->lAscii = true;
       printer->charDevice().setPos(0, 0);
+      printer->charDevice().setCodePage(reports::textFileCodePage(r));
       if (!printer->charDevice().open(QString::fromStdString(ascii)))
         throw data::DataError(ascii, "the text file cannot be written");
     } else {

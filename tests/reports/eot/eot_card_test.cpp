@@ -4,9 +4,14 @@
 
 #include "data/subject_table.h"
 #include "eot_fixture.h"
+#include "print/school_text.h"
 
 namespace velmont::eot::testing {
 namespace {
+
+// The demo school's text as the cards show it: in its code page, 850.
+QString shown(const std::string& bytes) { return print::SchoolText::of(850).decode(bytes); }
+
 
 class EotCard : public EotRun {
  protected:
@@ -20,9 +25,9 @@ class EotCard : public EotRun {
     auto subjects = data::Table::open(school.file("subjects.dbf"), "s");
     for (subjects->goTop(); !subjects->eof(); subjects->skip())
       if (subjects->text("SUBJ_TYPE") == "Y" &&
-          std::find(names.begin(), names.end(), QString::fromStdString(subjects->text("SUBJ_DESC"))) == names.end()) {
+          std::find(names.begin(), names.end(), shown(subjects->text("SUBJ_DESC"))) == names.end()) {
         marked.push_back(subjects->text("SUBJ_CODE"));
-        names.push_back(QString::fromStdString(subjects->text("SUBJ_DESC")));
+        names.push_back(shown(subjects->text("SUBJ_DESC")));
       }
   }
   // n marked subjects on lines 1..n, each with a note of `noteLength` characters.

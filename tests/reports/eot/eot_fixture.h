@@ -73,7 +73,8 @@ struct Drawn {
 
 class EotRun : public ::testing::Test {
  protected:
-  EotRun();
+  // On a demo school whose text is in `codePage`.
+  explicit EotRun(int codePage = 850);
 
   // Runs the cards with the options as they stand; pages land in `pages`.
   reports::RunOutcome run(bool preview = false);

@@ -38,7 +38,7 @@ int NotingUi::previewWindow(print::lmcPrv3& preview, bool stepping) {
   return call < answers.size() ? answers[call] : 2;
 }
 
-EotRun::EotRun() {
+EotRun::EotRun(int codePage) : school({}, codePage) {
   session = app::freshSessionValues(school.dir(), data::Date::fromYmd(2026, 8, 3));
   session.term = 3;
   session.year = velmont::testing::kDemoYear;

@@ -26,12 +26,17 @@ std::string tablePath(const std::string& dataDir) { return joinPath(dataDir, "pr
 
 void createWhenMissing(const std::string& path) {
   if (Env::current()->exists(path)) return;
+  // Worked out before the test for the file is repeated, so that the file is
+  // created at once when it is still missing: another program that finds it
+  // created must find its header written too.
+  const uint8_t driver = schoolLanguageDriver(std::filesystem::path(path).parent_path().string());
+  if (Env::current()->exists(path)) return;
   try {
     DbfFile::create(path, {{"USERNAME", 'C', kUserWidth, 0},
                            {"RPT_CODE", 'C', kCodeWidth, 0},
                            {"RPT_PARAMS", 'C', kPrefsWidth, 0},
                            {"RPT_EXTRAS", 'C', kExtrasWidth, 0}},
-                    schoolLanguageDriver(std::filesystem::path(path).parent_path().string()));
+                    driver);
   } catch (const DataError&) {
     // Another program may have created it a moment ago; a real failure shows on open.
     if (!Env::current()->exists(path)) throw;

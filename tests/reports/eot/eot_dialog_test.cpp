@@ -376,5 +376,37 @@ TEST_F(EotDialogTest, AnUnknownLevelABadDateOrAHeadingsTableNotYetMadeStartsNoth
   EXPECT_FALSE(std::filesystem::exists(school.file("headeots.dbf")));
 }
 
+TEST_F(EotDialogTest, ANameTypedWithAnAccentFindsTheStudentAndALetterTheCodePageLacksIsRefused) {
+  // Letters beyond ASCII come from the keyboard layout or an input method: the
+  // field receives them as text, through its picture (capitals).
+  auto enter = [](LmdDialog* d, size_t n, const char* utf8) {
+    for (int i = 0; i < 10 && QApplication::focusWidget() != field(d, n); ++i) press(Qt::Key_Down);
+    field(d, n)->selectAll();
+    field(d, n)->insert(QString::fromUtf8(utf8));
+  };
+  open([&](LmdDialog* d) {
+    enter(d, 5, "müller");
+    EXPECT_EQ(field(d, 5)->value().trimmed(), QString::fromUtf8("MÜLLER"));
+    press(Qt::Key_F4);
+    ASSERT_TRUE(runEnded(d));
+    const QString text = pdfText();
+    EXPECT_TRUE(text.contains(QString::fromUtf8("Müller-Upton"))) << text.toStdString();
+    EXPECT_FALSE(text.contains(QString::fromUtf8("Zoë"))) << "only the student the name part finds";
+
+    QString told;
+    onNextModal([&](QWidget* box) {
+      told = messageText(box);
+      QTest::keyClick(box, Qt::Key_Return);
+    });
+    enter(d, 5, "łucja");
+    press(Qt::Key_F4);
+    EXPECT_EQ(told, QString::fromUtf8("The character \"Ł\" (U+0141) cannot be stored in the school's code page 850."));
+    EXPECT_EQ(saveQuestions, 1) << "no second run started";
+    EXPECT_TRUE(button(d, "F4 Print")->isEnabled());
+    button(d, "ESC=Quit")->click();
+    EXPECT_FALSE(d->isVisible());
+  });
+}
+
 }  // namespace
 }  // namespace velmont::testing

@@ -11,7 +11,7 @@ PaperSize MemoryDevice::paperSize() const {
 
 bool MemoryDevice::startDoc(const QString& name) {
   if (!documents_.empty() && !documents_.back().ended) return true;
-  documents_.push_back(Document{name, orientation_, {}, false});
+  documents_.push_back(Document{name, orientation_, {}, false, job_});
   return true;
 }
 

@@ -17,12 +17,14 @@ class MemoryDevice : public PrintDevice {
   bool printPage(const PageList& page) override;
   bool endDoc() override;
   QString destination() const override { return QStringLiteral("memory"); }
+  void setJobSettings(const JobSettings& settings) override { job_ = settings; }
 
   struct Document {
     QString name;
     int orientation = kPortrait;
     std::vector<PageList> pages;
     bool ended = false;
+    JobSettings job;  // the settings the job started with
   };
   const std::vector<Document>& documents() const { return documents_; }
 
@@ -30,6 +32,7 @@ class MemoryDevice : public PrintDevice {
   PaperSize portrait_;
   int orientation_ = kPortrait;
   std::vector<Document> documents_;
+  JobSettings job_;
 };
 
 }  // namespace velmont::print

@@ -79,6 +79,7 @@ void lmcPrn3::makeSurface() {
 bool lmcPrn3::startDoc(const QString& name) {
   lDoc = true;
   pagesPrinted_ = 0;
+  pushJob();
   return device_ && device_->startDoc(name);
 }
 
@@ -139,6 +140,26 @@ void lmcPrn3::setOrientation(int orientation) {
 
 void lmcPrn3::setNumCopies(int copies) {
   if (copies >= 1) job_.copies = copies;
+  pushJob();
+}
+
+void lmcPrn3::setResolution(int dpi) {
+  if (dpi > 0) job_.resolution = dpi;
+  pushJob();
+}
+
+void lmcPrn3::setDuplexMode(int mode) {
+  if (mode >= 0 && mode <= 3) job_.duplex = mode;
+  pushJob();
+}
+
+void lmcPrn3::setFormSize(const QString& size) {
+  job_.formSize = size.trimmed();
+  pushJob();  // create then lays the page out on the new paper
+}
+
+void lmcPrn3::pushJob() {
+  if (device_) device_->setJobSettings(job_);
 }
 
 void lmcPrn3::setPrintFile(const QString& path) {
@@ -366,6 +387,23 @@ void lmcPrn3::setUnder(const Switch& state) {
   PrintFont font = oFont;
   font.underscore = *state.state();
   applyFont(font);
+}
+
+void applyPrinterSettings(lmcPrn3& p, const std::vector<QString>& s, bool withOrientation) {
+  using Setter = void (lmcPrn3::*)(int);
+  static const Setter setters[8] = {&lmcPrn3::setNumCopies,     &lmcPrn3::setOrientation, &lmcPrn3::setPaperBin,
+                                    &lmcPrn3::setResolution,    &lmcPrn3::setCollationMode, &lmcPrn3::setColorMode,
+                                    &lmcPrn3::setDuplexMode,    &lmcPrn3::setFontMode};
+  for (size_t i = 0; i < 8 && i < s.size(); ++i) {
+    if (i == 1 && !withOrientation) continue;
+    bool ok = false;
+    const int n = s[i].trimmed().toInt(&ok);
+    if (!ok) continue;
+    const Setter set = setters[i];  // a local: GCC 12 with -fsanitize=undefined miscompiles the indexed call
+    (p.*set)(n);
+  }
+  if (s.size() >= 9 && !s[8].trimmed().isEmpty()) p.setFormSize(s[8]);  // a name ("A4") or a number
+  if (s.size() >= 10) p.setPrintFile(s[9]);
 }
 
 std::unique_ptr<lmcPrn3> lmNewPrinter(const QString& deviceName) {

@@ -105,21 +105,20 @@ class lmcPrn3 {
   void setOrientation(int orientation);
 
   // The print job's settings as the printer dialog answers them, applied by a run
-  // before create. They are kept for the job; setPrintFile sends the next document
-  // to that file (an empty name keeps the device's own destination).
-  struct JobSettings {
-    int copies = 1;
-    int paperBin = 0, resolution = 0, collation = 0, colour = 0, duplex = 0, fontMode = 0, formSize = 0;
-    QString printFile;
-  };
+  // before create (a form size turns the paper the page is laid out on). They go to
+  // the device at once and again when a document starts, the preview's print
+  // included; setPrintFile sends the next document to that file (an empty name
+  // keeps the device's own destination).
+  using JobSettings = print::JobSettings;
   void setNumCopies(int copies);
-  void setPaperBin(int bin) { job_.paperBin = bin; }
-  void setResolution(int dpi) { job_.resolution = dpi; }
-  void setCollationMode(int mode) { job_.collation = mode; }
-  void setColorMode(int mode) { job_.colour = mode; }
-  void setDuplexMode(int mode) { job_.duplex = mode; }
-  void setFontMode(int mode) { job_.fontMode = mode; }
-  void setFormSize(int size) { job_.formSize = size; }
+  void setPaperBin(int bin) { job_.paperBin = bin; pushJob(); }
+  void setResolution(int dpi);
+  void setCollationMode(int mode) { job_.collation = mode; pushJob(); }
+  void setColorMode(int mode) { job_.colour = mode; pushJob(); }
+  void setDuplexMode(int mode);
+  void setFontMode(int mode) { job_.fontMode = mode; pushJob(); }
+  void setFormSize(int size) { setFormSize(QString::number(size)); }
+  void setFormSize(const QString& size);
   void setPrintFile(const QString& path);
   const JobSettings& jobSettings() const { return job_; }
 
@@ -159,6 +158,7 @@ class lmcPrn3 {
   QString queryLine(std::initializer_list<QueryValue> values) const;
   void fillWithDensity(const PageRect& area, const Density& density);
   bool printCurrentPage();
+  void pushJob();
 
   std::unique_ptr<PrintDevice> device_;
   CharDevice chars_;
@@ -166,6 +166,12 @@ class lmcPrn3 {
   int pagesPrinted_ = 0;
   JobSettings job_;
 };
+
+// Applies the printer dialog's ten job settings in their order (copies, orientation,
+// paper bin, resolution, collation, colour, duplex, font mode, form size, print
+// file) to a printer not yet created; entries that say nothing are skipped, and
+// the orientation is left to the report when `withOrientation` is false.
+void applyPrinterSettings(lmcPrn3& printer, const std::vector<QString>& settings, bool withOrientation = true);
 
 // A page printer for the device name, not yet created; test lInitErr before using it.
 std::unique_ptr<lmcPrn3> lmNewPrinter(const QString& deviceName);

@@ -5,9 +5,12 @@
 #include <QPageLayout>
 #include <QPdfWriter>
 #include <QPrinter>
+#include <QPrintEngine>
 #include <QPrinterInfo>
 #include <QRegularExpression>
+#include <algorithm>
 #include <cmath>
+#include <optional>
 
 namespace velmont::print {
 
@@ -125,6 +128,56 @@ bool SystemPrinterDevice::startDoc(const QString& name) {
 }
 
 bool SystemPrinterDevice::endDoc() { return endPainting(); }
+
+namespace {
+
+// A paper size by its name ("A4", "Letter", in any case) or by its number.
+std::optional<QPageSize> paperNamed(const QString& size) {
+  bool isNumber = false;
+  const int id = size.toInt(&isNumber);
+  if (isNumber) {
+    if (id < 0 || id > int(QPageSize::LastPageSize) || id == int(QPageSize::Custom)) return std::nullopt;
+    return QPageSize(QPageSize::PageSizeId(id));
+  }
+  for (int i = 0; i <= int(QPageSize::LastPageSize); ++i) {
+    if (i == int(QPageSize::Custom)) continue;
+    const auto sizeId = QPageSize::PageSizeId(i);
+    if (QPageSize::name(sizeId).compare(size, Qt::CaseInsensitive) == 0 ||
+        QPageSize::key(sizeId).compare(size, Qt::CaseInsensitive) == 0)
+      return QPageSize(sizeId);
+  }
+  return std::nullopt;
+}
+
+// Options the spooler takes with the job beside those QPrinter passes itself
+// (the key is the one Qt's spooler engine reads its extra job options from).
+constexpr auto kSpoolerOptions = QPrintEngine::PrintEnginePropertyKey(0xfe00);
+
+}  // namespace
+
+void SystemPrinterDevice::setJobSettings(const JobSettings& s) {
+  if (painting()) return;  // a job under way keeps what it started with
+  printer_->setCopyCount(std::max(1, s.copies));
+  if (s.collation) printer_->setCollateCopies(*s.collation != 0);
+  if (s.duplex && *s.duplex >= 0 && *s.duplex <= 3) printer_->setDuplex(QPrinter::DuplexMode(*s.duplex));
+  if (s.resolution && *s.resolution > 0) printer_->setResolution(*s.resolution);
+  if (s.paperBin && *s.paperBin >= 0 && *s.paperBin <= int(QPrinter::LastPaperSource))
+    printer_->setPaperSource(QPrinter::PaperSource(*s.paperBin));
+  if (!s.formSize.isEmpty())
+    if (const std::optional<QPageSize> paper = paperNamed(s.formSize)) printer_->setPageSize(*paper);
+  if (s.colour) {
+    printer_->setColorMode(*s.colour == int(QPrinter::Color) ? QPrinter::Color : QPrinter::GrayScale);
+    // The spooler is told the colour mode in its own words too: the job
+    // attribute is what a colour printer acts on.
+    QStringList options = printer_->printEngine()->property(kSpoolerOptions).toStringList();
+    const qsizetype at = options.indexOf(QStringLiteral("print-color-mode"));
+    if (at >= 0 && at % 2 == 0 && at + 1 < options.size()) options.remove(at, 2);
+    options << QStringLiteral("print-color-mode")
+            << (*s.colour == int(QPrinter::Color) ? QStringLiteral("color") : QStringLiteral("monochrome"));
+    printer_->printEngine()->setProperty(kSpoolerOptions, options);
+  }
+  if (!s.printFile.isEmpty()) printer_->setOutputFileName(s.printFile);
+}
 
 QString SystemPrinterDevice::destination() const { return printer_->printerName(); }
 

@@ -57,6 +57,7 @@ class SystemPrinterDevice : public PainterDevice {
   bool startDoc(const QString& name) override;
   bool endDoc() override;
   QString destination() const override;
+  void setJobSettings(const JobSettings& settings) override;
 
  private:
   std::unique_ptr<QPrinter> printer_;

@@ -30,7 +30,9 @@ void lmcPrv3::printSeg(const QString& what, int first, int last) {
 
   const PageList blank(aPageSize[0], aPageSize[1]);
   PrintDevice& printer = *device();
-  // One job; the device begins a new sheet before every page but the first.
+  // One job, with the copies, duplex, paper and colour the run was given; the
+  // device begins a new sheet before every page but the first.
+  printer.setJobSettings(jobSettings());
   printer.startDoc(QString());
   for (int segment : chosen) {
     const PageList* page = segmentPage(segment);

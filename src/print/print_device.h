@@ -4,6 +4,7 @@
 #include <QStringList>
 #include <array>
 #include <memory>
+#include <optional>
 
 #include "display_list.h"
 
@@ -18,6 +19,16 @@ inline constexpr int kLandscape = 2;
 
 // The name of the device that is always present and writes a PDF file.
 inline const QString kPdfDeviceName = QStringLiteral("PDF");
+
+// A print job's settings as the printer dialog answers them (the printer's own
+// numbering: paper source, colour mode 0 grey / 1 colour, duplex 0 off, 1 auto,
+// 2 long edge, 3 short edge). A setting that is not given leaves the device's own.
+struct JobSettings {
+  int copies = 1;
+  std::optional<int> paperBin, resolution, collation, colour, duplex, fontMode;
+  QString formSize;   // a paper size's name ("A4", "Letter") or its number; "" keeps
+  QString printFile;  // the next document goes to this file; "" keeps the device's own
+};
 
 class PrintDevice {
  public:
@@ -36,6 +47,9 @@ class PrintDevice {
   virtual QString destination() const = 0;
   // For devices that write files: the file of the next document.
   virtual void setOutputFile(const QString& path) {}
+  // The job's settings, given before the document starts; devices that cannot
+  // carry a setting (a file has no copies) leave it.
+  virtual void setJobSettings(const JobSettings& settings) {}
 };
 
 // Every device name that openPrintDevice accepts: the system's printers and "PDF".

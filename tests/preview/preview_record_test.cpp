@@ -212,6 +212,21 @@ TEST(PreviewPrinting, OnePageReportPrintsOnePageEveryWay) {
   }
 }
 
+TEST(PreviewPrinting, PrintingFromThePreviewCarriesTheRunsJobSettings) {
+  MemoryDevice* device = nullptr;
+  auto preview = memoryPreview(&device);
+  preview->lPrnPrompt = false;
+  preview->setNumCopies(4);
+  preview->setDuplexMode(3);
+  preview->startDoc();
+  drawCard(*preview, 1);
+  preview->endDoc();
+  preview->printSeg("all");
+  ASSERT_EQ(device->documents().size(), 1u);
+  EXPECT_EQ(device->documents()[0].job.copies, 4);
+  EXPECT_EQ(device->documents()[0].job.duplex, 3);
+}
+
 TEST(PreviewPrinting, AnsweringNoOrABadRangePrintsNothing) {
   ScriptedDialogs dialogs;
   dialogs.answerYes = false;

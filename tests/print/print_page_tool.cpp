@@ -1,6 +1,6 @@
 // Prints one test page through the page printer to a device given by name; used by the
 // spooler test. Usage: print_page_tool --device NAME [--output FILE.pdf] [--text TEXT]
-//                      [--landscape]
+//                      [--landscape] [--settings "copies,orientation,bin,dpi,collate,colour,duplex,font,form,file"]
 //                      print_page_tool --list
 #include <QGuiApplication>
 #include <QTextStream>
@@ -28,6 +28,11 @@ int main(int argc, char** argv) {
   auto printer = lmNewPrinter(device);
   if (printer->lInitErr) return 2;  // the message went to stderr
   if (!option("--output").isEmpty()) printer->setOutputFile(option("--output"));
+  // The printer dialog's job settings, comma-separated in their order.
+  if (!option("--settings").isEmpty()) {
+    const QStringList settings = option("--settings").split(',');
+    applyPrinterSettings(*printer, std::vector<QString>(settings.begin(), settings.end()));
+  }
   printer->create();
   if (args.contains("--landscape")) printer->orient("LAND");
   QStringList paper;

@@ -88,6 +88,30 @@ TEST_F(ReportKeysTest, F6ShowsThePlainTextFileWithPrnAddedOnlyWhenItHasNoDot) {
   EXPECT_EQ(printerLine->text(), "PDF");
 }
 
+TEST_F(ReportKeysTest, F6HandsTheChosenPrintersJobSettingsToTheRunAndCancelKeepsThem) {
+  std::vector<QString> settings;
+  keys.printerSettings = &settings;
+  printer::setSystemPrintDialog([](QWidget*) -> std::optional<printer::PrtSettings> {
+    printer::PrtSettings s;
+    s[0] = "3";   // copies
+    s[6] = "2";   // long-edge duplex
+    s[8] = "A5";  // form size
+    s[printer::kPrtDeviceName] = "Office Laser";
+    return s;
+  });
+  changePrinter([&](widgets::LmdDialog* d) {
+    click(d, "Select Printer");
+    click(d, "OK");
+  });
+  ASSERT_EQ(settings.size(), 10u);
+  EXPECT_EQ(settings[0], "3");
+  EXPECT_EQ(settings[6], "2");
+  EXPECT_EQ(settings[8], "A5");
+  changePrinter([&](widgets::LmdDialog* d) { click(d, "Cancel"); });
+  EXPECT_EQ(printerName, "Office Laser");
+  EXPECT_EQ(settings[0], "3");
+}
+
 TEST_F(ReportKeysTest, CancelInThePrinterDialogKeepsTheReportsPrinter) {
   printer::setSystemPrintDialog(answeringPrinter("Chosen Then Cancelled"));
   printerLine->setText("Old Printer");

@@ -24,6 +24,7 @@ const char* const kEotUsage =
     "                         [--class C] [--as-at YYYY-MM-DD] [--student TEXT] [--initial X]\n"
     "                         [--reduce-year] (--pdf FILE | --text FILE | --printer NAME) [--png DIR]\n"
     "                         [--codepage N] [--text-encoding utf-8]\n"
+    "                         [--copies N] [--duplex long|short|off]\n"
     "\n"
     "Prints the school's end-of-term report cards, as the program's \"Print End of Term\n"
     "Reports\" does, with no windows.\n"
@@ -41,6 +42,8 @@ const char* const kEotUsage =
     "  --pdf FILE         write the cards to a PDF file\n"
     "  --text FILE        write the cards as plain text\n"
     "  --printer NAME     print on this printer\n"
+    "  --copies N         with --printer: the number of copies\n"
+    "  --duplex SIDE      with --printer: long or short (edge) for both sides of the paper, off for one\n"
     "  --png DIR          also write each page as a PNG picture into DIR\n";
 const std::string kEotHelp = std::string(kEotUsage) + kCodePageHelp + kTextEncodingHelp;
 
@@ -49,7 +52,7 @@ const std::string kEotHelp = std::string(kEotUsage) + kCodePageHelp + kTextEncod
 int eotCommand(const std::vector<std::string>& words, std::ostream& out, std::ostream& err, int todayYear) {
   Arguments a(words,
               {"data-dir", "term", "year", "from", "to", "class", "as-at", "student", "initial", "pdf", "text",
-               "printer", "png", "codepage", "text-encoding"},
+               "printer", "png", "codepage", "text-encoding", "copies", "duplex"},
               {"reduce-year"});
   if (a.helpAsked()) return out << kEotHelp, kExitOk;
   a.expectPositionals(0, "nothing but options (velmont-batch eot --help)");
@@ -92,6 +95,7 @@ int eotCommand(const std::vector<std::string>& words, std::ostream& out, std::os
   QString printer = print::kPdfDeviceName;
   if (auto p = a.value("printer")) printer = QString::fromStdString(*p);
   reports::RunRequest request = eot::eotRunRequest(session, printer, false);
+  request.printerSettings = jobSettingsOption(a);
   session.prAscii = request.prAscii = a.value("text").value_or("");
   request.textUtf8 = textUtf8;
   const std::string pdf = a.value("pdf").value_or("");

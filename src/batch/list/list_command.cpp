@@ -29,6 +29,7 @@ const char* const kListUsage =
     "                          [--as-at YYYY-MM-DD] [--weight N] [--names] [--birthdates] [--marks]\n"
     "                          [--shading] (--pdf FILE | --text FILE | --printer NAME) [--png DIR]\n"
     "                          [--codepage N] [--text-encoding utf-8]\n"
+    "                          [--copies N] [--duplex long|short|off]\n"
     "\n"
     "Prints the home-class list with subjects of one year level, as the program's\n"
     "\"List with Subjects\" does, without windows.\n"
@@ -47,6 +48,8 @@ const char* const kListUsage =
     "  --pdf FILE       write a PDF file\n"
     "  --text FILE      write plain text\n"
     "  --printer NAME   print on that printer\n"
+    "  --copies N       with --printer: the number of copies\n"
+    "  --duplex SIDE    with --printer: long or short (edge) for both sides of the paper, off for one\n"
     "  --png DIR        with --pdf: also write each page as DIR/page-0001.png, ...\n";
 const std::string kListHelp = std::string(kListUsage) + kCodePageHelp + kTextEncodingHelp;
 
@@ -54,7 +57,7 @@ const std::string kListHelp = std::string(kListUsage) + kCodePageHelp + kTextEnc
 
 int listCommand(const std::vector<std::string>& words, std::ostream& out, std::ostream& err, int todayYear) {
   Arguments a(words, {"data-dir", "term", "year", "level", "class", "as-at", "weight", "pdf", "text", "printer", "png",
-               "codepage", "text-encoding"},
+               "codepage", "text-encoding", "copies", "duplex"},
               {"names", "birthdates", "marks", "shading"});
   if (a.helpAsked()) return out << kListHelp, kExitOk;
   a.expectPositionals(0, "options only (velmont-batch list --help)");
@@ -108,6 +111,7 @@ int listCommand(const std::vector<std::string>& words, std::ostream& out, std::o
   r.school = v.school;
   r.title = v.title;
   r.hdAscii = "Y";
+  r.printerSettings = jobSettingsOption(a);
 
   if (const auto pdf = a.value("pdf")) {
     r.run.printerName = print::kPdfDeviceName;

@@ -90,3 +90,21 @@ bool PngTeeDevice::printPage(const print::PageList& page) {
 }
 
 }  // namespace velmont::batch
+
+namespace velmont::batch {
+
+std::vector<QString> jobSettingsOption(const Arguments& a) {
+  if (!a.has("copies") && !a.has("duplex")) return {};
+  std::vector<QString> settings(10);
+  settings[0] = QString::number(a.number("copies", 1, 1, 999));
+  if (const auto duplex = a.value("duplex")) {
+    // The printer's own numbering: 0 one-sided, 2 long edge, 3 short edge.
+    if (*duplex == "off") settings[6] = "0";
+    else if (*duplex == "long") settings[6] = "2";
+    else if (*duplex == "short") settings[6] = "3";
+    else throw UsageError("--duplex: \"" + *duplex + "\" is not long, short or off");
+  }
+  return settings;
+}
+
+}  // namespace velmont::batch

@@ -5,6 +5,7 @@
 #include <QString>
 #include <memory>
 #include <ostream>
+#include <vector>
 
 #include "batch/progress.h"
 #include "print/print_device.h"
@@ -53,6 +54,12 @@ class ConsoleRunUi : public reports::RunUi {
   bool started_ = false;
 };
 
+class Arguments;
+
+// The job settings of --copies N and --duplex long|short|off, in the printer
+// dialog's order (empty when neither is given); a wrong value is a UsageError.
+std::vector<QString> jobSettingsOption(const Arguments& a);
+
 // Hands each page on to `inner` and also writes it as DIR/page-0001.png, ...
 class PngTeeDevice : public print::PrintDevice {
  public:
@@ -65,6 +72,7 @@ class PngTeeDevice : public print::PrintDevice {
   bool endDoc() override { return inner_->endDoc(); }
   QString destination() const override { return inner_->destination(); }
   void setOutputFile(const QString& path) override { inner_->setOutputFile(path); }
+  void setJobSettings(const print::JobSettings& settings) override { inner_->setJobSettings(settings); }
 
  private:
   std::unique_ptr<print::PrintDevice> inner_;

@@ -75,7 +75,11 @@ void changePrinter(ReportKeys& keys) {
     const printer::PrtSettings answer = printer::RVPrnDlg(*keys.session, options);
     // An empty or blank answer ("Cancel", or no printer chosen) keeps the printer.
     const QString chosen = answer[printer::kPrtDeviceName].trimmed();
-    if (!chosen.isEmpty()) current = chosen;
+    if (!chosen.isEmpty()) {
+      current = chosen;
+      // The copies, duplex, paper and colour chosen go with the printer to the run.
+      if (keys.printerSettings) keys.printerSettings->assign(answer.begin(), answer.begin() + printer::kPrtDeviceName);
+    }
   }
   if (keys.printerName) *keys.printerName = current;
   if (keys.messageDisplay) keys.messageDisplay->setText(QStringLiteral(" "));

@@ -18,8 +18,8 @@
 // - F6: the message display shows "Loading...", the printer dialog RVPrnDlg
 //   opens over the report dialog with the prompt "Choose Printer for Report:"
 //   and the current printer; when it answers a device name, *printerName takes
-//   it (a blank answer, as after "Cancel", keeps the printer as it was), and
-//   `printerList` selects it when given. The message display is cleared and
+//   it (a blank answer, as after "Cancel", keeps the printer as it was), with
+//   its job settings in *printerSettings, and `printerList` selects it when given. The message display is cleared and
 //   the printer display shows where the report will go: the plain-text file
 //   C_Pr_Ascii when one is set (with ".PRN" added when it has no dot), else
 //   the printer's name.
@@ -35,6 +35,7 @@
 #include <QString>
 #include <functional>
 #include <string>
+#include <vector>
 
 class QComboBox;
 class QLabel;
@@ -56,6 +57,9 @@ struct ReportKeys {
   QLabel* messageDisplay = nullptr;      // the status box text (optional)
   QComboBox* printerList = nullptr;      // a printer drop-down to keep in step (optional)
   QString* printerName = nullptr;        // cPrinter, updated by F6
+  // The job settings of the printer chosen with F6 (copies ... print file, the
+  // first ten of the printer dialog's answer), for the run (optional).
+  std::vector<QString>* printerSettings = nullptr;
   bool lPreview = false;                 // set by F4 (false) and F5 (true)
 
   std::function<void()> print;           // F4

@@ -103,6 +103,7 @@ RunOutcome runReport(const RunRequest& request, RunUi& ui, const RunBody& body) 
       printer = request.makeDevice ? std::make_unique<print::lmcPrn3>() : print::lmNewPrinter(request.printerName);
     }
     if (request.makeDevice) printer->Init(request.makeDevice());
+    print::applyPrinterSettings(*printer, request.printerSettings, false);
     printer->setOrientation(request.portrait ? print::kPortrait : print::kLandscape);
     if (!request.outputFile.isEmpty()) printer->setOutputFile(request.outputFile);
     printer->create();

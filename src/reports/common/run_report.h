@@ -30,6 +30,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace velmont::data {
 class Table;
@@ -58,6 +59,10 @@ struct RunRequest {
   std::string prAscii;     // C_Pr_Ascii: plain-text output file; blank prints on the device
   bool textUtf8 = false;   // the text file in UTF-8 instead of the school's code page
   QString outputFile;      // the PDF device's file (askPdfFile sets it); "" for its default
+  // The printer dialog's job settings (copies, orientation, paper bin, resolution,
+  // collation, colour, duplex, font mode, form size, print file); empty when not
+  // chosen. The report keeps its own orientation.
+  std::vector<QString> printerSettings;
   // Makes the device instead of opening printerName (tests: a memory device;
   // velmont-batch: a PDF device that also writes PNGs). Null opens printerName.
   std::function<std::unique_ptr<print::PrintDevice>()> makeDevice;

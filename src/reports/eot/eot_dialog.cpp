@@ -77,6 +77,7 @@ struct DialogState {
   std::string reduc_yr = "N";
   data::SavedOptions saved;
   QString cPrinter;
+  std::vector<QString> printerSettings;  // the job settings chosen with F6
   reports::ReportKeys keys;
   std::shared_ptr<reports::RunHandle> run;  // the last run started from this dialog
 
@@ -136,6 +137,7 @@ void PRINTEOT(DialogState& st, bool preview) {
 
   reports::RunRequest r = eotRunRequest(v, st.cPrinter, preview);
   r.prAscii = reports::textFilePath(v.prAscii, v.dataDir);  // the file the printer display names
+  r.printerSettings = st.printerSettings;
   if (!reports::askPdfFile(st.dlg, r)) return;  // the user did not say where to save
   widgets::lmdEnable(st.printButton, false);
   widgets::lmdEnable(st.previewButton, false);
@@ -281,6 +283,7 @@ void TAIL_PR2(app::Session& session, QWidget* owner, const std::string& reportCo
   st->keys.printerDisplay = printerName;
   st->keys.messageDisplay = status;
   st->keys.printerName = &st->cPrinter;
+  st->keys.printerSettings = &st->printerSettings;
   st->keys.print = [st = st.get()] { PRINTEOT(*st, false); };
   st->keys.preview = [st = st.get()] { PRINTEOT(*st, true); };
   // A run keeps its dialog: the dialog waits for it before it closes.

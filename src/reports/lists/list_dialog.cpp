@@ -193,6 +193,7 @@ void ListDialog::build() {
   keys_.printerDisplay = printerLabel_;
   keys_.messageDisplay = message_;
   keys_.printerName = &cPrinter;
+  keys_.printerSettings = &printerSettings;
   keys_.print = [this] { PRINTIT(false); };
   keys_.preview = [this] { PRINTIT(true); };
   keys_.mayClose = [this] { return !run_ || run_->done(); };
@@ -242,6 +243,7 @@ void ListDialog::PRINTIT(bool preview) {
   r.run.dataDir = v.dataDir;
   r.run.prAscii = reports::textFilePath(v.prAscii, v.dataDir);  // the file the printer display names
   const QString textFile = q(r.run.prAscii);
+  r.printerSettings = printerSettings;
   if (!reports::askPdfFile(dialog_, r.run)) return;
   r.strt_yr = level;
   r.home_cl = options_.homeClass;

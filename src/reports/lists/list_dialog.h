@@ -47,6 +47,7 @@ class ListDialog {
   QLabel* printerLabel() const { return printerLabel_; }
   std::shared_ptr<reports::RunHandle> lastRun() const { return run_; }
   QString cPrinter;
+  std::vector<QString> printerSettings;  // the job settings chosen with F6
 
  private:
   void build();

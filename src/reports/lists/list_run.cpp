@@ -18,12 +18,6 @@ namespace {
 constexpr int kControlPrintRecord = 3;
 constexpr double kLeftMargin = 20;
 
-std::optional<int> numberIn(const QString& text) {
-  bool ok = false;
-  const int n = text.trimmed().toInt(&ok);
-  return ok ? std::optional<int>(n) : std::nullopt;
-}
-
 ListRunContext contextFor(const ListRequest& r, data::Workspace& ws) {
   ListRunContext ctx;
   ctx.ws = &ws;
@@ -53,20 +47,7 @@ QString describe(const data::DataError& e) {
 
 }  // namespace
 
-void applyPrinterSettings(print::lmcPrn3& p, const std::vector<QString>& s) {
-  using Setter = void (print::lmcPrn3::*)(int);
-  static const Setter setters[9] = {&print::lmcPrn3::setNumCopies,     &print::lmcPrn3::setOrientation,
-                                    &print::lmcPrn3::setPaperBin,      &print::lmcPrn3::setResolution,
-                                    &print::lmcPrn3::setCollationMode, &print::lmcPrn3::setColorMode,
-                                    &print::lmcPrn3::setDuplexMode,    &print::lmcPrn3::setFontMode,
-                                    &print::lmcPrn3::setFormSize};
-  for (size_t i = 0; i < 9 && i < s.size(); ++i)
-    if (const auto n = numberIn(s[i])) {
-      const Setter set = setters[i];  // a local: GCC 12 with -fsanitize=undefined miscompiles the indexed call
-      (p.*set)(*n);
-    }
-  if (s.size() >= 10) p.setPrintFile(s[9]);
-}
+void applyPrinterSettings(print::lmcPrn3& p, const std::vector<QString>& s) { print::applyPrinterSettings(p, s); }
 
 ListOutcome PR_STUDENTS(const ListRequest& request, reports::RunUi& ui) {
   const reports::RunRequest& r = request.run;
@@ -90,8 +71,9 @@ ListOutcome PR_STUDENTS(const ListRequest& request, reports::RunUi& ui) {
     } else {
       printer = r.makeDevice ? std::make_unique<print::lmcPrn3>() : print::lmNewPrinter(r.printerName);
       if (r.makeDevice) printer->Init(r.makeDevice());
-      if (!request.printerSettings.empty()) applyPrinterSettings(*printer, request.printerSettings);
     }
+    // A preview keeps the settings too, for the jobs its Print command starts.
+    if (!request.printerSettings.empty()) print::applyPrinterSettings(*printer, request.printerSettings);
     if (!r.outputFile.isEmpty()) printer->setOutputFile(r.outputFile);
     ctx.oP = printer.get();
     ui.progressBegin();

@@ -47,6 +47,13 @@ void PdfFileDevice::setOrientation(int orientation) {
   orientation_ = orientation == kLandscape ? kLandscape : kPortrait;
 }
 
+void PdfFileDevice::setOutputFile(const QString& path) {
+  // A file newly chosen is written as chosen; the same one again gets "-2", "-3", ...
+  // so that no earlier document of this device is overwritten.
+  if (path != outputFile_) documents_ = 0;
+  outputFile_ = path;
+}
+
 bool PdfFileDevice::startDoc(const QString& name) {
   if (painting()) return true;
   // Each further document of the same device goes to a file of its own ("-2", "-3", ...),

@@ -37,7 +37,9 @@ class PdfFileDevice : public PainterDevice {
   bool startDoc(const QString& name) override;
   bool endDoc() override;
   QString destination() const override { return currentFile_; }
-  void setOutputFile(const QString& path) override { outputFile_ = path; }
+  void setOutputFile(const QString& path) override;
+  QString outputFile() const override { return outputFile_; }
+  bool writesFiles() const override { return true; }
 
  private:
   int orientation_ = kPortrait;

@@ -2,6 +2,7 @@
 
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -10,6 +11,7 @@
 #include <mutex>
 
 #include "gui_thread.h"
+#include "pdf_folder.h"
 #include "print_font.h"
 
 namespace velmont::print {
@@ -78,6 +80,13 @@ std::optional<QString> builtInGetString(const StringPrompt& prompt, QWidget* own
   return field->text();
 }
 
+std::optional<QString> builtInSaveFile(const QString& suggested, QWidget* owner) {
+  const QString file = QFileDialog::getSaveFileName(owner, QStringLiteral("Save the report as"), suggested,
+                                                    QStringLiteral("PDF files (*.pdf)"));
+  if (file.isEmpty()) return std::nullopt;
+  return file;
+}
+
 }  // namespace
 
 PreviewDialogs setPreviewDialogs(PreviewDialogs dialogs) {
@@ -108,6 +117,18 @@ std::optional<QString> previewGetString(const StringPrompt& prompt, QWidget* own
     const PreviewDialogs dialogs = current();
     answer = dialogs.getString ? dialogs.getString(prompt, owner) : builtInGetString(prompt, owner);
   });
+  return answer;
+}
+
+std::optional<QString> previewSaveFile(const QString& suggested, QWidget* owner) {
+  std::optional<QString> answer;
+  runOnGuiThread([&] {
+    const PreviewDialogs dialogs = current();
+    answer = dialogs.saveFile ? dialogs.saveFile(suggested, owner) : builtInSaveFile(suggested, owner);
+  });
+  if (!answer || answer->trimmed().isEmpty()) return std::nullopt;
+  if (!answer->endsWith(".pdf", Qt::CaseInsensitive)) *answer += ".pdf";
+  rememberPdfSaveFolder(*answer);
   return answer;
 }
 

@@ -30,6 +30,8 @@ struct PreviewDialogs {
   std::function<void(const QStringList& lines, QWidget* owner)> message;
   // The prompt's answer, or nothing when cancelled.
   std::function<std::optional<QString>(const StringPrompt& prompt, QWidget* owner)> getString;
+  // Where to save a PDF file, starting at `suggested`; nothing when cancelled.
+  std::function<std::optional<QString>(const QString& suggested, QWidget* owner)> saveFile;
 };
 
 // Replaces the dialogs and returns the previous ones; an empty member means the built-in
@@ -40,5 +42,8 @@ PreviewDialogs setPreviewDialogs(PreviewDialogs dialogs);
 bool previewYesNo(const QString& question, QWidget* owner);
 void previewMessage(const QStringList& lines, QWidget* owner);
 std::optional<QString> previewGetString(const StringPrompt& prompt, QWidget* owner);
+// The file chosen, ".pdf" added when it has no such ending; its folder is remembered
+// for the next save question.
+std::optional<QString> previewSaveFile(const QString& suggested, QWidget* owner);
 
 }  // namespace velmont::print

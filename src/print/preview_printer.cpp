@@ -109,7 +109,8 @@ void lmcPrv3::enddoc() {
   lDoc = false;
 }
 
-bool lmcPrv3::startDoc(const QString&) {
+bool lmcPrv3::startDoc(const QString& name) {
+  if (!name.trimmed().isEmpty()) docName_ = name.trimmed();
   startdoc();
   return true;
 }

@@ -210,6 +210,7 @@ class lmcPrv3 : public lmcPrn3 {
   QImage pageImage_;
   std::shared_ptr<PreviewAnswer> answer_;  // the call being waited for
   QString deviceName_;
+  QString docName_;  // the report's title, the name its saved pages are offered under
 };
 
 // A preview printer for the device name, not yet created; test lInitErr before using it.

@@ -45,8 +45,11 @@ class PrintDevice {
 
   // Where the output goes, for the run's closing message.
   virtual QString destination() const = 0;
-  // For devices that write files: the file of the next document.
+  // For devices that write files: the file of the next document, and whether the
+  // device writes files at all (a PDF writer) rather than sheets of paper.
   virtual void setOutputFile(const QString& path) {}
+  virtual QString outputFile() const { return {}; }
+  virtual bool writesFiles() const { return false; }
   // The job's settings, given before the document starts; devices that cannot
   // carry a setting (a file has no copies) leave it.
   virtual void setJobSettings(const JobSettings& settings) {}

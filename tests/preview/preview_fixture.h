@@ -49,13 +49,19 @@ class ScriptedDialogs {
       if (prompt.accept && !prompt.accept(*pageAnswer)) return std::nullopt;
       return pageAnswer;
     };
+    dialogs.saveFile = [this](const QString& suggested, QWidget*) -> std::optional<QString> {
+      saveQuestions << suggested;
+      if (saveAnswer) return saveAnswer->isEmpty() ? std::nullopt : saveAnswer;
+      return suggested;
+    };
     previous_ = setPreviewDialogs(dialogs);
   }
   ~ScriptedDialogs() { setPreviewDialogs(previous_); }
 
   bool answerYes = true;
   std::optional<QString> pageAnswer;
-  QStringList questions, messages, prompts;
+  std::optional<QString> saveAnswer;  // the file chosen ("" cancels); unset: the suggested one
+  QStringList questions, messages, prompts, saveQuestions;
 
  private:
   PreviewDialogs previous_;

@@ -1,8 +1,11 @@
 // Recording pages as segments, zoom levels and the viewport, and printing recorded pages.
+#include <QDir>
 #include <QFile>
+#include <QTemporaryDir>
 #include <variant>
 
 #include "preview_fixture.h"
+#include "print/pdf_folder.h"
 
 namespace velmont::print::testing {
 namespace {
@@ -192,6 +195,32 @@ TEST(PreviewPrinting, AllCurrentAndRangePrintTheirPagesAsOneJobEach) {
 
   EXPECT_EQ(dialogs.questions, (QStringList{"Print All Pages?", "Print Current Page?",
                                             "Print page 2 through page 4?"}));
+}
+
+TEST(PreviewPrinting, PrintingToPdfAsksWhereToSaveAndTheNoticeNamesTheFile) {
+  // Without a file chosen before the run, the question starts in the folder last
+  // saved to and offers the report's title; cancelling it prints nothing.
+  ScriptedDialogs dialogs;
+  QTemporaryDir dir;
+  rememberPdfSaveFolder(dir.filePath("earlier.pdf"));
+  auto preview = lmNewPreview(kPdfDeviceName);
+  preview->create();
+  preview->startDoc("Class List");
+  drawCard(*preview, 1);
+  preview->endDoc();
+  dialogs.saveAnswer = "";
+  preview->printSeg("all");
+  ASSERT_EQ(dialogs.saveQuestions, QStringList{dir.filePath("Class List.pdf")});
+  EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files).isEmpty()) << "cancelled: nothing written";
+  EXPECT_TRUE(dialogs.messages.isEmpty());
+
+  QTemporaryDir elsewhere;
+  dialogs.saveAnswer = elsewhere.filePath("chosen");  // ".pdf" is added
+  preview->printSeg("all");
+  EXPECT_EQ(pdfPages(elsewhere.filePath("chosen.pdf")), 1);
+  EXPECT_EQ(dialogs.messages, QStringList{"Report has been sent to " + elsewhere.filePath("chosen.pdf")});
+  EXPECT_FALSE(QFile::exists(QDir::current().filePath("velmont.pdf"))) << "nothing in the starting folder";
+  EXPECT_EQ(pdfSaveFolder(), elsewhere.path()) << "the next question starts there";
 }
 
 TEST(PreviewPrinting, OnePageReportPrintsOnePageEveryWay) {

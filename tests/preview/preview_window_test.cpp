@@ -335,7 +335,9 @@ TEST(PreviewWindowPrint, PrintKeyPrintsTheChosenPagesAndRangeMessagesGuardTheRan
   printRange("", "3");
   printRange("2", "9");
   printRange("3", "2");
-  EXPECT_EQ(dialogs.messages, (QStringList{"One or more Range values is empty",
+  EXPECT_EQ(dialogs.messages, (QStringList{"Report has been sent to " + run.dir.filePath("out.pdf"),
+                                           "Report has been sent to " + run.dir.filePath("out-2.pdf"),
+                                           "One or more Range values is empty",
                                            "A page # is out of Range",
                                            "First page # must be / less than second page #"}));
   printRange("2", "3");

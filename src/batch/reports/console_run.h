@@ -72,6 +72,8 @@ class PngTeeDevice : public print::PrintDevice {
   bool endDoc() override { return inner_->endDoc(); }
   QString destination() const override { return inner_->destination(); }
   void setOutputFile(const QString& path) override { inner_->setOutputFile(path); }
+  QString outputFile() const override { return inner_->outputFile(); }
+  bool writesFiles() const override { return inner_->writesFiles(); }
   void setJobSettings(const print::JobSettings& settings) override { inner_->setJobSettings(settings); }
 
  private:

@@ -16,6 +16,7 @@
 #include "libs/widgets/lmd_dialog.h"
 #include "libs/widgets/lmd_messages.h"
 #include "print/page_printer.h"
+#include "print/pdf_folder.h"
 #include "print/preview_printer.h"
 
 namespace velmont::reports {
@@ -89,9 +90,9 @@ bool askPdfFile(QWidget* owner, RunRequest& request) {
   if (request.preview || request.printerName != print::kPdfDeviceName ||
       !QString::fromStdString(request.prAscii).trimmed().isEmpty())
     return true;
-  QString stem = request.title.trimmed();
-  if (stem.isEmpty()) stem = QStringLiteral("Report");
-  const QString suggested = QDir::home().filePath(stem + ".pdf");
+  // The question starts in the folder last saved to (by F4 or a preview's print),
+  // else in the user's documents folder.
+  const QString suggested = print::suggestedPdfFile(request.title);
   std::function<QString(const QString&)> c;
   {
     std::lock_guard lock(chooserMutex);
@@ -102,6 +103,7 @@ bool askPdfFile(QWidget* owner, RunRequest& request) {
                                                         QStringLiteral("PDF files (*.pdf)"));
   if (file.isEmpty()) return false;
   request.outputFile = file.endsWith(".pdf", Qt::CaseInsensitive) ? file : file + ".pdf";
+  print::rememberPdfSaveFolder(request.outputFile);
   return true;
 }
 

@@ -1,9 +1,21 @@
 #pragma once
 // The character printer of plain-text mode: a page of rows and columns that is written
 // out, with a form feed between pages, to a file or kept in memory.
+//
+// Reports place text on fractional rows (a heading at row 1.2 under the time at row 1,
+// a rule at 3.4 under a heading at 3.2). Each distinct row becomes a text line of its
+// own, in order, so that nothing is written over: a row goes to the line of its whole
+// number unless an earlier row took that line already, and then to the next free one
+// (later rows move down with it). Rows less than 0.15 apart share a line, as the two
+// strokes of a heavy rule do. Within a line, text never overwrites other text: blanks
+// do not erase, and text that would cover other characters moves right to one blank
+// past them; text placed at a column right after other text gets a blank between
+// (text that continues the line, as the query output's does, does not).
 #include <QFile>
 #include <QString>
 #include <QStringList>
+#include <map>
+#include <vector>
 
 namespace velmont::print {
 
@@ -19,12 +31,13 @@ class CharDevice {
   // Writes the page in progress and closes the file.
   void close();
 
-  // Rows and columns count from 0; fractions are dropped.
+  // Rows and columns count from 0; a fractional row is kept (see above), a
+  // column's fraction is dropped.
   void setPos(double row, double column);
-  int row() const { return row_; }
+  int row() const { return int(row_); }
   int column() const { return column_; }
 
-  // Writes at the current position, over anything there; the column moves past it.
+  // Writes at the current position; the column moves past the text.
   void write(const QString& text);
   // Moves to column 0 of the next row.
   void newLine();
@@ -45,10 +58,16 @@ class CharDevice {
 
   QFile file_;
   QByteArray output_;
-  QStringList rows_;
-  int row_ = 0;
+  std::map<long, QString> rows_;  // by row in hundredths
+  double row_ = 0;
   int column_ = 0;
   int codePage_ = 0;
+  bool placed_ = false;  // the next write starts a field of its own (setPos came before it)
 };
+
+// Writes `text` into `line` at `column` without covering other characters: blanks
+// only lengthen the line, and text that meets other characters moves right to one
+// blank past them. Returns the column where the text landed.
+int placeWithoutOverwriting(QString& line, int column, const QString& text);
 
 }  // namespace velmont::print

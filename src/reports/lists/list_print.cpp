@@ -18,7 +18,9 @@ namespace {
 // The school's text as printed: its bytes in the run's code page.
 QString q(const std::string& s) { return print::SchoolText::forThisThread().decode(s); }
 
-GridLayout layoutOf(const ListRunContext& ctx) { return GridLayout(int(ctx.subj_hdg.size()), ctx.box_sz); }
+GridLayout layoutOf(const ListRunContext& ctx) {
+  return GridLayout(int(ctx.subj_hdg.size()), ctx.box_sz, ctx.oP && ctx.oP->lAscii);
+}
 
 // The page heading through REP_HD, with the run's values going in and out.
 bool pageHeading(ListRunContext& ctx, double width) {
@@ -96,7 +98,7 @@ bool PR_S_HDGS(ListRunContext& ctx, const ListChoices& choices) {
   for (const std::string& hdg : ctx.subj_hdg) h = std::max(h, hdg.size());
   for (std::string& hdg : ctx.subj_hdg) hdg.insert(0, h - hdg.size(), ' ');
   const int n = int(ctx.subj_hdg.size());
-  if (n > kWideAbove) ctx.box_sz = 2;
+  if (n > kWideAbove && !p.lAscii) ctx.box_sz = 2;  // plain text keeps a line long enough instead
   const GridLayout layout = layoutOf(ctx);
 
   if (!pageHeading(ctx, layout.letterheadWidth())) return false;  // stopped in the preview

@@ -4,6 +4,7 @@
 #include <QPainterPath>
 #include <QSvgRenderer>
 #include <algorithm>
+#include <cmath>
 
 #include "fill_pattern.h"
 #include "glyph_run.h"
@@ -35,7 +36,10 @@ constexpr double kPenWidth = 1.5 * kFine;  // 0.15 mm rules and outlines
 
 class Replayer {
  public:
-  Replayer(const PageList& page, QPainter& painter) : page_(page), painter_(painter) {}
+  // `pixel`: one device pixel in painter units. Rules, outlines and bars thinner
+  // than a pixel are drawn one pixel wide, so that a low-resolution page (a PNG,
+  // the preview at a small zoom) does not lose them.
+  Replayer(const PageList& page, QPainter& painter, double pixel) : page_(page), painter_(painter), pixel_(pixel) {}
 
   void operator()(const TextItem& item) {
     usePen(textPen(item.colour));
@@ -59,7 +63,8 @@ class Replayer {
     if (item.fill && item.pattern == pattern::kSolid) {
       usePen(Qt::NoPen);
       useBrush(QColor::fromRgba(item.foreground));
-      rounded ? painter_.drawRoundedRect(area, rx, ry) : painter_.drawRect(area);
+      const QRectF shown = atLeastAPixel(area);
+      rounded ? painter_.drawRoundedRect(shown, rx, ry) : painter_.drawRect(shown);
     } else if (item.fill) {
       painter_.save();
       if (rounded) {
@@ -124,8 +129,15 @@ class Replayer {
 
   static QPen textPen(QRgb colour) { return QPen(QColor::fromRgba(colour)); }
 
-  static QPen linePen(QRgb colour, int lineType) {
-    QPen pen(QColor::fromRgba(colour), kPenWidth);
+  // A thin solid area (a bar) grown about its middle to a whole pixel each way.
+  QRectF atLeastAPixel(QRectF area) const {
+    if (area.width() < pixel_) area.adjust(-(pixel_ - area.width()) / 2, 0, (pixel_ - area.width()) / 2, 0);
+    if (area.height() < pixel_) area.adjust(0, -(pixel_ - area.height()) / 2, 0, (pixel_ - area.height()) / 2);
+    return area;
+  }
+
+  QPen linePen(QRgb colour, int lineType) const {
+    QPen pen(QColor::fromRgba(colour), std::max(kPenWidth, pixel_));
     pen.setCapStyle(Qt::FlatCap);
     switch (lineType) {
       case line::kDot: pen.setDashPattern({2, 3}); break;
@@ -139,6 +151,7 @@ class Replayer {
 
   const PageList& page_;
   QPainter& painter_;
+  double pixel_;
   std::vector<QFont> fonts_;
   std::vector<QRawFont> rawFonts_;
   int currentFont_ = -1;
@@ -149,7 +162,9 @@ class Replayer {
 void replay(const PageList& page, QPainter& painter, double pixelsPerUnit) {
   painter.save();
   painter.scale(pixelsPerUnit / kFine, pixelsPerUnit / kFine);
-  Replayer replayer(page, painter);
+  // One device pixel in painter units, whatever scale the caller set before.
+  const double scale = std::abs(painter.deviceTransform().m11()) + std::abs(painter.deviceTransform().m21());
+  Replayer replayer(page, painter, scale > 0 ? 1.0 / scale : 0);
   for (const DrawItem& item : page.items()) std::visit(replayer, item);
   painter.restore();
 }

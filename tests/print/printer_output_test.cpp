@@ -122,6 +122,33 @@ TEST(PrintedOutput, RenderedPageHasInkWhereBoxesAndBarsAre) {
   EXPECT_EQ(pixelAt(1200, boxTop - 40), qRgb(255, 255, 255));  // beyond the box
 }
 
+TEST(PrintedOutput, BarsAndRulesThinnerThanAPixelStillInkALowResolutionPage) {
+  // The envelope corner marks of a card: bars 0.1 mm thick, a quarter of a pixel at 60 dpi.
+  lmcPrn3 printer;
+  printer.Init(std::make_unique<MemoryDevice>());
+  printer.create();
+  printer.setPt(26);
+  printer.PrHbar(9, 10, 6);
+  printer.PrVbar(9, 40, 1);
+  printer.prHline(20, 10, 6);
+  const PaperSize paper = laserA4(kPortrait);
+  for (double dpi : {60.0, 96.0}) {
+    const QImage image = renderPage(printer.currentPage(), paper, dpi);
+    auto inkAround = [&](double x, double y) {  // page coordinates, 0.1 mm; 3 x 3 pixels
+      const double scale = dpi / 254.0;
+      const int px = int((paper[2] + x) * scale), py = int((paper[1] - paper[3] - y) * scale);
+      int darkest = 255;
+      for (int dy = -1; dy <= 1; ++dy)
+        for (int dx = -1; dx <= 1; ++dx) darkest = std::min(darkest, qGray(image.pixel(px + dx, py + dy)));
+      return darkest;
+    };
+    const double h = paper[5] - paper[3];
+    EXPECT_LT(inkAround(9 * 26 + 50, h - 8 * 43 - 7), 128) << "horizontal bar at " << dpi << " dpi";
+    EXPECT_LT(inkAround(39 * 26, h - 8 * 43 - 20), 128) << "vertical bar at " << dpi << " dpi";
+    EXPECT_LT(inkAround(9 * 26 + 50, h - 20 * 43), 128) << "rule at " << dpi << " dpi";
+  }
+}
+
 TEST(PrintedOutput, PatternsLookTheSameAtEveryResolution) {
   lmcPrn3 printer;
   printer.Init(std::make_unique<MemoryDevice>());

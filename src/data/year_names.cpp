@@ -130,6 +130,16 @@ YearNames YEAR_NAMES(const std::string& dataDir) {
   return result;
 }
 
+std::string printedYearName(const std::string& name) {
+  std::string out;
+  out.reserve(name.size());
+  for (size_t i = 0; i < name.size(); ++i) {
+    out += name[i];
+    if (name[i] == '&' && i + 1 < name.size() && name[i + 1] == '&') ++i;
+  }
+  return out;
+}
+
 void yr_range(Workspace& ws, const std::string& dataDir, std::string& start, std::string& end) {
   ControlTable t(ws, dataDir, "sccontro");
   const int fee = t->requireField("PA_FE_AM");

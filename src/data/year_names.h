@@ -17,6 +17,11 @@ struct YearNames {
   std::array<std::string, kYearLevels> names;  // aYrName: level n at [n - 1]; 10 blanks when unnamed
 };
 
+// A level's name as printed: the "&" that names keep doubled for widget labels
+// (where a single one marks a shortcut) is single again ("Sixth && Seventh" prints
+// "Sixth & Seventh").
+std::string printedYearName(const std::string& name);
+
 // YEAR_NAMES: reads the word and the level names from the flag files in `dataDir`.
 // Missing files are not an error.
 YearNames YEAR_NAMES(const std::string& dataDir);

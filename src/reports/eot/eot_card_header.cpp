@@ -162,7 +162,7 @@ void EOT_HD1_TOP(EotRunContext& c) {
   std::string yearText = data::put_yrout(*c.ws, c.session.dataDir, n);
   double column = 51.5;
   if (n >= 1 && n <= int(names.size()) && !isBlank(names[size_t(n - 1)])) {
-    yearText = ": " + names[size_t(n - 1)];
+    yearText = ": " + data::printedYearName(names[size_t(n - 1)]);
     column = 34;
   }
   P.PrPt(c.ln, column - 5.5, q(c.words.year_hd));

@@ -76,6 +76,14 @@ TEST_F(EotCard, FirstPageRowsAndColumns) {
   EXPECT_TRUE(exam[0].text.startsWith(' '));
 }
 
+TEST_F(EotCard, AnAmpersandInAYearNamePrintsOnce) {
+  // Names keep "&" doubled for widget labels; the card prints a single one.
+  setStudent(number, "ST_YEAR", 7.0);
+  session.yearNames.names[6] = "Sixth && Seventh";
+  ASSERT_TRUE(run().ran);
+  EXPECT_TRUE(find(0, ": Sixth & Seventh"));
+}
+
 TEST_F(EotCard, ThirteenSubjectsContinueOnPageTwo) {
   subjects(13);
   ASSERT_TRUE(run().ran);

@@ -256,9 +256,17 @@ void EOT_PR_RDY(reports::RunSetup& setup, const EotOptions& o, const app::Sessio
   control.goTop();
   c.C_Prt_Rep = "N";
   c.hd = set_eothd(control, SchoolWords{session.homeCl, session.house, session.yearNames.word});
-  // A school without letterhead settings gets cards without a letterhead rather
-  // than a new settings file among its own.
-  if (fileExists(schoolFile(dir, "rvhplogo.dbf"))) c.aLhd = print::LOAD_LHED(dir);
+  // The letterhead settings are one of the program's own side tables: a school
+  // without them gets them made with their defaults (the school's name, school.gif).
+  // Where they cannot be made (a folder the user may only read) the cards go
+  // without a letterhead.
+  const bool haveLetterhead = fileExists(schoolFile(dir, "rvhplogo.dbf"));
+  try {
+    c.aLhd = print::LOAD_LHED(dir);
+  } catch (const data::DataError&) {
+    if (haveLetterhead) throw;  // a damaged table is named to the user
+    c.aLhd.clear();
+  }
   // 5. Comment bank, staff, subjects.
   c.comment = &openWithIndex(ws, dir, "comment.dbf", "comment", {"comment.ntx"});
   c.staff = &openWithIndex(ws, dir, "ttstaff.dbf", "ttstaff", {"ttstaff.ntx"});

@@ -239,6 +239,52 @@ void lmcPrn3::PrPtColCtr(double row, double firstColumn, double secondColumn,
   nPtPos = x + width;  // where the centred text ends
 }
 
+double lmcPrn3::textWidth(const QString& text) const {
+  if (lAscii || !oPs) return text.size() * nPt;
+  return oPs->textWidth(text);
+}
+
+QString lmcPrn3::textThatFits(const QString& text, double width) const {
+  if (textWidth(text) <= width) return text;
+  // The widths grow with the length: find the longest fitting beginning by halving.
+  qsizetype lo = 0, hi = text.size();
+  while (lo < hi) {
+    const qsizetype mid = (lo + hi + 1) / 2;
+    if (textWidth(text.left(mid)) <= width)
+      lo = mid;
+    else
+      hi = mid - 1;
+  }
+  QString fits = text.left(lo);
+  while (fits.endsWith(' ')) fits.chop(1);
+  return fits;
+}
+
+QStringList lmcPrn3::wrapToWidth(const QString& text, double width) const {
+  QStringList lines;
+  QString line;
+  const QStringList words = text.split(' ');
+  for (qsizetype i = 0; i < words.size(); ++i) {
+    QString word = words[i];
+    const QString joined = line.isEmpty() ? word : line + ' ' + word;
+    if (textWidth(joined) <= width) {
+      line = joined;
+      continue;
+    }
+    if (!line.isEmpty()) lines << line;
+    // A word wider than the line is cut into pieces that fit.
+    while (textWidth(word) > width) {
+      QString piece = textThatFits(word, width);
+      if (piece.isEmpty()) piece = word.left(1);
+      lines << piece;
+      word = word.mid(piece.size());
+    }
+    line = word;
+  }
+  if (!line.isEmpty() || lines.isEmpty()) lines << line;
+  return lines;
+}
+
 // ---- query output -------------------------------------------------------------------
 
 QString lmcPrn3::queryLine(std::initializer_list<QueryValue> values) const {

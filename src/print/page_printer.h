@@ -127,6 +127,15 @@ class lmcPrn3 {
   void setOutputFile(const QString& path);
   QString destination() const;
   const PageList& currentPage() const { return oPs->page(); }
+  // The text's measured width in the current font, 0.1 mm (in text mode its length
+  // in characters times the column pitch).
+  double textWidth(const QString& text) const;
+  // The longest beginning of `text` whose measured width in the current font is at
+  // most `width` (0.1 mm), trailing blanks dropped.
+  QString textThatFits(const QString& text, double width) const;
+  // `text` broken into lines at blanks so that each line's measured width is at most
+  // `width` (0.1 mm); a word wider than that is cut.
+  QStringList wrapToWidth(const QString& text, double width) const;
 
  protected:
   void PrQ(const QString& text);

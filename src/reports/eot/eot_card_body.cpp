@@ -27,6 +27,9 @@ constexpr int kLastPrintedLine = 32;   // 25..32: co-curricular rows; 96..99: ro
 constexpr int kFirstRoleLine = 96;
 constexpr int kSubjectRowsPerPage = 12;
 constexpr double kCommentsEndRow = 42;
+constexpr double kNameColumn = 3;
+constexpr double kMarkColumn = 20;      // the possible mark's column starts here
+constexpr double kCommentBoxRight = 108;  // the comment box spans columns 67 to 108
 
 std::string replaceHash(std::string_view text, const std::string& name) {
   std::string out;
@@ -132,9 +135,13 @@ void EOT_SUB(EotRunContext& c) {
   const std::string desc = subjectKnown ? std::string(subj.str("SUBJ_DESC")) : std::string();
   if (line <= kLastPrintedLine) {
     const CardHeadings& h = c.hd;
-    // In plain text every character takes a column, so a long name would run into
-    // the possible mark at column 21: it is cut to leave a blank before it.
-    P.PrPt(c.ln, 3, q(P.lAscii ? rtrim(rtrim(desc).substr(0, 17)) : rtrim(desc)));
+    // A long name would run into the possible mark: it is cut before the mark's
+    // column (in plain text, where every character takes a column, to leave a blank
+    // before column 21; on the page by its measured width, 1 mm before the rule).
+    if (P.lAscii)
+      P.PrPt(c.ln, 3, q(rtrim(rtrim(desc).substr(0, 17))));
+    else
+      P.PrPt(c.ln, 3, P.textThatFits(q(rtrim(desc)), (kMarkColumn - kNameColumn) * P.nPt - 10));
     if (subjectKnown && subj.text("SUBJ_TYPE") == "Y") {
       P.PrPt(c.ln, 21, q(numberField(subj, subj.requireField("SUBJ_TTLMK"))));
       static const char* const kMarks[] = {"STSUB_EMRK", "STSUB_EMEN", "STSUB_AMRK", "STSUB_AMEN"};
@@ -244,7 +251,16 @@ void EOT_MAINRPT(EotRunContext& c) {
     while (c.nxtcomm < c.comments.size() && ln2 < kCommentsEndRow) {
       const FiledComment& entry = c.comments[c.nxtcomm];
       const std::string text = commentText(c, entry);
-      const std::vector<std::string> lines = memoLines(text, width);
+      // On the page the lines are as wide as the box (or the page) holds, measured
+      // in the font they print in; a text file keeps lines of 70 or 180 characters.
+      std::vector<std::string> lines;
+      if (P.lAscii) {
+        lines = memoLines(text, width);
+      } else {
+        const double left = (col2 - 1) * P.nPt + P.nLeftMar;
+        const double right = mark_thispg ? (kCommentBoxRight - 1) * P.nPt + P.nLeftMar : P.aSize[4] - P.aSize[2];
+        for (const QString& l : P.wrapToWidth(q(text), right - left - 10)) lines.push_back(l.toStdString());
+      }
       // The text starts 0.8 rows below its label; a text file has whole rows
       // only, where 0.8 would print the text over the label.
       const double labelStep = P.lAscii ? 1 : 0.8;

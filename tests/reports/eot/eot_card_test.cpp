@@ -4,6 +4,7 @@
 
 #include "data/subject_table.h"
 #include "eot_fixture.h"
+#include "page_overlaps.h"
 #include "print/school_text.h"
 
 namespace velmont::eot::testing {
@@ -138,21 +139,56 @@ TEST_F(EotCard, ExamColumnWithBlankHeadingsStaysEmpty) {
   EXPECT_EQ(atColumn(0, 39).size(), 3u);  // the assessment marks are there
 }
 
-TEST_F(EotCard, LongCommentWrapsIntoLinesOfSeventyInTheBox) {
+TEST_F(EotCard, LongCommentWrapsByItsMeasuredWidthInsideTheBox) {
+  // Wide letters: 70 of them would run far past the box's right edge.
   Line l;
   l.code = marked[0];
-  l.note = std::string(145, 'w');
+  l.note = std::string(145, 'W');
   for (size_t at = 9; at < l.note.size(); at += 10) l.note[at] = ' ';
   addLine(number, 3, l);  // the teacher ZZZ is not in the staff table: the code is printed
   ASSERT_TRUE(run().ran);
-  std::vector<Drawn> lines;
-  for (const Drawn& d : atColumn(0, 68))
-    if (d.row > 18) lines.push_back(d);
-  ASSERT_EQ(lines.size(), 3u);
-  for (const Drawn& d : lines) EXPECT_LE(d.text.size(), 70);
-  EXPECT_DOUBLE_EQ(lines[0].row, 18.8);
-  EXPECT_DOUBLE_EQ(lines[2].row, 20.8);
-  EXPECT_TRUE(lines[2].text.endsWith("ZZZ"));
+  const print::PageList& page = (*pages)[0];
+  const double boxRight = 20 + (108 - 1) * 26;  // the box spans columns 67 to 108
+  std::vector<velmont::testing::TextBox> lines;
+  for (const velmont::testing::TextBox& b : velmont::testing::textBoxes(page))
+    if (b.text.startsWith("WWW") || b.text.endsWith("ZZZ")) lines.push_back(b);
+  ASSERT_GE(lines.size(), 4u) << "more lines than 70 characters each would give";
+  for (const auto& b : lines) EXPECT_LE(b.right, boxRight) << b.text.toStdString();
+  EXPECT_TRUE(lines.back().text.endsWith("ZZZ"));
+  QString joined;
+  for (const auto& b : lines) joined += b.text + " ";
+  EXPECT_EQ(joined.count('W'), 145 - 14) << "no letter lost";
+}
+
+TEST_F(EotCard, NoTextOfACardPrintsOverAnotherAndLongNamesStopBeforeTheMark) {
+  // The demo's subjects include names longer than their column ("Mathematics with ...").
+  subjects(int(std::min<size_t>(12, marked.size())), 150);
+  ASSERT_TRUE(run().ran);
+  ASSERT_FALSE(pages->empty());
+  for (size_t p = 0; p < pages->size(); ++p)
+    EXPECT_EQ(velmont::testing::overlappingTexts((*pages)[p]), QStringList()) << "page " << p + 1;
+  const double markColumn = 20 + (20 - 1) * 26;  // the possible mark's column begins at column 20
+  bool cut = false;
+  for (const velmont::testing::TextBox& b : velmont::testing::textBoxes((*pages)[0]))
+    for (const QString& name : names)
+      if (name.size() > b.text.size() && name.startsWith(b.text) && b.left < 20 + 3 * 26) {
+        cut = true;
+        EXPECT_LE(b.right, markColumn) << b.text.toStdString();
+      }
+  EXPECT_TRUE(cut) << "some subject name was long enough to be cut";
+}
+
+TEST_F(EotCard, ASchoolWithoutLetterheadSettingsGetsThemWithItsNameAndLogo) {
+  std::filesystem::remove(school.file("rvhplogo.dbf"));
+  ASSERT_TRUE(run().ran);
+  EXPECT_TRUE(std::filesystem::exists(school.file("rvhplogo.dbf")));
+  ASSERT_FALSE(pages->empty());
+  const QString name = QString::fromStdString(data::trim(session.school));
+  ASSERT_FALSE(name.isEmpty());
+  EXPECT_TRUE(find(0, name)) << "the school's name heads the card";
+  bool logo = false;
+  for (const print::DrawItem& item : (*pages)[0].items()) logo |= std::holds_alternative<print::ImageItem>(item);
+  EXPECT_TRUE(logo) << "school.gif stands in for the logo";
 }
 
 TEST_F(EotCard, CommentsGoOnInTheBoxWhenThePageStillHasSubjects) {

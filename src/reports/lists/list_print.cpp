@@ -1,6 +1,7 @@
 #include "list_print.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "data/text.h"
 #include "data/workspace.h"
@@ -44,6 +45,25 @@ bool pageHeading(ListRunContext& ctx, double width) {
   ctx.P_No = v.P_No;
   ctx.nPrev_Choice = v.nPrev_Choice;
   return shown;
+}
+
+// Draws a figure of a grid box: in the current font, or in a smaller size of it when
+// the figures would run out of the box (a total of four figures in a box of three
+// columns, "100" in a narrow one). `number`: right-aligned as PrPtNum does it,
+// else written from `column` on.
+void boxFigure(print::lmcPrn3& p, double row, double column, const QString& text, double boxLeft,
+               double boxColumns, bool number) {
+  auto draw = [&] { number ? p.PrPtNum(row, column, text) : p.PrPt(row, column, text); };
+  if (p.lAscii || text.trimmed().isEmpty()) return draw();
+  const double room = (boxLeft + boxColumns - column) * p.nPt - 3;  // 0.3 mm inside the box's right edge
+  const double need = p.textWidth(number ? QString(text.size(), '0') : text);
+  if (need <= room || room <= 0) return draw();
+  const QString previous = p.oFont.descriptor();
+  print::PrintFont smaller = p.oFont;
+  smaller.pointSize = std::max(4.0, std::floor(p.oFont.pointSize * room / need));
+  p.newFont(smaller.descriptor());
+  draw();
+  p.newFont(previous);
 }
 
 }  // namespace
@@ -103,8 +123,16 @@ bool PR_S_HDGS(ListRunContext& ctx, const ListChoices& choices) {
 
   if (!pageHeading(ctx, layout.letterheadWidth())) return false;  // stopped in the preview
 
-  if (choices.shading)
-    for (double r = 5; r <= 64; r += 1.89) p.PrBox(r, 1.2, 1, layout.shadingWidth(), "fill", 245);
+  if (choices.shading) {
+    // Past 15 columns the bands stop at the grid's right edge (and the paper's),
+    // where the layout's width would run them off a landscape page.
+    double band = layout.shadingWidth();
+    if (n > kLandscapeAbove) {
+      const double paperColumns = (p.aSize[4] - p.aSize[2] - p.nLeftMar) / p.nPt + 1;
+      band = std::min({band, layout.left(n) + layout.box - 1.2, paperColumns - 1.2});
+    }
+    for (double r = 5; r <= 64; r += 1.89) p.PrBox(r, 1.2, 1, band, "fill", 245);
+  }
   if (layout.wide) p.newFont("8.Times New Roman");
   if (choices.marks) {
     p.setItal("on");
@@ -128,7 +156,7 @@ bool PR_S_HDGS(ListRunContext& ctx, const ListChoices& choices) {
   if (layout.wide) p.newFont("5.Times New Roman");
   for (int i = 1; i <= n; ++i) {
     const double max = i <= subjects && ctx.subj_max[size_t(i - 1)] != 0 ? ctx.subj_max[size_t(i - 1)] : 100;
-    p.PrPt(ctx.ln, layout.left(i), QString("%1").arg(roundHalfUp(max), 3));
+    boxFigure(p, ctx.ln, layout.left(i), QString("%1").arg(roundHalfUp(max), 3), layout.left(i), layout.box, false);
   }
   ctx.ln += 1;
 
@@ -142,7 +170,7 @@ bool PR_S_HDGS(ListRunContext& ctx, const ListChoices& choices) {
     for (int i = 1; i <= n; ++i) {
       const double max = ctx.subj_max[size_t(i - 1)];
       const int pct = max == 0 ? 0 : roundHalfUp(ctx.subj_gavg[size_t(i - 1)] * 100 / max);
-      p.PrPtNum(ctx.ln, layout.number(i), q(pictureZ3(pct)));
+      boxFigure(p, ctx.ln, layout.number(i), q(pictureZ3(pct)), layout.left(i), layout.box, true);
     }
   }
   ctx.ln += 1;
@@ -187,18 +215,18 @@ void PROM_S_MK(ListRunContext& ctx, size_t k, bool marks) {
       sum += value;
       total += value;
     }
-    p.PrPtNum(ctx.ln, layout.number(i), q(tgd));
+    boxFigure(p, ctx.ln, layout.number(i), q(tgd), layout.left(i), layout.box, true);
     p.PrBox(ctx.ln, layout.left(i), 1, layout.box);
   }
   if (subjects + 1 <= n) {
     const int i = subjects + 1;
-    p.PrPtNum(ctx.ln, layout.number(i), q(pictureZ3(count == 0 ? 0 : sum / count)));
+    boxFigure(p, ctx.ln, layout.number(i), q(pictureZ3(count == 0 ? 0 : sum / count)), layout.left(i), layout.box, true);
     p.PrBox(ctx.ln, layout.left(i), 1, layout.box);
   }
   if (layout.wide) p.newFont("10.Times New Roman");
   if (subjects + 2 <= n) {
     const int i = subjects + 2;
-    p.PrPtNum(ctx.ln, layout.number(i), q(pictureZ4(total)));
+    boxFigure(p, ctx.ln, layout.number(i), q(pictureZ4(total)), layout.left(i), layout.box, true);
     p.PrBox(ctx.ln, layout.left(i), 1, layout.box);
   }
   p.newFont(layout.wide ? "9.Times New Roman" : "12.Times New Roman");
@@ -210,7 +238,7 @@ void FIN_S_TAIL(ListRunContext& ctx) {
   p.PrPt(ctx.ln, 15, " No. Students ");
   for (int i = 1; i <= layout.columns; ++i) {
     p.PrBox(ctx.ln, layout.left(i), 1, layout.box);
-    p.PrPtNum(ctx.ln, layout.left(i), q(pictureZ3(ctx.num_stud[size_t(i - 1)])));
+    boxFigure(p, ctx.ln, layout.left(i), q(pictureZ3(ctx.num_stud[size_t(i - 1)])), layout.left(i), layout.box, true);
   }
 }
 

@@ -6,6 +6,9 @@
 #include <map>
 
 #include "list_fixture.h"
+#include <QRegularExpression>
+
+#include "page_overlaps.h"
 #include "print/memory_device.h"
 #include "print/page_printer.h"
 #include "print/preview_printer.h"
@@ -220,19 +223,47 @@ TEST_F(ListPrintTest, TheWideLayoutsColumnsLabelsAndFonts) {
       EXPECT_EQ(sizeOf(t), 5);
     }
   EXPECT_EQ(maxima, 26);
-  // The student's cells in 6 points, the total in 10: 24 subjects of 50 make 1200.
+  // The total: 24 subjects of 50 make 1200, four figures in 10 points would run out
+  // of the two-column box, so they are smaller.
   const print::TextItem* total = textAt("1200");
   ASSERT_NE(total, nullptr);
-  EXPECT_EQ(sizeOf(total), 10);
-  // The heading row's name frame is 24 columns wide, the student's frame 32, a shading band 36 + 3 x 26.
+  EXPECT_LT(sizeOf(total), 10);
+  EXPECT_EQ(velmont::testing::overlappingTexts(page), QStringList());
+  // The heading row's name frame is 24 columns wide, the student's frame 32; a shading
+  // band (36 + 3 x 26 by the layout) stops at the grid's right edge, column 21 + 26 x 2 + 2.
   bool nameFrame = false, rowFrame = false, band = false;
   for (const auto& item : page.items())
     if (auto* b = std::get_if<print::BoxItem>(&item)) {
       nameFrame |= std::abs(b->area.width() - 24 * 26) < 1e-6 && std::abs(b->area.left - x(1)) < 1e-6;
       rowFrame |= std::abs(b->area.width() - 32 * 26) < 1e-6;
-      band |= b->fill && std::abs(b->area.width() - (36 + 3 * 26) * 26) < 1e-6;
+      band |= b->fill && std::abs(b->area.width() - (21 + 26 * 2 + 2 - 1.2) * 26) < 1e-6;
     }
   EXPECT_TRUE(nameFrame && rowFrame && band);
+}
+
+TEST_F(ListPrintTest, EveryFigureStaysInsideItsBoxAndNoTextOverlapsAnother) {
+  // 14 subjects at full marks: maxima and cells of "100" side by side, and a total
+  // of four figures ("1400") in a box made for three.
+  school.students = {{1, "Avery", "Al"}, {2, "Brown", "Bo"}};
+  for (int s = 0; s < 14; ++s) {
+    const std::string code = "S" + std::string(s < 10 ? "0" : "") + std::to_string(s);
+    school.subjects.push_back({code, "Subject " + code});
+    school.marks.push_back({1, code, 100, 0, s + 1});
+    school.marks.push_back({2, code, 100, 0, s + 1});
+  }
+  ASSERT_TRUE(print({.birthDates = true, .marks = true, .shading = true}));
+  const print::PageList& page = pages()[0];
+  EXPECT_EQ(velmont::testing::overlappingTexts(page), QStringList());
+  auto x = [](double column) { return 20 + (column - 1) * 26; };
+  int figures = 0;
+  for (const velmont::testing::TextBox& b : velmont::testing::textBoxes(page)) {
+    if (b.text.contains(QRegularExpression("\\D")) || b.left < x(33)) continue;
+    const int i = int((b.left + b.right) / 2 - x(30)) / (3 * 26);  // the box under the figure's middle
+    EXPECT_GE(b.left, x(30 + 3 * i) - 1) << b.text.toStdString();
+    EXPECT_LE(b.right, x(30 + 3 * (i + 1))) << b.text.toStdString() << " runs out of box " << i;
+    ++figures;
+  }
+  EXPECT_GT(figures, 16 * 3) << "maxima, two students' cells and the counts";
 }
 
 TEST_F(ListPrintTest, ANewPageBeforeAStudentBelowRowForty) {

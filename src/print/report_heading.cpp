@@ -62,11 +62,25 @@ void drawWatermark(lmcPrn3& printer, const QString& mark,
   const PaperSize& paper = printer.aSize;
   const double W = size.width(), H = size.height();
   const double printableWidth = paper[4] - paper[2];
-  const double nWDmm = (printableWidth - 200) / 10;
-  const double nWDcol = nWDmm / 4;
-  const double nHTmm = nWDmm * H / W;
-  const double nHTcol = nWDcol * H / W;
-  const double row = (paper[1] - nHTmm * 10) / 100;
+  double nWDmm = (printableWidth - 200) / 10;
+  double nWDcol = nWDmm / 4;
+  double nHTmm = nWDmm * H / W;
+  double nHTcol = nWDcol * H / W;
+  // A picture taller than it is wide would come out taller than a landscape page:
+  // it is scaled down, proportions kept, to the printable height less 20 mm.
+  const double printableHeight = paper[5] - paper[3];
+  const double tallest = (printableHeight - 200) / 43;  // in rows of 4.3 mm
+  if (nHTcol > tallest && tallest > 0) {
+    const double k = tallest / nHTcol;
+    nWDmm *= k;
+    nWDcol *= k;
+    nHTmm *= k;
+    nHTcol *= k;
+  }
+  double row = (paper[1] - nHTmm * 10) / 100;
+  // Its top stays on the printable area (row 1 at the latest) and its foot above the bottom.
+  const double lastTopRow = (printableHeight - printer.nTopMar - nHTcol * 43 - 7) / 43 + 1;
+  row = std::max(1.0, std::min(row, lastTopRow));
   const double column = (paper[0] - nWDmm * 10) / 260;
   printer.PrImage(row, column, mark, nHTcol, nWDcol, 43);
 }

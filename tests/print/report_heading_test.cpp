@@ -99,6 +99,22 @@ TEST_F(ReportHeadingTest, NoLogoAtHeightZeroWhileTheWatermarkIsStillDrawn) {
   EXPECT_NEAR(both[0].area.top, both[1].area.top, 1e-6);
 }
 
+TEST_F(ReportHeadingTest, ATallWatermarkIsScaledToFitALandscapePage) {
+  nameLogos(dir.path().string(), "logo.png", "mark.png");
+  writePicture(dir.file("mark.png"), 50, 100);
+  values.nPr_logoH = 0;
+  printer.orient("LAND");
+  ASSERT_TRUE(REP_HD(values, "Heading", printer));
+  const auto pics = images();
+  ASSERT_EQ(pics.size(), 1u);
+  const PageRect& r = pics[0].area;
+  EXPECT_GE(r.bottom, 0);
+  EXPECT_LE(r.top, printer.aSize[5] - printer.aSize[3]);
+  EXPECT_GE(r.left, 0);
+  EXPECT_LE(r.right, printer.aSize[4] - printer.aSize[2]);
+  EXPECT_NEAR(r.height() / r.width(), 2.0, 1e-6) << "proportions kept";
+}
+
 TEST_F(ReportHeadingTest, NoPicturesWithoutTheLogoFlag) {
   nameLogos(dir.path().string(), "logo.png", "mark.png");
   writePicture(dir.file("logo.png"), 400, 200);

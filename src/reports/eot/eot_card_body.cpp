@@ -253,29 +253,30 @@ void EOT_MAINRPT(EotRunContext& c) {
       const std::string text = commentText(c, entry);
       // On the page the lines are as wide as the box (or the page) holds, measured
       // in the font they print in; a text file keeps lines of 70 or 180 characters.
-      std::vector<std::string> lines;
+      // Lines are cut from the school's bytes in a text file, from the shown text on the page.
+      std::vector<QString> lines;
       if (P.lAscii) {
-        lines = memoLines(text, width);
+        for (const std::string& l : memoLines(text, width)) lines.push_back(q(l));
       } else {
         const double left = (col2 - 1) * P.nPt + P.nLeftMar;
         const double right = mark_thispg ? (kCommentBoxRight - 1) * P.nPt + P.nLeftMar : P.aSize[4] - P.aSize[2];
-        for (const QString& l : P.wrapToWidth(q(text), right - left - 10)) lines.push_back(l.toStdString());
+        for (const QString& l : P.wrapToWidth(q(text), right - left - 10)) lines.push_back(l);
       }
       // The text starts 0.8 rows below its label; a text file has whole rows
       // only, where 0.8 would print the text over the label.
       const double labelStep = P.lAscii ? 1 : 0.8;
       size_t shown = 1;
-      while (shown < lines.size() && !trim(lines[shown]).empty()) ++shown;
+      while (shown < lines.size() && !lines[shown].trimmed().isEmpty()) ++shown;
       if (printedHere && ln2 + labelStep + double(shown - 1) > lastRow) break;
       printedHere = true;
       P.setBold("on");
       P.PrPt(ln2, col2, q(entry.subc));
       P.setBold("off");
       ln2 += labelStep;
-      P.PrPt(ln2, col2, q(lines.empty() ? std::string() : lines[0]));
+      P.PrPt(ln2, col2, lines.empty() ? QString() : lines[0]);
       ln2 += 1;
-      for (size_t i = 1; i < lines.size() && !trim(lines[i]).empty(); ++i) {
-        P.PrPt(ln2, col2, q(lines[i]));
+      for (size_t i = 1; i < lines.size() && !lines[i].trimmed().isEmpty(); ++i) {
+        P.PrPt(ln2, col2, lines[i]);
         ln2 += 1;
       }
       c.nxtcomm += 1;

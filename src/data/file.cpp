@@ -1,11 +1,27 @@
 #include "file.h"
 
+#include <atomic>
 #include <chrono>
 #include <thread>
 
 namespace velmont::data {
 namespace {
 thread_local Env* threadOverride = nullptr;
+std::atomic<uint64_t> readCalls{0};
+std::atomic<uint64_t> readBytes{0};
+std::atomic<ReadObserver> readObserver{nullptr};
+}  // namespace
+
+ReadCounts readCounts() {
+  return {readCalls.load(std::memory_order_relaxed), readBytes.load(std::memory_order_relaxed)};
+}
+
+void setReadObserver(ReadObserver observer) { readObserver.store(observer); }
+
+void countRead(const File& file, size_t bytes) {
+  readCalls.fetch_add(1, std::memory_order_relaxed);
+  readBytes.fetch_add(bytes, std::memory_order_relaxed);
+  if (ReadObserver observer = readObserver.load(std::memory_order_relaxed)) observer(file.path(), bytes);
 }
 
 Env* Env::current() { return threadOverride ? threadOverride : posixOrWin(); }

@@ -56,6 +56,21 @@ class Env {
   static void setThreadOverride(Env* env);  // null restores the real one
 };
 
+// Read calls made through the real file system by the whole process. Where the
+// school's data lies on a network drive every read call is a round trip, so
+// tests bound these counts and benchmarks turn them into network time.
+struct ReadCounts {
+  uint64_t calls = 0;
+  uint64_t bytes = 0;  // bytes the calls returned
+};
+ReadCounts readCounts();
+// Called after every counted read call, on the reading thread; for benchmarks
+// that make each call cost a round trip. Null removes it.
+using ReadObserver = void (*)(const std::string& path, size_t bytes);
+void setReadObserver(ReadObserver observer);
+// The platform files call this once per read call.
+void countRead(const File& file, size_t bytes);
+
 // Tries a lock repeatedly with short sleeps for up to `timeoutMs`.
 bool lockWithRetry(File& f, uint64_t offset, uint64_t length, LockKind kind, int timeoutMs);
 

@@ -41,6 +41,7 @@ class PosixFile final : public File {
       if (r == 0) break;
       done += size_t(r);
     }
+    countRead(*this, done);
     return done;
   }
 

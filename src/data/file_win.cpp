@@ -69,6 +69,7 @@ class WinFile final : public File {
       if (got == 0) break;
       done += got;
     }
+    countRead(*this, done);
     return done;
   }
 

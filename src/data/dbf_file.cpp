@@ -13,6 +13,9 @@ constexpr int kHeaderSize = 32;
 constexpr int kDescriptorSize = 32;
 constexpr size_t kReadAheadBytes = 64 * 1024;
 constexpr int kHeaderLockTimeoutMs = 5000;
+// How long a run's read waits for a writer to finish a record. A lock held
+// longer belongs to someone editing the record, not to a write in progress.
+constexpr int kWriterWaitMs = 2000;
 
 uint32_t le32(const unsigned char* p) { return p[0] | p[1] << 8 | p[2] << 16 | uint32_t(p[3]) << 24; }
 uint16_t le16(const unsigned char* p) { return uint16_t(p[0] | p[1] << 8); }
@@ -65,6 +68,8 @@ std::unique_ptr<DbfFile> DbfFile::open(const std::string& path, OpenMode mode) {
   auto file = Env::current()->open(path, mode);
   std::unique_ptr<DbfFile> dbf(new DbfFile(path, std::move(file), mode == OpenMode::kReadWrite));
   dbf->readHeader();
+  if (mode == OpenMode::kRead && keepReadsOnThisThread())
+    dbf->kept_ = std::make_unique<RecordBlocks>(dbf->recordLength_);
   return dbf;
 }
 
@@ -169,6 +174,7 @@ void DbfFile::fillReadAhead(uint32_t recno) {
   ahead_.resize(size_t(count) * size_t(recordLength_));
   const uint64_t at = headerLength_ + uint64_t(recno - 1) * uint64_t(recordLength_);
   const size_t got = file_->readAt(at, ahead_.data(), ahead_.size());
+  aheadData_ = ahead_.data();
   aheadFirst_ = recno;
   aheadCount_ = uint32_t(got / size_t(recordLength_));
 }
@@ -177,8 +183,12 @@ bool DbfFile::readRecordFromFile(uint32_t recno, char* buf, bool fresh) {
   if (recno == 0) return false;
   if (recno > knownCount_ && recno > recordCount()) return false;
   if (fresh) dropReadAhead();
+  if (kept_ && !fresh) {
+    readKeptRecord(recno, buf);
+    return true;
+  }
   if (aheadFirst_ && recno >= aheadFirst_ && recno < aheadFirst_ + aheadCount_) {
-    std::memcpy(buf, &ahead_[size_t(recno - aheadFirst_) * size_t(recordLength_)], size_t(recordLength_));
+    std::memcpy(buf, aheadData_ + size_t(recno - aheadFirst_) * size_t(recordLength_), size_t(recordLength_));
   } else if (recno == lastRead_ + 1) {
     fillReadAhead(recno);
     if (aheadCount_ == 0)
@@ -193,12 +203,51 @@ bool DbfFile::readRecordFromFile(uint32_t recno, char* buf, bool fresh) {
   return true;
 }
 
+void DbfFile::readKeptRecord(uint32_t recno, char* buf) {
+  const RecordBlocks::Block* block = kept_->find(recno);
+  if (!block) {
+    const uint32_t first = kept_->blockStart(recno);
+    const uint32_t count = std::min(kept_->recordsPerBlock(), knownCount_ - first + 1);
+    block = &kept_->store(first, readBlockUnwritten(first, count));
+  }
+  if (recno >= block->first + block->count)
+    throw DataError(path_, "record " + std::to_string(recno) + " could not be read whole (the file is cut short)");
+  aheadData_ = block->bytes.data();
+  aheadFirst_ = block->first;
+  aheadCount_ = block->count;
+  std::memcpy(buf, aheadData_ + size_t(recno - aheadFirst_) * size_t(recordLength_), size_t(recordLength_));
+  lastRead_ = recno;
+}
+
+std::vector<char> DbfFile::readBlockUnwritten(uint32_t first, uint32_t count) {
+  // Writers lock a record while they rewrite it and the append lock while they
+  // add one. A shared lock over the block's record locks waits for them and
+  // keeps them out for this one read; after the wait the block is read anyway,
+  // since a lock held that long is someone editing, not a write under way.
+  const bool records = lockWithRetry(*file_, lockBase_ + first, count, LockKind::kShared, kWriterWaitMs);
+  const bool last = first + count - 1 >= knownCount_;
+  const bool append = last && lockWithRetry(*file_, lockBase_, 1, LockKind::kShared, kWriterWaitMs);
+  std::vector<char> bytes(size_t(count) * size_t(recordLength_));
+  size_t got = 0;
+  try {
+    got = file_->readAt(headerLength_ + uint64_t(first - 1) * uint64_t(recordLength_), bytes.data(), bytes.size());
+  } catch (...) {
+    if (records) file_->unlock(lockBase_ + first, count);
+    if (append) file_->unlock(lockBase_, 1);
+    throw;
+  }
+  if (records) file_->unlock(lockBase_ + first, count);
+  if (append) file_->unlock(lockBase_, 1);
+  bytes.resize(got / size_t(recordLength_) * size_t(recordLength_));
+  return bytes;
+}
+
 void DbfFile::writeRecord(uint32_t recno, const char* buf) {
   if (!writable_) throw DataError(path_, "the table is open for reading only");
   if (recno == 0 || recno > recordCount())
     throw DataError(path_, "record " + std::to_string(recno) + " does not exist");
   file_->writeAt(headerLength_ + uint64_t(recno - 1) * uint64_t(recordLength_), buf, size_t(recordLength_));
-  if (aheadFirst_ && recno >= aheadFirst_ && recno < aheadFirst_ + aheadCount_)
+  if (aheadFirst_ && recno >= aheadFirst_ && recno < aheadFirst_ + aheadCount_ && aheadData_ == ahead_.data())
     std::memcpy(&ahead_[size_t(recno - aheadFirst_) * size_t(recordLength_)], buf, size_t(recordLength_));
 }
 

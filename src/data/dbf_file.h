@@ -10,6 +10,7 @@
 #include "date.h"
 #include "field.h"
 #include "file.h"
+#include "record_blocks.h"
 
 namespace velmont::data {
 
@@ -51,7 +52,7 @@ class DbfFile {
   // lies beyond the end of the file. `fresh` bypasses records read ahead earlier.
   bool readRecord(uint32_t recno, char* buf, bool fresh = false) {
     if (!fresh && recno >= aheadFirst_ && recno < aheadFirst_ + aheadCount_ && aheadFirst_ != 0) {
-      std::memcpy(buf, &ahead_[size_t(recno - aheadFirst_) * size_t(recordLength_)], size_t(recordLength_));
+      std::memcpy(buf, aheadData_ + size_t(recno - aheadFirst_) * size_t(recordLength_), size_t(recordLength_));
       lastRead_ = recno;
       return true;
     }
@@ -90,6 +91,11 @@ class DbfFile {
   void readHeader();
   void fillReadAhead(uint32_t recno);
   bool readRecordFromFile(uint32_t recno, char* buf, bool fresh);
+  // Serves a record from the blocks kept for a run, reading its block once.
+  void readKeptRecord(uint32_t recno, char* buf);
+  // Reads a block while no writer holds one of its record locks (or, for the
+  // table's last block, its append lock), so no record is read half-written.
+  std::vector<char> readBlockUnwritten(uint32_t first, uint32_t count);
 
   std::string path_;
   std::unique_ptr<File> file_;
@@ -105,6 +111,8 @@ class DbfFile {
 
   // Sequential reads fetch many records at once; random reads fetch one.
   std::vector<char> ahead_;
+  const char* aheadData_ = nullptr;  // ahead_'s bytes, or a kept block's
+  std::unique_ptr<RecordBlocks> kept_;  // during a report run, for tables read only
   uint32_t aheadFirst_ = 0;  // record number of ahead_[0], 0 when empty
   uint32_t aheadCount_ = 0;
   uint32_t lastRead_ = 0;

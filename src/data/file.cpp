@@ -10,7 +10,12 @@ thread_local Env* threadOverride = nullptr;
 std::atomic<uint64_t> readCalls{0};
 std::atomic<uint64_t> readBytes{0};
 std::atomic<ReadObserver> readObserver{nullptr};
+thread_local int keepReadsDepth = 0;
 }  // namespace
+
+KeepReadsScope::KeepReadsScope() { ++keepReadsDepth; }
+KeepReadsScope::~KeepReadsScope() { --keepReadsDepth; }
+bool keepReadsOnThisThread() { return keepReadsDepth > 0; }
 
 ReadCounts readCounts() {
   return {readCalls.load(std::memory_order_relaxed), readBytes.load(std::memory_order_relaxed)};

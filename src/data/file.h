@@ -71,6 +71,18 @@ void setReadObserver(ReadObserver observer);
 // The platform files call this once per read call.
 void countRead(const File& file, size_t bytes);
 
+// While one lives on a thread (a report run), the tables, indexes and memo files
+// that thread opens for reading keep what they have read until they close, so
+// that each part of a file on a network drive crosses the network once per run.
+class KeepReadsScope {
+ public:
+  KeepReadsScope();
+  ~KeepReadsScope();
+  KeepReadsScope(const KeepReadsScope&) = delete;
+  KeepReadsScope& operator=(const KeepReadsScope&) = delete;
+};
+bool keepReadsOnThisThread();
+
 // Tries a lock repeatedly with short sleeps for up to `timeoutMs`.
 bool lockWithRetry(File& f, uint64_t offset, uint64_t length, LockKind kind, int timeoutMs);
 

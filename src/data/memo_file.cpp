@@ -1,6 +1,7 @@
 #include "memo_file.h"
 
 #include <algorithm>
+#include <cstring>
 #include <vector>
 
 #include "error.h"
@@ -11,13 +12,17 @@ namespace {
 constexpr uint64_t kBlockSize = 512;
 constexpr size_t kMaxMemoBytes = 16 * 1024 * 1024;  // no school note comes near this
 constexpr int kMemoLockTimeoutMs = 5000;
+constexpr uint64_t kChunkBytes = 64 * 1024;
+constexpr size_t kMaxKeptBytes = 32u * 1024 * 1024;
 
 }  // namespace
 
 std::unique_ptr<MemoFile> MemoFile::open(const std::string& path, OpenMode mode) {
   auto file = Env::current()->open(path, mode);
   if (file->size() < 4) throw DataError(path, "the memo file is too short for its header");
-  return std::unique_ptr<MemoFile>(new MemoFile(std::move(file)));
+  std::unique_ptr<MemoFile> memo(new MemoFile(std::move(file)));
+  memo->keepReads_ = mode == OpenMode::kRead && keepReadsOnThisThread();
+  return memo;
 }
 
 std::string MemoFile::read(uint32_t block) {
@@ -29,7 +34,7 @@ std::string MemoFile::read(uint32_t block) {
   std::string text;
   char buf[4096];
   while (at < size) {
-    const size_t got = file_->readAt(at, buf, sizeof buf);
+    const size_t got = keepReads_ ? readKept(at, buf, sizeof buf, size) : file_->readAt(at, buf, sizeof buf);
     if (got == 0) break;
     for (size_t i = 0; i < got; ++i)
       if (buf[i] == 0x1A) return text.append(buf, i);
@@ -41,6 +46,31 @@ std::string MemoFile::read(uint32_t block) {
   // Every writer ends a memo with 0x1A: text running into the end of the file
   // means the file was cut short.
   throw DataError(path(), "memo at block " + std::to_string(block) + " is cut short (no end mark)");
+}
+
+size_t MemoFile::readKept(uint64_t at, char* buf, size_t n, uint64_t size) {
+  const uint64_t number = at / kChunkBytes, start = number * kChunkBytes;
+  auto it = kept_.find(number);
+  if (it == kept_.end() || (it->second.size() < kChunkBytes && start + it->second.size() < size)) {
+    if (it != kept_.end()) {
+      keptBytes_ -= it->second.size();
+      kept_.erase(it);
+    }
+    if (keptBytes_ > kMaxKeptBytes) {
+      kept_.clear();
+      keptBytes_ = 0;
+    }
+    std::string chunk(kChunkBytes, '\0');
+    chunk.resize(file_->readAt(start, chunk.data(), chunk.size()));
+    keptBytes_ += chunk.size();
+    it = kept_.emplace(number, std::move(chunk)).first;
+  }
+  const std::string& chunk = it->second;
+  const size_t from = size_t(at - start);
+  if (from >= chunk.size()) return 0;
+  const size_t got = std::min(n, chunk.size() - from);
+  std::memcpy(buf, chunk.data() + from, got);
+  return got;
 }
 
 uint32_t MemoFile::append(std::string_view text) {

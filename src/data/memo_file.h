@@ -1,6 +1,7 @@
 #pragma once
 // A .dbt memo file: texts in 512-byte blocks, each ended by 0x1A.
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <string>
 
@@ -21,7 +22,14 @@ class MemoFile {
 
  private:
   explicit MemoFile(std::unique_ptr<File> file) : file_(std::move(file)) {}
+  // Up to n bytes at `at`, from the chunks kept for a report run (each read once,
+  // a chunk that ended at the file's end again when the file has grown since).
+  size_t readKept(uint64_t at, char* buf, size_t n, uint64_t size);
+
   std::unique_ptr<File> file_;
+  bool keepReads_ = false;                 // opened for reading during a report run
+  std::map<uint64_t, std::string> kept_;   // 64 KB chunks by number
+  size_t keptBytes_ = 0;
 };
 
 // The block number held by a memo field's ten bytes; 0 for blanks, zeros or NULs.

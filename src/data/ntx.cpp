@@ -16,11 +16,15 @@ namespace {
 constexpr size_t kMaxDepth = 64;
 // Beyond this many cached pages (about 20 MB) the cache starts afresh.
 constexpr size_t kMaxCachedPages = 16384;
+// A run reads an index up to this size whole, in reads of this size.
+constexpr uint64_t kMaxSnapshotBytes = 64u * 1024 * 1024;
+constexpr size_t kSnapshotReadBytes = 64 * 1024;
 
 }  // namespace
 
 NtxIndex::NtxIndex(const std::string& path, OpenMode mode)
-    : file_(Env::current()->open(path, mode)), mode_(mode) {
+    : file_(Env::current()->open(path, mode)), mode_(mode),
+      keepReads_(mode == OpenMode::kRead && keepReadsOnThisThread()) {
   lock(LockKind::kShared);
   unlock();
 }
@@ -34,8 +38,14 @@ void NtxIndex::lock(LockKind kind) {
     if (cachedPages_ > kMaxCachedPages) dropCache();
     return;
   }
+  // A run's snapshot is never read from the file again: nothing to lock.
+  if (!snapshot_.empty()) {
+    if (cachedPages_ > kMaxCachedPages) dropCache();
+    return;
+  }
   if (!lockWithRetry(*file_, ntx::kLockOffset, 1, kind, lockTimeoutMs_))
     throw DataError(path(), "index is locked");
+  fileLocked_ = true;
   try {
     if (cachedPages_ > kMaxCachedPages) dropCache();
     refreshHeader();
@@ -46,7 +56,8 @@ void NtxIndex::lock(LockKind kind) {
 }
 
 void NtxIndex::unlock() {
-  if (batchDepth_ > 0) return;
+  if (batchDepth_ > 0 || !fileLocked_) return;
+  fileLocked_ = false;
   try {
     file_->unlock(ntx::kLockOffset, 1);
   } catch (...) {
@@ -63,7 +74,27 @@ NtxIndex::ReadBatch::~ReadBatch() {
   if (--index_.batchDepth_ == 0) index_.unlock();
 }
 
+bool NtxIndex::takeSnapshot() {
+  const uint64_t size = file_->size();
+  if (size < kPageSize || size > kMaxSnapshotBytes) return false;  // read page by page instead
+  std::vector<char> bytes(static_cast<size_t>(size));
+  for (uint64_t at = 0; at < size; at += kSnapshotReadBytes) {
+    const size_t n = size_t(std::min<uint64_t>(kSnapshotReadBytes, size - at));
+    if (file_->readAt(at, bytes.data() + at, n) != n)
+      throw DataError(path(), "index file is cut short while it is read");
+  }
+  ntx::Header header = ntx::parseHeader(path(), bytes.data(), size);
+  dropCache();
+  header_ = std::move(header);
+  fileSize_ = size;
+  std::memcpy(headerPrefix_, bytes.data(), sizeof headerPrefix_);
+  haveHeader_ = true;
+  snapshot_ = std::move(bytes);
+  return true;
+}
+
 void NtxIndex::refreshHeader() {
+  if (keepReads_ && snapshot_.empty() && takeSnapshot()) return;
   char prefix[ntx::kHeaderPrefix];
   if (file_->readAt(0, prefix, sizeof prefix) != sizeof prefix)
     throw DataError(path(), "index file is truncated (shorter than its header page)");
@@ -92,10 +123,16 @@ const Page& NtxIndex::page(uint32_t offset) {
   const size_t slot = offset / kPageSize;
   if (slot < cache_.size() && cache_[slot]) return *cache_[slot];
   char raw[kPageSize];
-  if (file_->readAt(offset, raw, kPageSize) != kPageSize)
+  const char* bytes = raw;
+  if (!snapshot_.empty()) {
+    if (uint64_t(offset) + kPageSize > snapshot_.size())
+      throw DataError(path(), "index page at offset " + std::to_string(offset) + " is truncated");
+    bytes = snapshot_.data() + offset;
+  } else if (file_->readAt(offset, raw, kPageSize) != kPageSize) {
     throw DataError(path(), "index page at offset " + std::to_string(offset) + " is truncated");
+  }
   auto loaded = std::make_unique<Page>();
-  loaded->load(path(), offset, raw, header_, fileSize_);
+  loaded->load(path(), offset, bytes, header_, fileSize_);
   if (slot >= cache_.size()) cache_.resize(std::max(slot + 1, fileSize_ / kPageSize));
   cache_[slot] = std::move(loaded);
   ++cachedPages_;

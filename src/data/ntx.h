@@ -106,6 +106,8 @@ class NtxIndex {
   void lock(LockKind kind);  // also brings the header up to date
   void unlock();
   void refreshHeader();
+  // Reads the whole index once, under the read lock, for a report run.
+  bool takeSnapshot();
   const ntx::Page& page(uint32_t offset);
   void dropCache();
   void abandonPosition();
@@ -139,6 +141,9 @@ class NtxIndex {
   uint64_t fileSize_ = 0;
   int lockTimeoutMs_ = 5000;
   int batchDepth_ = 0;
+  bool fileLocked_ = false;       // the file's read or write lock is held
+  bool keepReads_ = false;        // opened for reading during a report run
+  std::vector<char> snapshot_;    // the whole file as read once in a run, or empty
 
   bool haveHeader_ = false;
   std::vector<std::unique_ptr<ntx::Page>> cache_;  // by offset / page size

@@ -88,6 +88,7 @@ std::string schoolFile(const std::string& dir, const std::string& name) {
 RunOutcome runReport(const RunRequest& request, RunUi& ui, const RunBody& body) {
   RunOutcome outcome;
   std::exception_ptr failure;
+  data::KeepReadsScope keepReads;  // each part of a school file is read once per run
   data::Workspace ws;  // the run's own work areas, closed with the run
   std::unique_ptr<print::lmcPrn3> printer;
   print::lmcPrv3* preview = nullptr;

@@ -53,6 +53,7 @@ ListOutcome PR_STUDENTS(const ListRequest& request, reports::RunUi& ui) {
   const reports::RunRequest& r = request.run;
   ListOutcome outcome;
   std::exception_ptr failure;
+  data::KeepReadsScope keepReads;  // each part of a school file is read once per run
   data::Workspace ws;  // the run's own work areas, closed with the run
   // The list prints the school's text in its code page.
   const print::SchoolText::ThreadScope schoolText(print::SchoolText::of(data::schoolCodePage(r.dataDir).codePage));

@@ -147,5 +147,16 @@ TEST_F(EotWholeRun, PrintedPreviewedAndTextRunsLeaveTheSchoolsFilesAsTheyWere) {
     if (!before.count(name)) EXPECT_TRUE(mayChange.count(name)) << name << " was created";
 }
 
+// Each read is a round trip where the school's data lies on a network drive:
+// the cards read each file they need about once, not once per card or line.
+TEST_F(EotWholeRun, CardsReadEachFileTheyNeedAboutOnce) {
+  ASSERT_TRUE(run().ran);  // the year's index is built by the first run
+  const data::ReadCounts before = data::readCounts();
+  ASSERT_TRUE(run().ran);
+  const uint64_t calls = data::readCounts().calls - before.calls;
+  std::cerr << "eot reads " << calls << " for " << figures.cards << " cards\n";
+  EXPECT_LE(calls, 1000u);
+}
+
 }  // namespace
 }  // namespace velmont::eot::testing

@@ -263,3 +263,18 @@ TEST_F(ListRunTest, KeyFieldsWiderOrNarrowerThanTheDemosPrintTheSameMarks) {
 }
 
 }  // namespace
+
+// Each read is a round trip where the school's data lies on a network drive:
+// a list reads each file it needs about once, not once per student or subject.
+TEST_F(ListRunTest, AListReadsEachFileItNeedsAboutOnce) {
+  ListRequest r = request(8);
+  r.choices = {.birthDates = true, .marks = true, .shading = true};
+  r.run.makeDevice = [] { return std::unique_ptr<print::PrintDevice>(std::make_unique<print::MemoryDevice>()); };
+  ASSERT_TRUE(PR_STUDENTS(r, ui).printed);  // the year's index is built by the first run
+  const data::ReadCounts before = data::readCounts();
+  const ListOutcome o = PR_STUDENTS(r, ui);
+  ASSERT_TRUE(o.printed);
+  const uint64_t calls = data::readCounts().calls - before.calls;
+  std::cerr << "list reads " << calls << " for " << o.students << " students\n";
+  EXPECT_LE(calls, 1000u);
+}

@@ -141,10 +141,22 @@ void DbfFile::readHeader() {
     throw DataError(path_, "record length " + std::to_string(recordLength_) + " disagrees with the fields (" +
                                std::to_string(offset) + ")");
   const uint32_t derived = uint32_t((size - headerLength_) / uint64_t(recordLength_));
-  if (headerCount > derived)
-    throw DataError(path_, "the header counts " + std::to_string(headerCount) + " records but the file holds only " +
-                               std::to_string(derived) + ": it is truncated");
   knownCount_ = derived;
+  if (headerCount != derived) checkCountAgainstFile();
+}
+
+// The header's count and the records in the file differ. A writer that appends
+// under the append lock may be between its two writes (header first or record
+// first), so the count is judged again once no append is under way. A count
+// ahead of the file that lasts means records are missing: the file is cut short.
+// A count behind the file is left alone: readers go by the file's size, which
+// an append grows only by whole records (see recordCount).
+void DbfFile::checkCountAgainstFile() {
+  const Counts c = settledCounts();
+  if (c.header > c.file)
+    throw DataError(path_, "the header counts " + std::to_string(c.header) + " records but the file holds only " +
+                               std::to_string(c.file) + ": it is truncated" +
+                               (c.settled ? "" : " (or another program has held its append lock for too long)"));
 }
 
 int DbfFile::fieldIndex(std::string_view name) const {
@@ -259,6 +271,26 @@ bool DbfFile::lockHeader(int timeoutMs) {
 
 void DbfFile::unlockHeader() {
   if (headerLocks_ > 0 && --headerLocks_ == 0) file_->unlock(lockBase_, 1);
+}
+
+DbfFile::Counts DbfFile::settledCounts(int timeoutMs) {
+  Counts c;
+  // A shared hold of the append lock waits for a writer's exclusive one and can
+  // be taken on a file opened for reading. Our own hold means no other append.
+  const bool take = headerLocks_ == 0;
+  c.settled = !take || lockWithRetry(*file_, lockBase_, 1, LockKind::kShared, timeoutMs);
+  struct Unlock {
+    DbfFile& f;
+    bool held;
+    ~Unlock() {
+      if (held) f.file_->unlock(f.lockBase_, 1);
+    }
+  } unlockOnExit{*this, take && c.settled};
+  unsigned char h[8];
+  if (file_->readAt(0, h, sizeof h) != sizeof h) throw DataError(path_, "the table header could not be read");
+  c.header = le32(h + 4);
+  c.file = recordCount();
+  return c;
 }
 
 void DbfFile::dropReadAhead() {

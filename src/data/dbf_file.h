@@ -1,6 +1,17 @@
 #pragma once
 // One .dbf file: its header, field list and records, read and written with the
 // conventions that let another program share the file while we use it.
+//
+// Record counts. The header states a count and the file's size implies one; an
+// append changes both in two writes under the table's append lock. The reports
+// trust the file's size: every writer grows the file by whole records, and a
+// count read from the size never names a record that is not there, while the
+// header's count lags or leads it for the moment of another program's append.
+// So an open that finds the two apart waits for the append lock (a few seconds)
+// and looks again: a header count that stays ahead of the file means records
+// are missing (the file was cut short) and stops the open; one that stays
+// behind only costs the other program its count and is read by size
+// (velmont-batch check warns about it).
 #include <cstdint>
 #include <cstring>
 #include <memory>
@@ -69,6 +80,19 @@ class DbfFile {
   void unlockHeader();
   // Forgets records read ahead, so the next reads see what others wrote since.
   void dropReadAhead();
+  // The header's record count and the file's, read once no append of another
+  // writer is under way: waits up to `timeoutMs` for the table's append lock, so
+  // that an append between its two writes (header and record) has made both.
+  // `settled` is false when the lock stayed held (the counts are read anyway).
+  struct Counts {
+    uint32_t header = 0;
+    uint32_t file = 0;
+    bool settled = false;
+  };
+  Counts settledCounts(int timeoutMs = kAppendWaitMs);
+  // How long an open or a read waits for an append under way before it judges
+  // a header count or an index entry that disagrees with the file.
+  static constexpr int kAppendWaitMs = 3000;
 
   // Record locks of the shared lock scheme; false when another holder has it.
   bool lockRecord(uint32_t recno, int timeoutMs);
@@ -89,6 +113,7 @@ class DbfFile {
  private:
   DbfFile(std::string path, std::unique_ptr<File> file, bool writable);
   void readHeader();
+  void checkCountAgainstFile();
   void fillReadAhead(uint32_t recno);
   bool readRecordFromFile(uint32_t recno, char* buf, bool fresh);
   // Serves a record from the blocks kept for a run, reading its block once.

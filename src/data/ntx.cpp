@@ -426,9 +426,9 @@ uint32_t NtxIndex::seekPair(std::string_view key, uint32_t recno) {
   });
 }
 
-size_t NtxIndex::verify() {
+size_t NtxIndex::verify(uint32_t maxRecno) {
   size_t count = 0;
-  run(LockKind::kShared, [this, &count] {
+  run(LockKind::kShared, [this, &count, maxRecno] {
     positionStale_ = false;
     // Pages shared between parents would make the walk repeat entries; no sound
     // file holds more entries than its pages have room for.
@@ -443,12 +443,35 @@ size_t NtxIndex::verify() {
       if (count > 0 && compare(key, previous.data(), previous.size()) < 0)
         throw DataError(path(), "index keys out of order at entry " + std::to_string(count + 1));
       if (++count > room) throw DataError(path(), "index pages are shared between parents");
+      const uint32_t recno = p.recno(path_.back().index);
+      if (recno == 0 || recno > maxRecno)
+        throw DataError(path(), "entry " + std::to_string(count) + " names record " + std::to_string(recno) +
+                                    ", past the end of its table (" + std::to_string(maxRecno) + " records)");
       previous.assign(key, header_.keySize);
       advance();
     }
     where_ = Where::kNowhere;
   });
   return count;
+}
+
+uint32_t NtxIndex::highestRecno() {
+  uint32_t highest = 0;
+  run(LockKind::kShared, [this, &highest] {
+    positionStale_ = false;
+    const uint64_t room = fileSize_ / kPageSize * static_cast<uint64_t>(header_.maxKeys);
+    uint64_t count = 0;
+    path_.clear();
+    descendLeft(header_.root);
+    settleForward();
+    while (!path_.empty()) {
+      highest = std::max(highest, page(path_.back().page).recno(path_.back().index));
+      if (++count > room) throw DataError(path(), "index pages are shared between parents");
+      advance();
+    }
+    where_ = Where::kNowhere;
+  });
+  return highest;
 }
 
 }  // namespace velmont::data

@@ -74,10 +74,15 @@ class NtxIndex {
   // index a key already present is left as it is. Needs OpenMode::kReadWrite.
   void insert(std::string_view key, uint32_t recno);
 
-  // Walks the whole index under one read lock, checks that keys never go backwards,
-  // and returns the number of entries; leaves no current position. Throws
-  // DataError on any damage found.
-  size_t verify();
+  // Walks the whole index under one read lock, checks that keys never go backwards
+  // and that every entry names a record from 1 to `maxRecno`, and returns the
+  // number of entries; leaves no current position. Throws DataError on any
+  // damage found.
+  size_t verify(uint32_t maxRecno = UINT32_MAX);
+
+  // The highest record number any entry names (0 for an empty index), from one
+  // walk under the read lock; leaves no current position.
+  uint32_t highestRecno();
 
   // How long a step waits for a writer to release the index; default 5 seconds.
   void setLockTimeoutMs(int ms) { lockTimeoutMs_ = ms; }

@@ -5,7 +5,9 @@
 #include "code_page.h"
 #include "error.h"
 #include "file.h"
+#include "ntx.h"
 #include "numeric.h"
+#include "table.h"
 
 namespace velmont::data {
 
@@ -71,6 +73,33 @@ void new_subyr(const std::string& tablePath) {
   // The new year's table holds text in the same code page as the students table.
   DbfFile::create(tablePath, subjectTableFields(),
                   schoolLanguageDriver(std::filesystem::path(tablePath).parent_path().string()));
+}
+
+namespace {
+
+// True when the index opens and every entry lies in order within the table.
+bool indexSound(const std::string& tablePath, const std::string& indexPath) {
+  try {
+    const uint32_t records = DbfFile::open(tablePath, OpenMode::kRead)->recordCount();
+    NtxIndex(indexPath).verify(records);
+    return true;
+  } catch (const DataError&) {
+    return false;
+  }
+}
+
+}  // namespace
+
+void ensureSubjectIndex(const std::string& tablePath, const std::string& indexPath,
+                        const std::function<void()>& notify) {
+  Env* env = Env::current();
+  const bool haveTable = env->exists(tablePath);
+  if (haveTable && env->exists(indexPath) && indexSound(tablePath, indexPath)) return;
+  if (notify) notify();
+  if (!haveTable) new_subyr(tablePath);
+  auto table = Table::open(tablePath, "STSUB");
+  SubjectKey{*table};  // fields that cannot form the key stop here, naming the table and field
+  table->createIndex(indexPath, kSubjectKeyExpression);
 }
 
 }  // namespace velmont::data

@@ -1,6 +1,7 @@
 #pragma once
 // The year's student-subject table ("STSUB" + two year digits): its fields, the
 // widths that seek keys are built from, and its creation when a year has none.
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -52,5 +53,13 @@ std::string subjectTableName(int year);
 // Creates an empty student-subject table at `tablePath` (with its .dbt memo file);
 // nothing is created when the file already exists.
 void new_subyr(const std::string& tablePath);
+
+// Makes sure the year's table at `tablePath` and its index at `indexPath` exist
+// and agree: the table is created empty when missing, and the index is built
+// when it is missing or damaged (an entry past the table's end, keys out of
+// order, a header that cannot be read), `notify` being called first. This
+// program builds that index, so it mends it rather than stop a report.
+void ensureSubjectIndex(const std::string& tablePath, const std::string& indexPath,
+                        const std::function<void()>& notify);
 
 }  // namespace velmont::data

@@ -149,12 +149,33 @@ void Table::createIndex(const std::string& ntxPath, const std::string& keyExpres
 
 uint32_t Table::firstInOrder() {
   orderSynced_ = true;
-  return order_ ? orders_[size_t(order_ - 1)]->ntx->first() : 1;
+  return order_ ? checkedEntry(orders_[size_t(order_ - 1)]->ntx->first()) : 1;
 }
 
 uint32_t Table::lastInOrder() {
   orderSynced_ = true;
-  return order_ ? orders_[size_t(order_ - 1)]->ntx->last() : dbf_->recordCount();
+  return order_ ? checkedEntry(orders_[size_t(order_ - 1)]->ntx->last()) : dbf_->recordCount();
+}
+
+uint32_t Table::checkedEntry(uint32_t recno) { return checkedEntry(recno, *orders_[size_t(order_ - 1)]->ntx); }
+
+uint32_t Table::checkedEntry(uint32_t recno, const NtxIndex& ntx) {
+  if (recno == 0 || recno <= dbf_->knownRecordCount() || recno <= dbf_->recordCount()) return recno;
+  // Another program may be appending this record: its index entry can come
+  // before the record itself. Judge again once no append is under way.
+  const DbfFile::Counts counts = dbf_->settledCounts();
+  if (recno <= counts.file) return recno;
+  throw DataError(ntx.path(), "an entry names record " + std::to_string(recno) + " but the table " + path() +
+                                  " holds only " + std::to_string(counts.file) +
+                                  " records: the index does not match its table. Rebuild (reindex) the school's "
+                                  "indexes in the administration system, then run this again");
+}
+
+void Table::checkOrderEntries(int order) {
+  if (order < 1 || order > int(orders_.size())) return;
+  NtxIndex& ntx = *orders_[size_t(order - 1)]->ntx;
+  checkedEntry(ntx.highestRecno(), ntx);
+  if (order == order_) orderSynced_ = false;
 }
 
 void Table::syncOrderPosition() {
@@ -176,7 +197,7 @@ uint32_t Table::stepInOrder(bool forward) {
   }
   syncOrderPosition();
   NtxIndex& ntx = *orders_[size_t(order_ - 1)]->ntx;
-  return forward ? ntx.next() : ntx.prev();
+  return checkedEntry(forward ? ntx.next() : ntx.prev());
 }
 
 void Table::settleForward() {
@@ -334,7 +355,7 @@ bool Table::seek(std::string_view keyBytes) {
   if (!order_) throw DataError(path(), "a seek needs an index order");
   bof_ = eof_ = false;
   NtxIndex& ntx = *orders_[size_t(order_ - 1)]->ntx;
-  const uint32_t r = ntx.seek(keyBytes.substr(0, std::min<size_t>(keyBytes.size(), size_t(ntx.keySize()))));
+  const uint32_t r = checkedEntry(ntx.seek(keyBytes.substr(0, std::min<size_t>(keyBytes.size(), size_t(ntx.keySize())))));
   orderSynced_ = true;
   if (r == 0) {
     loadPhantom();

@@ -42,6 +42,10 @@ class Table final : public RecordContext {
   void setOrder(int order);
   int order() const { return order_; }
   int orderCount() const { return int(orders_.size()); }
+  // Reads every entry of an order and throws DataError naming the index and the
+  // table when one names a record past the table's end (a table cut short under
+  // its indexes), for reports that read the table in its natural order.
+  void checkOrderEntries(int order);
   // Builds an index file over this table from a key expression (bulk build),
   // replacing any file of that name; it is not added as an order.
   void createIndex(const std::string& ntxPath, const std::string& keyExpression);
@@ -151,6 +155,10 @@ class Table final : public RecordContext {
   uint32_t firstInOrder();
   uint32_t lastInOrder();
   uint32_t stepInOrder(bool forward);
+  // An index entry's record number, once it is known to lie in the table;
+  // throws DataError naming the index and the table when it lies past the end.
+  uint32_t checkedEntry(uint32_t recno);
+  uint32_t checkedEntry(uint32_t recno, const NtxIndex& ntx);
   void syncOrderPosition();
   void settleForward();  // skips hidden records after a move, landing at eof if none
   void afterMove();

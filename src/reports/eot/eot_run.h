@@ -39,7 +39,7 @@ inline constexpr const char* kIndexingNotice = "Indexing Student Subjects .. ple
 
 // Makes sure the year's student-subject table and its index exist in `dataDir`:
 // the table is created empty when missing and the index built when missing
-// (the notice goes to `notify` first). Returns the table's path.
+// or damaged (the notice goes to `notify` first). Returns the table's path.
 std::string ensureSubjectIndex(const std::string& dataDir, int year, const std::function<void()>& notify);
 
 // The numeric value of an entry as the table system reads typed numbers:

@@ -206,14 +206,7 @@ double entryNumber(const std::string& text) {
 std::string ensureSubjectIndex(const std::string& dataDir, int year, const std::function<void()>& notify) {
   const std::string name = data::subjectTableName(year);
   const std::string table = schoolFile(dataDir, name + ".dbf");
-  const std::string index = schoolFile(dataDir, name + ".ntx");
-  const bool haveTable = fileExists(table);
-  if (haveTable && fileExists(index)) return table;
-  if (notify) notify();
-  if (!haveTable) data::new_subyr(table);
-  auto t = Table::open(table, "STSUB");
-  data::SubjectKey{*t};  // fields that cannot form the key stop here, naming the table and field
-  t->createIndex(index, data::kSubjectKeyExpression);
+  data::ensureSubjectIndex(table, schoolFile(dataDir, name + ".ntx"), notify);
   return table;
 }
 

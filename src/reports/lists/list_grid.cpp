@@ -6,6 +6,7 @@
 #include <set>
 
 #include "data/expr.h"
+#include "data/file.h"
 #include "data/subject_table.h"
 #include "data/table.h"
 #include "data/text.h"
@@ -92,18 +93,10 @@ std::vector<SubjectMark> termMarks(data::Table& stsub, double studentNumber, int
 }
 
 void ensureSubjectIndex(ListRunContext& ctx) {
-  namespace fs = std::filesystem;
   const std::string name = data::subjectTableName(ctx.C_Year);
-  const std::string table = schoolPath(ctx.dataDir, name + ".dbf");
-  const std::string index = schoolPath(ctx.dataDir, name + ".ntx");
-  std::error_code ec;
-  const bool haveTable = fs::exists(table, ec);
-  if (haveTable && fs::exists(index, ec)) return;
-  if (ctx.notice) ctx.notice("Indexing Student Subjects .. please wait");
-  if (!haveTable) data::new_subyr(table);
-  auto t = data::Table::open(table, "STSUB");
-  data::SubjectKey{*t};  // fields that cannot form the key stop here, naming the table and field
-  t->createIndex(index, data::kSubjectKeyExpression);
+  data::ensureSubjectIndex(schoolPath(ctx.dataDir, name + ".dbf"), schoolPath(ctx.dataDir, name + ".ntx"), [&] {
+    if (ctx.notice) ctx.notice("Indexing Student Subjects .. please wait");
+  });
 }
 
 bool PREP_HCLSUB(ListRunContext& ctx, bool subjectNames) {
@@ -111,6 +104,15 @@ bool PREP_HCLSUB(ListRunContext& ctx, bool subjectNames) {
   data::Table& subjects = ws.open(schoolPath(ctx.dataDir, "subjects.dbf"), "subjects");
   if (subjects.orderCount() == 0) subjects.addIndex(schoolPath(ctx.dataDir, "subjects.ntx"));
   data::Table& st = ws.open(schoolPath(ctx.dataDir, "ststuden.dbf"), "ststuden");
+  // The list reads the students in the table's own order; the name index tells
+  // whether records have been lost from the table's end, which would leave
+  // students out of the list without a word.
+  const std::string nameIndex = schoolPath(ctx.dataDir, "STSTNAME.ntx");
+  if (st.orderCount() == 0 && data::Env::current()->exists(nameIndex)) {
+    st.addIndex(nameIndex);
+    st.setOrder(0);
+    st.checkOrderEntries(1);
+  }
 
   ensureSubjectIndex(ctx);
   const std::string subName = data::subjectTableName(ctx.C_Year);

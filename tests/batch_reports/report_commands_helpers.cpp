@@ -1,0 +1,54 @@
+#include "report_commands.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <fstream>
+
+#include "batch/eot/eot_command.h"
+#include "batch/list/list_command.h"
+#include "data/expr.h"
+#include "data/ntx.h"
+
+namespace velmont::testing {
+
+CommandResult runReportCommand(const std::vector<std::string>& args) {
+  static const bool registered = [] {
+    batch::registerEotCommand();
+    batch::registerListCommand();
+    return true;
+  }();
+  (void)registered;
+  return runCommand(args);
+}
+
+void rebuildIndexPointing(const std::string& tablePath, const std::string& ntxPath, size_t rank, uint32_t recno) {
+  auto table = data::Table::open(tablePath, "T");
+  std::string expression;
+  data::NtxDefinition definition;
+  {
+    data::NtxIndex old(ntxPath);
+    definition.keyExpression = old.keyExpression();
+    definition.keySize = old.keySize();
+    definition.keyDecimals = old.keyDecimals();
+  }
+  data::Expression key = data::Expression::parse(definition.keyExpression, *table, nullptr, ntxPath);
+  std::vector<std::pair<std::string, uint32_t>> entries;
+  for (table->goTo(1); !table->eof(); table->goTo(table->recno() + 1)) {
+    std::string k(size_t(definition.keySize), ' ');
+    key.evalKey(*table, k.data(), definition.keySize, definition.keyDecimals);
+    entries.emplace_back(k, table->recno());
+  }
+  std::sort(entries.begin(), entries.end());
+  ASSERT_LT(rank, entries.size());
+  entries[rank].second = recno;
+  std::string keys;
+  std::vector<uint32_t> recnos;
+  for (const auto& [k, r] : entries) {
+    keys += k;
+    recnos.push_back(r);
+  }
+  data::NtxIndex::build(ntxPath, definition, keys.data(), recnos.data(), recnos.size());
+}
+
+}  // namespace velmont::testing

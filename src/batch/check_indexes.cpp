@@ -15,6 +15,7 @@ namespace velmont::batch {
 namespace {
 
 constexpr int kDetailLimit = 5;
+constexpr const char* kRebuilt = " (the reports build this index anew)";
 
 struct Entry {
   uint32_t recno;
@@ -65,6 +66,8 @@ std::vector<Entry> recordKeys(data::Table& table, data::Expression& key, const d
 
 void checkIndex(CheckResult& result, const std::string& file, data::Table& table, const std::string& ntxPath,
                 const IndexNeed& need, Progress& progress) {
+  // The program builds the year's subject index anew when it finds it damaged.
+  const bool subjectIndex = need.demoKey == data::kSubjectKeyExpression;
   try {
     data::NtxIndex ntx(ntxPath);
     ntx.verify();
@@ -93,9 +96,12 @@ void checkIndex(CheckResult& result, const std::string& file, data::Table& table
     std::vector<Entry> held = indexEntries(ntx), expected = recordKeys(table, key, ntx, progress, file);
     std::sort(held.begin(), held.end());
     const bool partial = !ntx.forCondition().empty() || ntx.unique();
+    // An entry past the table's end stops a report that meets it; an entry
+    // missing, doubled or under an old key only misplaces or misses records.
     int faults = 0;
-    auto fault = [&](const std::string& message) {
-      if (++faults <= kDetailLimit) result.add(Severity::kError, file, message);
+    auto fault = [&](const std::string& message, Severity severity = Severity::kWarning) {
+      if (subjectIndex) severity = Severity::kWarning;
+      if (++faults <= kDetailLimit) result.add(severity, file, message + (subjectIndex ? kRebuilt : ""));
     };
     size_t h = 0;
     for (const Entry& e : expected) {
@@ -118,11 +124,12 @@ void checkIndex(CheckResult& result, const std::string& file, data::Table& table
     }
     for (; h < held.size(); ++h)
       fault("names record " + std::to_string(held[h].recno) + " but the table has " + std::to_string(expected.size()) +
-            " records");
+                " records: reports that meet it stop",
+            Severity::kError);
     if (faults > kDetailLimit)
-      result.add(Severity::kError, file, std::to_string(faults - kDetailLimit) + " more entries do not match the table");
+      result.add(Severity::kWarning, file, std::to_string(faults - kDetailLimit) + " more entries do not match the table");
   } catch (const data::DataError& e) {
-    result.add(Severity::kError, file, e.reason());
+    result.add(subjectIndex ? Severity::kWarning : Severity::kError, file, e.reason() + (subjectIndex ? kRebuilt : ""));
   }
 }
 

@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "check_parts.h"
+#include "data/dbf_file.h"
 #include "data/error.h"
 #include "data/table.h"
 #include "progress.h"
@@ -35,12 +36,38 @@ void checkTable(CheckResult& result, const std::string& dir, const SchoolTable& 
     return;
   }
   const std::string file = fs::path(path).filename().string();
+  // The past students' table is opened only for a past student's card: its
+  // faults stop no other report.
+  const size_t first = result.findings.size();
+  struct OnlyWarnings {
+    CheckResult& result;
+    size_t first;
+    bool apply;
+    ~OnlyWarnings() {
+      if (!apply) return;
+      for (size_t i = first; i < result.findings.size(); ++i)
+        if (result.findings[i].severity == Severity::kError) {
+          result.findings[i].severity = Severity::kWarning;
+          result.findings[i].message += " (only past students' cards need it)";
+        }
+    }
+  } pastStudents{result, first, need.file == "stpast.dbf"};
   std::unique_ptr<data::Table> table;
   try {
     table = data::Table::open(path, need.alias);
   } catch (const data::DataError& e) {
     result.add(Severity::kError, file, "cannot be opened: " + e.reason());
     return;
+  }
+  try {
+    const data::DbfFile::Counts counts = data::DbfFile::open(path, data::OpenMode::kRead)->settledCounts();
+    if (counts.header < counts.file)
+      result.add(Severity::kWarning, file,
+                 "the header counts " + std::to_string(counts.header) + " records but the file holds " +
+                     std::to_string(counts.file) + "; the reports read all " + std::to_string(counts.file) +
+                     ", programs that trust the header fewer");
+  } catch (const data::DataError&) {
+    // Opening it once more failed where the first open did not: judged below.
   }
   checkFields(result, file, *table, need);
   checkRecords(result, file, *table);

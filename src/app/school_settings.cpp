@@ -2,6 +2,7 @@
 
 #include <fstream>
 
+#include "data/file.h"
 #include "data/text.h"
 #include "data/workspace.h"
 #include "libs/installation.h"
@@ -9,11 +10,15 @@
 
 namespace velmont::app {
 
+namespace {
+constexpr size_t kSideFileLimit = 4096;
+}
+
 std::string firstLineOf(const std::string& dataDir, const std::string& name, size_t width) {
   if (!libs::dataFileExists(dataDir, name)) return "";
-  std::ifstream in(libs::dataFilePath(dataDir, name), std::ios::binary);
-  std::string line;
-  std::getline(in, line);
+  // A flag file holds one short word: a little is read, whatever the file is.
+  std::string line = data::readSideFile(libs::dataFilePath(dataDir, name), kSideFileLimit);
+  if (const size_t lf = line.find('\n'); lf != std::string::npos) line.resize(lf);
   // The first characters of the file, up to its first line end.
   if (const size_t cr = line.find('\r'); cr != std::string::npos) line.resize(cr);
   if (line.size() > width) line.resize(width);

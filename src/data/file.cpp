@@ -2,7 +2,11 @@
 
 #include <atomic>
 #include <chrono>
+#include <filesystem>
+#include <fstream>
 #include <thread>
+
+#include "error.h"
 
 namespace velmont::data {
 namespace {
@@ -32,6 +36,34 @@ void countRead(const File& file, size_t bytes) {
 Env* Env::current() { return threadOverride ? threadOverride : posixOrWin(); }
 
 void Env::setThreadOverride(Env* env) { threadOverride = env; }
+
+std::string nonRegularKind(const std::string& path) {
+  namespace fs = std::filesystem;
+  std::error_code ec;
+  const fs::file_status st = fs::status(path, ec);
+  switch (st.type()) {
+    case fs::file_type::regular:
+    case fs::file_type::not_found:
+    case fs::file_type::none: return {};
+    case fs::file_type::directory: return "a directory";
+    case fs::file_type::fifo: return "a named pipe (FIFO)";
+    case fs::file_type::character:
+    case fs::file_type::block: return "a device";
+    case fs::file_type::socket: return "a socket";
+    default: return ec ? std::string() : "not a regular file";
+  }
+}
+
+std::string readSideFile(const std::string& path, size_t limit) {
+  if (const std::string kind = nonRegularKind(path); !kind.empty())
+    throw DataError(path, "is " + kind + ", not a file: it is not read");
+  std::ifstream in(path, std::ios::binary);
+  if (!in) throw DataError(path, "cannot be read");
+  std::string bytes(limit, '\0');
+  in.read(bytes.data(), std::streamsize(limit));
+  bytes.resize(size_t(in.gcount()));
+  return bytes;
+}
 
 bool lockWithRetry(File& f, uint64_t offset, uint64_t length, LockKind kind, int timeoutMs) {
   using Clock = std::chrono::steady_clock;

@@ -82,6 +82,16 @@ class KeepReadsScope {
   KeepReadsScope& operator=(const KeepReadsScope&) = delete;
 };
 bool keepReadsOnThisThread();
+// What a path that is no regular file is ("a directory", "a named pipe (FIFO)",
+// "a device", "a socket", "not a regular file"); empty for a regular file or a
+// missing one. Links are followed.
+std::string nonRegularKind(const std::string& path);
+
+// A small side file (a flag or settings file of the data directory) read whole,
+// up to `limit` bytes: a longer file gives its first `limit` bytes. A path that
+// is no regular file (a directory, a FIFO, a device such as an endless one)
+// throws DataError naming the file and saying what it is, and nothing is read.
+std::string readSideFile(const std::string& path, size_t limit);
 
 // Tries a lock repeatedly with short sleeps for up to `timeoutMs`.
 bool lockWithRetry(File& f, uint64_t offset, uint64_t length, LockKind kind, int timeoutMs);

@@ -115,6 +115,9 @@ class PosixFile final : public File {
 class PosixEnv final : public Env {
  public:
   std::unique_ptr<File> open(const std::string& path, OpenMode mode) override {
+    // A FIFO or device would block the open or never end: say what it is instead.
+    if (const std::string kind = nonRegularKind(path); !kind.empty() && kind != "a directory")
+      throw DataError(path, "is " + kind + ", not a file");
     const int flags = (mode == OpenMode::kReadWrite ? O_RDWR : O_RDONLY) | O_CLOEXEC;
     int fd = ::open(path.c_str(), flags);
     if (fd < 0) {

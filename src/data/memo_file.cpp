@@ -10,7 +10,10 @@ namespace velmont::data {
 namespace {
 
 constexpr uint64_t kBlockSize = 512;
-constexpr size_t kMaxMemoBytes = 16 * 1024 * 1024;  // no school note comes near this
+// The longest memo a report reads. A teacher's note on a card runs to a few
+// thousand characters at most; a megabyte would fill some two hundred pages of
+// the comment box, so anything longer is a fault, not a note.
+constexpr size_t kMaxMemoBytes = 1024 * 1024;
 constexpr int kMemoLockTimeoutMs = 5000;
 constexpr uint64_t kChunkBytes = 64 * 1024;
 constexpr size_t kMaxKeptBytes = 32u * 1024 * 1024;
@@ -40,8 +43,7 @@ std::string MemoFile::read(uint32_t block) {
       if (buf[i] == 0x1A) return text.append(buf, i);
     text.append(buf, got);
     at += got;
-    if (text.size() > kMaxMemoBytes)
-      throw DataError(path(), "memo at block " + std::to_string(block) + " has no end mark");
+    if (text.size() > kMaxMemoBytes) tooLarge(block, at, size);
   }
   // Every writer ends a memo with 0x1A: text running into the end of the file
   // means the file was cut short.
@@ -71,6 +73,24 @@ size_t MemoFile::readKept(uint64_t at, char* buf, size_t n, uint64_t size) {
   const size_t got = std::min(n, chunk.size() - from);
   std::memcpy(buf, chunk.data() + from, got);
   return got;
+
+void MemoFile::tooLarge(uint32_t block, uint64_t at, uint64_t size) {
+  // Look on for the end mark, keeping nothing, to tell a long memo from one that
+  // runs into the end of the file.
+  char buf[4096];
+  while (at < size) {
+    const size_t got = file_->readAt(at, buf, sizeof buf);
+    if (got == 0) break;
+    const char* mark = static_cast<const char*>(std::memchr(buf, 0x1A, got));
+    if (mark) {
+      const uint64_t length = at + uint64_t(mark - buf) - kBlockSize * block;
+      throw DataError(path(), "memo at block " + std::to_string(block) + " is " + std::to_string(length) +
+                                  " bytes long, more than the " + std::to_string(kMaxMemoBytes / 1024 / 1024) +
+                                  " MB a report reads");
+    }
+    at += got;
+  }
+  throw DataError(path(), "memo at block " + std::to_string(block) + " is cut short (no end mark)");
 }
 
 uint32_t MemoFile::append(std::string_view text) {

@@ -26,6 +26,8 @@ class MemoFile {
   // a chunk that ended at the file's end again when the file has grown since).
   size_t readKept(uint64_t at, char* buf, size_t n, uint64_t size);
 
+  // Throws the error for a memo past the size limit: too long, or cut short.
+  [[noreturn]] void tooLarge(uint32_t block, uint64_t at, uint64_t size);
   std::unique_ptr<File> file_;
   bool keepReads_ = false;                 // opened for reading during a report run
   std::map<uint64_t, std::string> kept_;   // 64 KB chunks by number

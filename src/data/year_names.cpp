@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "error.h"
+#include "file.h"
 #include "numeric.h"
 #include "text.h"
 #include "workspace.h"
@@ -96,9 +97,8 @@ YearNames YEAR_NAMES(const std::string& dataDir) {
   if (fileExists(dataDir, "namibia.$vl")) result.word = "Grade";
   if (!fileExists(dataDir, "grade.$vl")) return result;
 
-  std::ifstream in(dataFile(dataDir, "grade.$vl"), std::ios::binary);
-  std::stringstream whole;
-  whole << in.rdbuf();
+  // Twenty lines of 79 characters are all it can hold: a little more is read, whatever the file is.
+  std::stringstream whole(readSideFile(dataFile(dataDir, "grade.$vl"), 64 * 1024));
   std::vector<std::string> lines;
   std::string line;
   while (std::getline(whole, line)) {

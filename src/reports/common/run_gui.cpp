@@ -119,4 +119,9 @@ void placeBelowProgress(widgets::LmdDialog* dialog, QWidget* owner, const app::S
   dialog->move(x, y);  // the frame's top: its title bar starts below the box
 }
 
+QString savedOptionsNotice(const QString& problem) {
+  return QStringLiteral("Your saved choices could not be read, so the defaults are shown (") + problem +
+         QStringLiteral(").");
+}
+
 }  // namespace velmont::reports

@@ -40,4 +40,8 @@ bool askPdfFile(QWidget* owner, RunRequest& request);
 // the suggested path and returns the chosen one ("" cancels). Null restores the dialog.
 void setPdfFileChooser(std::function<QString(const QString& suggested)> chooser);
 
+// The notice of an options dialog whose saved options could not be read
+// (`problem` names the file and the fault): it opens with the defaults.
+QString savedOptionsNotice(const QString& problem);
+
 }  // namespace velmont::reports

@@ -194,8 +194,9 @@ void TAIL_PR2(app::Session& session, QWidget* owner, const std::string& reportCo
   QLabel* status = widgets::lmdSay(dlg, 19.45, 2, " ", {.columns = 56, .font = "10.Arial Bold"});
   try {
     st->saved = data::loadSavedOptions(v.dataDir, v.userId, data::kEndOfTermReportCode, defaultOptions(v), v.year);
-  } catch (const std::exception&) {
+  } catch (const std::exception& e) {
     st->saved = defaultOptions(v);  // an unreadable options table must not keep the reports away
+    widgets::lmdQMsg(reports::savedOptionsNotice(QString::fromLocal8Bit(e.what())), dlg);
   }
   st->saved.prefs = data::padTo(st->saved.prefs, data::kPrefsWidth);
   const std::string& prefs = st->saved.prefs;

@@ -56,13 +56,21 @@ ListDialog::ListDialog(app::Session& session, QWidget* owner, const std::string&
   } catch (const data::DataError&) {
     start = end = "  ";  // the year-level check tells the user when a level is typed
   }
-  const data::SavedOptions saved =
-      data::loadSavedOptions(v.dataDir, v.userId, code_, defaultListOptions(start, end), v.year);
+  // Saved options that cannot be read (a damaged prntpref.dbf) must not keep
+  // the list away: the dialog opens with the defaults and says why.
+  QString unreadable;
+  data::SavedOptions saved = defaultListOptions(start, end);
+  try {
+    saved = data::loadSavedOptions(v.dataDir, v.userId, code_, saved, v.year);
+  } catch (const std::exception& e) {
+    unreadable = QString::fromLocal8Bit(e.what());
+  }
   options_ = readListOptions(saved, v.hclLen);
   dialog_ = new widgets::LmdDialog(owner, 20, 60, c_name_);
   dialog_->setAttribute(Qt::WA_DeleteOnClose, false);
   build();
   reports::placeBelowProgress(dialog_, owner, session_);
+  if (!unreadable.isEmpty()) widgets::lmdQMsg(reports::savedOptionsNotice(unreadable), dialog_);
 }
 
 ListDialog::~ListDialog() {
@@ -242,7 +250,6 @@ void ListDialog::PRINTIT(bool preview) {
   r.run.preview = preview;
   r.run.dataDir = v.dataDir;
   r.run.prAscii = reports::textFilePath(v.prAscii, v.dataDir);  // the file the printer display names
-  const QString textFile = q(r.run.prAscii);
   r.printerSettings = printerSettings;
   if (!reports::askPdfFile(dialog_, r.run)) return;
   r.strt_yr = level;
@@ -272,10 +279,8 @@ void ListDialog::PRINTIT(bool preview) {
   }
   // 6. The run on its own thread.
   run_ = startList(std::move(r), reports::makeGuiRunUi(session_, dialog_, {print_, preview_}));
-  // 7. The notice, right after the start.
-  if (!preview) {
-    widgets::lmdQMsg("Report has been sent to " + (textFile.isEmpty() ? QStringLiteral("the printer") : textFile), dialog_);
-  }
+  // 7. The notice "Report has been sent to ..." comes from the run when it has
+  // sent something: a list that matched nobody sends nothing.
 }
 
 void ListDialog::exec() { dialog_->exec(); }

@@ -17,6 +17,7 @@
 #include "data/saved_options.h"
 #include "data/year_names.h"
 #include "libs/widgets/lmd_dialog.h"
+#include "libs/widgets/lmd_messages.h"
 #include "libs/widgets/picture_edit.h"
 #include "list_fixture.h"
 #include "reports/common/run_gui.h"
@@ -75,6 +76,21 @@ TEST_F(ListDialogTest, ANewUserSeesTheDefaults) {
   EXPECT_TRUE(radio(d.dialog(), "Print Marks?", "no")->isChecked());
   EXPECT_TRUE(radio(d.dialog(), "Subject name", "Code")->isChecked());
   EXPECT_EQ(d.printButton()->text(), "F4 Print");
+}
+
+TEST_F(ListDialogTest, ADamagedOptionsFileOpensTheDialogWithTheDefaultsAndANotice) {
+  {
+    ListDialog first(session, nullptr, kListReportCode);  // makes prntpref.dbf
+  }
+  std::filesystem::resize_file(school.file("prntpref.dbf"), 20);
+  ListDialog d(session, nullptr, kListReportCode);
+  ASSERT_NE(d.dialog(), nullptr);
+  EXPECT_EQ(static_cast<widgets::PictureEdit*>(d.dialog()->fields()[0])->value().trimmed(), "7");
+  auto* notice = qobject_cast<QLabel*>(widgets::lmdQMsgWindow());
+  ASSERT_NE(notice, nullptr);
+  EXPECT_TRUE(notice->text().contains("the defaults are shown")) << notice->text().toStdString();
+  EXPECT_TRUE(notice->text().contains("prntpref.dbf")) << notice->text().toStdString();
+  widgets::lmdQMsgClose();
 }
 
 TEST_F(ListDialogTest, AGradeFileWordShowsWholeInTheLevelLabel) {

@@ -11,6 +11,7 @@ namespace velmont::batch {
 inline constexpr int kExitOk = 0;
 inline constexpr int kExitDataProblem = 1;  // a file is missing or damaged, or check found a fault
 inline constexpr int kExitUsage = 2;        // a wrong or missing argument
+inline constexpr int kExitNothingMatched = 3;  // a report matched no student: nothing was printed
 
 // A command added by a part of the program that the batch library does not
 // link (the report runs need the page printer): given the words after the

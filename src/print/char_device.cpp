@@ -1,5 +1,7 @@
 #include "char_device.h"
 
+#include <QFileInfo>
+
 #include <algorithm>
 #include <cmath>
 
@@ -56,7 +58,10 @@ bool CharDevice::open(const QString& path) {
   close();
   output_.clear();
   file_.setFileName(path);
-  return file_.open(QIODevice::WriteOnly | QIODevice::Truncate);
+  // A device (a printer port) cannot be replaced by renaming: it is written directly.
+  const QFileInfo info(path);
+  file_.setDirectWriteFallback(info.exists() && !info.isFile());
+  return file_.open(QIODevice::WriteOnly);
 }
 
 void CharDevice::close() {
@@ -64,7 +69,17 @@ void CharDevice::close() {
   rows_.clear();
   row_ = 0;
   column_ = 0;
-  if (file_.isOpen()) file_.close();
+  if (file_.isOpen()) file_.commit();
+}
+
+void CharDevice::discard() {
+  rows_.clear();
+  row_ = 0;
+  column_ = 0;
+  if (file_.isOpen()) {
+    file_.cancelWriting();
+    file_.commit();  // after cancelWriting this removes the temporary file
+  }
 }
 
 void CharDevice::setPos(double row, double column) {

@@ -11,7 +11,7 @@
 // do not erase, and text that would cover other characters moves right to one blank
 // past them; text placed at a column right after other text gets a blank between
 // (text that continues the line, as the query output's does, does not).
-#include <QFile>
+#include <QSaveFile>
 #include <QString>
 #include <QStringList>
 #include <map>
@@ -26,10 +26,13 @@ class CharDevice {
   CharDevice& operator=(const CharDevice&) = delete;
   ~CharDevice() { close(); }
 
-  // Sends the output to a file (replacing it); false when it cannot be opened.
+  // Sends the output to a file (replacing it when closed); false when it cannot
+  // be opened. The text goes to a temporary file beside it until close.
   bool open(const QString& path);
-  // Writes the page in progress and closes the file.
+  // Writes the page in progress and puts the file in place.
   void close();
+  // Drops the output: no file is left, and an earlier file of that name stays.
+  void discard();
 
   // Rows and columns count from 0; a fractional row is kept (see above), a
   // column's fraction is dropped.
@@ -56,7 +59,7 @@ class CharDevice {
   void send(const QByteArray& bytes);
   QByteArray pageText() const;
 
-  QFile file_;
+  QSaveFile file_;
   QByteArray output_;
   std::map<long, QString> rows_;  // by row in hundredths
   double row_ = 0;

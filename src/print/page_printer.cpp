@@ -91,6 +91,13 @@ bool lmcPrn3::endDoc() {
   return device_ && device_->endDoc();
 }
 
+void lmcPrn3::abandonDoc() {
+  if (!lDoc) return;
+  if (oPs) oPs->takePage();
+  lDoc = false;
+  if (device_) device_->abandonDoc();
+}
+
 bool lmcPrn3::printCurrentPage() {
   if (!oPs) return false;
   const PageList page = oPs->takePage();

@@ -47,6 +47,9 @@ class lmcPrn3 {
   virtual lmcPrn3& create();
   virtual lmcPrn3& destroy();
   virtual bool endDoc();
+  // Ends the document without sending it: nothing of it reaches the printer or
+  // a file (a run that failed, was stopped or found nothing to print).
+  void abandonDoc();
   virtual bool startDoc(const QString& name = {});
   // Makes the descriptor current; returns the previous font's descriptor.
   QString newFont(const QString& descriptor = {});

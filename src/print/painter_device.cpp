@@ -9,6 +9,7 @@
 #include <QPrinterInfo>
 #include <QRegularExpression>
 #include <algorithm>
+#include <QSaveFile>
 #include <cmath>
 #include <optional>
 
@@ -41,7 +42,7 @@ bool PainterDevice::printPage(const PageList& page) {
 }
 
 PdfFileDevice::PdfFileDevice() = default;
-PdfFileDevice::~PdfFileDevice() { endPainting(); }
+PdfFileDevice::~PdfFileDevice() { abandonDoc(); }
 
 void PdfFileDevice::setOrientation(int orientation) {
   orientation_ = orientation == kLandscape ? kLandscape : kPortrait;
@@ -70,7 +71,12 @@ bool PdfFileDevice::startDoc(const QString& name) {
                                "." + (info.suffix().isEmpty() ? "pdf" : info.suffix()));
   }
   currentFile_ = file;
-  writer_ = std::make_unique<QPdfWriter>(file);
+  file_ = std::make_unique<QSaveFile>(file);
+  if (!file_->open(QIODevice::WriteOnly)) {
+    file_.reset();
+    return false;
+  }
+  writer_ = std::make_unique<QPdfWriter>(file_.get());
   writer_->setResolution(1200);
   writer_->setTitle(name);
   writer_->setCreator("Velmont Reports");
@@ -82,9 +88,18 @@ bool PdfFileDevice::startDoc(const QString& name) {
 }
 
 bool PdfFileDevice::endDoc() {
-  const bool ok = endPainting();
+  bool ok = endPainting();
   writer_.reset();
+  if (file_) ok = file_->commit() && ok;
+  file_.reset();
   return ok;
+}
+
+void PdfFileDevice::abandonDoc() {
+  endPainting();
+  writer_.reset();
+  if (file_) file_->cancelWriting();
+  file_.reset();  // the temporary file goes; the file of that name stays as it was
 }
 
 PaperSize laserA4(int orientation) {
@@ -184,6 +199,9 @@ void SystemPrinterDevice::setJobSettings(const JobSettings& s) {
     printer_->printEngine()->setProperty(kSpoolerOptions, options);
   }
   if (!s.printFile.isEmpty()) printer_->setOutputFileName(s.printFile);
+void SystemPrinterDevice::abandonDoc() {
+  if (painting()) printer_->abort();
+  endPainting();
 }
 
 QString SystemPrinterDevice::destination() const { return printer_->printerName(); }

@@ -8,6 +8,7 @@
 class QPagedPaintDevice;
 class QPdfWriter;
 class QPrinter;
+class QSaveFile;
 
 namespace velmont::print {
 
@@ -36,6 +37,7 @@ class PdfFileDevice : public PainterDevice {
   void setOrientation(int orientation) override;
   bool startDoc(const QString& name) override;
   bool endDoc() override;
+  void abandonDoc() override;
   QString destination() const override { return currentFile_; }
   void setOutputFile(const QString& path) override;
   QString outputFile() const override { return outputFile_; }
@@ -46,6 +48,9 @@ class PdfFileDevice : public PainterDevice {
   QString outputFile_;
   QString currentFile_;
   int documents_ = 0;
+  // The document is written under a temporary name beside the file and
+  // renamed into place when it ends well.
+  std::unique_ptr<QSaveFile> file_;
   std::unique_ptr<QPdfWriter> writer_;
 };
 
@@ -58,6 +63,7 @@ class SystemPrinterDevice : public PainterDevice {
   void setOrientation(int orientation) override;
   bool startDoc(const QString& name) override;
   bool endDoc() override;
+  void abandonDoc() override;
   QString destination() const override;
   void setJobSettings(const JobSettings& settings) override;
 

@@ -42,6 +42,11 @@ class PrintDevice {
   virtual bool startDoc(const QString& name) = 0;
   virtual bool printPage(const PageList& page) = 0;
   virtual bool endDoc() = 0;
+  // Ends a document that must not come out (a run that failed, was stopped or
+  // found nothing): a file device leaves no file and any earlier file of that
+  // name as it was; a printer cancels the job. Devices that keep pages in
+  // memory simply end it.
+  virtual void abandonDoc() { endDoc(); }
 
   // Where the output goes, for the run's closing message.
   virtual QString destination() const = 0;

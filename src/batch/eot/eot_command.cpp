@@ -13,6 +13,7 @@
 #include "data/workspace.h"
 #include "data/year_names.h"
 #include "print/print_device.h"
+#include "reports/common/output_paths.h"
 #include "reports/eot/eot_run.h"
 
 namespace velmont::batch {
@@ -44,7 +45,11 @@ const char* const kEotUsage =
     "  --printer NAME     print on this printer\n"
     "  --copies N         with --printer: the number of copies\n"
     "  --duplex SIDE      with --printer: long or short (edge) for both sides of the paper, off for one\n"
-    "  --png DIR          also write each page as a PNG picture into DIR\n";
+    "  --png DIR          also write each page as a PNG picture into DIR\n"
+    "\n"
+    "The output never replaces one of the school's files, and it is put in place only when\n"
+    "the run ends well. Exit status: 0 printed; 1 a file is missing or damaged; 2 a wrong\n"
+    "argument; 3 no student matched the options (nothing was printed or written).\n";
 const std::string kEotHelp = std::string(kEotUsage) + kCodePageHelp + kTextEncodingHelp;
 
 }  // namespace
@@ -100,6 +105,12 @@ int eotCommand(const std::vector<std::string>& words, std::ostream& out, std::os
   request.textUtf8 = textUtf8;
   const std::string pdf = a.value("pdf").value_or("");
   const std::string png = a.value("png").value_or("");
+  for (const char* option : {"pdf", "text"})
+    if (const auto path = a.value(option))
+      if (const QStringList refused = reports::outputRefusal(*path, dir); !refused.isEmpty())
+        throw UsageError(std::string("--") + option + ": " + refused.join(" ").toStdString());
+  if (const QStringList refused = reports::outputFolderRefusal(png, dir); !refused.isEmpty())
+    throw UsageError("--png: " + refused.join(" ").toStdString());
   if (!png.empty()) std::filesystem::create_directories(png);
   if (!pdf.empty() || !png.empty()) {
     request.makeDevice = [printer, pdf, png]() -> std::unique_ptr<print::PrintDevice> {
@@ -117,6 +128,7 @@ int eotCommand(const std::vector<std::string>& words, std::ostream& out, std::os
   eot::EotFigures figures;
   const reports::RunOutcome outcome = eot::PR_EOT_RPTS(request, o, session, ui, &figures);
   if (!outcome.error.isEmpty() || ui.failed || !outcome.ran) return kExitDataProblem;
+  if (outcome.nothingMatched) return kExitNothingMatched;  // the message is on err; nothing was written
   out << figures.students << " students, " << figures.cards << " cards, " << outcome.pages << " pages";
   if (!outcome.destination.isEmpty()) out << " to " << outcome.destination.toStdString();
   out << "\n";

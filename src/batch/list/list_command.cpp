@@ -17,6 +17,7 @@
 #include "data/workspace.h"
 #include "data/year_names.h"
 #include "batch/reports/console_run.h"
+#include "reports/common/output_paths.h"
 #include "reports/lists/list_grid.h"
 #include "reports/lists/list_run.h"
 
@@ -50,7 +51,11 @@ const char* const kListUsage =
     "  --printer NAME   print on that printer\n"
     "  --copies N       with --printer: the number of copies\n"
     "  --duplex SIDE    with --printer: long or short (edge) for both sides of the paper, off for one\n"
-    "  --png DIR        with --pdf: also write each page as DIR/page-0001.png, ...\n";
+    "  --png DIR        with --pdf: also write each page as DIR/page-0001.png, ...\n"
+    "\n"
+    "The output never replaces one of the school's files, and it is put in place only when\n"
+    "the run ends well. Exit status: 0 printed; 1 a file is missing or damaged; 2 a wrong\n"
+    "argument; 3 no student matched the options (nothing was printed or written).\n";
 const std::string kListHelp = std::string(kListUsage) + kCodePageHelp + kTextEncodingHelp;
 
 }  // namespace
@@ -113,6 +118,13 @@ int listCommand(const std::vector<std::string>& words, std::ostream& out, std::o
   r.hdAscii = "Y";
   r.printerSettings = jobSettingsOption(a);
 
+  for (const char* option : {"pdf", "text"})
+    if (const auto path = a.value(option))
+      if (const QStringList refused = reports::outputRefusal(*path, dir); !refused.isEmpty())
+        throw UsageError(std::string("--") + option + ": " + refused.join(" ").toStdString());
+  if (const auto png = a.value("png"))
+    if (const QStringList refused = reports::outputFolderRefusal(*png, dir); !refused.isEmpty())
+      throw UsageError("--png: " + refused.join(" ").toStdString());
   if (const auto pdf = a.value("pdf")) {
     r.run.printerName = print::kPdfDeviceName;
     r.run.outputFile = QString::fromStdString(*pdf);
@@ -138,6 +150,7 @@ int listCommand(const std::vector<std::string>& words, std::ostream& out, std::o
   ConsoleRunUi ui(err, "students");
   const lists::ListOutcome o = lists::PR_STUDENTS(r, ui);
   if (!o.error.isEmpty() || ui.failed || !o.ran) return kExitDataProblem;
+  if (o.nothingMatched) return kExitNothingMatched;  // the message is on err; nothing was written
   if (!o.printed) {
     out << (o.columns == 0 ? "No subjects found for these options; nothing was listed.\n"
                            : std::string(lists::kNoStudents) + ".\n");

@@ -1,6 +1,7 @@
 #include "console_run.h"
 
 #include <QDir>
+#include <QFile>
 #include <QGuiApplication>
 #include <QStringList>
 
@@ -85,8 +86,27 @@ void ConsoleRunUi::failure(std::exception_ptr error, const std::string& operatio
 
 bool PngTeeDevice::printPage(const print::PageList& page) {
   const QImage image = print::renderPage(page, paperSize(), 100);
-  image.save(QDir(dir_).filePath(QString("page-%1.png").arg(++pages_, 4, 10, QChar('0'))));
+  const QString file = QDir(dir_).filePath(QString("page-%1.png.part").arg(++pages_, 4, 10, QChar('0')));
+  image.save(file, "PNG");
+  written_ << file;
   return inner_->printPage(page);
+}
+
+bool PngTeeDevice::endDoc() {
+  bool ok = inner_->endDoc();
+  for (const QString& part : written_) {
+    const QString file = part.chopped(5);
+    QFile::remove(file);
+    ok = QFile::rename(part, file) && ok;
+  }
+  written_.clear();
+  return ok;
+}
+
+void PngTeeDevice::abandonDoc() {
+  inner_->abandonDoc();
+  for (const QString& part : written_) QFile::remove(part);
+  written_.clear();
 }
 
 }  // namespace velmont::batch

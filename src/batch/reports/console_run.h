@@ -3,6 +3,7 @@
 // and PDF writing need, a run's messages and progress on the terminal, and a
 // device that also keeps every page as a PNG picture.
 #include <QString>
+#include <QStringList>
 #include <memory>
 #include <ostream>
 #include <vector>
@@ -69,7 +70,10 @@ class PngTeeDevice : public print::PrintDevice {
   void setOrientation(int orientation) override { inner_->setOrientation(orientation); }
   bool startDoc(const QString& name) override { return inner_->startDoc(name); }
   bool printPage(const print::PageList& page) override;
-  bool endDoc() override { return inner_->endDoc(); }
+  // Pages are written under temporary names and renamed when the document ends
+  // well; an abandoned one leaves the folder's earlier pictures as they were.
+  bool endDoc() override;
+  void abandonDoc() override;
   QString destination() const override { return inner_->destination(); }
   void setOutputFile(const QString& path) override { inner_->setOutputFile(path); }
   QString outputFile() const override { return inner_->outputFile(); }
@@ -80,6 +84,7 @@ class PngTeeDevice : public print::PrintDevice {
   std::unique_ptr<print::PrintDevice> inner_;
   QString dir_;
   int pages_ = 0;
+  QStringList written_;  // temporary files of this document
 };
 
 }  // namespace velmont::batch

@@ -13,6 +13,7 @@
 #include "data/table.h"
 #include "data/text.h"
 #include "data/workspace.h"
+#include "output_paths.h"
 #include "print/page_printer.h"
 #include "print/preview_printer.h"
 
@@ -94,6 +95,14 @@ RunOutcome runReport(const RunRequest& request, RunUi& ui, const RunBody& body) 
   print::lmcPrv3* preview = nullptr;
   bool progressShown = false;
   bool textMode = false;
+  for (const std::string& output : {request.outputFile.toStdString(), data::trim(request.prAscii)}) {
+    const QStringList refused = outputRefusal(output, request.dataDir);
+    if (refused.isEmpty()) continue;
+    outcome.error = refused.join(' ');
+    ui.message(refused);
+    ui.finished();
+    return outcome;
+  }
   try {
     if (request.preview) {
       auto p = request.makeDevice ? std::make_unique<print::lmcPrv3>() : print::lmNewPreview(request.printerName);
@@ -128,6 +137,7 @@ RunOutcome runReport(const RunRequest& request, RunUi& ui, const RunBody& body) 
     RunSetup setup{request, *printer, preview, ws, ui};
     applyControlRecord(ws, request.dataDir, *printer, setup.logoHeight);
     body(setup);
+    outcome.nothingMatched = setup.nothingMatched;
     outcome.ran = true;
   } catch (const data::DataError& e) {
     outcome.error = describe(e);
@@ -138,17 +148,24 @@ RunOutcome runReport(const RunRequest& request, RunUi& ui, const RunBody& body) 
   // The end of every run, whatever happened above.
   try {
     if (printer && !printer->lInitErr) {
-      outcome.pages = printer->nPage;
+      // Only a run that ended well and drew something sends its document.
+      const bool send = outcome.error.isEmpty() && !failure && !outcome.nothingMatched;
+      outcome.pages = send ? printer->nPage : 0;
       if (textMode) {
-        printer->charDevice().close();
-      } else {
+        if (send)
+          printer->charDevice().close();
+        else
+          printer->charDevice().discard();
+      } else if (send || preview) {
         printer->endDoc();
+      } else {
+        printer->abandonDoc();
       }
-      if (!request.preview) outcome.destination = textMode ? QString::fromStdString(data::trim(request.prAscii))
-                                                           : printer->destination();
-      if (!request.preview && outcome.error.isEmpty() && !failure)
-        ui.notice(sentToNotice(request, outcome.destination));
-      if (preview && outcome.error.isEmpty() && !failure) {
+      if (!request.preview && send) outcome.destination = textMode ? QString::fromStdString(data::trim(request.prAscii))
+                                                                   : printer->destination();
+      if (!request.preview && send) ui.notice(sentToNotice(request, outcome.destination));
+      if (outcome.nothingMatched) ui.message({QString::fromLatin1(kNoStudentsMatch)});
+      if (preview && send) {
         ui.previewWindow(*preview, false);
         preview->destroyPwin();
       }

@@ -76,6 +76,9 @@ struct RunSetup {
   data::Workspace& ws;        // the run's work areas; "sccontro" is open on its first record
   RunUi& ui;
   double logoHeight = 0;      // nPr_logoH: PA_NXT_TRN of control record 3 (mm; 0 default, -1 none)
+  // The body sets this when no student matched the options: the document is
+  // then dropped (nothing reaches the printer or a file) and the user is told.
+  bool nothingMatched = false;
 };
 
 // How a run meets its user. Every call comes from the run's thread.
@@ -113,9 +116,17 @@ struct RunOutcome {
   QString destination;    // what the closing notice named ("" for a preview)
   int pages = 0;          // pages drawn (the printer's page count at the end)
   QString error;          // the message shown when the run stopped on a file's fault
+  bool nothingMatched = false;  // no student matched: nothing was printed or written
 };
 
+// What a run that found no student tells the user.
+inline constexpr const char* kNoStudentsMatch = "There are no Students matching these options";
+
 // The whole run on the calling thread; see the file comment for the steps.
+// An output file or text file that names one of the school's files is refused
+// before anything is opened; output files are written under a temporary name
+// and put in place only when the run ends well, so a run that fails or finds
+// nothing leaves no file and any earlier one as it was.
 // A missing or damaged file stops the run with a message naming it (RunUi::message);
 // any other exception goes to RunUi::failure. Never throws.
 RunOutcome runReport(const RunRequest& request, RunUi& ui, const RunBody& body);

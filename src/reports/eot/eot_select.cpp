@@ -280,6 +280,8 @@ void EOT_PR_RDY(reports::RunSetup& setup, const EotOptions& o, const app::Sessio
   else
     currentStudents(c, st, pa, o, figures);  // 8, 9.
   if (figures) figures->stopped = c.stopped;
+  // No card at all: nothing goes to the printer or a file, and the user is told.
+  setup.nothingMatched = c.cards == 0 && !c.stopped;
 }
 
 reports::RunRequest eotRunRequest(const app::SessionValues& session, const QString& printerName, bool preview) {

@@ -10,6 +10,7 @@
 #include "print/page_printer.h"
 #include "print/preview_printer.h"
 #include "print/school_text.h"
+#include "reports/common/output_paths.h"
 
 namespace velmont::lists {
 
@@ -61,6 +62,14 @@ ListOutcome PR_STUDENTS(const ListRequest& request, reports::RunUi& ui) {
   std::unique_ptr<print::lmcPrn3> printer;
   print::lmcPrv3* preview = nullptr;
   bool progressShown = false, textMode = false, created = false;
+  for (const std::string& output : {r.outputFile.toStdString(), data::trim(r.prAscii)}) {
+    const QStringList refused = reports::outputRefusal(output, r.dataDir);
+    if (refused.isEmpty()) continue;
+    outcome.error = refused.join(' ');
+    ui.message(refused);
+    ui.finished();
+    return outcome;
+  }
   try {
     if (r.preview) {
       ctx.nPrev_Choice = 1;
@@ -130,7 +139,11 @@ ListOutcome PR_STUDENTS(const ListRequest& request, reports::RunUi& ui) {
     printer->setTopMar(topMargin);
     printer->setLeftMar(kLeftMargin);
 
-    if (found) found = PRNT_HCLSUB(ctx, r.reportCode, request.choices);
+    // No student matched: the list says so (as its printing would) and nothing
+    // goes to the printer or a file.
+    outcome.nothingMatched = ctx.fld_a.empty();
+    if (outcome.nothingMatched) ctx.message({kNoStudents});
+    if (found && !outcome.nothingMatched) found = PRNT_HCLSUB(ctx, r.reportCode, request.choices);
     outcome.printed = found;
     for (const StudentEntry& s : ctx.field_a)
       if (data::isBlank(ctx.home_cl) || data::trim(s[kEntryClass]) == data::trim(ctx.home_cl)) ++outcome.students;
@@ -143,12 +156,23 @@ ListOutcome PR_STUDENTS(const ListRequest& request, reports::RunUi& ui) {
 
   try {
     if (printer && created) {
-      outcome.pages = printer->nPage;
-      if (textMode)
-        printer->charDevice().close();
-      else
+      // Only a run that ended well with students to list sends its document.
+      const bool send = outcome.error.isEmpty() && !failure && !outcome.nothingMatched;
+      outcome.pages = send ? printer->nPage : 0;
+      if (textMode) {
+        if (send)
+          printer->charDevice().close();
+        else
+          printer->charDevice().discard();
+      } else if (send || preview) {
         printer->endDoc();
-      if (!r.preview) outcome.destination = textMode ? QString::fromStdString(data::trim(r.prAscii)) : printer->destination();
+      } else {
+        printer->abandonDoc();
+      }
+      if (!r.preview && send) {
+        outcome.destination = textMode ? QString::fromStdString(data::trim(r.prAscii)) : printer->destination();
+        ui.notice(reports::sentToNotice(r, outcome.destination));
+      }
       if (preview && outcome.printed && outcome.error.isEmpty() && !failure) {
         ui.previewWindow(*preview, false);
         preview->destroyPwin();
@@ -172,7 +196,9 @@ ListOutcome PR_STUDENTS(const ListRequest& request, reports::RunUi& ui) {
 std::shared_ptr<reports::RunHandle> startList(ListRequest request, std::shared_ptr<reports::RunUi> ui) {
   return reports::startOnThread([request = std::move(request), ui = std::move(ui)] {
     const ListOutcome o = PR_STUDENTS(request, *ui);
-    return reports::RunOutcome{o.ran, o.destination, o.pages, o.error};
+    reports::RunOutcome outcome{o.ran, o.destination, o.pages, o.error};
+    outcome.nothingMatched = o.nothingMatched;
+    return outcome;
   });
 }
 

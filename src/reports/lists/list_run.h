@@ -49,6 +49,7 @@ struct ListRequest {
 struct ListOutcome {
   bool ran = false;        // the printer was created and the list run to its end
   bool printed = false;    // the grid was printed (subjects and students found)
+  bool nothingMatched = false;  // no student matched: nothing was printed or written
   QString destination;     // where the pages went ("" for a preview)
   int pages = 0;
   int columns = 0;         // grid columns, summary columns included

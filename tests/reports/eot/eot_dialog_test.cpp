@@ -6,6 +6,9 @@
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QApplication>
+#include <QFile>
+#include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -230,9 +233,21 @@ TEST_F(EotDialogTest, TheOptionsOfARunAreSavedForTheUserAndComeBackWhenTheDialog
     EXPECT_EQ(savedParams(), "");
     type(d, 1, QString::fromStdString(lastLevel));
     type(d, 2, QString::fromStdString(lastLevel));
-    type(d, 3, "Z9");  // no such class: the run prints nothing, quickly
+    type(d, 3, "Z9");  // no such class: the run prints nothing, quickly, and says so
     press(Qt::Key_F4);
+    QString told;
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+          auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+          if (!box) return false;
+          told = box->text();
+          box->accept();
+          return true;
+        },
+        kWait));
+    EXPECT_TRUE(told.contains("There are no Students matching these options")) << told.toStdString();
     ASSERT_TRUE(runEnded(d));
+    EXPECT_FALSE(QFile::exists(pdf)) << "nothing was written";
     press(Qt::Key_Escape);
   });
   // Levels as their codes, the class padded to 4, then "2 ", the two option digits.

@@ -55,6 +55,23 @@ TEST_F(EotWholeRun, MissingYearTableIsCreatedEmptyAndCardsCarryNoSubjects) {
   EXPECT_EQ(int(pages->size()), figures.cards);  // one page each: no subjects, no comments
 }
 
+TEST_F(EotWholeRun, NoStudentMatchedSendsNoPageAndSaysSo) {
+  for (const bool preview : {false, true}) {
+    ui.notices.clear();
+    ui.messages.clear();
+    options.student = "zzz";
+    const reports::RunOutcome outcome = run(preview);
+    EXPECT_TRUE(outcome.nothingMatched);
+    EXPECT_EQ(outcome.pages, 0);
+    EXPECT_TRUE(pages->empty()) << "not even a blank page reaches the device";
+    EXPECT_EQ(ui.messages, std::vector<QString>{reports::kNoStudentsMatch});
+    for (const QString& n : ui.notices) EXPECT_FALSE(n.startsWith("Report has been sent")) << n.toStdString();
+    EXPECT_EQ(ui.finalWindows, 0);
+  }
+  options.student = "-9999";  // no such past student either
+  EXPECT_TRUE(run().nothingMatched);
+}
+
 TEST_F(EotWholeRun, StoppingInThePreviewBeforeTheSecondCardEndsTheRun) {
   ui.answers = {0};
   const reports::RunOutcome outcome = run(true);

@@ -32,7 +32,8 @@ class QuietUi : public reports::RunUi {
   void failure(std::exception_ptr, const std::string& operation) override { failures << QString::fromStdString(operation); }
   void finished() override { ++finishedCalls; }
   void handleKeys(bool on) override { keys.push_back(on); }
-  QStringList messages, failures;
+  void notice(const QString& text) override { notices << text; }
+  QStringList messages, failures, notices;
   std::vector<bool> keys;  // the dialog's own key handling, as the run switched it
   int windows = 0, finishedCalls = 0;
 };
@@ -192,6 +193,25 @@ TEST_F(ListRunTest, TextModeWritesTheFileAndNoPreviewWithoutSubjects) {
   EXPECT_FALSE(none.printed);
   EXPECT_EQ(ui.windows, 0) << "no preview window when nothing was found";
   EXPECT_EQ(ui.finishedCalls, 2) << "the buttons come back";
+}
+
+TEST_F(ListRunTest, AClassWithoutStudentsSendsNothingToThePrinterAndSaysSo) {
+  print::MemoryDevice kept;
+  ListRequest r = request(8);
+  r.home_cl = "NOSUCH";
+  r.run.makeDevice = [&kept] { return std::unique_ptr<print::PrintDevice>(std::make_unique<KeptDevice>(kept)); };
+  const ListOutcome o = PR_STUDENTS(r, ui);
+  EXPECT_TRUE(o.nothingMatched);
+  size_t sent = 0;
+  for (const auto& document : kept.documents()) sent += document.pages.size();
+  EXPECT_EQ(sent, 0u) << "not even a blank page";
+  EXPECT_EQ(ui.messages, QStringList{kNoStudents});
+  EXPECT_TRUE(ui.notices.filter("Report has been sent").isEmpty()) << ui.notices.join("\n").toStdString();
+
+  r.home_cl = "";
+  const ListOutcome listed = PR_STUDENTS(r, ui);
+  ASSERT_TRUE(listed.printed);
+  EXPECT_EQ(ui.notices.filter("Report has been sent").size(), 1) << "said once the list has gone";
 }
 
 TEST_F(ListRunTest, APreviewGivesTheDialogItsKeysBackWhenItEnds) {

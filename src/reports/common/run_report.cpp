@@ -164,7 +164,7 @@ RunOutcome runReport(const RunRequest& request, RunUi& ui, const RunBody& body) 
       if (!request.preview && send) outcome.destination = textMode ? QString::fromStdString(data::trim(request.prAscii))
                                                                    : printer->destination();
       if (!request.preview && send) ui.notice(sentToNotice(request, outcome.destination));
-      if (outcome.nothingMatched) ui.message({QString::fromLatin1(kNoStudentsMatch)});
+      if (outcome.nothingMatched) ui.notice(QString::fromLatin1(kNoStudentsMatch));
       if (preview && send) {
         ui.previewWindow(*preview, false);
         preview->destroyPwin();

@@ -142,7 +142,7 @@ ListOutcome PR_STUDENTS(const ListRequest& request, reports::RunUi& ui) {
     // No student matched: the list says so (as its printing would) and nothing
     // goes to the printer or a file.
     outcome.nothingMatched = ctx.fld_a.empty();
-    if (outcome.nothingMatched) ctx.message({kNoStudents});
+    if (outcome.nothingMatched) ctx.notice(kNoStudents);
     if (found && !outcome.nothingMatched) found = PRNT_HCLSUB(ctx, r.reportCode, request.choices);
     outcome.printed = found;
     for (const StudentEntry& s : ctx.field_a)

@@ -235,17 +235,6 @@ TEST_F(EotDialogTest, TheOptionsOfARunAreSavedForTheUserAndComeBackWhenTheDialog
     type(d, 2, QString::fromStdString(lastLevel));
     type(d, 3, "Z9");  // no such class: the run prints nothing, quickly, and says so
     press(Qt::Key_F4);
-    QString told;
-    ASSERT_TRUE(QTest::qWaitFor(
-        [&] {
-          auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-          if (!box) return false;
-          told = box->text();
-          box->accept();
-          return true;
-        },
-        kWait));
-    EXPECT_TRUE(told.contains("There are no Students matching these options")) << told.toStdString();
     ASSERT_TRUE(runEnded(d));
     EXPECT_FALSE(QFile::exists(pdf)) << "nothing was written";
     press(Qt::Key_Escape);

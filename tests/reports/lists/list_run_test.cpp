@@ -205,7 +205,7 @@ TEST_F(ListRunTest, AClassWithoutStudentsSendsNothingToThePrinterAndSaysSo) {
   size_t sent = 0;
   for (const auto& document : kept.documents()) sent += document.pages.size();
   EXPECT_EQ(sent, 0u) << "not even a blank page";
-  EXPECT_EQ(ui.messages, QStringList{kNoStudents});
+  EXPECT_TRUE(ui.notices.contains(kNoStudents)) << ui.notices.join("\n").toStdString();
   EXPECT_TRUE(ui.notices.filter("Report has been sent").isEmpty()) << ui.notices.join("\n").toStdString();
 
   r.home_cl = "";

@@ -199,6 +199,8 @@ void SystemPrinterDevice::setJobSettings(const JobSettings& s) {
     printer_->printEngine()->setProperty(kSpoolerOptions, options);
   }
   if (!s.printFile.isEmpty()) printer_->setOutputFileName(s.printFile);
+}
+
 void SystemPrinterDevice::abandonDoc() {
   if (painting()) printer_->abort();
   endPainting();

@@ -73,6 +73,7 @@ size_t MemoFile::readKept(uint64_t at, char* buf, size_t n, uint64_t size) {
   const size_t got = std::min(n, chunk.size() - from);
   std::memcpy(buf, chunk.data() + from, got);
   return got;
+}
 
 void MemoFile::tooLarge(uint32_t block, uint64_t at, uint64_t size) {
   // Look on for the end mark, keeping nothing, to tell a long memo from one that

@@ -43,7 +43,7 @@ bool ABOUTBOX(const QString& version, QWidget* mainWindow) {
   say(4.1, 17, 1, 19, "School Administration System", Qt::AlignHCenter, 13, "8.Arial Bold");
   say(5.3, 17, 1, 19, "Version " + version, Qt::AlignHCenter, 3, "8.Arial")->setObjectName("version");
   say(7, 5, 2.5, 28,
-      "The Velmont Reports program is velmont to the specification of the Ravelin user. "
+      "The Velmont Reports program is made to order for the Ravelin user. "
       "Reports may be printouts, end-of-term Report Cards, etc",
       Qt::AlignLeft, 10, "9.Arial Italic");
   lmdLine(&box, 9.8, 3, 32);

@@ -48,7 +48,7 @@ std::string ensureRequestForm(const std::string& dir) {
 
 void YOUR_REPT(const std::string& dataDir, QWidget* owner, const FileOpener& open) {
   const bool go = widgets::lmdYesNo({"Click on YES to specify YOUR velmont report", "",
-                                     "(use WordPad to create your specification",
+                                     "(use WordPad to describe the report you need",
                                      QString("and e-mail it to ") + kMakerSupportEmail + ")", "", "Continue?"},
                                     owner);
   if (!go) return;

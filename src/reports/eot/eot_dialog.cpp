@@ -246,7 +246,7 @@ void TAIL_PR2(app::Session& session, QWidget* owner, const std::string& reportCo
   st->reduce->setEnabled(priorYear);
 
   widgets::lmdMSay(dlg, 11.0, 2,
-                   text("This option prints end-of-term reports, velmont to specifications. You may print reports for one "
+                   text("This option prints end-of-term reports, made to order. You may print reports for one "
                      "school " + yrT + ",and possibly for a " + v.homeCl + "." + "Leave " + v.homeCl +
                      " blank if ALL classes, or one individual student, are to be printed.\n\n"
                      "For Prior Year printout, change Term and Year in Miscellaneous Menu."),

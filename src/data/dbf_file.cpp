@@ -1,7 +1,9 @@
 #include "dbf_file.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
+#include <random>
 
 #include "date.h"
 #include "error.h"
@@ -379,16 +381,43 @@ void DbfFile::create(const std::string& path, const std::vector<FieldSpec>& spec
   header[29] = languageDriver;
   header.push_back(0x1A);
 
-  auto file = Env::current()->create(path);
-  file->writeAt(0, header.data(), header.size());
+  // Each file is written whole under a name of its own and then moved into
+  // place, so that another program that finds the table finds its header too.
+  Env* env = Env::current();
+  if (env->exists(path)) throw DataError(path, "cannot create: the table exists");
+  auto writeInPlace = [env](const std::string& target, const unsigned char* bytes, size_t n) {
+    static std::atomic<unsigned> counter{0};
+    const std::string temporary = target + ".new" + std::to_string(std::random_device{}() % 100000) + "-" +
+                                  std::to_string(counter.fetch_add(1));
+    {
+      auto file = env->create(temporary);
+      try {
+        file->writeAt(0, bytes, n);
+      } catch (...) {
+        file.reset();
+        env->remove(temporary);
+        throw;
+      }
+    }
+    bool placed = false;
+    try {
+      placed = env->publish(temporary, target);
+    } catch (...) {
+      env->remove(temporary);
+      throw;
+    }
+    if (!placed) {
+      env->remove(temporary);
+      throw DataError(target, "cannot create: the file exists");
+    }
+  };
   if (memo) {
-    const std::string dbt = memoPathFor(path);
     unsigned char block[512] = {};
     put32(block, 1);
     block[16] = 0x03;
-    auto memoFile = Env::current()->create(dbt);
-    memoFile->writeAt(0, block, sizeof block);
+    writeInPlace(memoPathFor(path), block, sizeof block);
   }
+  writeInPlace(path, header.data(), header.size());
 }
 
 }  // namespace velmont::data

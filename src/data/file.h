@@ -49,6 +49,10 @@ class Env {
   virtual bool exists(const std::string& path) = 0;
   // Atomically moves `from` over `to`.
   virtual void rename(const std::string& from, const std::string& to) = 0;
+  // Moves the finished file `from` to `to` only when nothing is there yet, in
+  // one step, so that no other program ever sees `to` half written. False
+  // (and `from` left as it is) when `to` already exists.
+  virtual bool publish(const std::string& from, const std::string& to) = 0;
   virtual void remove(const std::string& path) = 0;
 
   static Env* posixOrWin();  // the real file system

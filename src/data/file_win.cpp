@@ -146,6 +146,15 @@ class WinEnv final : public Env {
       throw DataError(to, "cannot replace with " + from + ": " + lastErrorText());
   }
 
+  bool publish(const std::string& from, const std::string& to) override {
+    // Without MOVEFILE_REPLACE_EXISTING the move fails when the name exists.
+    if (MoveFileExW(windowsPath(from).c_str(), windowsPath(to).c_str(), MOVEFILE_WRITE_THROUGH)) return true;
+    const DWORD code = GetLastError();
+    if (code == ERROR_ALREADY_EXISTS || code == ERROR_FILE_EXISTS) return false;
+    SetLastError(code);
+    throw DataError(to, "cannot move " + from + " into place: " + lastErrorText());
+  }
+
   void remove(const std::string& path) override { DeleteFileW(windowsPath(path).c_str()); }
 };
 

@@ -18,6 +18,11 @@ class MemEnv final : public Env {
   std::unique_ptr<File> create(const std::string& path) override;
   bool exists(const std::string& path) override { return files_.count(path) != 0; }
   void rename(const std::string& from, const std::string& to) override;
+  bool publish(const std::string& from, const std::string& to) override {
+    if (files_.count(to)) return false;
+    rename(from, to);
+    return true;
+  }
   void remove(const std::string& path) override { files_.erase(path); }
 
   void put(const std::string& path, std::string bytes) { files_[path] = std::make_shared<std::string>(std::move(bytes)); }

@@ -107,3 +107,43 @@ TEST(SavedOptionsTest, TwoProgramsSavingAtOnceNeverLoseOrDuplicateARecord) {
   for (const auto& [key, n] : counts) EXPECT_EQ(n, 1) << key;
 }
 #endif
+
+#ifndef _WIN32
+// The table is created by whichever program saves first. The other must never
+// open it between its creation and its header: each round starts both
+// programs on a data directory that has no options table yet.
+TEST(SavedOptionsTest, TwoProgramsCreatingTheTableAtOnceBothSave) {
+  for (int round = 0; round < 25; ++round) {
+    TempDir dir;
+    const std::string d = dir.path().string();
+    int go[2];
+    ASSERT_EQ(pipe(go), 0);
+    pid_t children[2];
+    for (int c = 0; c < 2; ++c) {
+      children[c] = fork();
+      ASSERT_GE(children[c], 0);
+      if (children[c] == 0) {
+        char start;
+        if (read(go[0], &start, 1) != 1) _exit(2);
+        try {
+          saveOptions(d, "USER" + std::to_string(c), kEndOfTermReportCode, "0712    12110  ");
+        } catch (...) {
+          _exit(1);
+        }
+        _exit(0);
+      }
+    }
+    ASSERT_EQ(write(go[1], "gg", 2), 2);
+    for (pid_t child : children) {
+      int status = 0;
+      waitpid(child, &status, 0);
+      ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "round " << round;
+    }
+    close(go[0]);
+    close(go[1]);
+    EXPECT_EQ(recordsByKey(d).size(), 2u) << "round " << round;
+    for (const auto& entry : std::filesystem::directory_iterator(dir.path()))
+      EXPECT_EQ(entry.path().filename(), "prntpref.dbf") << "a temporary file was left behind";
+  }
+}
+#endif

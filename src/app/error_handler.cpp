@@ -14,7 +14,7 @@
 #include <system_error>
 
 #include "data/error.h"
-#include "libs/widgets/gui_thread.h"
+#include "print/gui_thread.h"
 #include "stack_trace.h"
 
 namespace velmont::app {
@@ -26,14 +26,14 @@ std::string gLogDir = ".";
 constexpr const char* kErrorLogFile = "velmont-error.log";
 
 std::string threadName() {
-  if (widgets::onGuiThread()) return "GUI thread";
+  if (gui::onGuiThread()) return "GUI thread";
   std::ostringstream s;
   s << "worker thread " << QThread::currentThreadId();
   return s.str();
 }
 
 void endProgram() {
-  if (qApp) QMetaObject::invokeMethod(qApp, [] { QApplication::exit(2); }, Qt::QueuedConnection);
+  gui::later(nullptr, [] { QApplication::exit(2); });
 }
 
 }  // namespace
@@ -74,7 +74,7 @@ ErrorInfo describeException(std::exception_ptr error, const std::string& operati
 }
 
 ErrorChoice showErrorBox(const ErrorInfo& info, bool allowIgnore) {
-  return widgets::callOnGui([&] {
+  return gui::callOnGui([&] {
     QMessageBox box(QMessageBox::Critical, QApplication::applicationDisplayName() + " - Error",
                     QString::fromStdString(info.description), QMessageBox::NoButton, QApplication::activeWindow());
     box.setObjectName("errorBox");

@@ -10,7 +10,7 @@
 #include <QVBoxLayout>
 #include <mutex>
 
-#include "gui_thread.h"
+#include "print/gui_thread.h"
 #include "pdf_folder.h"
 #include "print_font.h"
 
@@ -97,7 +97,7 @@ PreviewDialogs setPreviewDialogs(PreviewDialogs dialogs) {
 
 bool previewYesNo(const QString& question, QWidget* owner) {
   bool answer = false;
-  runOnGuiThread([&] {
+  gui::callOnGui([&] {
     const PreviewDialogs dialogs = current();
     answer = dialogs.yesNo ? dialogs.yesNo(question, owner) : builtInYesNo(question, owner);
   });
@@ -105,7 +105,7 @@ bool previewYesNo(const QString& question, QWidget* owner) {
 }
 
 void previewMessage(const QStringList& lines, QWidget* owner) {
-  runOnGuiThread([&] {
+  gui::callOnGui([&] {
     const PreviewDialogs dialogs = current();
     dialogs.message ? dialogs.message(lines, owner) : builtInMessage(lines, owner);
   });
@@ -113,7 +113,7 @@ void previewMessage(const QStringList& lines, QWidget* owner) {
 
 std::optional<QString> previewGetString(const StringPrompt& prompt, QWidget* owner) {
   std::optional<QString> answer;
-  runOnGuiThread([&] {
+  gui::callOnGui([&] {
     const PreviewDialogs dialogs = current();
     answer = dialogs.getString ? dialogs.getString(prompt, owner) : builtInGetString(prompt, owner);
   });
@@ -122,7 +122,7 @@ std::optional<QString> previewGetString(const StringPrompt& prompt, QWidget* own
 
 std::optional<QString> previewSaveFile(const QString& suggested, QWidget* owner) {
   std::optional<QString> answer;
-  runOnGuiThread([&] {
+  gui::callOnGui([&] {
     const PreviewDialogs dialogs = current();
     answer = dialogs.saveFile ? dialogs.saveFile(suggested, owner) : builtInSaveFile(suggested, owner);
   });

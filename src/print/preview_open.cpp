@@ -7,7 +7,7 @@
 #include <condition_variable>
 #include <mutex>
 
-#include "gui_thread.h"
+#include "print/gui_thread.h"
 #include "preview_level.h"
 #include "preview_printer.h"
 #include "preview_window.h"
@@ -60,13 +60,13 @@ int lmcPrv3::openPwin(const PwinOptions& options) {
   if (open_ && oPs) pages_[open_ - 1] = std::make_shared<const PageList>(oPs->page());
 
   auto answer = std::make_shared<PreviewAnswer>();
-  if (onGuiThread()) {
+  if (gui::onGuiThread()) {
     QEventLoop loop;
     answer->onDone = [&loop] { loop.quit(); };
     beginCall(stepping, maximize, stayOnTop, zoomLevel, answer);
     if (!answer->done()) loop.exec();
   } else {
-    runOnGuiThread([&] { beginCall(stepping, maximize, stayOnTop, zoomLevel, answer); });
+    gui::callOnGui([&] { beginCall(stepping, maximize, stayOnTop, zoomLevel, answer); });
     answer->wait();
   }
   return nRetval;
@@ -148,7 +148,7 @@ void lmcPrv3::destroyPwin() {
     forgetWindow();
     return;
   }
-  runOnGuiThread([this] { delete oPwin; });  // the window's destructor forgets it
+  gui::callOnGui([this] { delete oPwin; });  // the window's destructor forgets it
 }
 
 }  // namespace velmont::print

@@ -3,6 +3,7 @@
 #include <QLabel>
 #include <QPointer>
 
+#include "print/gui_thread.h"
 #include "preview_level.h"
 
 namespace velmont::print {
@@ -96,9 +97,8 @@ void lmcPrv3::newpage() {
   if (oPageSay) {
     // The report draws on its own thread: the window's label changes on the GUI thread.
     const QString text = QString::number(nCurPage) + "/" + QString::number(aSegments.size());
-    QMetaObject::invokeMethod(oPageSay, [label = QPointer<QLabel>(oPageSay), text] {
-      if (label) label->setText(text);
-    }, Qt::QueuedConnection);
+    QLabel* label = oPageSay;
+    gui::later(label, [label, text] { label->setText(text); });
   }
   ++nPage;
   setQprc(0, 0);

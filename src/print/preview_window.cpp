@@ -17,6 +17,7 @@
 #include <QSpinBox>
 #include <cmath>
 
+#include "print/gui_thread.h"
 #include "preview_keys.h"
 #include "preview_printer.h"
 #include "print_font.h"
@@ -426,8 +427,7 @@ bool PreviewWindow::eventFilter(QObject* watched, QEvent* event) {
   const std::function<void()>* end = nullptr;
   if (spin) end = spin == preview_.oSpinL ? &preview_.aLocals.spinEnd : &preview_.aLocals.spinEndCol;
   if (spin && type == QEvent::MouseButtonRelease) {
-    QMetaObject::invokeMethod(this, [this, end] { if (waiting_ && *end) (*end)(); },
-                              Qt::QueuedConnection);
+    gui::later(this, [this, end] { if (waiting_ && *end) (*end)(); });
     return false;
   }
   if (type != QEvent::KeyPress) return false;
@@ -438,9 +438,7 @@ bool PreviewWindow::eventFilter(QObject* watched, QEvent* event) {
       return true;
     }
     // The spin button takes the key first; then its value becomes the marker.
-    QMetaObject::invokeMethod(
-        this, [this, code, end, spin] { if (waiting_) preview_.spinkeys(code, *end, spin); },
-        Qt::QueuedConnection);
+    gui::later(this, [this, code, end, spin] { if (waiting_) preview_.spinkeys(code, *end, spin); });
     return false;
   }
   if (auto* button = qobject_cast<QAbstractButton*>(watched)) {

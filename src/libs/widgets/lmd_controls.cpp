@@ -13,7 +13,7 @@
 #include <algorithm>
 
 #include "cells.h"
-#include "gui_thread.h"
+#include "print/gui_thread.h"
 #include "lmd_dialog.h"
 #include "picture_edit.h"
 
@@ -83,15 +83,15 @@ QLabel* lmdMSay(QWidget* parent, double row, double column, const QString& text,
 }
 
 void lmdReSay(QLabel* label, const QString& text) {
-  postToGui(label, [label, text] { label->setText(text); });
+  gui::postToGui(label, [label, text] { label->setText(text); });
 }
 
 void lmdShow(QWidget* w, bool visible) {
-  postToGui(w, [w, visible] { w->setVisible(visible); });
+  gui::postToGui(w, [w, visible] { w->setVisible(visible); });
 }
 
 void lmdEnable(QWidget* w, bool enabled) {
-  postToGui(w, [w, enabled] { w->setEnabled(enabled); });
+  gui::postToGui(w, [w, enabled] { w->setEnabled(enabled); });
 }
 
 QFrame* lmdLine(QWidget* parent, double row, double column, double length) {

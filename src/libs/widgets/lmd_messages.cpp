@@ -11,7 +11,7 @@
 #include <QTimer>
 
 #include "cells.h"
-#include "gui_thread.h"
+#include "print/gui_thread.h"
 #include "lmd_controls.h"
 #include "lmd_dialog.h"
 #include "picture_edit.h"
@@ -88,7 +88,7 @@ struct InputBox {
 }  // namespace
 
 void lmdMsg(const QStringList& lines, int options, QWidget* owner) {
-  callOnGui([&] {
+  gui::callOnGui([&] {
     QPointer<QWidget> back = ownerOr(owner);
     QMessageBox box(options == 14 ? QMessageBox::Critical : QMessageBox::Information, title(), lines.join('\n'),
                     QMessageBox::Ok, back);
@@ -123,12 +123,12 @@ void lmdQMsg(const QString& text, QWidget* owner) {
       if (shown && shown->text() == text) shown->close();
     });
   };
-  if (onGuiThread()) show();
-  else if (qApp) QMetaObject::invokeMethod(qApp, show, Qt::QueuedConnection);
+  if (gui::onGuiThread()) show();
+  else gui::later(nullptr, show);
 }
 
 void lmdQMsgClose() {
-  callOnGui([] {
+  gui::callOnGui([] {
     if (gNotice) gNotice->close();
   });
 }
@@ -136,7 +136,7 @@ void lmdQMsgClose() {
 QWidget* lmdQMsgWindow() { return gNotice && gNotice->isVisible() ? gNotice.data() : nullptr; }
 
 bool lmdYesNo(const QStringList& lines, QWidget* owner) {
-  return callOnGui([&] {
+  return gui::callOnGui([&] {
     QMessageBox box(QMessageBox::Question, title(), lines.join('\n'), QMessageBox::Yes | QMessageBox::No,
                     ownerOr(owner));
     box.setDefaultButton(QMessageBox::Yes);
@@ -146,7 +146,7 @@ bool lmdYesNo(const QStringList& lines, QWidget* owner) {
 }
 
 QString lmdGetStr(const QString& prompt, int width, const QString& picture, const QString& value, QWidget* owner) {
-  return callOnGui([&] {
+  return gui::callOnGui([&] {
     InputBox box(owner, {prompt}, {value}, {width}, {picture});
     if (box.dialog.exec() != QDialog::Accepted) return QString();
     return box.edits[0]->value();
@@ -155,7 +155,7 @@ QString lmdGetStr(const QString& prompt, int width, const QString& picture, cons
 
 bool lmdGet2Str(const QString& prompt1, const QString& prompt2, QString& value1, QString& value2, int width1,
                 int width2, const QString& picture1, const QString& picture2, QWidget* owner) {
-  return callOnGui([&] {
+  return gui::callOnGui([&] {
     InputBox box(owner, {prompt1, prompt2}, {value1, value2}, {width1, width2}, {picture1, picture2});
     if (box.dialog.exec() != QDialog::Accepted) return false;
     value1 = box.edits[0]->value();

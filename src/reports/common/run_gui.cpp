@@ -11,7 +11,7 @@
 #include "app/progress_display.h"
 #include "app/run_progress.h"
 #include "app/session.h"
-#include "libs/widgets/gui_thread.h"
+#include "print/gui_thread.h"
 #include "libs/widgets/lmd_controls.h"
 #include "libs/widgets/lmd_dialog.h"
 #include "libs/widgets/lmd_messages.h"
@@ -58,7 +58,7 @@ class GuiRunUi : public RunUi {
   }
   void handleKeys(bool on) override {
     QPointer<widgets::LmdDialog> dialog = dialog_;
-    if (dialog) widgets::postToGui(dialog, [dialog, on] { dialog->lHandleKeys = on; });
+    if (dialog) gui::postToGui(dialog, [dialog, on] { dialog->lHandleKeys = on; });
   }
   void finished() override {
     for (const QPointer<QPushButton>& b : buttons_)

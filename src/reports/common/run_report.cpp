@@ -1,12 +1,6 @@
 #include "run_report.h"
 
-#include <QCoreApplication>
-#include <QEventLoop>
-#include <QThread>
-#include <condition_variable>
 #include <filesystem>
-#include <mutex>
-#include <thread>
 
 #include "data/code_page.h"
 #include "data/error.h"
@@ -14,6 +8,7 @@
 #include "data/text.h"
 #include "data/workspace.h"
 #include "output_paths.h"
+#include "print/school_text.h"
 #include "print/page_printer.h"
 #include "print/preview_printer.h"
 
@@ -25,19 +20,19 @@ const char* const kScaleLine = "0   printing   50%   report  100%";
 constexpr int kControlPrintRecord = 3;  // control record 3 holds the print settings
 constexpr double kLeftMargin = 20;      // 2 mm
 
-// Top margin and logo height from control record 3; the table is left open on
-// its first record for the report's body.
-void applyControlRecord(data::Workspace& ws, const std::string& dataDir, print::lmcPrn3& printer,
-                        double& logoHeight) {
+// The extra top margin (0.1 mm) and the logo height from control record 3; the
+// table is left open on its first record for the report.
+double readControlRecord(data::Workspace& ws, const std::string& dataDir, double& logoHeight) {
   data::Table& control = ws.open(schoolFile(dataDir, "sccontro.dbf"), "sccontro");
+  double topMargin = 0;
   if (control.reccount() >= kControlPrintRecord) {
     control.goTo(kControlPrintRecord);
     // The field holds millimetres; the printer's margins are in 0.1 mm.
-    printer.setTopMar(control.num("PA_OPN_BAL") * 10);
+    topMargin = control.num("PA_OPN_BAL") * 10;
     logoHeight = control.num("PA_NXT_TRN");
   }
   control.goTop();
-  printer.setLeftMar(kLeftMargin);
+  return topMargin;
 }
 
 // Text mode: the printer writes rows and columns to the text file, replaced.
@@ -86,15 +81,51 @@ std::string schoolFile(const std::string& dir, const std::string& name) {
   return exact.string();
 }
 
+bool RunSetup::stopAsked() {
+  if (!stopped && request.control && request.control->stopAsked()) stopped = true;
+  return stopped;
+}
+
+void RunSetup::expect(int total) {
+  expected = total;
+  ui.progressCount(printed, expected);
+}
+
+void RunSetup::printedOne(const QString& name) {
+  ++printed;
+  lastPrinted = name;
+  ui.progressCount(printed, expected);
+}
+
+QString stoppedNotice(const RunRequest& request, const RunSetup& setup) {
+  QString where = sentToNotice(request, request.outputFile).mid(int(qstrlen("Report has been sent to ")));
+  QString when = QStringLiteral("before its first ") + setup.unit;
+  if (setup.printed > 0) {
+    when = QStringLiteral("after %1 %2").arg(setup.unit).arg(setup.printed);
+    if (setup.expected > 0) when += QStringLiteral(" of %1").arg(setup.expected);
+    if (!setup.lastPrinted.isEmpty()) when += QStringLiteral(" (") + setup.lastPrinted + QStringLiteral(")");
+  }
+  return QStringLiteral("The report was stopped ") + when + QStringLiteral(": nothing was sent to ") + where + '.';
+}
+
 RunOutcome runReport(const RunRequest& request, RunUi& ui, const RunBody& body) {
+  return runReport(request, ui, RunSteps{nullptr, body});
+}
+
+RunOutcome runReport(const RunRequest& request, RunUi& ui, const RunSteps& steps) {
   RunOutcome outcome;
   std::exception_ptr failure;
   data::KeepReadsScope keepReads;  // each part of a school file is read once per run
   data::Workspace ws;  // the run's own work areas, closed with the run
+  // The report prints the school's text in its code page.
+  const print::SchoolText::ThreadScope schoolText(
+      print::SchoolText::of(data::schoolCodePage(request.dataDir).codePage));
   std::unique_ptr<print::lmcPrn3> printer;
   print::lmcPrv3* preview = nullptr;
+  std::unique_ptr<RunSetup> setup;
   bool progressShown = false;
   bool textMode = false;
+  bool created = false;
   for (const std::string& output : {request.outputFile.toStdString(), data::trim(request.prAscii)}) {
     const QStringList refused = outputRefusal(output, request.dataDir);
     if (refused.isEmpty()) continue;
@@ -113,16 +144,24 @@ RunOutcome runReport(const RunRequest& request, RunUi& ui, const RunBody& body) 
       printer = request.makeDevice ? std::make_unique<print::lmcPrn3>() : print::lmNewPrinter(request.printerName);
     }
     if (request.makeDevice) printer->Init(request.makeDevice());
-    print::applyPrinterSettings(*printer, request.printerSettings, false);
-    printer->setOrientation(request.portrait ? print::kPortrait : print::kLandscape);
+    // A preview keeps the settings too, for the jobs its Print command starts.
+    print::applyPrinterSettings(*printer, request.printerSettings, request.pageFromSettings);
+    if (!request.pageFromSettings) printer->setOrientation(request.portrait ? print::kPortrait : print::kLandscape);
     if (!request.outputFile.isEmpty()) printer->setOutputFile(request.outputFile);
+    setup = std::make_unique<RunSetup>(RunSetup{request, *printer, preview, ws, ui});
+    ui.progressBegin();
+    progressShown = true;
+    const double topMargin = readControlRecord(ws, request.dataDir, setup->logoHeight);
+    if (steps.prepare) steps.prepare(*setup);
     printer->create();
     if (printer->lInitErr) {
       // The page printer has told the user; nothing is drawn.
+      ui.progressEnd();
       ui.handleKeys(true);
       ui.finished();
       return outcome;
     }
+    created = true;
     const std::string ascii = data::trim(request.prAscii);
     if (!ascii.empty()) {
       textMode = true;
@@ -132,31 +171,31 @@ RunOutcome runReport(const RunRequest& request, RunUi& ui, const RunBody& body) 
       printer->startDoc(request.title);
     }
     if (request.pitch > 0) printer->setPt(request.pitch);
-    ui.progressBegin();
-    progressShown = true;
-    RunSetup setup{request, *printer, preview, ws, ui};
-    applyControlRecord(ws, request.dataDir, *printer, setup.logoHeight);
-    body(setup);
-    outcome.nothingMatched = setup.nothingMatched;
+    printer->setTopMar(topMargin);
+    printer->setLeftMar(kLeftMargin);
+    if (steps.body) steps.body(*setup);
+    outcome.nothingMatched = setup->nothingMatched;
+    outcome.stopped = setup->stopped;
     outcome.ran = true;
   } catch (const data::DataError& e) {
     outcome.error = describe(e);
   } catch (...) {
     failure = std::current_exception();
   }
+  if (setup) outcome.printed = setup->printed;
 
   // The end of every run, whatever happened above.
   try {
-    if (printer && !printer->lInitErr) {
-      // Only a run that ended well and drew something sends its document.
-      const bool send = outcome.error.isEmpty() && !failure && !outcome.nothingMatched;
+    if (printer && created) {
+      // Only a run that ended well, was not stopped and drew something sends its document.
+      const bool send = outcome.error.isEmpty() && !failure && !outcome.nothingMatched && !outcome.stopped;
       outcome.pages = send ? printer->nPage : 0;
       if (textMode) {
         if (send)
           printer->charDevice().close();
         else
           printer->charDevice().discard();
-      } else if (send || preview) {
+      } else if (send || (preview && !outcome.stopped)) {
         printer->endDoc();
       } else {
         printer->abandonDoc();
@@ -164,8 +203,9 @@ RunOutcome runReport(const RunRequest& request, RunUi& ui, const RunBody& body) 
       if (!request.preview && send) outcome.destination = textMode ? QString::fromStdString(data::trim(request.prAscii))
                                                                    : printer->destination();
       if (!request.preview && send) ui.notice(sentToNotice(request, outcome.destination));
+      if (outcome.stopped && outcome.error.isEmpty() && !failure) ui.notice(stoppedNotice(request, *setup));
       if (outcome.nothingMatched) ui.notice(QString::fromLatin1(kNoStudentsMatch));
-      if (preview && send) {
+      if (preview && send && setup->showFinalPreview) {
         ui.previewWindow(*preview, false);
         preview->destroyPwin();
       }
@@ -184,105 +224,10 @@ RunOutcome runReport(const RunRequest& request, RunUi& ui, const RunBody& body) 
   return outcome;
 }
 
-namespace {
-
-// What the run's thread and its handle share: the outcome and whether it is there.
-struct RunState {
-  std::mutex mutex;
-  std::condition_variable changed;
-  bool done = false;
-  RunOutcome outcome;
-
-  void finish(RunOutcome result) {
-    {
-      std::lock_guard lock(mutex);
-      outcome = std::move(result);
-      done = true;
-    }
-    changed.notify_all();
-  }
-};
-
-// The handle owns the run's thread and joins it before it goes away, so no run
-// thread (nor Qt's clean-up of it) outlives the dialog or the application.
-class ThreadRun : public RunHandle {
- public:
-  explicit ThreadRun(std::function<RunOutcome()> work) : state_(std::make_shared<RunState>()) {
-    thread_ = std::thread([state = state_, work = std::move(work)]() mutable {
-      RunOutcome outcome;
-      try {
-        outcome = work();
-      } catch (...) {
-        outcome.error = QStringLiteral("The report's run failed unexpectedly.");
-      }
-      // The captures (the request, the run UI with its pointers to the
-      // dialog's widgets) go before anyone is told that the run is over.
-      work = nullptr;
-      state->finish(std::move(outcome));
-    });
-    runId_ = thread_.get_id();
-  }
-  ~ThreadRun() override {
-    waitDone();
-    joinThread();
-  }
-
-  bool done() const override {
-    std::lock_guard lock(state_->mutex);
-    return state_->done;
-  }
-  RunOutcome wait() override {
-    waitDone();
-    joinThread();
-    std::lock_guard lock(state_->mutex);
-    return state_->outcome;
-  }
-
- private:
-  // From the GUI thread events keep flowing, since the run may be waiting for
-  // an answer from it (a message, a preview window).
-  void waitDone() {
-    if (onRunThread()) return;
-    const bool gui = QCoreApplication::instance() &&
-                     QThread::currentThread() == QCoreApplication::instance()->thread();
-    std::unique_lock lock(state_->mutex);
-    while (!state_->done) {
-      if (gui) {
-        lock.unlock();
-        QCoreApplication::processEvents(QEventLoop::AllEvents);
-        lock.lock();
-        state_->changed.wait_for(lock, std::chrono::milliseconds(5));
-      } else {
-        state_->changed.wait(lock);
-      }
-    }
-  }
-  // Once only, from whichever caller comes first. The run's thread cannot join
-  // itself: should its own run drop the handle, it ends right after.
-  void joinThread() {
-    std::lock_guard lock(joinMutex_);
-    if (!thread_.joinable()) return;
-    if (onRunThread())
-      thread_.detach();
-    else
-      thread_.join();
-  }
-  bool onRunThread() const { return runId_ == std::this_thread::get_id(); }
-
-  std::shared_ptr<RunState> state_;
-  std::mutex joinMutex_;
-  std::thread thread_;
-  std::thread::id runId_;
-};
-
-}  // namespace
-
-std::shared_ptr<RunHandle> startOnThread(std::function<RunOutcome()> work) {
-  return std::make_shared<ThreadRun>(std::move(work));
-}
-
 std::shared_ptr<RunHandle> startRun(RunRequest request, std::shared_ptr<RunUi> ui, RunBody body) {
-  return startOnThread([request = std::move(request), ui = std::move(ui), body = std::move(body)] {
+  if (!request.control) request.control = std::make_shared<RunControl>();
+  std::shared_ptr<RunControl> control = request.control;
+  return startOnThread(std::move(control), [request = std::move(request), ui = std::move(ui), body = std::move(body)] {
     return runReport(request, *ui, body);
   });
 }

@@ -23,7 +23,12 @@
 //
 // Threads: runReport and the body run on one thread, which owns the printer and
 // a Workspace of its own; every RunUi call comes from that thread and must be
-// safe there (the GUI form marshals to the GUI thread).
+// safe there (the GUI form hands it to the GUI thread).
+//
+// Stopping: the body asks RunSetup::stopAsked() before each card or student and
+// tells RunSetup::printedOne() after each; a stopped run sends nothing (a
+// printer's job is abandoned, a file is not put in place) and its closing
+// notice names the last card or student printed.
 #include <QString>
 #include <QStringList>
 #include <exception>
@@ -31,6 +36,8 @@
 #include <memory>
 #include <string>
 #include <vector>
+
+#include "run_control.h"
 
 namespace velmont::data {
 class Table;
@@ -66,6 +73,11 @@ struct RunRequest {
   // Makes the device instead of opening printerName (tests: a memory device;
   // velmont-batch: a PDF device that also writes PNGs). Null opens printerName.
   std::function<std::unique_ptr<print::PrintDevice>()> makeDevice;
+  // The page is turned as the printer settings say (portrait is not used); the
+  // report may still turn it before the printer is created (RunSteps::prepare).
+  bool pageFromSettings = false;
+  // How the run is stopped; null when nobody can stop it (startRun makes one).
+  std::shared_ptr<RunControl> control;
 };
 
 // What the run hands to the report's body.
@@ -79,6 +91,24 @@ struct RunSetup {
   // The body sets this when no student matched the options: the document is
   // then dropped (nothing reaches the printer or a file) and the user is told.
   bool nothingMatched = false;
+  // False when the final preview window has nothing worth showing.
+  bool showFinalPreview = true;
+  // What the body prints one of: "card" or "student" (the progress and the
+  // notice of a stopped run count them).
+  QString unit = QStringLiteral("card");
+
+  // Before each card or student: true when the user asked to stop; the body
+  // then ends at once, and the run counts as stopped.
+  bool stopAsked();
+  // Once the body knows it: how many cards or students it will print.
+  void expect(int total);
+  // After each card or student; `name` says whose it was.
+  void printedOne(const QString& name);
+
+  bool stopped = false;  // the body ended on a stop
+  int printed = 0;       // cards or students printed
+  int expected = -1;     // expect()'s total, -1 when not known
+  QString lastPrinted;   // printedOne()'s last name
 };
 
 // How a run meets its user. Every call comes from the run's thread.
@@ -90,6 +120,8 @@ class RunUi {
   virtual void progressBegin() {}
   virtual void progressStep(data::Table& table) {}
   virtual void progressEnd() {}
+  // The cards or students printed so far of `total` (-1 when not known).
+  virtual void progressCount(int printed, int total) {}
   // A passing notice (lmdQMsg: no wait).
   virtual void notice(const QString& text) {}
   // A message box of one to three lines that the user must acknowledge.
@@ -111,12 +143,24 @@ class RunUi {
 // The report's drawing, given the started printer.
 using RunBody = std::function<void(RunSetup& setup)>;
 
+// What a report does within the shared run: `prepare` runs after the control
+// record is read and before the printer is created (a report that must read
+// its tables to know how to turn the page does so here; the printer is made
+// but not created, the document not started); `body` draws on the started
+// document.
+struct RunSteps {
+  RunBody prepare;
+  RunBody body;
+};
+
 struct RunOutcome {
   bool ran = false;       // the printer was created and the body ran to its end
   QString destination;    // what the closing notice named ("" for a preview)
   int pages = 0;          // pages drawn (the printer's page count at the end)
   QString error;          // the message shown when the run stopped on a file's fault
   bool nothingMatched = false;  // no student matched: nothing was printed or written
+  bool stopped = false;         // the user stopped the run: nothing was printed or written
+  int printed = 0;              // cards or students printed (of a stopped run: before the stop)
 };
 
 // What a run that found no student tells the user.
@@ -129,31 +173,20 @@ inline constexpr const char* kNoStudentsMatch = "There are no Students matching 
 // nothing leaves no file and any earlier one as it was.
 // A missing or damaged file stops the run with a message naming it (RunUi::message);
 // any other exception goes to RunUi::failure. Never throws.
+RunOutcome runReport(const RunRequest& request, RunUi& ui, const RunSteps& steps);
 RunOutcome runReport(const RunRequest& request, RunUi& ui, const RunBody& body);
 
-// A run started on a thread of its own. The handle owns the thread: wait() and
-// the handle's end both wait for the run and join its thread, so nothing of the
-// run is left running once the last handle is gone.
-class RunHandle {
- public:
-  virtual ~RunHandle() = default;
-  virtual bool done() const = 0;
-  // Waits for the end of the run and of its thread; from the GUI thread it keeps
-  // events flowing, so that the run's windows and messages can be answered.
-  virtual RunOutcome wait() = 0;
-};
-
 // Starts runReport on a new thread and returns at once. Dropping the last
-// handle waits for the run to end.
+// handle waits for the run to end. The handle's control stops the run.
 std::shared_ptr<RunHandle> startRun(RunRequest request, std::shared_ptr<RunUi> ui, RunBody body);
-
-// Runs `work` on a new thread and returns at once; reports with a run procedure
-// of their own start it through this.
-std::shared_ptr<RunHandle> startOnThread(std::function<RunOutcome()> work);
 
 // The text of the closing notice: "Report has been sent to " and the text file,
 // the PDF file, or "the printer".
 QString sentToNotice(const RunRequest& request, const QString& deviceDestination);
+
+// The notice of a stopped run: after which card or student it stopped, and
+// that nothing reached the printer or the file.
+QString stoppedNotice(const RunRequest& request, const RunSetup& setup);
 
 // The code page a run's plain-text file is written in: the school's, or 0 for UTF-8.
 int textFileCodePage(const RunRequest& request);

@@ -20,6 +20,7 @@ class lmcPrv3;
 
 namespace velmont::reports {
 class RunUi;
+struct RunSetup;
 }
 
 namespace velmont::eot {
@@ -71,6 +72,9 @@ struct EotRunContext {
   int nPrev_Choice = 1;        // the preview window's last answer
   bool stopped = false;        // the user stopped the run in a preview window
   reports::RunUi* ui = nullptr;
+  // The shared run: asked before each card whether the user stopped the run,
+  // told after each card printed (null in tests that draw single cards).
+  reports::RunSetup* run = nullptr;
   data::Workspace* ws = nullptr;
 
   // The run's tables, open on its thread.

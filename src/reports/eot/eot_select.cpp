@@ -99,7 +99,32 @@ void drawCopy(EotRunContext& c, EotFigures* figures) {
   if (!c.stopped) {
     ++c.cards;
     if (figures) ++figures->cards;
+    if (c.run) {
+      const print::SchoolText& text = print::SchoolText::forThisThread();
+      c.run->printedOne(text.decode(trim(c.cStu_nam1)) + ' ' + text.decode(trim(c.cStu_nam2)));
+    }
   }
+}
+
+// Before the next card: true when the user stopped the run; the card loop ends.
+bool stopAsked(EotRunContext& c) { return c.run && c.run->stopAsked(); }
+
+// True when the family's extra report address `n` ("1" or "2") is in use: it
+// gets a card copy of its own.
+bool extraCopyWanted(const Table& pa, const std::string& n) {
+  return !isBlank(pa.str("PAEX_TITL" + n)) && trim(pa.str("PAEX_RPRT" + n)) == "Y";
+}
+
+// The cards the selection gives: one per student, and one more for each extra
+// report address of the student's family in use.
+int cardsToPrint(Table& st, Table* pa) {
+  int cards = 0;
+  for (st.goTop(); !st.eof(); st.skip()) {
+    ++cards;
+    if (pa && pa->found() && !pa->eof())
+      for (const char* n : {"1", "2"}) cards += extraCopyWanted(*pa, n) ? 1 : 0;
+  }
+  return cards;
 }
 
 void pastStudent(EotRunContext& c, data::Workspace& ws, const std::string& dir, double number, EotFigures* figures) {
@@ -143,8 +168,9 @@ void currentStudents(EotRunContext& c, Table& st, Table* pa, const EotOptions& o
     return sel->namePart.empty() || schoolText.upperCase(t.str(surname)).find(sel->namePart) != std::string::npos;
   });
   c.mrks_rpt = true;
+  if (c.run) c.run->expect(cardsToPrint(st, pa));
   st.goTop();
-  while (!st.eof() && !c.stopped) {
+  while (!st.eof() && !c.stopped && !stopAsked(c)) {
     c.ui->progressStep(st);
     c.cStu_nam1 = studentFirstName(st);
     c.cStu_nam2 = std::string(st.str("ST_SURNAME"));
@@ -165,8 +191,8 @@ void currentStudents(EotRunContext& c, Table& st, Table* pa, const EotOptions& o
       // One more copy for each extra report address in use.
       for (const char* n : {"1", "2"}) {
         const std::string f = n;
-        if (c.stopped || !family || isBlank(pa->str("PAEX_TITL" + f)) || trim(pa->str("PAEX_RPRT" + f)) != "Y")
-          continue;
+        if (c.stopped || !family || !extraCopyWanted(*pa, f)) continue;
+        if (stopAsked(c)) break;
         c.pa_ti = pa->text("PAEX_TITL" + f);
         c.pa_st = pa->text("PAEX_STRT" + f);
         c.pa_tn = pa->text("PAEX_TOWN" + f);
@@ -218,6 +244,7 @@ void EOT_PR_RDY(reports::RunSetup& setup, const EotOptions& o, const app::Sessio
   c.oPrv = setup.preview;
   c.lPreview = setup.preview != nullptr;
   c.ui = &setup.ui;
+  c.run = &setup;
   c.ws = &setup.ws;
   c.logoHeight = setup.logoHeight;
   c.reduc_yr = o.reduc_yr;
@@ -281,7 +308,7 @@ void EOT_PR_RDY(reports::RunSetup& setup, const EotOptions& o, const app::Sessio
     currentStudents(c, st, pa, o, figures);  // 8, 9.
   if (figures) figures->stopped = c.stopped;
   // No card at all: nothing goes to the printer or a file, and the user is told.
-  setup.nothingMatched = c.cards == 0 && !c.stopped;
+  setup.nothingMatched = c.cards == 0 && !c.stopped && !setup.stopped;
 }
 
 reports::RunRequest eotRunRequest(const app::SessionValues& session, const QString& printerName, bool preview) {

@@ -131,6 +131,7 @@ bool PREP_HCLSUB(ListRunContext& ctx, bool subjectNames) {
   const int number = st.requireField("ST_NUMBER");
   std::set<std::string> met;
   for (st.goTop(); !st.eof(); st.skip()) {
+    if (ctx.stopAsked && ctx.stopAsked()) break;  // the run prints nothing now
     if (ctx.progressStep) ctx.progressStep(st);
     StudentEntry e{studentName(st), "   ", "0", "  ", st.text("ST_STANINE"), numberText(st.num(number)),
                    st.text("ST_CLASS"), st.text("ST_SEX"), st.date("ST_DOB").dtos(), "0", ""};

@@ -94,6 +94,7 @@ bool PRNT_HCLSUB(ListRunContext& ctx, const std::string& reportCode, const ListC
   for (size_t k = 0; k < ctx.field_a.size(); ++k) {
     const StudentEntry& s = ctx.field_a[k];
     if (!homeClass.empty() && data::trim(s[kEntryClass]) != homeClass) continue;
+    if (ctx.stopAsked && ctx.stopAsked()) return true;  // stopped by the user: the run sends nothing
     // A stop answered in a stepped preview ends the list here: nothing more is drawn.
     if (ctx.ln > kLastRow && !PR_S_HDGS(ctx, choices)) return true;
     ++running;
@@ -107,6 +108,7 @@ bool PRNT_HCLSUB(ListRunContext& ctx, const std::string& reportCode, const ListC
     }
     PROM_S_MK(ctx, k, choices.marks);
     ctx.ln += 1;
+    if (ctx.printedOne) ctx.printedOne(data::trim(s[kEntryName]));
   }
   FIN_S_TAIL(ctx);
   return true;

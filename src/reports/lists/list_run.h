@@ -1,9 +1,9 @@
 #pragma once
 // PR_STUDENTS: one run of the student list with subjects, on the calling thread
-// (the worker thread of a dialog's run, or velmont-batch). It creates the printer
-// or preview, applies the printer dialog's settings, prepares the grid, turns the
-// page to landscape for a wide grid before the printer is created (so the page's
-// size is the turned one), prints, and cleans up.
+// (the worker thread of a dialog's run, or velmont-batch), through the shared run
+// machinery: before the printer is created it prepares the grid and turns the
+// page to landscape for a wide grid (so the page's size is the turned one); on
+// the started document it prints the grid.
 #include <QString>
 #include <QTime>
 #include <array>
@@ -50,6 +50,7 @@ struct ListOutcome {
   bool ran = false;        // the printer was created and the list run to its end
   bool printed = false;    // the grid was printed (subjects and students found)
   bool nothingMatched = false;  // no student matched: nothing was printed or written
+  bool stopped = false;    // the user stopped the run: nothing was printed or written
   QString destination;     // where the pages went ("" for a preview)
   int pages = 0;
   int columns = 0;         // grid columns, summary columns included

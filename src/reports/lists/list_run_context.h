@@ -87,6 +87,11 @@ struct ListRunContext {
   // Shows the stepping preview window before a new page; its answer (may be empty:
   // the preview's own window).
   std::function<int(print::lmcPrv3&)> stepWindow;
+  // Asked before each student is read or printed: true when the user stopped
+  // the run, which then ends at once (may be empty: never).
+  std::function<bool()> stopAsked;
+  // Told after each student's row is printed, with the student's name (may be empty).
+  std::function<void(const std::string&)> printedOne;
   // The time the page headings print; the current time when not valid.
   QTime timeOfDay;
   // Seeks made in the student-subject table, for the benchmark.

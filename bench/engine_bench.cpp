@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "bench_util.h"
-#include "data/subject_table.h"
+#include "school/subject_table.h"
 #include "data/table.h"
 
 using namespace velmont::data;

@@ -9,12 +9,12 @@
 #include <fstream>
 #include <string>
 
-#include "app/school_settings.h"
+#include "school/school_settings.h"
 #include "batch/demo_school.h"
 #include "batch/progress.h"
 #include "bench_util.h"
 #include "data/workspace.h"
-#include "data/year_names.h"
+#include "school/year_names.h"
 #include "print/print_device.h"
 #include "reports/eot/eot_run.h"
 

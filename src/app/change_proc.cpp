@@ -7,8 +7,8 @@
 #include "libs/date_text.h"
 #include "libs/lmd_tables.h"
 #include "libs/widgets/lmd_messages.h"
-#include "session.h"
-#include "term_rules.h"
+#include "school/session.h"
+#include "school/term_rules.h"
 
 namespace velmont::app {
 

@@ -20,7 +20,7 @@
 #include "libs/widgets/lmd_messages.h"
 #include "print/school_text.h"
 #include "report_commands.h"
-#include "term_rules.h"
+#include "school/term_rules.h"
 
 namespace velmont::app {
 namespace {

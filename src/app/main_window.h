@@ -6,7 +6,7 @@
 
 #include "libs/widgets/lmd_app.h"
 #include "progress_display.h"
-#include "session.h"
+#include "school/session.h"
 
 class QLabel;
 

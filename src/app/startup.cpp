@@ -18,8 +18,8 @@
 #include "print/message_hook.h"
 #include "print/preview_dialogs.h"
 #include "print/preview_level.h"
-#include "school_settings.h"
-#include "term_rules.h"
+#include "school/school_settings.h"
+#include "school/term_rules.h"
 
 namespace velmont::app {
 

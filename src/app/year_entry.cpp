@@ -3,11 +3,11 @@
 #include "data/code_page.h"
 #include "data/text.h"
 #include "data/workspace.h"
-#include "data/year_names.h"
+#include "school/year_names.h"
 #include "data_errors.h"
 #include "libs/widgets/lmd_messages.h"
 #include "print/school_text.h"
-#include "session.h"
+#include "school/session.h"
 
 namespace velmont::app {
 

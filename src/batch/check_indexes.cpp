@@ -6,7 +6,7 @@
 #include "data/error.h"
 #include "data/expr.h"
 #include "data/ntx.h"
-#include "data/subject_table.h"
+#include "school/subject_table.h"
 #include "data/table.h"
 #include "progress.h"
 

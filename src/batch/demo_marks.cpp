@@ -5,7 +5,7 @@
 #include <cmath>
 #include <cstdint>
 
-#include "data/subject_table.h"
+#include "school/subject_table.h"
 #include "demo_files.h"
 #include "demo_names.h"
 #include "demo_random.h"

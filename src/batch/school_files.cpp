@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <stdexcept>
 
-#include "data/subject_table.h"
+#include "school/subject_table.h"
 
 namespace velmont::batch {
 

@@ -1,7 +1,7 @@
 // The year-level entry check as a dialog's field uses it: the fees message.
 #include <gtest/gtest.h>
 
-#include "app/session.h"
+#include "school/session.h"
 #include "app/year_entry.h"
 #include "data/workspace.h"
 #include "gui_helpers.h"

@@ -10,7 +10,7 @@
 
 #include "batch_test_helpers.h"
 #include "data/ntx.h"
-#include "data/subject_table.h"
+#include "school/subject_table.h"
 #include "libs/installation.h"
 
 using namespace velmont;

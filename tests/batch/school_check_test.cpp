@@ -6,7 +6,7 @@
 #include <fstream>
 
 #include "batch_test_helpers.h"
-#include "data/subject_table.h"
+#include "school/subject_table.h"
 #include "field_widths.h"
 
 using namespace velmont::testing;

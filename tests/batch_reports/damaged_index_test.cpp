@@ -5,7 +5,7 @@
 
 #include <filesystem>
 
-#include "data/subject_table.h"
+#include "school/subject_table.h"
 #include "report_commands.h"
 
 namespace velmont::testing {

@@ -11,7 +11,7 @@
 #include "data/error.h"
 #include "data/file.h"
 #include "data/table.h"
-#include "data/year_names.h"
+#include "school/year_names.h"
 #include "temp_dir.h"
 
 using namespace velmont::data;

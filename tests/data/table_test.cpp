@@ -11,7 +11,7 @@
 #include "data/error.h"
 #include "data/expr.h"
 #include "data/file.h"
-#include "data/subject_table.h"
+#include "school/subject_table.h"
 #include "data/table.h"
 #include "data/workspace.h"
 #include "temp_dir.h"

@@ -31,7 +31,7 @@
 #include "data/error.h"
 #include "data/file.h"
 #include "data/ntx.h"
-#include "data/saved_options.h"
+#include "school/saved_options.h"
 #include "data/table.h"
 
 using namespace velmont::data;

@@ -6,7 +6,7 @@
 #include <QComboBox>
 #include <QPushButton>
 
-#include "app/session.h"
+#include "school/session.h"
 #include "data/table.h"
 #include "gui_helpers.h"
 #include "libs/printer/rv_prn_dlg.h"

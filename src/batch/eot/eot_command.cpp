@@ -3,15 +3,15 @@
 #include <filesystem>
 #include <memory>
 
-#include "app/school_settings.h"
-#include "app/session.h"
+#include "school/school_settings.h"
+#include "school/session.h"
 #include "batch/arguments.h"
 #include "batch/batch_main.h"
 #include "batch/code_page_option.h"
 #include "batch/reports/console_run.h"
 #include "data/error.h"
 #include "data/workspace.h"
-#include "data/year_names.h"
+#include "school/year_names.h"
 #include "print/print_device.h"
 #include "reports/common/output_paths.h"
 #include "reports/eot/eot_run.h"

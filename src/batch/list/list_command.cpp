@@ -10,12 +10,12 @@
 
 #include <filesystem>
 
-#include "app/school_settings.h"
-#include "app/session.h"
-#include "app/term_rules.h"
+#include "school/school_settings.h"
+#include "school/session.h"
+#include "school/term_rules.h"
 #include "data/table.h"
 #include "data/workspace.h"
-#include "data/year_names.h"
+#include "school/year_names.h"
 #include "batch/reports/console_run.h"
 #include "reports/common/output_paths.h"
 #include "reports/lists/list_grid.h"

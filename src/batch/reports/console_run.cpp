@@ -8,7 +8,7 @@
 #include "batch/arguments.h"
 #include "data/code_page.h"
 #include "data/table.h"
-#include "data/year_names.h"
+#include "school/year_names.h"
 #include "print/page_image.h"
 #include "print/school_text.h"
 

@@ -9,7 +9,7 @@
 #include <QPointer>
 #include <QPushButton>
 
-#include "app/session.h"
+#include "school/session.h"
 #include "data/error.h"
 #include "data/numeric.h"
 #include "libs/widgets/cells.h"

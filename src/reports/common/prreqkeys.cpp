@@ -7,7 +7,7 @@
 #include <QLabel>
 #include <filesystem>
 
-#include "app/session.h"
+#include "school/session.h"
 #include "data/workspace.h"
 #include "libs/printer/rv_prn_dlg.h"
 #include "libs/widgets/lmd_dialog.h"

@@ -10,7 +10,7 @@
 #include "app/error_handler.h"
 #include "app/progress_display.h"
 #include "app/run_progress.h"
-#include "app/session.h"
+#include "school/session.h"
 #include "print/gui_thread.h"
 #include "libs/widgets/lmd_controls.h"
 #include "libs/widgets/lmd_dialog.h"

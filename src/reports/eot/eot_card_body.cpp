@@ -3,7 +3,7 @@
 #include <limits>
 
 #include "data/numeric.h"
-#include "data/subject_table.h"
+#include "school/subject_table.h"
 #include "data/table.h"
 #include "data/text.h"
 #include "eot_card.h"

@@ -6,7 +6,7 @@
 
 #include "data/numeric.h"
 #include "data/text.h"
-#include "data/year_names.h"
+#include "school/year_names.h"
 #include "eot_card.h"
 #include "print/page_printer.h"
 #include "print/school_text.h"

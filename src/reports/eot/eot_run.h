@@ -5,7 +5,7 @@
 // missing, selects the students and draws their card copies.
 #include <string>
 
-#include "app/session.h"
+#include "school/session.h"
 #include "eot_options.h"
 #include "reports/common/run_report.h"
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "app/session.h"
+#include "school/session.h"
 #include "data/date.h"
 #include "eot_headings.h"
 

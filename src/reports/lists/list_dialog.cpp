@@ -10,14 +10,14 @@
 #include <algorithm>
 
 #include "app/report_commands.h"
-#include "app/session.h"
+#include "school/session.h"
 #include "app/year_entry.h"
 #include "data/code_page.h"
 #include "data/error.h"
-#include "data/saved_options.h"
+#include "school/saved_options.h"
 #include "data/text.h"
 #include "data/workspace.h"
-#include "data/year_names.h"
+#include "school/year_names.h"
 #include "libs/date_text.h"
 #include "libs/usage_log.h"
 #include "libs/widgets/cells.h"

@@ -7,7 +7,7 @@
 
 #include "data/expr.h"
 #include "data/file.h"
-#include "data/subject_table.h"
+#include "school/subject_table.h"
 #include "data/table.h"
 #include "data/text.h"
 #include "data/workspace.h"

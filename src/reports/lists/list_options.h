@@ -3,7 +3,7 @@
 // hold position by position, their defaults, and the strings a run writes back.
 #include <string>
 
-#include "data/saved_options.h"
+#include "school/saved_options.h"
 
 namespace velmont::lists {
 

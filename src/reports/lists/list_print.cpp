@@ -5,7 +5,7 @@
 
 #include "data/text.h"
 #include "data/workspace.h"
-#include "data/year_names.h"
+#include "school/year_names.h"
 #include "libs/date_text.h"
 #include "list_grid.h"
 #include "list_layout.h"

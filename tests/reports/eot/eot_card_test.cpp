@@ -2,7 +2,7 @@
 // comments and continuation pages, read back from the display lists.
 #include <filesystem>
 
-#include "data/subject_table.h"
+#include "school/subject_table.h"
 #include "eot_fixture.h"
 #include "page_overlaps.h"
 #include "print/school_text.h"

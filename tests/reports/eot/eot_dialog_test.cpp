@@ -15,12 +15,12 @@
 #include <filesystem>
 #include <fstream>
 
-#include "app/school_settings.h"
-#include "app/session.h"
+#include "school/school_settings.h"
+#include "school/session.h"
 #include "data/table.h"
 #include "data/text.h"
 #include "data/workspace.h"
-#include "data/year_names.h"
+#include "school/year_names.h"
 #include "gui_helpers.h"
 #include "libs/widgets/lmd_browse.h"
 #include "libs/widgets/lmd_dialog.h"

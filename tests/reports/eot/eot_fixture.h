@@ -8,11 +8,11 @@
 #include <optional>
 #include <vector>
 
-#include "app/school_settings.h"
+#include "school/school_settings.h"
 #include "data/table.h"
 #include "data/text.h"
 #include "data/workspace.h"
-#include "data/year_names.h"
+#include "school/year_names.h"
 #include "print/display_list.h"
 #include "print/print_device.h"
 #include "reports/eot/eot_run.h"

@@ -1,6 +1,6 @@
 #include "eot_fixture.h"
 
-#include "data/subject_table.h"
+#include "school/subject_table.h"
 #include "print/preview_printer.h"
 
 namespace velmont::eot::testing {

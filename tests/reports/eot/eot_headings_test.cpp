@@ -7,7 +7,7 @@
 #include "data/dbf_file.h"
 #include "data/text.h"
 #include "data/table.h"
-#include "data/year_names.h"
+#include "school/year_names.h"
 #include "reports/eot/eot_headings.h"
 #include "temp_dir.h"
 

@@ -10,7 +10,7 @@
 #include "batch/batch_main.h"
 #include "batch/eot/eot_command.h"
 #include "data/code_page.h"
-#include "data/subject_table.h"
+#include "school/subject_table.h"
 #include "eot_fixture.h"
 #include "reports/eot/eot_headings.h"
 #include "print/school_text.h"

@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <map>
 
-#include "data/subject_table.h"
+#include "school/subject_table.h"
 #include "eot_fixture.h"
 #include "temp_dir.h"
 

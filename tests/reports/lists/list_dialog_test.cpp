@@ -13,9 +13,9 @@
 #include <filesystem>
 #include <fstream>
 
-#include "app/session.h"
-#include "data/saved_options.h"
-#include "data/year_names.h"
+#include "school/session.h"
+#include "school/saved_options.h"
+#include "school/year_names.h"
 #include "libs/widgets/lmd_dialog.h"
 #include "libs/widgets/lmd_messages.h"
 #include "libs/widgets/picture_edit.h"

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "data/dbf_file.h"
-#include "data/subject_table.h"
+#include "school/subject_table.h"
 #include "data/table.h"
 #include "data/workspace.h"
 #include "reports/lists/list_run_context.h"

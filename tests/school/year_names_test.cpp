@@ -5,7 +5,7 @@
 
 #include "data/error.h"
 #include "data/workspace.h"
-#include "data/year_names.h"
+#include "school/year_names.h"
 #include "school_fixture.h"
 
 namespace velmont {

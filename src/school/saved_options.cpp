@@ -2,13 +2,13 @@
 
 #include <filesystem>
 
-#include "code_page.h"
+#include "data/code_page.h"
 
-#include "dbf_file.h"
-#include "error.h"
-#include "file.h"
+#include "data/dbf_file.h"
+#include "data/error.h"
+#include "data/file.h"
 #include "subject_table.h"
-#include "table.h"
+#include "data/table.h"
 
 namespace velmont::data {
 namespace {

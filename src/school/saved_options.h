@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-#include "text.h"
+#include "data/text.h"
 
 namespace velmont::data {
 

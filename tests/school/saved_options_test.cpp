@@ -8,7 +8,7 @@
 
 #include <map>
 
-#include "data/saved_options.h"
+#include "school/saved_options.h"
 #include "data/table.h"
 #include "temp_dir.h"
 

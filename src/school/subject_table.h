@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "dbf_file.h"
-#include "table.h"
+#include "data/dbf_file.h"
+#include "data/table.h"
 
 namespace velmont::data {
 

@@ -3,8 +3,8 @@
 
 #include <fstream>
 
-#include "app/school_settings.h"
-#include "app/term_rules.h"
+#include "school/school_settings.h"
+#include "school/term_rules.h"
 #include "data/workspace.h"
 #include "libs/date_text.h"
 #include "school_fixture.h"

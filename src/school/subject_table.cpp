@@ -2,12 +2,12 @@
 
 #include <filesystem>
 
-#include "code_page.h"
-#include "error.h"
-#include "file.h"
-#include "ntx.h"
-#include "numeric.h"
-#include "table.h"
+#include "data/code_page.h"
+#include "data/error.h"
+#include "data/file.h"
+#include "data/ntx.h"
+#include "data/numeric.h"
+#include "data/table.h"
 
 namespace velmont::data {
 

@@ -6,11 +6,11 @@
 #include <fstream>
 #include <sstream>
 
-#include "error.h"
-#include "file.h"
-#include "numeric.h"
-#include "text.h"
-#include "workspace.h"
+#include "data/error.h"
+#include "data/file.h"
+#include "data/numeric.h"
+#include "data/text.h"
+#include "data/workspace.h"
 
 namespace velmont::data {
 namespace {

@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "data/date.h"
-#include "data/year_names.h"
+#include "year_names.h"
 
 namespace velmont::app {
 

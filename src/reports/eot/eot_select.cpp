@@ -13,7 +13,7 @@
 #include "data/workspace.h"
 #include "eot_card.h"
 #include "eot_run.h"
-#include "print/letterhead.h"
+#include "reports/common/letterhead.h"
 #include "print/page_printer.h"
 #include "print/preview_printer.h"
 #include "print/school_text.h"

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "data/date.h"
-#include "print/report_heading.h"
+#include "reports/common/report_heading.h"
 
 namespace velmont::data {
 class Table;

@@ -5,7 +5,7 @@
 
 #include "data/table.h"
 #include "libs/letterhead_setup.h"
-#include "print/letterhead.h"
+#include "reports/common/letterhead.h"
 #include "temp_dir.h"
 
 using namespace velmont;

@@ -8,7 +8,7 @@
 #include "data/table.h"
 #include "libs/letterhead_setup.h"
 #include "print/preview_printer.h"
-#include "print/report_heading.h"
+#include "reports/common/report_heading.h"
 #include "printer_fixture.h"
 #include "temp_dir.h"
 

@@ -5,9 +5,9 @@
 
 #include "letterhead.h"
 #include "libs/date_text.h"
-#include "page_printer.h"
-#include "preview_printer.h"
-#include "school_text.h"
+#include "print/page_printer.h"
+#include "print/preview_printer.h"
+#include "print/school_text.h"
 
 namespace velmont::print {
 

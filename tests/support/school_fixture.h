@@ -34,7 +34,10 @@ class SchoolCopy {
       batch::Progress quiet(false);
       batch::writeDemoSchool(options, quiet);
     }
-    std::filesystem::copy(tmpl->path() / "school", dir_.path(), std::filesystem::copy_options::recursive);
+    // File by file: the mingw runtime refuses to copy a folder onto one that exists.
+    for (const auto& entry : std::filesystem::directory_iterator(tmpl->path() / "school"))
+      std::filesystem::copy(entry.path(), dir_.path() / entry.path().filename(),
+                            std::filesystem::copy_options::recursive);
   }
 
   std::string dir() const { return dir_.path().string(); }

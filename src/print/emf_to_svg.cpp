@@ -1,10 +1,16 @@
 #include <cstdlib>
+#ifndef VELMONT_NO_EMF2SVG
 #include <emf2svg.h>
+#endif
 
 #include "picture_loader.h"
 
 namespace velmont::print {
 
+#ifdef VELMONT_NO_EMF2SVG
+// Built without the converter: no metafile can be drawn.
+QByteArray emfToSvg(const QByteArray&) { return {}; }
+#else
 QByteArray emfToSvg(const QByteArray& emf) {
   if (emf.isEmpty()) return {};
   QByteArray contents = emf;  // the converter wants a writable buffer
@@ -20,5 +26,6 @@ QByteArray emfToSvg(const QByteArray& emf) {
   std::free(out);
   return svg;
 }
+#endif
 
 }  // namespace velmont::print

@@ -107,9 +107,10 @@ TEST(UserGuide, EveryMessageItExplainsIsOneTheProgramShows) {
     while (from <= message.size()) {
       size_t dots = message.find("...", from);
       const std::string piece = message.substr(from, dots == std::string::npos ? std::string::npos : dots - from);
-      if (piece.size() >= 4)
+      if (piece.size() >= 4) {
         EXPECT_NE(allSources().find(piece), std::string::npos)
             << "the guide explains \"" << message << "\", but no program text holds \"" << piece << "\"";
+      }
       if (dots == std::string::npos) break;
       from = dots + 3;
     }
@@ -131,9 +132,10 @@ TEST(UserGuide, EveryVelmontBatchExampleUsesOptionsTheCommandHas) {
     ASSERT_EQ(status, 0) << "velmont-batch has no command \"" << command << "\" (the guide's: " << line << ")";
     commandsSeen.insert(command);
     for (const auto& option : matches(line, std::regex(R"((?:^|\s)(--[a-z-]+))")))
-      if (option != "--help")
+      if (option != "--help") {
         EXPECT_TRUE(std::regex_search(help, std::regex(option + "([^a-z-]|$)")))
             << "the guide's example \"" << line << "\" uses " << option << ", which " << command << " does not know";
+      }
   }
   for (const char* c : {"check", "eot", "list", "demo"})
     EXPECT_TRUE(commandsSeen.count(c)) << "the guide gives no example of velmont-batch " << c;
@@ -156,9 +158,10 @@ TEST(UserGuide, EveryVelmontBatchExampleRunsOnADemoSchool) {
     const std::string output = run("cd '" + dir.path().string() + "' && " + batch() + line.substr(13), &status);
     EXPECT_EQ(status, 0) << "the guide's example \"" << line << "\" fails on a demo school:\n" << output;
     std::smatch file;
-    if (std::regex_search(line, file, std::regex(R"((?:--pdf|--text|>) +([^ ]+))")))
+    if (std::regex_search(line, file, std::regex(R"((?:--pdf|--text|>) +([^ ]+))"))) {
       EXPECT_GT(fs::exists(dir.path() / file[1].str()) ? fs::file_size(dir.path() / file[1].str()) : 0u, 0u)
           << "the guide's example \"" << line << "\" wrote no " << file[1].str();
+    }
     ++ran;
   }
   EXPECT_GE(ran, 8);

@@ -160,10 +160,15 @@ TEST_F(EotWholeRun, PrintedPreviewedAndTextRunsLeaveTheSchoolsFilesAsTheyWere) {
                                            "headeots.dbf", "velmont-usage.log"};
   for (const auto& [name, hash] : before) {
     ASSERT_TRUE(after.count(name)) << name << " was removed";
-    if (!mayChange.count(name)) EXPECT_EQ(after.at(name), hash) << name << " was changed";
+    if (!mayChange.count(name)) {
+      EXPECT_EQ(after.at(name), hash) << name << " was changed";
+    }
   }
-  for (const auto& [name, hash] : after)
-    if (!before.count(name)) EXPECT_TRUE(mayChange.count(name)) << name << " was created";
+  for (const auto& [name, hash] : after) {
+    if (!before.count(name)) {
+      EXPECT_TRUE(mayChange.count(name)) << name << " was created";
+    }
+  }
 }
 
 // Each read is a round trip where the school's data lies on a network drive:

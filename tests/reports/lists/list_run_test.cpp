@@ -248,8 +248,11 @@ TEST_F(ListRunTest, ARunWritesNoneOfTheSchoolsFiles) {
     ASSERT_TRUE(after.count(name)) << name;
     EXPECT_TRUE(after.at(name) == bytes) << name << " changed";
   }
-  for (const auto& [name, bytes] : after)
-    if (!before.count(name)) EXPECT_EQ(name, "STSUB04.ntx") << "a file the run may not create";
+  for (const auto& [name, bytes] : after) {
+    if (!before.count(name)) {
+      EXPECT_EQ(name, "STSUB04.ntx") << "a file the run may not create";
+    }
+  }
 }
 
 TEST_F(ListRunTest, KeyFieldsWiderOrNarrowerThanTheDemosPrintTheSameMarks) {

@@ -21,6 +21,53 @@ install(FILES ${PROJECT_SOURCE_DIR}/docs/user-guide.md ${PROJECT_SOURCE_DIR}/CHA
 install(FILES ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION ${VELMONT_DOC_DIR} RENAME copyright)
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/docs/images DESTINATION ${VELMONT_DOC_DIR})
 
+# Manual pages made by help2man from each program's --help and --version, so they
+# always say what the programs do. Without help2man (or in a cross build, whose
+# programs cannot run here) there are none.
+find_program(HELP2MAN_PROGRAM help2man)
+if(HELP2MAN_PROGRAM AND NOT CMAKE_CROSSCOMPILING)
+  set(_velmont_man_pages)
+  # Each page: file name, program, the option that prints its help, one-line summary.
+  set(_velmont_pages
+      "velmont|velmont|--help|print a school's end-of-term report cards and class lists"
+      "velmont-batch|velmont-batch|--help|print a school's report cards and class lists without windows"
+      "velmont-batch-eot|velmont-batch|eot --help|print the end-of-term report cards without windows"
+      "velmont-batch-list|velmont-batch|list --help|print a year level's home-class list with subjects without windows"
+      "velmont-batch-demo|velmont-batch|demo --help|write a sample school's data directory"
+      "velmont-batch-check|velmont-batch|check --help|examine a school's data directory for what would stop a report"
+      "velmont-batch-dump|velmont-batch|dump --help|print a table's records as CSV")
+  foreach(_entry IN LISTS _velmont_pages)
+    string(REPLACE "|" ";" _entry "${_entry}")
+    list(GET _entry 0 _name)
+    list(GET _entry 1 _program)
+    list(GET _entry 2 _help)
+    list(GET _entry 3 _summary)
+    if(NOT TARGET ${_program})
+      continue()
+    endif()
+    set(_page ${PROJECT_BINARY_DIR}/man/${_name}.1)
+    # help2man names a page after the program; a command's page takes its own name.
+    string(TOUPPER "${_program}" _program_upper)
+    string(TOUPPER "${_name}" _name_upper)
+    add_custom_command(
+      OUTPUT ${_page}.gz
+      COMMAND ${CMAKE_COMMAND} -E make_directory ${PROJECT_BINARY_DIR}/man
+      COMMAND ${HELP2MAN_PROGRAM} --no-info --section=1 --name=${_summary} --help-option=${_help}
+              --output=${_page} $<TARGET_FILE:${_program}>
+      COMMAND sed -i -e "s/^\\.TH ${_program_upper} /.TH ${_name_upper} /"
+              -e "/^\\.SH NAME/{n;s/^${_program} /${_name} /;}" ${_page}
+      COMMAND gzip -9nf ${_page}
+      DEPENDS ${_program}
+      COMMENT "Manual page ${_name}(1)"
+      VERBATIM)
+    list(APPEND _velmont_man_pages ${_page}.gz)
+  endforeach()
+  add_custom_target(velmont_man_pages ALL DEPENDS ${_velmont_man_pages})
+  install(FILES ${_velmont_man_pages} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+else()
+  message(STATUS "help2man not found: no manual pages")
+endif()
+
 set(CPACK_PACKAGE_NAME velmont)
 set(CPACK_PACKAGE_VENDOR "Velmont Reports")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "End-of-term report cards and class lists from a school's dBASE tables")

@@ -49,8 +49,9 @@ const char* const kEotUsage =
     "\n"
     "The output never replaces one of the school's files, and it is put in place only when\n"
     "the run ends well. Exit status: 0 printed; 1 a file is missing or damaged; 2 a wrong\n"
-    "argument; 3 no student matched the options (nothing was printed or written).\n";
-const std::string kEotHelp = std::string(kEotUsage) + kCodePageHelp + kTextEncodingHelp;
+    "argument; 3 no student matched the options (nothing was printed or written); 130 or 143\n"
+    "stopped by a signal (see below).\n\n";
+const std::string kEotHelp = std::string(kEotUsage) + kStopHelp + kCodePageHelp + kTextEncodingHelp;
 
 }  // namespace
 
@@ -126,8 +127,11 @@ int eotCommand(const std::vector<std::string>& words, std::ostream& out, std::os
 
   ConsoleRunUi ui(err, "cards");
   eot::EotFigures figures;
+  const StopOnSignals stopOnSignals;
+  request.control = stopOnSignals.control();
   const reports::RunOutcome outcome = eot::PR_EOT_RPTS(request, o, session, ui, &figures);
   if (!outcome.error.isEmpty() || ui.failed || !outcome.ran) return kExitDataProblem;
+  if (outcome.stopped) return stopOnSignals.exitStatus();  // the notice is on err; nothing was written
   if (outcome.nothingMatched) return kExitNothingMatched;  // the message is on err; nothing was written
   out << figures.students << " students, " << figures.cards << " cards, " << outcome.pages << " pages";
   if (!outcome.destination.isEmpty()) out << " to " << outcome.destination.toStdString();

@@ -55,8 +55,9 @@ const char* const kListUsage =
     "\n"
     "The output never replaces one of the school's files, and it is put in place only when\n"
     "the run ends well. Exit status: 0 printed; 1 a file is missing or damaged; 2 a wrong\n"
-    "argument; 3 no student matched the options (nothing was printed or written).\n";
-const std::string kListHelp = std::string(kListUsage) + kCodePageHelp + kTextEncodingHelp;
+    "argument; 3 no student matched the options (nothing was printed or written); 130 or 143\n"
+    "stopped by a signal (see below).\n\n";
+const std::string kListHelp = std::string(kListUsage) + kStopHelp + kCodePageHelp + kTextEncodingHelp;
 
 }  // namespace
 
@@ -148,8 +149,11 @@ int listCommand(const std::vector<std::string>& words, std::ostream& out, std::o
 
   ensureGuiApplication();
   ConsoleRunUi ui(err, "students");
+  const StopOnSignals stopOnSignals;
+  r.run.control = stopOnSignals.control();
   const lists::ListOutcome o = lists::PR_STUDENTS(r, ui);
   if (!o.error.isEmpty() || ui.failed || !o.ran) return kExitDataProblem;
+  if (o.stopped) return stopOnSignals.exitStatus();  // the notice is on err; nothing was written
   if (o.nothingMatched) return kExitNothingMatched;  // the message is on err; nothing was written
   if (!o.printed) {
     out << (o.columns == 0 ? "No subjects found for these options; nothing was listed.\n"

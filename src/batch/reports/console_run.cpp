@@ -4,6 +4,8 @@
 #include <QFile>
 #include <QGuiApplication>
 #include <QStringList>
+#include <atomic>
+#include <csignal>
 
 #include "batch/arguments.h"
 #include "data/code_page.h"
@@ -17,6 +19,16 @@ namespace velmont::batch {
 namespace {
 
 QtMessageHandler qtHandler = nullptr;
+
+// The signal that asked the run to stop, 0 while none has. A handler may only
+// store into a lock-free atomic.
+std::atomic<int> stopSignal{0};
+static_assert(std::atomic<int>::is_always_lock_free);
+
+extern "C" void askStop(int signal) { stopSignal.store(signal); }
+
+using Handler = void (*)(int);
+Handler previousInt = SIG_DFL, previousTerm = SIG_DFL;
 
 void withoutRuntimeNotes(QtMsgType type, const QMessageLogContext& context, const QString& text) {
   if (type == QtWarningMsg && text.startsWith(QLatin1String("QStandardPaths: ")) &&
@@ -61,7 +73,14 @@ std::string schoolBytes(const std::string& utf8, const std::string& dataDir, con
   return bytes;
 }
 
+void ConsoleRunUi::progressCount(int printed, int total) {
+  if (total < 0) return;
+  counted_ = true;
+  progress_.count(label_, uint64_t(printed), uint64_t(total));
+}
+
 void ConsoleRunUi::progressStep(data::Table& table) {
+  if (counted_) return;  // the count tells more
   if (!started_) {
     progress_.start(label_, table.reccount());
     started_ = true;
@@ -70,6 +89,7 @@ void ConsoleRunUi::progressStep(data::Table& table) {
 }
 
 void ConsoleRunUi::message(const QStringList& lines) {
+  progress_.interrupt();
   err_ << "velmont-batch: " << lines.join(" ").toStdString() << "\n";
 }
 
@@ -83,6 +103,25 @@ void ConsoleRunUi::failure(std::exception_ptr error, const std::string& operatio
   }
   failed = true;
 }
+
+const char* const kStopHelp =
+    "Ctrl-C (SIGINT) or SIGTERM stops the run after the card or student being printed: nothing\n"
+    "is printed or written (an earlier output file stays as it was), and the exit status is\n"
+    "130 (SIGINT) or 143 (SIGTERM). On a terminal a bar shows the cards or students printed\n"
+    "of the total, the rate and the time left.\n";
+
+StopOnSignals::StopOnSignals() : control_(std::make_shared<reports::RunControl>(&stopSignal)) {
+  stopSignal.store(0);
+  previousInt = std::signal(SIGINT, askStop);
+  previousTerm = std::signal(SIGTERM, askStop);
+}
+
+StopOnSignals::~StopOnSignals() {
+  std::signal(SIGINT, previousInt == SIG_ERR ? SIG_DFL : previousInt);
+  std::signal(SIGTERM, previousTerm == SIG_ERR ? SIG_DFL : previousTerm);
+}
+
+int StopOnSignals::exitStatus() const { return 128 + stopSignal.load(); }
 
 bool PngTeeDevice::printPage(const print::PageList& page) {
   const QImage image = print::renderPage(page, paperSize(), 100);

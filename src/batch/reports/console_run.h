@@ -41,8 +41,15 @@ class ConsoleRunUi : public reports::RunUi {
   ConsoleRunUi(std::ostream& err, std::string progressLabel) : err_(err), label_(std::move(progressLabel)) {}
   void progressBegin() override { started_ = false; }
   void progressStep(data::Table& table) override;
-  void progressEnd() override { progress_.finish(); }
-  void notice(const QString& text) override { err_ << text.toStdString() << "\n"; }
+  void progressCount(int printed, int total) override;
+  void progressEnd() override {
+    progress_.finish();
+    counted_ = false;
+  }
+  void notice(const QString& text) override {
+    progress_.interrupt();
+    err_ << text.toStdString() << "\n";
+  }
   void message(const QStringList& lines) override;
   void failure(std::exception_ptr error, const std::string& operation) override;
 
@@ -53,7 +60,31 @@ class ConsoleRunUi : public reports::RunUi {
   std::string label_;
   Progress progress_;
   bool started_ = false;
+  bool counted_ = false;  // the run counts its cards or students: the bar shows them
 };
+
+// While it lives, SIGINT (Ctrl-C) and SIGTERM stop the run of `control()` after
+// its current card or student instead of ending the process, so that nothing
+// half-written is left behind; the handlers before are restored at its end.
+class StopOnSignals {
+ public:
+  StopOnSignals();
+  ~StopOnSignals();
+  StopOnSignals(const StopOnSignals&) = delete;
+  StopOnSignals& operator=(const StopOnSignals&) = delete;
+
+  // The control to give the run.
+  std::shared_ptr<reports::RunControl> control() const { return control_; }
+  // The exit status of a run stopped by a signal: 128 + its number (130 for
+  // SIGINT, 143 for SIGTERM).
+  int exitStatus() const;
+
+ private:
+  std::shared_ptr<reports::RunControl> control_;
+};
+
+// What --help says about stopping a run.
+extern const char* const kStopHelp;
 
 class Arguments;
 

@@ -97,8 +97,8 @@ void RunSetup::printedOne(const QString& name) {
   ui.progressCount(printed, expected);
 }
 
-QString stoppedNotice(const RunRequest& request, const RunSetup& setup) {
-  QString where = sentToNotice(request, request.outputFile).mid(int(qstrlen("Report has been sent to ")));
+QString stoppedNotice(const RunRequest& request, const QString& deviceDestination, const RunSetup& setup) {
+  const QString where = sentToNotice(request, deviceDestination).mid(int(qstrlen("Report has been sent to ")));
   QString when = QStringLiteral("before its first ") + setup.unit;
   if (setup.printed > 0) {
     when = QStringLiteral("after %1 %2").arg(setup.unit).arg(setup.printed);
@@ -190,6 +190,7 @@ RunOutcome runReport(const RunRequest& request, RunUi& ui, const RunSteps& steps
       // Only a run that ended well, was not stopped and drew something sends its document.
       const bool send = outcome.error.isEmpty() && !failure && !outcome.nothingMatched && !outcome.stopped;
       outcome.pages = send ? printer->nPage : 0;
+      const QString deviceDestination = printer->destination();
       if (textMode) {
         if (send)
           printer->charDevice().close();
@@ -203,7 +204,7 @@ RunOutcome runReport(const RunRequest& request, RunUi& ui, const RunSteps& steps
       if (!request.preview && send) outcome.destination = textMode ? QString::fromStdString(data::trim(request.prAscii))
                                                                    : printer->destination();
       if (!request.preview && send) ui.notice(sentToNotice(request, outcome.destination));
-      if (outcome.stopped && outcome.error.isEmpty() && !failure) ui.notice(stoppedNotice(request, *setup));
+      if (outcome.stopped && outcome.error.isEmpty() && !failure) ui.notice(stoppedNotice(request, deviceDestination, *setup));
       if (outcome.nothingMatched) ui.notice(QString::fromLatin1(kNoStudentsMatch));
       if (preview && send && setup->showFinalPreview) {
         ui.previewWindow(*preview, false);

@@ -186,7 +186,8 @@ QString sentToNotice(const RunRequest& request, const QString& deviceDestination
 
 // The notice of a stopped run: after which card or student it stopped, and
 // that nothing reached the printer or the file.
-QString stoppedNotice(const RunRequest& request, const RunSetup& setup);
+// `deviceDestination` as for sentToNotice.
+QString stoppedNotice(const RunRequest& request, const QString& deviceDestination, const RunSetup& setup);
 
 // The code page a run's plain-text file is written in: the school's, or 0 for UTF-8.
 int textFileCodePage(const RunRequest& request);

@@ -87,7 +87,7 @@ ListOutcome PR_STUDENTS(const ListRequest& request, reports::RunUi& ui) {
     s.nothingMatched = !s.stopped && ctx.fld_a.empty();
     for (const StudentEntry& e : ctx.field_a)
       if (data::isBlank(ctx.home_cl) || data::trim(e[kEntryClass]) == data::trim(ctx.home_cl)) ++outcome.students;
-    s.expect(outcome.students);
+    if (!s.stopped) s.expect(outcome.students);
     if (found && !s.nothingMatched && !s.stopped) found = PRNT_HCLSUB(ctx, r.reportCode, request.choices);
     outcome.printed = found;
     // The final window shows a grid only.

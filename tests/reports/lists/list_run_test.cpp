@@ -195,6 +195,51 @@ TEST_F(ListRunTest, TextModeWritesTheFileAndNoPreviewWithoutSubjects) {
   EXPECT_EQ(ui.finishedCalls, 2) << "the buttons come back";
 }
 
+// Stops its run once `after` students are printed (0: at the first student read).
+class StoppingUi : public QuietUi {
+ public:
+  StoppingUi(std::shared_ptr<reports::RunControl> control, int after) : control_(std::move(control)), after_(after) {}
+  void progressStep(data::Table&) override {
+    if (after_ == 0) control_->stop();
+  }
+  void progressCount(int printed, int total) override {
+    counts.emplace_back(printed, total);
+    if (after_ > 0 && printed == after_) control_->stop();
+  }
+  std::vector<std::pair<int, int>> counts;
+
+ private:
+  std::shared_ptr<reports::RunControl> control_;
+  int after_;
+};
+
+TEST_F(ListRunTest, AStoppedListWritesNothingAndSaysAfterWhichStudentItStopped) {
+  for (const int after : {0, 3}) {
+    ListRequest r = request(8);
+    r.run.prAscii = out.file("list.txt");
+    r.run.control = std::make_shared<reports::RunControl>();
+    StoppingUi stopping(r.run.control, after);
+    const ListOutcome o = PR_STUDENTS(r, stopping);
+    EXPECT_TRUE(o.stopped) << after;
+    EXPECT_FALSE(fs::exists(out.file("list.txt"))) << after;
+    EXPECT_TRUE(fs::is_empty(out.path())) << "no temporary file";
+    ASSERT_FALSE(stopping.notices.isEmpty());
+    const QString notice = stopping.notices.last();  // the index may be built first, with its notice
+    if (after == 0) {
+      EXPECT_EQ(notice, "The report was stopped before its first student: nothing was sent to " +
+                            QString::fromStdString(out.file("list.txt")) + ".");
+      EXPECT_TRUE(stopping.counts.empty());
+    } else {
+      ASSERT_EQ(stopping.counts.size(), 4u);  // none of the total, then one per student
+      const int total = stopping.counts[0].second;
+      EXPECT_GT(total, after);
+      EXPECT_TRUE(notice.startsWith(QString("The report was stopped after student 3 of %1 (").arg(total)))
+          << notice.toStdString();
+    }
+    EXPECT_EQ(stopping.finishedCalls, 1);
+  }
+}
+
 TEST_F(ListRunTest, AClassWithoutStudentsSendsNothingToThePrinterAndSaysSo) {
   print::MemoryDevice kept;
   ListRequest r = request(8);

@@ -131,7 +131,8 @@ class MappedFile {
   MappedFile& operator=(const MappedFile&) = delete;
 
   // One plain pass over every byte, eight at a time: what memory bandwidth
-  // allows a reader that looks at all of the file and does nothing else.
+  // allows a reader that looks at all of the file and does nothing else (where
+  // the processor's cache holds the whole file, this is the cache's bandwidth).
   uint64_t sumOfWords() const {
     const auto* p = static_cast<const unsigned char*>(data_);
     uint64_t sum = 0;

@@ -57,7 +57,7 @@ eot::EotOptions allLevels(const app::SessionValues& s) {
 // Answers the first stepping window at once and runs to the end.
 class TimingUi : public reports::RunUi {
  public:
-  int previewWindow(print::lmcPrv3&, bool stepping) override {
+  int previewWindow(print::PreviewDocument&, bool stepping) override {
     if (stepping && firstPage < 0) firstPage = seconds();
     return 2;
   }

@@ -12,9 +12,9 @@
 #include <thread>
 
 #include "bench_util.h"
-#include "print/preview_level.h"
-#include "print/preview_printer.h"
-#include "print/preview_window.h"
+#include "preview/preview_level.h"
+#include "preview/preview_printer.h"
+#include "preview/preview_window.h"
 
 using namespace velmont::print;
 using velmont::bench::figure;

@@ -16,8 +16,8 @@
 #include "libs/widgets/lmd_messages.h"
 #include "main_window.h"
 #include "print/message_hook.h"
-#include "print/preview_dialogs.h"
-#include "print/preview_level.h"
+#include "preview/preview_dialogs.h"
+#include "preview/preview_level.h"
 #include "school/school_settings.h"
 #include "school/term_rules.h"
 

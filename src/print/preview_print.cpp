@@ -1,14 +1,16 @@
 // Printing recorded pages: every print job starts and ends within one printSeg.
 #include "pdf_folder.h"
-#include "preview_dialogs.h"
-#include "preview_printer.h"
-#include "preview_window.h"
+#include "preview_document.h"
 
 namespace velmont::print {
 
-QWidget* lmcPrv3::owner() const { return oPwin; }
+std::optional<QString> PreviewDocument::chooseOutputFile(const QString&) {
+  const QString given = device() ? device()->outputFile() : QString();
+  if (given.isEmpty()) return std::nullopt;
+  return given;
+}
 
-void lmcPrv3::printSeg(const QString& what, int first, int last) {
+void PreviewDocument::printSeg(const QString& what, int first, int last) {
   const int pages = pageCount();
   QString question;
   std::vector<int> chosen;  // segments, in print order
@@ -27,14 +29,14 @@ void lmcPrv3::printSeg(const QString& what, int first, int last) {
     return;
   }
   if (chosen.empty() || !device()) return;  // nothing to print: no job is started
-  if (lPrnPrompt && !previewYesNo(question, owner())) return;
+  if (lPrnPrompt && !confirmPrint(question)) return;
   PrintDevice& printer = *device();
   // A device that writes files asks where, as printing to PDF from a report dialog
   // does, rather than writing into whatever folder the program was started from.
   if (printer.writesFiles()) {
     const QString earlier = printer.outputFile();
     const QString suggested = earlier.isEmpty() ? suggestedPdfFile(docName_.isEmpty() ? "Report" : docName_) : earlier;
-    const std::optional<QString> file = previewSaveFile(suggested, owner());
+    const std::optional<QString> file = chooseOutputFile(suggested);
     if (!file) return;  // cancelled: nothing is printed
     printer.setOutputFile(*file);
   }
@@ -50,11 +52,8 @@ void lmcPrv3::printSeg(const QString& what, int first, int last) {
   }
   const bool written = printer.endDoc();
   if (printer.writesFiles())
-    previewMessage({written ? "Report has been sent to " + printer.destination()
-                            : "The report could not be written to " + printer.destination()},
-                   owner());
-  // Back to display: the viewport of the page image.
-  calcVP(viewport_[0], viewport_[1], viewport_[2], viewport_[3]);
+    tell({written ? "Report has been sent to " + printer.destination()
+                  : "The report could not be written to " + printer.destination()});
 }
 
 }  // namespace velmont::print

@@ -13,6 +13,10 @@ namespace velmont::print {
 // Paper width, paper height, then the printable area's left, bottom, right and top
 // edges; 0.1 mm, y upwards from the bottom of the paper.
 using PaperSize = std::array<double, 6>;
+// "P" when the paper is taller than wide, otherwise "L" (square paper included).
+inline QString paperOrientation(const PaperSize& paper) {
+  return paper[1] > paper[0] ? QStringLiteral("P") : QStringLiteral("L");
+}
 
 inline constexpr int kPortrait = 1;
 inline constexpr int kLandscape = 2;

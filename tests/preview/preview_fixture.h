@@ -11,9 +11,9 @@
 #include <memory>
 
 #include "print/memory_device.h"
-#include "print/preview_dialogs.h"
-#include "print/preview_level.h"
-#include "print/preview_printer.h"
+#include "preview/preview_dialogs.h"
+#include "preview/preview_level.h"
+#include "preview/preview_printer.h"
 
 namespace velmont::print::testing {
 

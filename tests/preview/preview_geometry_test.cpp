@@ -1,7 +1,7 @@
 // The zoom and viewport arithmetic, against figures worked out by hand.
 #include <gtest/gtest.h>
 
-#include "print/preview_geometry.h"
+#include "preview/preview_geometry.h"
 
 namespace velmont::print {
 namespace {

@@ -12,7 +12,7 @@
 #include <thread>
 
 #include "preview_fixture.h"
-#include "print/preview_window.h"
+#include "preview/preview_window.h"
 
 namespace velmont::print::testing {
 

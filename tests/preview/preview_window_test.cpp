@@ -10,7 +10,7 @@
 #include <QTimer>
 #include <QWheelEvent>
 
-#include "print/preview_help.h"
+#include "preview/preview_help.h"
 #include "preview_run.h"
 
 namespace velmont::print::testing {

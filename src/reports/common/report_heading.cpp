@@ -6,7 +6,7 @@
 #include "letterhead.h"
 #include "libs/date_text.h"
 #include "print/page_printer.h"
-#include "print/preview_printer.h"
+#include "print/preview_document.h"
 #include "print/school_text.h"
 
 namespace velmont::print {
@@ -32,7 +32,7 @@ QString inDataDir(const std::string& dataDir, const std::string& name) {
 // take the user's answer; otherwise start the page.
 bool startPage(ReportHeadingValues& v, lmcPrn3& printer) {
   if (v.ln == 999) return true;
-  auto* preview = dynamic_cast<lmcPrv3*>(&printer);
+  auto* preview = dynamic_cast<PreviewDocument*>(&printer);
   if (v.lPreview && preview && v.nPrev_Choice == 1) {
     v.nPrev_Choice = v.stepWindow ? v.stepWindow(*preview)
                                   : preview->openPwin(PwinOptions{.stepping = true, .showFirst = false});

@@ -16,7 +16,7 @@
 namespace velmont::print {
 
 class lmcPrn3;
-class lmcPrv3;
+class PreviewDocument;
 
 // One text of a column-heading line under the letterhead, at its column.
 struct HeadingColumn {
@@ -46,7 +46,7 @@ struct ReportHeadingValues {
   std::function<void()> onStop;
   // Shows the stepping preview window and returns its answer; the preview's own
   // openPwin when not set (a run's user interface may show it its own way).
-  std::function<int(lmcPrv3& preview)> stepWindow;
+  std::function<int(PreviewDocument& preview)> stepWindow;
 };
 
 // The heading font for a heading of that length: longer than 56 characters

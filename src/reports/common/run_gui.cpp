@@ -17,7 +17,7 @@
 #include "libs/widgets/lmd_messages.h"
 #include "print/page_printer.h"
 #include "print/pdf_folder.h"
-#include "print/preview_printer.h"
+#include "preview/preview_printer.h"
 
 namespace velmont::reports {
 
@@ -46,7 +46,10 @@ class GuiRunUi : public RunUi {
   }
   void notice(const QString& text) override { widgets::lmdQMsg(text); }
   void message(const QStringList& lines) override { widgets::lmdMsg(lines, 14); }
-  int previewWindow(print::lmcPrv3& preview, bool stepping) override {
+  std::unique_ptr<print::PreviewDocument> newPreview() override {
+    return std::make_unique<print::lmcPrv3>();
+  }
+  int previewWindow(print::PreviewDocument& preview, bool stepping) override {
     print::PwinOptions options;
     if (stepping) options.stepping = true;
     const int answer = preview.openPwin(options);

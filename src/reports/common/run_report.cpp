@@ -10,9 +10,13 @@
 #include "output_paths.h"
 #include "print/school_text.h"
 #include "print/page_printer.h"
-#include "print/preview_printer.h"
+#include "print/preview_document.h"
 
 namespace velmont::reports {
+
+std::unique_ptr<print::PreviewDocument> RunUi::newPreview() {
+  return std::make_unique<print::PreviewDocument>();
+}
 
 namespace {
 
@@ -121,7 +125,7 @@ RunOutcome runReport(const RunRequest& request, RunUi& ui, const RunSteps& steps
   const print::SchoolText::ThreadScope schoolText(
       print::SchoolText::of(data::schoolCodePage(request.dataDir).codePage));
   std::unique_ptr<print::lmcPrn3> printer;
-  print::lmcPrv3* preview = nullptr;
+  print::PreviewDocument* preview = nullptr;
   std::unique_ptr<RunSetup> setup;
   bool progressShown = false;
   bool textMode = false;
@@ -136,7 +140,8 @@ RunOutcome runReport(const RunRequest& request, RunUi& ui, const RunSteps& steps
   }
   try {
     if (request.preview) {
-      auto p = request.makeDevice ? std::make_unique<print::lmcPrv3>() : print::lmNewPreview(request.printerName);
+      std::unique_ptr<print::PreviewDocument> p = ui.newPreview();
+      if (!request.makeDevice) p->Init(request.printerName);
       preview = p.get();
       printer = std::move(p);
       ui.handleKeys(false);

@@ -46,7 +46,7 @@ class Workspace;
 
 namespace velmont::print {
 class lmcPrn3;
-class lmcPrv3;
+class PreviewDocument;
 class PrintDevice;
 }  // namespace velmont::print
 
@@ -84,7 +84,7 @@ struct RunRequest {
 struct RunSetup {
   const RunRequest& request;
   print::lmcPrn3& printer;    // created, document started (or text mode on), margins set
-  print::lmcPrv3* preview;    // the same object as a preview, or null when printing
+  print::PreviewDocument* preview;    // the same object as a preview, or null when printing
   data::Workspace& ws;        // the run's work areas; "sccontro" is open on its first record
   RunUi& ui;
   double logoHeight = 0;      // nPr_logoH: PA_NXT_TRN of control record 3 (mm; 0 default, -1 none)
@@ -129,7 +129,10 @@ class RunUi {
   // A preview window on the pages recorded so far: stepping before a further
   // card (answer 0 stop, 1 ask again before the next, 2 run on), or the final
   // window (answer ignored). The GUI form calls openPwin.
-  virtual int previewWindow(print::lmcPrv3& preview, bool stepping) { return 2; }
+  virtual int previewWindow(print::PreviewDocument& preview, bool stepping) { return 2; }
+  // The document a preview run records into, before its Init: the GUI form gives one
+  // with a window; without one the pages are only recorded.
+  virtual std::unique_ptr<print::PreviewDocument> newPreview();
   // A failure that is not the user's nor a named file's (the error box in the
   // program). The run has already been cleaned up when this comes.
   virtual void failure(std::exception_ptr error, const std::string& operation) {}

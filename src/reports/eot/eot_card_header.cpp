@@ -10,7 +10,7 @@
 #include "eot_card.h"
 #include "print/page_printer.h"
 #include "print/school_text.h"
-#include "print/preview_printer.h"
+#include "print/preview_document.h"
 #include "reports/common/run_report.h"
 
 namespace velmont::eot {

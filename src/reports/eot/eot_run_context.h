@@ -15,7 +15,7 @@ class Workspace;
 
 namespace velmont::print {
 class lmcPrn3;
-class lmcPrv3;
+class PreviewDocument;
 }  // namespace velmont::print
 
 namespace velmont::reports {
@@ -64,7 +64,7 @@ struct EotRunContext {
 
   bool lPreview = false;
   print::lmcPrn3* oP = nullptr;  // the run's printer or preview
-  print::lmcPrv3* oPrv = nullptr;  // the same object when previewing
+  print::PreviewDocument* oPrv = nullptr;  // the same object when previewing
 
   // Run-wide values the card routines read.
   app::SessionValues session;  // a copy taken when the run started

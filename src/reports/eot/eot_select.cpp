@@ -15,7 +15,7 @@
 #include "eot_run.h"
 #include "reports/common/letterhead.h"
 #include "print/page_printer.h"
-#include "print/preview_printer.h"
+#include "print/preview_document.h"
 #include "print/school_text.h"
 
 namespace velmont::eot {

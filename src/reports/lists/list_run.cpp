@@ -8,7 +8,7 @@
 #include "list_grid.h"
 #include "list_layout.h"
 #include "print/page_printer.h"
-#include "print/preview_printer.h"
+#include "print/preview_document.h"
 #include "print/school_text.h"
 
 namespace velmont::lists {
@@ -64,7 +64,7 @@ ListOutcome PR_STUDENTS(const ListRequest& request, reports::RunUi& ui) {
     ctx.oP = &s.printer;
     ctx.nPr_logoH = s.logoHeight;
     ctx.progressStep = [&ui](data::Table& t) { ui.progressStep(t); };
-    ctx.stepWindow = [&ui](print::lmcPrv3& p) { return ui.previewWindow(p, true); };
+    ctx.stepWindow = [&ui](print::PreviewDocument& p) { return ui.previewWindow(p, true); };
     ctx.notice = [&ui](const std::string& text) { ui.notice(QString::fromStdString(text)); };
     ctx.message = [&ui](const std::vector<std::string>& lines) {
       QStringList l;

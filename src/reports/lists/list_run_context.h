@@ -18,7 +18,7 @@ class Workspace;
 
 namespace velmont::print {
 class lmcPrn3;
-class lmcPrv3;
+class PreviewDocument;
 }
 
 namespace velmont::lists {
@@ -86,7 +86,7 @@ struct ListRunContext {
   std::function<void(const std::string&)> notice;
   // Shows the stepping preview window before a new page; its answer (may be empty:
   // the preview's own window).
-  std::function<int(print::lmcPrv3&)> stepWindow;
+  std::function<int(print::PreviewDocument&)> stepWindow;
   // Asked before each student is read or printed: true when the user stopped
   // the run, which then ends at once (may be empty: never).
   std::function<bool()> stopAsked;

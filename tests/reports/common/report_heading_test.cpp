@@ -7,7 +7,7 @@
 
 #include "data/table.h"
 #include "libs/letterhead_setup.h"
-#include "print/preview_printer.h"
+#include "print/preview_document.h"
 #include "reports/common/report_heading.h"
 #include "printer_fixture.h"
 #include "temp_dir.h"
@@ -196,7 +196,7 @@ namespace {
 
 TEST(ReportHeadingPreviewTest, AStopAnswerStartsNoPageAndReturnsFalse) {
   TempDir dir;
-  lmcPrv3 preview;
+  PreviewDocument preview;
   preview.Init(std::make_unique<MemoryDevice>());
   preview.create();
   preview.startDoc("list");
@@ -204,7 +204,7 @@ TEST(ReportHeadingPreviewTest, AStopAnswerStartsNoPageAndReturnsFalse) {
   v.dataDir = dir.path().string();
   v.lPreview = true;
   int asked = 0, stopped = 0;
-  v.stepWindow = [&](lmcPrv3&) { return ++asked, 0; };
+  v.stepWindow = [&](PreviewDocument&) { return ++asked, 0; };
   v.onStop = [&] { ++stopped; };
   ASSERT_TRUE(REP_HD(v, "Heading", preview)) << "the first page asks nothing";
   v.ln = 41;

@@ -47,7 +47,7 @@ class NotingUi : public reports::RunUi {
  public:
   void notice(const QString& text) override { notices.push_back(text); }
   void message(const QStringList& lines) override { messages.push_back(lines.join(" | ")); }
-  int previewWindow(print::lmcPrv3& preview, bool stepping) override;
+  int previewWindow(print::PreviewDocument& preview, bool stepping) override;
   void failure(std::exception_ptr error, const std::string&) override {
     try {
       std::rethrow_exception(error);

@@ -1,7 +1,7 @@
 #include "eot_fixture.h"
 
 #include "school/subject_table.h"
-#include "print/preview_printer.h"
+#include "print/preview_document.h"
 
 namespace velmont::eot::testing {
 
@@ -25,7 +25,7 @@ void editWhere(const std::string& path, const std::string& field, double number,
 double rowOf(double y) { return (kPageHeight - y) / kRowHeight; }
 double columnOf(double x) { return (x - kLeftMargin) / kPitch + 1; }
 
-int NotingUi::previewWindow(print::lmcPrv3& preview, bool stepping) {
+int NotingUi::previewWindow(print::PreviewDocument& preview, bool stepping) {
   if (!stepping) {
     // The final window: keep what the preview recorded before the run destroys it.
     if (kept)

@@ -11,7 +11,7 @@
 #include "page_overlaps.h"
 #include "print/memory_device.h"
 #include "print/page_printer.h"
-#include "print/preview_printer.h"
+#include "print/preview_document.h"
 #include "reports/lists/list_grid.h"
 #include "reports/lists/list_print.h"
 
@@ -304,7 +304,7 @@ TEST_F(ListPrintTest, AStopInTheSteppedPreviewEndsTheList) {
   for (int i = 0; i < 29; ++i) school.marks.push_back({double(i + 1), "7ENG", 50});
   school.write();
   ctx = school.context(ws);
-  print::lmcPrv3 preview;
+  print::PreviewDocument preview;
   preview.Init("PDF", false);
   preview.create();
   preview.startDoc("list");
@@ -312,7 +312,7 @@ TEST_F(ListPrintTest, AStopInTheSteppedPreviewEndsTheList) {
   ctx.lPreview = true;
   ctx.nPrev_Choice = 1;
   int asked = 0;
-  ctx.stepWindow = [&asked](print::lmcPrv3&) { return ++asked, 0; };  // the user stops
+  ctx.stepWindow = [&asked](print::PreviewDocument&) { return ++asked, 0; };  // the user stops
   ASSERT_TRUE(PREP_HCLSUB(ctx, false));
   EXPECT_TRUE(PRNT_HCLSUB(ctx, "L_Rpt_001", {}));
   preview.endDoc();

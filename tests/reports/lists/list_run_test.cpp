@@ -28,7 +28,7 @@ namespace {
 class QuietUi : public reports::RunUi {
  public:
   void message(const QStringList& lines) override { messages << lines.join(" / "); }
-  int previewWindow(print::lmcPrv3&, bool stepping) override { return ++windows, 0; }
+  int previewWindow(print::PreviewDocument&, bool stepping) override { return ++windows, 0; }
   void failure(std::exception_ptr, const std::string& operation) override { failures << QString::fromStdString(operation); }
   void finished() override { ++finishedCalls; }
   void handleKeys(bool on) override { keys.push_back(on); }

@@ -11,8 +11,8 @@
 #include <mutex>
 
 #include "print/gui_thread.h"
-#include "pdf_folder.h"
-#include "print_font.h"
+#include "print/pdf_folder.h"
+#include "print/print_font.h"
 
 namespace velmont::print {
 

@@ -57,7 +57,7 @@ int lmcPrv3::openPwin(const PwinOptions& options) {
 
   // The page drawn so far is shown complete; the report goes on drawing into it after the
   // call, and the next newpage or enddoc closes it with everything.
-  if (open_ && oPs) pages_[open_ - 1] = std::make_shared<const PageList>(oPs->page());
+  publishOpenPage();
 
   auto answer = std::make_shared<PreviewAnswer>();
   if (gui::onGuiThread()) {
@@ -75,7 +75,7 @@ int lmcPrv3::openPwin(const PwinOptions& options) {
 void lmcPrv3::beginCall(bool stepping, bool maximize, bool stayOnTop, int zoomLevel,
                         const std::shared_ptr<PreviewAnswer>& answer) {
   const bool first = !lIsOpen;
-  if (!oPwin) new PreviewWindow(*this, deviceName_, stayOnTop);
+  if (!oPwin) new PreviewWindow(*this, deviceName(), stayOnTop);
   answer_ = answer;
   aLocals.stepping = stepping;
   setButtonLabel(aLocals.nextButton, stepping ? "~Next Page" : "~Quit");

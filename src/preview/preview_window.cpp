@@ -20,7 +20,7 @@
 #include "print/gui_thread.h"
 #include "preview_keys.h"
 #include "preview_printer.h"
-#include "print_font.h"
+#include "print/print_font.h"
 
 namespace velmont::print {
 

@@ -4,7 +4,7 @@
 #include <QPushButton>
 #include <cmath>
 
-#include "colour.h"
+#include "print/colour.h"
 #include "preview_printer.h"
 #include "preview_window.h"
 

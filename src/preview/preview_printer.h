@@ -1,16 +1,11 @@
 #pragma once
-// The preview printer: a page printer that records every page as a segment instead of
-// printing it, shows the recorded pages in the preview window, and prints all of them,
-// the page on display or a range on the printer it was made for.
+// The preview printer: a preview document (print/preview_document.h) with its window. It
+// shows the recorded pages in the preview window and puts the print questions to the
+// user; recording and printing are the document's.
 //
 // A run uses it like a page printer:
 //   auto printer = lmNewPreview(deviceName);       // then test lInitErr
-//   printer->setOrientation(...); printer->create(); printer->startDoc();
-//   ... draw; before each further card, while the choice is 1:
-//   choice = printer->openPwin({.stepping = true});  // 0 stop, 1 ask again, 2 run on
-//   printer->newPage(); ... printer->endDoc();
-//   printer->openPwin();                             // the final window
-//   printer->destroyPwin(); printer->destroy();
+//   ... as a preview document: openPwin shows the window and waits for its answer.
 //
 // Threads: a report draws on its worker thread; the window and its widgets live on the
 // GUI thread. openPwin, called by the worker, shows the window on the GUI thread and
@@ -26,8 +21,8 @@
 #include <optional>
 #include <vector>
 
-#include "page_printer.h"
 #include "preview_geometry.h"
+#include "print/preview_document.h"
 
 class QCheckBox;
 class QDialog;
@@ -44,20 +39,6 @@ namespace velmont::print {
 
 class PreviewWindow;
 class PreviewAnswer;
-
-// The arguments of openPwin, in their order; one not given takes its default.
-struct PwinOptions {
-  std::optional<bool> stepping{};       // a stepping window (false)
-  std::optional<bool> maximize{};       // maximize when first shown (true)
-  std::optional<bool> stayOnTop{};      // initial stay-on-top state (false)
-  std::optional<int> zoomLevel{};       // zoom-in steps when first shown (c_Level)
-  std::optional<bool> printPrompt{};    // ask before printing (true)
-  std::optional<bool> showMargin{};     // show the printable area's outline (false)
-  std::optional<bool> showFirst{};      // show page 1 when the window opens (false)
-  std::optional<double> columnWidth{};  // pitch of the reference column marker (nPt)
-  std::optional<bool> scrollFlag{};     // passed to the scroll area (false)
-  std::optional<int> icon{};            // the window's icon number (10)
-};
 
 // The window's other working values: its controls by role and the current call's mode.
 struct PreviewLocals {
@@ -77,28 +58,15 @@ struct PreviewLocals {
   std::function<void()> spinEndCol;   // and of the column marker's
 };
 
-class lmcPrv3 : public lmcPrn3 {
+class lmcPrv3 : public PreviewDocument {
  public:
   lmcPrv3();
   ~lmcPrv3() override;
-
-  // Passes its arguments to the page printer's Init; keeps the device name for the
-  // window's title.
-  using lmcPrn3::Init;
-  lmcPrv3& Init(const QString& deviceName, bool showError = true,
-                const QVariant& owner = {}) override;
 
   PreviewWindow* oPwin = nullptr;  // the preview window
   QScrollArea* oArea = nullptr;    // its scroll area
   QWidget* oCV = nullptr;          // the canvas in the scroll area
   QWidget* oPage = nullptr;        // the page image on the canvas
-  PaperSize aPaperSize{};          // paper width, height, printable left, bottom, right, top
-  std::array<double, 2> aPageSize{};  // printable width and height
-  std::vector<int> aSegments;      // one segment per page, page n is entry n
-  int nSeg = 0;                    // the page being recorded, or the page on display
-  std::array<std::optional<int>, 5> aAreaAttr{};  // entry 1: the fill colour
-  std::array<std::optional<int>, 4> aLineAttr{};  // colour, mix mode, width, line type
-  QString cOrient;                 // "P" or "L"
   bool lShowMargin = false;
   QWidget* oPanel = nullptr;       // the control panel
   QWidget* oKeySay = nullptr;      // the hidden key receiver
@@ -113,7 +81,6 @@ class lmcPrv3 : public lmcPrn3 {
   int nRetval = 0;                 // the window's answer
   PreviewLocals aLocals;
   std::function<void()> bFocus;    // gives the focus back to the key receiver
-  bool lPrnPrompt = true;          // ask before printing
   int nRefLine = 0, nOldRefL = 0;  // reference row: current, last drawn
   QSpinBox* oSpinL = nullptr;
   int nRefCol = 0, nOldRefC = 0;   // reference column: current, last drawn
@@ -123,9 +90,9 @@ class lmcPrv3 : public lmcPrn3 {
   QPushButton* oMargBtn = nullptr;
   bool lIsOpen = false;            // the window has been built and opened
 
-  // Runs the page printer's create and sets up the recording surface and the members.
+  // Runs the document's create and sets up the window's members.
   lmcPrv3& create() override;
-  // Destroys the window (when alive), the segments, then the page printer.
+  // Destroys the window (when alive), then the document.
   lmcPrv3& destroy() override;
   // Follows a resize of the window: the scroll area grows and the panel moves with it.
   void resizeArea(QSize oldSize, QSize newSize);
@@ -139,17 +106,9 @@ class lmcPrv3 : public lmcPrn3 {
   void calcVP(double& x1, double& y1, double& x2, double& y2);
   // Shows the window on the recorded pages and waits for the user's answer: 0 stop or
   // finished, 1 go on and ask again before the next page, 2 run on to the end.
-  int openPwin(const PwinOptions& options = {});
-  // Start recording page 1; end the current page and record the next; end the current
-  // page. No print job is started or ended.
-  void startdoc();
-  void newpage();
-  void enddoc();
-  // A preview keeps the orientation the printer had at create.
-  void orient(const QString& orientation) override;
-  // Prints "all" pages, the "curr"ent page or a "range" from first to last on the
-  // printer, as one print job; asks first when lPrnPrompt is set.
-  void printSeg(const QString& what, int first = 0, int last = 0);
+  int openPwin(const PwinOptions& options = {}) override;
+  // Prints as the document does, then brings the page image's viewport back.
+  void printSeg(const QString& what, int first = 0, int last = 0) override;
   // The window's key handler: every key and button of the window acts through it.
   void pWinKeys(int key);
   // Shows or hides the printable area's outline.
@@ -167,28 +126,24 @@ class lmcPrv3 : public lmcPrn3 {
   // Key handler of the help window.
   void helpkeys(int key, QDialog* help, QScrollArea* area);
 
-  // The page printer's document cycle records pages instead.
-  bool startDoc(const QString& name = {}) override;
-  void newPage() override;
-  bool endDoc() override;
-
   // Not part of the report interface.
   // Destroys the window, from any thread; the run does so after the final call.
-  void destroyPwin();
-  // The recorded page of a segment, or null.
-  const PageList* segmentPage(int segment) const;
-  int pageCount() const { return int(aSegments.size()); }
+  void destroyPwin() override;
   // The page image that drawseg draws, and the geometry of the canvas and page image.
   const QImage& pageImage() const { return pageImage_; }
   const PreviewGeometry& geometry() const { return geometry_; }
   // Asks for a page number and shows that page (the go-to-page prompt).
   void askPage();
 
+ protected:
+  bool confirmPrint(const QString& question) override;
+  std::optional<QString> chooseOutputFile(const QString& suggested) override;
+  void tell(const QStringList& lines) override;
+  void pageAdded() override;
+
  private:
   friend class PreviewWindow;
 
-  void closeSegment();
-  void openSegment();
   void showPageCount();
   void applyGeometry();
   void scrollSteps(int vertical, int horizontal);
@@ -200,17 +155,12 @@ class lmcPrv3 : public lmcPrn3 {
   // The last row and column a reference marker can take.
   std::pair<int, int> markerRanges() const;
   void printRange();
-  int positionOf(int segment) const;
   QWidget* owner() const;
 
-  std::vector<std::shared_ptr<const PageList>> pages_;  // by segment number - 1
-  int open_ = 0;                     // the segment being recorded, 0 when none
   PreviewGeometry geometry_;
   std::array<double, 4> viewport_{};  // applied calcVP result
   QImage pageImage_;
   std::shared_ptr<PreviewAnswer> answer_;  // the call being waited for
-  QString deviceName_;
-  QString docName_;  // the report's title, the name its saved pages are offered under
 };
 
 // A preview printer for the device name, not yet created; test lInitErr before using it.

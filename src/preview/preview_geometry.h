@@ -7,7 +7,7 @@
 #include <QString>
 #include <array>
 
-#include "print_device.h"
+#include "print/print_device.h"
 
 namespace velmont::print {
 
@@ -21,9 +21,6 @@ inline constexpr int kMaxZoomLevel = 8;
 
 // The pixel rectangle of a box that starts at (row, column), both counted from 1.
 QRect cellRect(double row, double column, double rows, double columns);
-
-// "P" when the paper is taller than wide, otherwise "L" (square paper included).
-QString paperOrientation(const PaperSize& paper);
 
 // The canvas inside the scroll area and the page image on it.
 struct PreviewGeometry {

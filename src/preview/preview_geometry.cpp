@@ -30,10 +30,6 @@ QRect cellRect(double row, double column, double rows, double columns) {
                int(std::lround(columns * kCellWidth)), int(std::lround(rows * kCellHeight)));
 }
 
-QString paperOrientation(const PaperSize& paper) {
-  return paper[1] > paper[0] ? QStringLiteral("P") : QStringLiteral("L");
-}
-
 PreviewGeometry initialGeometry(const PaperSize& paper) {
   constexpr double kAreaRows = 26, kAreaColumns = 58;
   double rows = 0, columns = 0;

@@ -15,7 +15,7 @@
 
 #include "preview_keys.h"
 #include "preview_printer.h"
-#include "print_font.h"
+#include "print/print_font.h"
 
 namespace velmont::print {
 

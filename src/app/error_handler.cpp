@@ -14,7 +14,7 @@
 #include <system_error>
 
 #include "data/error.h"
-#include "print/gui_thread.h"
+#include "qtcore/gui_thread.h"
 #include "stack_trace.h"
 
 namespace velmont::app {

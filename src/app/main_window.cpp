@@ -18,7 +18,7 @@
 #include "libs/widgets/lmd_controls.h"
 #include "libs/widgets/lmd_menu.h"
 #include "libs/widgets/lmd_messages.h"
-#include "print/school_text.h"
+#include "qtcore/school_text.h"
 #include "report_commands.h"
 #include "school/term_rules.h"
 

@@ -6,7 +6,7 @@
 #include "school/year_names.h"
 #include "data_errors.h"
 #include "libs/widgets/lmd_messages.h"
-#include "print/school_text.h"
+#include "qtcore/school_text.h"
 #include "school/session.h"
 
 namespace velmont::app {

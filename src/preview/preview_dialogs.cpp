@@ -10,7 +10,7 @@
 #include <QVBoxLayout>
 #include <mutex>
 
-#include "print/gui_thread.h"
+#include "qtcore/gui_thread.h"
 #include "print/pdf_folder.h"
 #include "print/print_font.h"
 

@@ -7,7 +7,7 @@
 #include <condition_variable>
 #include <mutex>
 
-#include "print/gui_thread.h"
+#include "qtcore/gui_thread.h"
 #include "preview_level.h"
 #include "preview_printer.h"
 #include "preview_window.h"

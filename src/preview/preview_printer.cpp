@@ -4,7 +4,7 @@
 
 #include "preview_dialogs.h"
 #include "preview_window.h"
-#include "print/gui_thread.h"
+#include "qtcore/gui_thread.h"
 
 namespace velmont::print {
 

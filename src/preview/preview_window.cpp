@@ -17,7 +17,7 @@
 #include <QSpinBox>
 #include <cmath>
 
-#include "print/gui_thread.h"
+#include "qtcore/gui_thread.h"
 #include "preview_keys.h"
 #include "preview_printer.h"
 #include "print/print_font.h"

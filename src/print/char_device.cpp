@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "school_text.h"
+#include "qtcore/school_text.h"
 
 namespace velmont::print {
 

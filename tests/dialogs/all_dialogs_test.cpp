@@ -25,11 +25,11 @@
 #include "libs/widgets/lmd_menu.h"
 #include "libs/widgets/lmd_messages.h"
 #include "preview_run.h"
-#include "reports/common/entry_checks.h"
-#include "reports/eot/eot_dialog.h"
+#include "reports/dialogs/entry_checks.h"
+#include "reports/dialogs/eot_dialog.h"
 #include "reports/eot/eot_headings.h"
-#include "reports/eot/heading_editor.h"
-#include "reports/lists/list_dialog.h"
+#include "reports/dialogs/heading_editor.h"
+#include "reports/dialogs/list_dialog.h"
 #include "school_fixture.h"
 
 namespace velmont::testing {

@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "print/char_device.h"
-#include "print/school_text.h"
+#include "qtcore/school_text.h"
 
 using velmont::print::CharDevice;
 using velmont::print::SchoolText;

@@ -9,7 +9,7 @@
 #include "libs/widgets/lmd_controls.h"
 #include "printer_dialog_fixture.h"
 #include "reports/eot/eot_headings.h"
-#include "reports/eot/heading_editor.h"
+#include "reports/dialogs/heading_editor.h"
 
 namespace velmont::testing {
 namespace {

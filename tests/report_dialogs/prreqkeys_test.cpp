@@ -8,7 +8,7 @@
 
 #include "libs/widgets/lmd_controls.h"
 #include "printer_dialog_fixture.h"
-#include "reports/common/prreqkeys.h"
+#include "reports/dialogs/prreqkeys.h"
 
 namespace velmont::testing {
 namespace {

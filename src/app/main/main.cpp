@@ -6,8 +6,8 @@
 
 #include "app/error_handler.h"
 #include "app/startup.h"
-#include "reports/eot/eot_dialog.h"
-#include "reports/lists/list_dialog.h"
+#include "reports/dialogs/eot_dialog.h"
+#include "reports/dialogs/list_dialog.h"
 #include "velmont_version.h"
 
 namespace {

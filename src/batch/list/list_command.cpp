@@ -6,7 +6,7 @@
 #include "batch/batch_main.h"
 #include "batch/code_page_option.h"
 #include "data/code_page.h"
-#include "print/school_text.h"
+#include "qtcore/school_text.h"
 
 #include <filesystem>
 

@@ -12,7 +12,7 @@
 #include "data/table.h"
 #include "school/year_names.h"
 #include "print/page_image.h"
-#include "print/school_text.h"
+#include "qtcore/school_text.h"
 
 namespace velmont::batch {
 

@@ -7,7 +7,7 @@
 #include "data/table.h"
 #include "libs/letterhead_setup.h"
 #include "libs/lmd_tables.h"
-#include "print/school_text.h"
+#include "qtcore/school_text.h"
 
 namespace velmont::printer {
 namespace {

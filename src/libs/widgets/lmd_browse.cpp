@@ -10,7 +10,7 @@
 #include "data/numeric.h"
 #include "data/table.h"
 #include "lmd_messages.h"
-#include "print/school_text.h"
+#include "qtcore/school_text.h"
 
 namespace velmont::widgets {
 

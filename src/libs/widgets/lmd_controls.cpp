@@ -13,7 +13,7 @@
 #include <algorithm>
 
 #include "cells.h"
-#include "print/gui_thread.h"
+#include "qtcore/gui_thread.h"
 #include "lmd_dialog.h"
 #include "picture_edit.h"
 

@@ -11,7 +11,7 @@
 #include <QTimer>
 
 #include "cells.h"
-#include "print/gui_thread.h"
+#include "qtcore/gui_thread.h"
 #include "lmd_controls.h"
 #include "lmd_dialog.h"
 #include "picture_edit.h"

@@ -6,7 +6,7 @@
 #include "data/table.h"
 #include "data/text.h"
 #include "libs/letterhead_setup.h"
-#include "print/school_text.h"
+#include "qtcore/school_text.h"
 
 namespace velmont::print {
 

@@ -7,7 +7,7 @@
 #include "libs/date_text.h"
 #include "print/page_printer.h"
 #include "print/preview_document.h"
-#include "print/school_text.h"
+#include "qtcore/school_text.h"
 
 namespace velmont::print {
 

@@ -2,7 +2,7 @@
 
 #include <thread>
 
-#include "print/gui_thread.h"
+#include "qtcore/gui_thread.h"
 #include "run_report.h"
 
 namespace velmont::reports {

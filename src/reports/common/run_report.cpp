@@ -8,7 +8,7 @@
 #include "data/text.h"
 #include "data/workspace.h"
 #include "output_paths.h"
-#include "print/school_text.h"
+#include "qtcore/school_text.h"
 #include "print/page_printer.h"
 #include "print/preview_document.h"
 

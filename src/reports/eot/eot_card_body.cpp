@@ -8,7 +8,7 @@
 #include "data/text.h"
 #include "eot_card.h"
 #include "print/page_printer.h"
-#include "print/school_text.h"
+#include "qtcore/school_text.h"
 
 namespace velmont::eot {
 

@@ -9,7 +9,7 @@
 #include "school/year_names.h"
 #include "eot_card.h"
 #include "print/page_printer.h"
-#include "print/school_text.h"
+#include "qtcore/school_text.h"
 #include "print/preview_document.h"
 #include "reports/common/run_report.h"
 

@@ -5,7 +5,7 @@
 #include "data/file.h"
 #include "data/text.h"
 #include "data/table.h"
-#include "print/school_text.h"
+#include "qtcore/school_text.h"
 
 namespace velmont::eot {
 

@@ -16,7 +16,7 @@
 #include "reports/common/letterhead.h"
 #include "print/page_printer.h"
 #include "print/preview_document.h"
-#include "print/school_text.h"
+#include "qtcore/school_text.h"
 
 namespace velmont::eot {
 

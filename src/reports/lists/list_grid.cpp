@@ -12,7 +12,7 @@
 #include "data/text.h"
 #include "data/workspace.h"
 #include "libs/lmd_strings.h"
-#include "print/school_text.h"
+#include "qtcore/school_text.h"
 
 namespace velmont::lists {
 

@@ -10,7 +10,7 @@
 #include "list_grid.h"
 #include "list_layout.h"
 #include "print/page_printer.h"
-#include "print/school_text.h"
+#include "qtcore/school_text.h"
 
 namespace velmont::lists {
 

@@ -9,7 +9,7 @@
 #include "list_layout.h"
 #include "print/page_printer.h"
 #include "print/preview_document.h"
-#include "print/school_text.h"
+#include "qtcore/school_text.h"
 
 namespace velmont::lists {
 

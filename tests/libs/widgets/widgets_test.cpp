@@ -27,7 +27,7 @@
 #include "libs/widgets/lmd_image.h"
 #include "libs/widgets/lmd_menu.h"
 #include "libs/widgets/lmd_messages.h"
-#include "libs/widgets/lmd_printers.h"
+#include "libs/printer/lmd_printers.h"
 #include "libs/widgets/picture_edit.h"
 #include "temp_dir.h"
 

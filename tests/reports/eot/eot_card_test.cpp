@@ -5,7 +5,7 @@
 #include "school/subject_table.h"
 #include "eot_fixture.h"
 #include "page_overlaps.h"
-#include "print/school_text.h"
+#include "qtcore/school_text.h"
 
 namespace velmont::eot::testing {
 namespace {

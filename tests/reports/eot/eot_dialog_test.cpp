@@ -26,8 +26,8 @@
 #include "libs/widgets/lmd_dialog.h"
 #include "libs/widgets/lmd_messages.h"
 #include "libs/widgets/picture_edit.h"
-#include "reports/common/run_gui.h"
-#include "reports/eot/eot_dialog.h"
+#include "reports/dialogs/run_gui.h"
+#include "reports/dialogs/eot_dialog.h"
 #include "school_fixture.h"
 #include "temp_dir.h"
 

@@ -13,7 +13,7 @@
 #include "school/subject_table.h"
 #include "eot_fixture.h"
 #include "reports/eot/eot_headings.h"
-#include "print/school_text.h"
+#include "qtcore/school_text.h"
 #include "temp_dir.h"
 
 namespace velmont::eot::testing {

@@ -1,6 +1,6 @@
 // Which students get cards, in which order, and how many copies each.
 #include "eot_fixture.h"
-#include "print/school_text.h"
+#include "qtcore/school_text.h"
 
 namespace velmont::eot::testing {
 namespace {

@@ -20,8 +20,8 @@
 #include "libs/widgets/lmd_messages.h"
 #include "libs/widgets/picture_edit.h"
 #include "list_fixture.h"
-#include "reports/common/run_gui.h"
-#include "reports/lists/list_dialog.h"
+#include "reports/dialogs/run_gui.h"
+#include "reports/dialogs/list_dialog.h"
 #include "reports/lists/list_run.h"
 
 using namespace velmont;

@@ -8,8 +8,8 @@
 #include <memory>
 #include <string>
 
-#include "list_options.h"
-#include "reports/common/prreqkeys.h"
+#include "reports/lists/list_options.h"
+#include "reports/dialogs/prreqkeys.h"
 #include "reports/common/run_report.h"
 
 class QAbstractButton;

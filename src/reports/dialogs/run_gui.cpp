@@ -11,7 +11,7 @@
 #include "app/progress_display.h"
 #include "app/run_progress.h"
 #include "school/session.h"
-#include "print/gui_thread.h"
+#include "qtcore/gui_thread.h"
 #include "libs/widgets/lmd_controls.h"
 #include "libs/widgets/lmd_dialog.h"
 #include "libs/widgets/lmd_messages.h"

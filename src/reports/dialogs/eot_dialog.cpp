@@ -22,7 +22,7 @@
 #include "data/text.h"
 #include "data/workspace.h"
 #include "school/year_names.h"
-#include "eot_run.h"
+#include "reports/eot/eot_run.h"
 #include "heading_editor.h"
 #include "libs/date_text.h"
 #include "libs/usage_log.h"
@@ -30,12 +30,12 @@
 #include "libs/widgets/lmd_controls.h"
 #include "libs/widgets/lmd_dialog.h"
 #include "libs/widgets/lmd_messages.h"
-#include "libs/widgets/lmd_printers.h"
+#include "libs/printer/lmd_printers.h"
 #include "libs/widgets/picture_edit.h"
-#include "reports/common/entry_checks.h"
-#include "print/school_text.h"
-#include "reports/common/prreqkeys.h"
-#include "reports/common/run_gui.h"
+#include "reports/dialogs/entry_checks.h"
+#include "qtcore/school_text.h"
+#include "reports/dialogs/prreqkeys.h"
+#include "reports/dialogs/run_gui.h"
 
 namespace velmont::eot {
 

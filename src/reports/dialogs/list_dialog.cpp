@@ -24,12 +24,12 @@
 #include "libs/widgets/lmd_controls.h"
 #include "libs/widgets/lmd_dialog.h"
 #include "libs/widgets/lmd_messages.h"
-#include "libs/widgets/lmd_printers.h"
+#include "libs/printer/lmd_printers.h"
 #include "libs/widgets/picture_edit.h"
-#include "list_run.h"
-#include "reports/common/entry_checks.h"
-#include "print/school_text.h"
-#include "reports/common/run_gui.h"
+#include "reports/lists/list_run.h"
+#include "reports/dialogs/entry_checks.h"
+#include "qtcore/school_text.h"
+#include "reports/dialogs/run_gui.h"
 
 namespace velmont::lists {
 

@@ -7,7 +7,7 @@
 #include <memory>
 #include <vector>
 
-#include "run_report.h"
+#include "reports/common/run_report.h"
 
 class QPushButton;
 class QWidget;

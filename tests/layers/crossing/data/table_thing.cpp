@@ -1,0 +1,3 @@
+// A table engine file that needs Qt.
+#include <QString>
+#include <vector>

@@ -232,6 +232,9 @@ void MainWindow::changeProcessingDate() {
 }
 
 void MainWindow::exitProgram() {
+  // A report still working is stopped and waited for first, if the user wants
+  // that; otherwise the program goes on.
+  if (!mayLeave(window_)) return;
   data::Workspace& ws = data::Workspace::forThisThread();
   // A table that cannot be written is told; closing goes on regardless.
   showDataErrors(window_, [&] { ws.commitAll(); });

@@ -19,6 +19,25 @@ void registerReportDialog(const std::string& reportCode, ReportDialog dialog) {
   registry()[reportCode] = std::move(dialog);
 }
 
+static LeaveCheck& leaveCheck() {
+  static LeaveCheck check;
+  return check;
+}
+
+void registerLeaveCheck(LeaveCheck check) {
+  std::lock_guard lock(gMutex);
+  leaveCheck() = std::move(check);
+}
+
+bool mayLeave(QWidget* mainWindow) {
+  LeaveCheck check;
+  {
+    std::lock_guard lock(gMutex);
+    check = leaveCheck();
+  }
+  return !check || check(mainWindow);
+}
+
 ReportDialog reportDialog(const std::string& reportCode) {
   std::lock_guard lock(gMutex);
   auto it = registry().find(reportCode);

@@ -19,4 +19,11 @@ void registerReportDialog(const std::string& reportCode, ReportDialog dialog);
 // The dialog registered for the code, or an empty function.
 ReportDialog reportDialog(const std::string& reportCode);
 
+// Asked before the program ends (Exit, or the main window's close button):
+// false keeps the program running. The reports register the check that asks
+// whether to stop a run still working; without one the program may always end.
+using LeaveCheck = std::function<bool(QWidget* mainWindow)>;
+void registerLeaveCheck(LeaveCheck check);
+bool mayLeave(QWidget* mainWindow);
+
 }  // namespace velmont::app

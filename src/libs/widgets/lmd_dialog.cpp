@@ -1,6 +1,7 @@
 #include "lmd_dialog.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QKeyEvent>
 #include <QLabel>
 
@@ -36,6 +37,14 @@ void LmdDialog::keyPressEvent(QKeyEvent* event) {
     return;
   }
   QDialog::keyPressEvent(event);
+}
+
+void LmdDialog::closeEvent(QCloseEvent* event) {
+  if (isVisible() && keyHandler_ && lHandleKeys && keyHandler_(Qt::Key_Escape, nullptr)) {
+    if (isVisible()) event->ignore();  // the handler kept the dialog open
+    return;
+  }
+  QDialog::closeEvent(event);
 }
 
 void LmdDialog::showEvent(QShowEvent* event) {

@@ -44,6 +44,9 @@ class LmdDialog : public QDialog {
  protected:
   void keyPressEvent(QKeyEvent* event) override;
   void showEvent(QShowEvent* event) override;
+  // The title bar's close button acts as ESC where the key handler takes ESC
+  // itself (a report's dialog asks before it stops a run still working).
+  void closeEvent(QCloseEvent* event) override;
 
  private:
   KeyHandler keyHandler_;

@@ -80,6 +80,7 @@ struct DialogState {
   std::vector<QString> printerSettings;  // the job settings chosen with F6
   reports::ReportKeys keys;
   std::shared_ptr<reports::RunHandle> run;  // the last run started from this dialog
+  bool runPreviews = false;                 // that run shows a preview (its window has its own stop)
 
   bool running() const { return run && !run->done(); }
 };
@@ -153,6 +154,7 @@ void PRINTEOT(DialogState& st, bool preview) {
   }
   if (preview) st.session->set(&app::SessionValues::prevChoice, 1);
   auto ui = reports::makeGuiRunUi(*st.session, st.dlg, {st.printButton, st.previewButton});
+  st.runPreviews = preview;
   st.run = reports::startRun(std::move(r), ui, [o, v](reports::RunSetup& s) { EOT_PR_RDY(s, o, v); });
   // The dialog waits for the next run, starting again from the first field.
   st.dlg->activateWindow();
@@ -289,6 +291,9 @@ void TAIL_PR2(app::Session& session, QWidget* owner, const std::string& reportCo
   st->keys.preview = [st = st.get()] { PRINTEOT(*st, true); };
   // A run keeps its dialog: the dialog waits for it before it closes.
   st->keys.mayClose = [st = st.get()] { return !st->running(); };
+  st->keys.stopRun = [st = st.get()] {
+    if (st->running() && !st->runPreviews) reports::askToStopRun(*st->run, st->dlg);
+  };
   dlg->setKeyHandler([st = st.get()](int key, QWidget* field) { return reports::PRREQKEYS(key, field, st->keys); });
 
   // Modal before it is first shown (exec on a visible dialog would leave the
@@ -318,6 +323,9 @@ void TAIL_PR2(app::Session& session, QWidget* owner, const std::string& reportCo
   ws.select(1);
 }
 
-void registerEotDialog() { app::registerReportDialog(data::kEndOfTermReportCode, TAIL_PR2); }
+void registerEotDialog() {
+  app::registerReportDialog(data::kEndOfTermReportCode, TAIL_PR2);
+  app::registerLeaveCheck(reports::endRunsBeforeLeaving);
+}
 
 }  // namespace velmont::eot

@@ -205,6 +205,9 @@ void ListDialog::build() {
   keys_.print = [this] { PRINTIT(false); };
   keys_.preview = [this] { PRINTIT(true); };
   keys_.mayClose = [this] { return !run_ || run_->done(); };
+  keys_.stopRun = [this] {
+    if (run_ && !run_->done() && !runPreviews_) reports::askToStopRun(*run_, dialog_);
+  };
   dialog_->setKeyHandler([this](int key, QWidget* field) { return reports::PRREQKEYS(key, field, keys_); });
   if (year_) year_->setFocus(Qt::OtherFocusReason);
 }
@@ -278,6 +281,7 @@ void ListDialog::PRINTIT(bool preview) {
     widgets::lmdMsg({"Your choices could not be saved.", q(e.what())}, 0, dialog_);
   }
   // 6. The run on its own thread.
+  runPreviews_ = preview;
   run_ = startList(std::move(r), reports::makeGuiRunUi(session_, dialog_, {print_, preview_}));
   // 7. The notice "Report has been sent to ..." comes from the run when it has
   // sent something: a list that matched nobody sends nothing.
@@ -291,6 +295,7 @@ void STPRINT1(app::Session& session, QWidget* owner, const std::string& reportCo
 }
 
 void registerListDialog() {
+  app::registerLeaveCheck(reports::endRunsBeforeLeaving);
   app::registerReportDialog(kListReportCode, [](app::Session& session, QWidget* owner, const std::string& code) {
     STPRINT1(session, owner, code);
   });

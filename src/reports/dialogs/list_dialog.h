@@ -64,6 +64,7 @@ class ListDialog {
   QLabel *printerLabel_ = nullptr, *message_ = nullptr;
   reports::ReportKeys keys_;
   std::shared_ptr<reports::RunHandle> run_;
+  bool runPreviews_ = false;  // run_ shows a preview (its window has its own stop)
 };
 
 // The menu's entry point: builds and runs the dialog for the report code.

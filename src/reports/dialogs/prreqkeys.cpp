@@ -99,7 +99,10 @@ void changePrinter(ReportKeys& keys) {
 
 void closeDialog(ReportKeys& keys) {
   if (dropDownOpen(keys.dialog)) return;
-  if (keys.mayClose && !keys.mayClose()) return;
+  if (keys.mayClose && !keys.mayClose()) {
+    if (keys.stopRun) keys.stopRun();
+    return;
+  }
   if (keys.closed) keys.closed();
   keys.dialog->reject();
   data::Workspace& ws = data::Workspace::forThisThread();

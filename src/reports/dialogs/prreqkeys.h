@@ -26,6 +26,8 @@
 // - ESC: unless a field's drop-down list is open, or `mayClose` says no (a run
 //   still working), the dialog is closed (reject) and the GUI thread's tables
 //   are closed; `closed` is called first, so the report may release its own.
+//   When `mayClose` says no, `stopRun` is called instead (it asks whether to
+//   stop the run) and the dialog stays.
 // - Enter (Return or keypad Enter) on a field: to the next field that accepts
 //   the focus; on the last field a Tab is posted to the dialog instead.
 // - Down / Up on a field: next / previous field that accepts the focus,
@@ -65,6 +67,7 @@ struct ReportKeys {
   std::function<void()> print;           // F4
   std::function<void()> preview;         // F5
   std::function<bool()> mayClose;        // ESC: false keeps the dialog open (optional)
+  std::function<void()> stopRun;         // ESC when mayClose said no: asks whether to stop the run (optional)
   std::function<void()> closed;          // ESC: just before the dialog closes (optional)
 };
 

@@ -4,7 +4,10 @@
 #include <QFrame>
 #include <algorithm>
 #include <QFileDialog>
+#include <QApplication>
+#include <QMessageBox>
 #include <QPushButton>
+#include <atomic>
 #include <mutex>
 
 #include "app/error_handler.h"
@@ -25,6 +28,18 @@ namespace {
 
 const QString kScaleLine = QStringLiteral("0   printing   50%   report  100%");
 
+// Set once the user has chosen to stop the runs and leave the program.
+std::atomic<bool> leaving{false};
+
+// Answers what a stopped run may be waiting for on the GUI thread: a preview
+// window answers "stop" when closed, a message box is closed.
+void releaseRunWindows(QWidget* mainWindow) {
+  for (QWidget* w : QApplication::topLevelWidgets()) {
+    if (!w->isVisible() || w == mainWindow) continue;
+    if (w->objectName() == QLatin1String("previewWindow") || qobject_cast<QMessageBox*>(w)) w->close();
+  }
+}
+
 class GuiRunUi : public RunUi {
  public:
   GuiRunUi(app::Session& session, widgets::LmdDialog* dialog, std::vector<QPointer<QPushButton>> buttons)
@@ -44,12 +59,18 @@ class GuiRunUi : public RunUi {
       p->showFrame(false);
     }
   }
-  void notice(const QString& text) override { widgets::lmdQMsg(text); }
-  void message(const QStringList& lines) override { widgets::lmdMsg(lines, 14); }
+  // While the program ends, a stopped run asks and tells nothing more.
+  void notice(const QString& text) override {
+    if (!leaving) widgets::lmdQMsg(text);
+  }
+  void message(const QStringList& lines) override {
+    if (!leaving) widgets::lmdMsg(lines, 14);
+  }
   std::unique_ptr<print::PreviewDocument> newPreview() override {
     return std::make_unique<print::lmcPrv3>();
   }
   int previewWindow(print::PreviewDocument& preview, bool stepping) override {
+    if (leaving) return 0;  // stop
     print::PwinOptions options;
     if (stepping) options.stepping = true;
     const int answer = preview.openPwin(options);
@@ -120,6 +141,45 @@ void placeBelowProgress(widgets::LmdDialog* dialog, QWidget* owner, const app::S
   const int x = over.center().x() - dialog->width() / 2;
   const int y = std::max(over.center().y() - dialog->height() / 2, clear);
   dialog->move(x, y);  // the frame's top: its title bar starts below the box
+}
+
+bool askToStopRun(RunHandle& run, QWidget* owner) {
+  run.control().pause();
+  const bool stop = widgets::lmdYesNo(
+      {QStringLiteral("Stop the report?"),
+       QStringLiteral("It stops after the card or student being printed, and nothing of it is printed or saved.")},
+      owner);
+  if (stop) run.control().stop();
+  run.control().resume();
+  return stop;
+}
+
+bool endRunsBeforeLeaving(QWidget* mainWindow) {
+  std::vector<std::shared_ptr<RunHandle>> runs = workingRuns();
+  if (runs.empty()) return true;
+  for (const auto& run : runs) run->control().pause();
+  const bool stop = widgets::lmdYesNo(
+      {QStringLiteral("Stop the report?"),
+       QStringLiteral("A report is still being printed. If it stops, nothing of it is printed or saved and the "
+                      "program ends.")},
+      mainWindow);
+  for (const auto& run : runs) {
+    if (stop) run->control().stop();
+    run->control().resume();
+  }
+  if (!stop) return false;
+  leaving = true;
+  for (const auto& run : runs) {
+    // The run may be showing a window when it is stopped: it is answered, and
+    // the run ends at its next card or student.
+    gui::waitOnGui([&] {
+      releaseRunWindows(mainWindow);
+      return run->done();
+    });
+    run->wait();  // joins its thread
+  }
+  leaving = false;  // no run is left to ask or tell anything
+  return true;
 }
 
 QString savedOptionsNotice(const QString& problem) {

@@ -40,6 +40,17 @@ bool askPdfFile(QWidget* owner, RunRequest& request);
 // the suggested path and returns the chosen one ("" cancels). Null restores the dialog.
 void setPdfFileChooser(std::function<QString(const QString& suggested)> chooser);
 
+// ESC in an options dialog while its run prints: asks "Stop the report?" over
+// `owner`, with the run held at its next card or student meanwhile; yes stops
+// it there (nothing of it is printed or written). True when the user said yes.
+bool askToStopRun(RunHandle& run, QWidget* owner);
+
+// Before the program ends: when runs still work, asks over `mainWindow` whether
+// to stop them (they are held meanwhile). No: false, and the runs go on. Yes:
+// they are stopped, the preview windows and messages they wait on are
+// answered, and they are waited for until their threads have ended; true.
+bool endRunsBeforeLeaving(QWidget* mainWindow);
+
 // The notice of an options dialog whose saved options could not be read
 // (`problem` names the file and the fault): it opens with the defaults.
 QString savedOptionsNotice(const QString& problem);

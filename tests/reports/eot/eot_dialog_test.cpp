@@ -249,6 +249,56 @@ TEST_F(EotDialogTest, TheOptionsOfARunAreSavedForTheUserAndComeBackWhenTheDialog
   });
 }
 
+// ESC while the cards print asks first, and the run waits for the answer: No
+// lets it print every card; Yes stops it, with nothing written and the earlier
+// file kept. The run cannot end between the key and the question.
+TEST_F(EotDialogTest, EscDuringAPrintedRunAsksAndOnlyYesStopsItWithNothingWritten) {
+  open([&](LmdDialog* d) {
+    QStringList asked;
+    auto answer = [&](const QString& button) {
+      onNextModal([&asked, button](QWidget* box) {
+        asked << messageText(box);
+        clickButton(box, button);
+      });
+    };
+    answer("No");
+    press(Qt::Key_F4);
+    press(Qt::Key_Escape);
+    ASSERT_TRUE(runEnded(d));
+    EXPECT_TRUE(d->isVisible());
+    ASSERT_EQ(asked.size(), 1);
+    EXPECT_TRUE(asked[0].startsWith("Stop the report?")) << asked[0].toStdString();
+    const QString printed = pdfText();
+    EXPECT_GE(printed.count("REPORT OF:"), 10) << "every card";
+
+    QFile file(pdf);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray earlier = file.readAll();
+    file.close();
+    d->activateWindow();  // the question had the focus
+    ASSERT_TRUE(QTest::qWaitForWindowActive(d));
+    answer("Yes");
+    press(Qt::Key_F4);
+    press(Qt::Key_Escape);
+    ASSERT_TRUE(runEnded(d));
+    EXPECT_TRUE(d->isVisible()) << "the dialog stays for the next run";
+    ASSERT_EQ(asked.size(), 2);
+    auto* notice = qobject_cast<QLabel*>(widgets::lmdQMsgWindow());
+    ASSERT_NE(notice, nullptr);
+    EXPECT_TRUE(notice->text().contains(QRegularExpression(
+        "^The report was stopped (after card [1-9][0-9]* of [0-9]+ \\(.*\\)|before its first card): nothing was "
+        "sent to " + QRegularExpression::escape(pdf) + "\\.$")))
+        << notice->text().toStdString();
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), earlier) << "the earlier cards are kept";
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(out.path()), {}), 1) << "no temporary file";
+    d->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(d));
+    press(Qt::Key_Escape);  // no run: the dialog closes
+    EXPECT_FALSE(d->isVisible());
+  });
+}
+
 TEST_F(EotDialogTest, F5PreviewsStoppedAtTheFirstCardWindowThenTheFinalWindowGivesTheButtonsBack) {
   auto previewWindow = [](const QString& answerButton) -> QWidget* {
     QWidget* found = nullptr;

@@ -1,0 +1,102 @@
+// Leaving the program while the cards print: the real program on a demo
+// school, its end-of-term dialog opened from the menu, and the main window's
+// close button pressed during the run. The program asks first; No goes on
+// printing, Yes stops the run, waits for its thread and ends, with nothing
+// half-written and the earlier file kept.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QFile>
+#include <QPushButton>
+#include <QTimer>
+#include <filesystem>
+
+#include "app/main_window.h"
+#include "app/startup.h"
+#include "data/workspace.h"
+#include "gui_helpers.h"
+#include "libs/widgets/lmd_dialog.h"
+#include "libs/widgets/lmd_menu.h"
+#include "reports/common/run_control.h"
+#include "reports/dialogs/run_gui.h"
+#include "reports/dialogs/eot_dialog.h"
+#include "school_fixture.h"
+#include "temp_dir.h"
+
+namespace velmont::testing {
+namespace {
+
+QByteArray bytesOf(const QString& path) {
+  QFile f(path);
+  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+class Leaving : public ::testing::Test {
+ protected:
+  Leaving() {
+    eot::registerEotDialog();
+    reports::setPdfFileChooser([this](const QString&) { return pdf; });
+  }
+  ~Leaving() override {
+    reports::setPdfFileChooser({});
+    data::Workspace::forThisThread().closeAll();
+  }
+
+  // Starts a run with F4 in the dialog, then presses the main window's close
+  // button and gives `answer` to the question that follows.
+  void printThenClose(widgets::LmdDialog* dialog, const QString& answer) {
+    dialog->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(dialog));
+    onNextModal([this, answer](QWidget* box) {
+      questions << messageText(box);
+      EXPECT_FALSE(reports::workingRuns().empty()) << "the run waits for the answer";
+      clickButton(box, answer);
+    });
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_F4);
+    program->window()->window()->close();
+  }
+  static bool buttonsBack(widgets::LmdDialog* dialog) {
+    for (QPushButton* b : dialog->findChildren<QPushButton*>())
+      if (b->text().remove('&') == "F4 Print") return QTest::qWaitFor([b] { return b->isEnabled(); }, 30000);
+    return false;
+  }
+
+  SchoolCopy school;
+  TempDir out;
+  QString pdf = QString::fromStdString(out.file("cards.pdf"));
+  std::unique_ptr<app::Program> program;
+  QStringList questions;
+};
+
+TEST_F(Leaving, ClosingTheProgramDuringARunAsksAndStopsItCleanlyOnlyOnYes) {
+  app::CommandLine line;
+  line.dataDir = school.dir();
+  line.singleInstance = false;
+  program = std::make_unique<app::Program>(line);
+  ASSERT_TRUE(program->start());
+  QByteArray firstCards;
+  onNextModal([&](QWidget* w) {
+    auto* dialog = qobject_cast<widgets::LmdDialog*>(w);
+    ASSERT_NE(dialog, nullptr);
+    // No: the program and the run go on, and the cards are printed whole.
+    printThenClose(dialog, "No");
+    EXPECT_TRUE(program->window()->window()->isVisible());
+    ASSERT_TRUE(buttonsBack(dialog));
+    firstCards = bytesOf(pdf);
+    EXPECT_TRUE(firstCards.startsWith("%PDF"));
+    // Yes: the run stops, its thread ends, and then the program.
+    printThenClose(dialog, "Yes");
+    EXPECT_TRUE(reports::workingRuns().empty()) << "the run has ended before the program does";
+    EXPECT_FALSE(program->window()->window()->isVisible());
+  });
+  QTimer::singleShot(0, [&] { program->window()->menu()->item(app::kItemEndOfTerm)->trigger(); });
+  EXPECT_EQ(program->exec(), 0);
+  ASSERT_EQ(questions.size(), 2);
+  EXPECT_TRUE(questions[0].startsWith("Stop the report?")) << questions[0].toStdString();
+  EXPECT_EQ(bytesOf(pdf), firstCards) << "the stopped run leaves the earlier cards as they were";
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(out.path()), {}), 1) << "no temporary file";
+  EXPECT_FALSE(data::Workspace::forThisThread().isOpen("sccontro"));
+}
+
+}  // namespace
+}  // namespace velmont::testing

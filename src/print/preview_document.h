@@ -15,6 +15,7 @@
 #include <QString>
 #include <QStringList>
 #include <array>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -56,6 +57,9 @@ class PreviewDocument : public lmcPrn3 {
   std::array<std::optional<int>, 4> aLineAttr{};  // colour, mix mode, width, line type
   QString cOrient;                 // "P" or "L"
   bool lPrnPrompt = true;          // ask before printing
+  // Refuses a file chosen to print to (one of the school's files, say): the
+  // lines that say why, none when it may be written. Unset: every file may be.
+  std::function<QStringList(const QString& file)> outputCheck;
 
   // Runs the page printer's create and sets up the recording surface.
   PreviewDocument& create() override;

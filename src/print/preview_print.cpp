@@ -38,6 +38,13 @@ void PreviewDocument::printSeg(const QString& what, int first, int last) {
     const QString suggested = earlier.isEmpty() ? suggestedPdfFile(docName_.isEmpty() ? "Report" : docName_) : earlier;
     const std::optional<QString> file = chooseOutputFile(suggested);
     if (!file) return;  // cancelled: nothing is printed
+    if (outputCheck) {
+      const QStringList refused = outputCheck(*file);
+      if (!refused.isEmpty()) {
+        tell(refused);  // nothing is opened, nothing printed
+        return;
+      }
+    }
     printer.setOutputFile(*file);
   }
 

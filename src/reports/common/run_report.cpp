@@ -142,6 +142,10 @@ RunOutcome runReport(const RunRequest& request, RunUi& ui, const RunSteps& steps
     if (request.preview) {
       std::unique_ptr<print::PreviewDocument> p = ui.newPreview();
       if (!request.makeDevice) p->Init(request.printerName);
+      // What the preview's Print writes goes through the same refusal as the run's output.
+      p->outputCheck = [dataDir = request.dataDir](const QString& file) {
+        return outputRefusal(file.toStdString(), dataDir);
+      };
       preview = p.get();
       printer = std::move(p);
       ui.handleKeys(false);

@@ -16,6 +16,7 @@
 #include "field_widths.h"
 #include "list_fixture.h"
 #include "print/memory_device.h"
+#include "print/preview_document.h"
 #include "reports/lists/list_run.h"
 #include "temp_dir.h"
 
@@ -238,6 +239,47 @@ TEST_F(ListRunTest, AStoppedListWritesNothingAndSaysAfterWhichStudentItStopped) 
     }
     EXPECT_EQ(stopping.finishedCalls, 1);
   }
+}
+
+// The final preview's Print to PDF, answered with one of the school's files.
+class PrintToSchoolFileUi : public QuietUi {
+ public:
+  explicit PrintToSchoolFileUi(QString target) : target_(std::move(target)) {}
+  std::unique_ptr<print::PreviewDocument> newPreview() override { return std::make_unique<Document>(*this); }
+  int previewWindow(print::PreviewDocument& preview, bool stepping) override {
+    if (stepping) return 2;  // run on
+    preview.lPrnPrompt = false;
+    preview.printSeg("all");
+    return 0;
+  }
+  QStringList told;
+
+ private:
+  class Document : public print::PreviewDocument {
+   public:
+    explicit Document(PrintToSchoolFileUi& ui) : ui_(ui) {}
+
+   protected:
+    std::optional<QString> chooseOutputFile(const QString&) override { return ui_.target_; }
+    void tell(const QStringList& lines) override { ui_.told << lines; }
+
+   private:
+    PrintToSchoolFileUi& ui_;
+  };
+  QString target_;
+};
+
+TEST_F(ListRunTest, APreviewsPrintToOneOfTheSchoolsFilesIsRefusedAndTheFileKept) {
+  const std::string table = (school_->path() / "ststuden.dbf").string();
+  const std::string before = snapshot(school_->path().string()).at("ststuden.dbf");
+  ListRequest r = request(8);
+  r.run.preview = true;
+  r.run.makeDevice = [] { return print::openPrintDevice(print::kPdfDeviceName); };
+  PrintToSchoolFileUi printing(QString::fromStdString(table));
+  ASSERT_TRUE(PR_STUDENTS(r, printing).printed);
+  ASSERT_FALSE(printing.told.isEmpty());
+  EXPECT_TRUE(printing.told.join(' ').contains("The report cannot be written to")) << printing.told.join(' ').toStdString();
+  EXPECT_TRUE(snapshot(school_->path().string()).at("ststuden.dbf") == before) << "the table as it was";
 }
 
 TEST_F(ListRunTest, AClassWithoutStudentsSendsNothingToThePrinterAndSaysSo) {

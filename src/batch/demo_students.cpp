@@ -1,4 +1,6 @@
 // The students, families and past students tables with their index files.
+#include <cctype>
+
 #include "data/error.h"
 #include "demo_files.h"
 #include "progress.h"
@@ -23,7 +25,7 @@ const std::vector<FieldSpec> kFamilyFields = {
     {"PA_MAIL_TN", 'C', 30}, {"PA_MAIL_EX", 'C', 30}, {"PA_MAIL_PC", 'C', 6},  {"PA_PHONE", 'C', 14},
     {"PAEX_TITL1", 'C', 30}, {"PAEX_STRT1", 'C', 30}, {"PAEX_TOWN1", 'C', 30}, {"PAEX_PC1", 'C', 6},
     {"PAEX_RPRT1", 'C', 1},  {"PAEX_TITL2", 'C', 30}, {"PAEX_STRT2", 'C', 30}, {"PAEX_TOWN2", 'C', 30},
-    {"PAEX_PC2", 'C', 6},    {"PAEX_RPRT2", 'C', 1},  {"PA_FEE_BAL", 'N', 10, 2}};
+    {"PAEX_PC2", 'C', 6},    {"PAEX_RPRT2", 'C', 1},  {"PA_FEE_BAL", 'N', 10, 2}, {"PA_EMAIL", 'C', 40}};
 
 const std::vector<FieldSpec> kPastFields = {
     {"STP_NUMBER", 'N', 7},  {"STP_SURNAM", 'C', 20}, {"STP_XNAME", 'C', 14},  {"STP_ML_TTL", 'C', 30},
@@ -85,6 +87,9 @@ std::vector<WrittenFile> writeStudentTables(const DemoSchool& school, Progress& 
         w.set("PAEX_RPRT" + n, e.sendReport ? "Y" : "N");
       }
       w.set("PA_FEE_BAL", 0.0);
+      std::string email = f.code;
+      for (char& ch : email) ch = char(std::tolower(static_cast<unsigned char>(ch)));
+      w.set("PA_EMAIL", email + "@example.org");
       w.append();
     }
   }

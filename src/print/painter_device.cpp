@@ -1,5 +1,6 @@
 #include "painter_device.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 #include <QPageLayout>
@@ -13,7 +14,13 @@
 #include <cmath>
 #include <optional>
 
+#include "pdf_metadata.h"
+
 namespace velmont::print {
+
+namespace {
+const QString kCreator = QStringLiteral("Velmont Reports");
+}  // namespace
 
 bool PainterDevice::beginPainting(QPagedPaintDevice* device) {
   device_ = device;
@@ -55,6 +62,11 @@ void PdfFileDevice::setOutputFile(const QString& path) {
   outputFile_ = path;
 }
 
+void PdfFileDevice::setArchival(const QString& author) {
+  archival_ = true;
+  author_ = author;
+}
+
 bool PdfFileDevice::startDoc(const QString& name) {
   if (painting()) return true;
   // Each further document of the same device goes to a file of its own ("-2", "-3", ...),
@@ -71,6 +83,19 @@ bool PdfFileDevice::startDoc(const QString& name) {
                                "." + (info.suffix().isEmpty() ? "pdf" : info.suffix()));
   }
   currentFile_ = file;
+  // An archival document's metadata must state the creation time that the
+  // writer puts in its document information as it begins. A document begun
+  // across the turn of a second is begun once more (nothing is drawn yet).
+  for (int attempt = 0; attempt < 3; ++attempt) {
+    const QDateTime now = QDateTime::currentDateTime();
+    if (!beginDocument(file, name, now)) return false;
+    if (!archival_ || QDateTime::currentDateTime().toSecsSinceEpoch() == now.toSecsSinceEpoch()) break;
+    abandonDoc();
+  }
+  return painting();
+}
+
+bool PdfFileDevice::beginDocument(const QString& file, const QString& name, const QDateTime& now) {
   file_ = std::make_unique<QSaveFile>(file);
   if (!file_->open(QIODevice::WriteOnly)) {
     file_.reset();
@@ -79,7 +104,12 @@ bool PdfFileDevice::startDoc(const QString& name) {
   writer_ = std::make_unique<QPdfWriter>(file_.get());
   writer_->setResolution(1200);
   writer_->setTitle(name);
-  writer_->setCreator("Velmont Reports");
+  writer_->setCreator(kCreator);
+  if (archival_) {
+    // PDF/A-1b: the writer embeds every font and adds the colour profile.
+    writer_->setPdfVersion(QPagedPaintDevice::PdfVersion_A1b);
+    writer_->setDocumentXmpMetadata(archivalXmp({name, author_, kCreator, now}));
+  }
   writer_->setPageLayout(QPageLayout(QPageSize(QPageSize::A4),
                                      orientation_ == kLandscape ? QPageLayout::Landscape
                                                                 : QPageLayout::Portrait,

@@ -5,6 +5,7 @@
 
 #include "print_device.h"
 
+class QDateTime;
 class QPagedPaintDevice;
 class QPdfWriter;
 class QPrinter;
@@ -42,9 +43,14 @@ class PdfFileDevice : public PainterDevice {
   void setOutputFile(const QString& path) override;
   QString outputFile() const override { return outputFile_; }
   bool writesFiles() const override { return true; }
+  void setArchival(const QString& author) override;
 
  private:
+  bool beginDocument(const QString& file, const QString& name, const QDateTime& now);
+
   int orientation_ = kPortrait;
+  bool archival_ = false;
+  QString author_;
   QString outputFile_;
   QString currentFile_;
   int documents_ = 0;

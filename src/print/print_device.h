@@ -62,6 +62,10 @@ class PrintDevice {
   // The job's settings, given before the document starts; devices that cannot
   // carry a setting (a file has no copies) leave it.
   virtual void setJobSettings(const JobSettings& settings) {}
+  // Devices that write PDF files make archival documents (PDF/A-1b) from the
+  // next document on, with `author` (the school) in their metadata; others
+  // have nothing to archive and leave it.
+  virtual void setArchival(const QString& author) {}
 };
 
 // Every device name that openPrintDevice accepts: the system's printers and "PDF".

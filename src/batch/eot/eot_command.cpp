@@ -9,21 +9,28 @@
 #include "batch/batch_main.h"
 #include "batch/code_page_option.h"
 #include "batch/reports/console_run.h"
+#include "batch/reports/output_choices.h"
+#include "data/code_page.h"
 #include "data/error.h"
 #include "data/workspace.h"
 #include "school/year_names.h"
+#include "print/pdf_file_set.h"
 #include "print/print_device.h"
 #include "reports/common/output_paths.h"
+#include "reports/eot/card_files.h"
 #include "reports/eot/eot_run.h"
 
 namespace velmont::batch {
 
 namespace {
 
+using eot::CardSplit;
+
 const char* const kEotUsage =
     "usage: velmont-batch eot [--data-dir DIR] [--term T] [--year YYYY] [--from CODE] [--to CODE]\n"
     "                         [--class C] [--as-at YYYY-MM-DD] [--student TEXT] [--initial X]\n"
-    "                         [--reduce-year] (--pdf FILE | --text FILE | --printer NAME) [--png DIR]\n"
+    "                         [--reduce-year] (--pdf FILE | --pdf-dir DIR [--split family|student]\n"
+    "                         | --text FILE | --printer NAME) [--png DIR] [--pdf-a] [--pages LIST]\n"
     "                         [--codepage N] [--text-encoding utf-8]\n"
     "                         [--copies N] [--duplex long|short|off]\n"
     "\n"
@@ -41,6 +48,15 @@ const char* const kEotUsage =
     "  --initial X        with --student: the first or preferred name begins with X\n"
     "  --reduce-year      print year levels one lower (prior year)\n"
     "  --pdf FILE         write the cards to a PDF file\n"
+    "  --pdf-dir DIR      write one PDF file per family (or per student, see --split) into DIR,\n"
+    "                     with cards.csv beside them: a row per file with its name, pages,\n"
+    "                     family code, addressee, students (numbers and names) and the family's\n"
+    "                     e-mail address (from the families table's field whose name holds\n"
+    "                     EMAIL; blank without one), in UTF-8. Files are named from the family\n"
+    "                     code and surname (or the student number and name) and replace files\n"
+    "                     of the same names; nothing is put in DIR unless the run ends well\n"
+    "  --split BY         with --pdf-dir: family (the default; a family's file holds all its\n"
+    "                     selected students' cards, each address copy once) or student\n"
     "  --text FILE        write the cards as plain text\n"
     "  --printer NAME     print on this printer\n"
     "  --copies N         with --printer: the number of copies\n"
@@ -48,22 +64,40 @@ const char* const kEotUsage =
     "  --png DIR          also write each page as a PNG picture into DIR\n"
     "\n"
     "The output never replaces one of the school's files, and it is put in place only when\n"
-    "the run ends well. Exit status: 0 printed; 1 a file is missing or damaged; 2 a wrong\n"
-    "argument; 3 no student matched the options (nothing was printed or written); 130 or 143\n"
-    "stopped by a signal (see below).\n\n";
-const std::string kEotHelp = std::string(kEotUsage) + kStopHelp + kCodePageHelp + kTextEncodingHelp;
+    "the run ends well. Exit status: 0 printed; 1 a file is missing or damaged, or the output\n"
+    "could not be written; 2 a wrong argument; 3 no student matched the options, or the run\n"
+    "has none of the --pages (nothing was printed or written); 130 or 143 stopped by a signal\n"
+    "(see below).\n\n";
+const std::string kEotHelp = std::string(kEotUsage) + kOutputChoicesHelp + kStopHelp + kCodePageHelp + kTextEncodingHelp;
+
+// --split family|student, given or implied by --pdf-dir; nothing without --pdf-dir.
+std::optional<CardSplit> splitOption(const Arguments& a) {
+  const std::optional<std::string> by = a.value("split");
+  if (!a.has("pdf-dir")) {
+    if (by) throw UsageError("--split goes with --pdf-dir DIR");
+    return std::nullopt;
+  }
+  if (!by || *by == "family") return CardSplit::kFamily;
+  if (*by == "student") return CardSplit::kStudent;
+  throw UsageError("--split: \"" + *by + "\" is not family or student");
+}
 
 }  // namespace
 
 int eotCommand(const std::vector<std::string>& words, std::ostream& out, std::ostream& err, int todayYear) {
   Arguments a(words,
               {"data-dir", "term", "year", "from", "to", "class", "as-at", "student", "initial", "pdf", "text",
-               "printer", "png", "codepage", "text-encoding", "copies", "duplex"},
-              {"reduce-year"});
+               "printer", "png", "codepage", "text-encoding", "copies", "duplex", "pdf-dir", "split", "pages"},
+              {"reduce-year", "pdf-a"});
   if (a.helpAsked()) return out << kEotHelp, kExitOk;
   a.expectPositionals(0, "nothing but options (velmont-batch eot --help)");
-  const int destinations = int(a.has("pdf")) + int(a.has("text")) + int(a.has("printer"));
-  if (destinations != 1) throw UsageError("give exactly one of --pdf FILE, --text FILE or --printer NAME");
+  const int destinations = int(a.has("pdf")) + int(a.has("text")) + int(a.has("printer")) + int(a.has("pdf-dir"));
+  if (destinations != 1)
+    throw UsageError("give exactly one of --pdf FILE, --pdf-dir DIR, --text FILE or --printer NAME");
+  const std::optional<CardSplit> split = splitOption(a);
+  const OutputChoices choices = outputChoices(a);
+  if (choices.archival && !a.has("pdf") && !a.has("pdf-dir")) throw UsageError("--pdf-a goes with --pdf or --pdf-dir");
+  if (choices.pages && !a.has("pdf") && !a.has("printer")) throw UsageError("--pages goes with --pdf or --printer");
   const std::string dir = a.value("data-dir").value_or(".");
   if (!std::filesystem::is_directory(dir)) throw UsageError("--data-dir: no directory " + dir);
   applyCodePageOption(a);
@@ -106,21 +140,32 @@ int eotCommand(const std::vector<std::string>& words, std::ostream& out, std::os
   request.textUtf8 = textUtf8;
   const std::string pdf = a.value("pdf").value_or("");
   const std::string png = a.value("png").value_or("");
+  const std::string pdfDir = a.value("pdf-dir").value_or("");
   for (const char* option : {"pdf", "text"})
     if (const auto path = a.value(option))
       if (const QStringList refused = reports::outputRefusal(*path, dir); !refused.isEmpty())
         throw UsageError(std::string("--") + option + ": " + refused.join(" ").toStdString());
-  if (const QStringList refused = reports::outputFolderRefusal(png, dir); !refused.isEmpty())
-    throw UsageError("--png: " + refused.join(" ").toStdString());
+  for (const char* option : {"png", "pdf-dir"})
+    if (const QStringList refused = reports::outputFolderRefusal(a.value(option).value_or(""), dir); !refused.isEmpty())
+      throw UsageError(std::string("--") + option + ": " + refused.join(" ").toStdString());
+  if (!pdfDir.empty() && std::filesystem::exists(pdfDir) && !std::filesystem::is_directory(pdfDir))
+    throw UsageError("--pdf-dir: " + pdfDir + " is a file, not a folder");
   if (!png.empty()) std::filesystem::create_directories(png);
-  if (!pdf.empty() || !png.empty()) {
-    request.makeDevice = [printer, pdf, png]() -> std::unique_ptr<print::PrintDevice> {
+  std::shared_ptr<print::PdfFileSet> files;
+  std::unique_ptr<eot::CardFiles> cardFiles;
+  if (split) {
+    files = eot::CardFiles::makeSet(QString::fromStdString(pdfDir));
+    cardFiles = std::make_unique<eot::CardFiles>(files, *split, data::schoolCodePage(dir).codePage);
+  }
+  auto tally = std::make_shared<PageTally>();
+  if (!pdf.empty() || !png.empty() || files || choices.archival || choices.pages) {
+    std::function<std::unique_ptr<print::PrintDevice>()> base = [printer, pdf, files]() {
+      if (files) return files->device();
       auto device = print::openPrintDevice(printer);
-      if (!device) return nullptr;
-      if (!pdf.empty()) device->setOutputFile(QString::fromStdString(pdf));
-      if (png.empty()) return device;
-      return std::make_unique<PngTeeDevice>(std::move(device), QString::fromStdString(png));
+      if (device && !pdf.empty()) device->setOutputFile(QString::fromStdString(pdf));
+      return device;
     };
+    request.makeDevice = outputDevice(base, QString::fromStdString(png), choices, request.author, tally);
   }
   if (printer != print::kPdfDeviceName && !print::openPrintDevice(printer))
     throw UsageError("--printer: no printer named \"" + printer.toStdString() + "\"");
@@ -129,11 +174,15 @@ int eotCommand(const std::vector<std::string>& words, std::ostream& out, std::os
   eot::EotFigures figures;
   const StopOnSignals stopOnSignals;
   request.control = stopOnSignals.control();
-  const reports::RunOutcome outcome = eot::PR_EOT_RPTS(request, o, session, ui, &figures);
+  const reports::RunOutcome outcome = eot::PR_EOT_RPTS(request, o, session, ui, &figures, cardFiles.get());
+  if (outcome.ran && !outcome.nothingMatched && !outcome.stopped && !reportPageList(choices, *tally, err))
+    return kExitNothingMatched;
   if (!outcome.error.isEmpty() || ui.failed || !outcome.ran) return kExitDataProblem;
   if (outcome.stopped) return stopOnSignals.exitStatus();  // the notice is on err; nothing was written
   if (outcome.nothingMatched) return kExitNothingMatched;  // the message is on err; nothing was written
-  out << figures.students << " students, " << figures.cards << " cards, " << outcome.pages << " pages";
+  const int pages = choices.pages ? int(tally->passed.size()) : outcome.pages;
+  out << figures.students << " students, " << figures.cards << " cards, " << pages << " pages";
+  if (files) out << " in " << files->files().size() << " files and " << eot::kCardIndexName;
   if (!outcome.destination.isEmpty()) out << " to " << outcome.destination.toStdString();
   out << "\n";
   return kExitOk;

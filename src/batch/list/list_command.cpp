@@ -17,6 +17,7 @@
 #include "data/workspace.h"
 #include "school/year_names.h"
 #include "batch/reports/console_run.h"
+#include "batch/reports/output_choices.h"
 #include "reports/common/output_paths.h"
 #include "reports/lists/list_grid.h"
 #include "reports/lists/list_run.h"
@@ -29,7 +30,7 @@ const char* const kListUsage =
     "usage: velmont-batch list [--data-dir DIR] [--term T] [--year YYYY] --level CODE [--class C]\n"
     "                          [--as-at YYYY-MM-DD] [--weight N] [--names] [--birthdates] [--marks]\n"
     "                          [--shading] (--pdf FILE | --text FILE | --printer NAME) [--png DIR]\n"
-    "                          [--codepage N] [--text-encoding utf-8]\n"
+    "                          [--pdf-a] [--pages LIST] [--codepage N] [--text-encoding utf-8]\n"
     "                          [--copies N] [--duplex long|short|off]\n"
     "\n"
     "Prints the home-class list with subjects of one year level, as the program's\n"
@@ -54,22 +55,26 @@ const char* const kListUsage =
     "  --png DIR        with --pdf: also write each page as DIR/page-0001.png, ...\n"
     "\n"
     "The output never replaces one of the school's files, and it is put in place only when\n"
-    "the run ends well. Exit status: 0 printed; 1 a file is missing or damaged; 2 a wrong\n"
-    "argument; 3 no student matched the options (nothing was printed or written); 130 or 143\n"
-    "stopped by a signal (see below).\n\n";
-const std::string kListHelp = std::string(kListUsage) + kStopHelp + kCodePageHelp + kTextEncodingHelp;
+    "the run ends well. Exit status: 0 printed; 1 a file is missing or damaged, or the output\n"
+    "could not be written; 2 a wrong argument; 3 no student matched the options, or the run\n"
+    "has none of the --pages (nothing was printed or written); 130 or 143 stopped by a signal\n"
+    "(see below).\n\n";
+const std::string kListHelp = std::string(kListUsage) + kOutputChoicesHelp + kStopHelp + kCodePageHelp + kTextEncodingHelp;
 
 }  // namespace
 
 int listCommand(const std::vector<std::string>& words, std::ostream& out, std::ostream& err, int todayYear) {
   Arguments a(words, {"data-dir", "term", "year", "level", "class", "as-at", "weight", "pdf", "text", "printer", "png",
-               "codepage", "text-encoding", "copies", "duplex"},
-              {"names", "birthdates", "marks", "shading"});
+               "codepage", "text-encoding", "copies", "duplex", "pages"},
+              {"names", "birthdates", "marks", "shading", "pdf-a"});
   if (a.helpAsked()) return out << kListHelp, kExitOk;
   a.expectPositionals(0, "options only (velmont-batch list --help)");
   const int outputs = int(a.has("pdf")) + int(a.has("text")) + int(a.has("printer"));
   if (outputs != 1) throw UsageError("choose one of --pdf FILE, --text FILE or --printer NAME");
   if (a.has("png") && !a.has("pdf")) throw UsageError("--png goes with --pdf");
+  const OutputChoices choices = outputChoices(a);
+  if (choices.archival && !a.has("pdf")) throw UsageError("--pdf-a goes with --pdf");
+  if (choices.pages && a.has("text")) throw UsageError("--pages goes with --pdf or --printer");
   if (!a.has("level")) throw UsageError("--level is required (the year level's code, e.g. 7)");
 
   const std::string dir = a.value("data-dir").value_or(".");
@@ -86,6 +91,7 @@ int listCommand(const std::vector<std::string>& words, std::ostream& out, std::o
   r.run.reportCode = lists::kListReportCode;
   r.run.title = print::SchoolText::of(data::schoolCodePage(dir).codePage).decode(v.homeCl + " List with Subjects");
   r.run.dataDir = dir;
+  r.run.author = print::SchoolText::of(data::schoolCodePage(dir).codePage).decode(v.school).trimmed();
   r.date = v.date;
   r.enrl_date = v.date;
   if (const auto asAt = a.value("as-at")) {
@@ -129,14 +135,7 @@ int listCommand(const std::vector<std::string>& words, std::ostream& out, std::o
   if (const auto pdf = a.value("pdf")) {
     r.run.printerName = print::kPdfDeviceName;
     r.run.outputFile = QString::fromStdString(*pdf);
-    if (const auto png = a.value("png")) {
-      std::filesystem::create_directories(*png);
-      const QString pngDir = QString::fromStdString(*png);
-      r.run.makeDevice = [pngDir] {
-        return std::unique_ptr<print::PrintDevice>(
-            std::make_unique<PngTeeDevice>(print::openPrintDevice(print::kPdfDeviceName), pngDir));
-      };
-    }
+    if (const auto png = a.value("png")) std::filesystem::create_directories(*png);
   } else if (const auto text = a.value("text")) {
     r.run.printerName = print::kPdfDeviceName;  // the text file takes the pages
     r.run.prAscii = *text;
@@ -146,12 +145,20 @@ int listCommand(const std::vector<std::string>& words, std::ostream& out, std::o
     if (!print::printDeviceNames().contains(r.run.printerName))
       throw UsageError("--printer: no printer \"" + *a.value("printer") + "\"");
   }
+  auto tally = std::make_shared<PageTally>();
+  if (!a.has("text") && (a.has("png") || choices.archival || choices.pages)) {
+    const QString name = r.run.printerName;
+    r.run.makeDevice = outputDevice([name] { return print::openPrintDevice(name); },
+                                    QString::fromStdString(a.value("png").value_or("")), choices, r.run.author, tally);
+  }
 
   ensureGuiApplication();
   ConsoleRunUi ui(err, "students");
   const StopOnSignals stopOnSignals;
   r.run.control = stopOnSignals.control();
   const lists::ListOutcome o = lists::PR_STUDENTS(r, ui);
+  if (o.ran && !o.nothingMatched && !o.stopped && o.printed && !reportPageList(choices, *tally, err))
+    return kExitNothingMatched;
   if (!o.error.isEmpty() || ui.failed || !o.ran) return kExitDataProblem;
   if (o.stopped) return stopOnSignals.exitStatus();  // the notice is on err; nothing was written
   if (o.nothingMatched) return kExitNothingMatched;  // the message is on err; nothing was written
@@ -162,7 +169,9 @@ int listCommand(const std::vector<std::string>& words, std::ostream& out, std::o
   }
   out << reports::sentToNotice(r.run, o.destination).toStdString() << "\n";
   out << o.students << " students, " << (o.columns - 2) << " subjects, " << o.pages << " page"
-      << (o.pages == 1 ? "" : "s") << (o.landscape ? ", landscape" : "") << "\n";
+      << (o.pages == 1 ? "" : "s") << (o.landscape ? ", landscape" : "");
+  if (choices.pages) out << ", " << tally->passed.size() << " of them printed";
+  out << "\n";
   return kExitOk;
 }
 

@@ -63,6 +63,11 @@ QString sentToNotice(const RunRequest& request, const QString& deviceDestination
   return QStringLiteral("Report has been sent to ") + where;
 }
 
+QString notWrittenMessage(const QString& destination) {
+  return QStringLiteral("The report could not be written to ") +
+         (destination.isEmpty() ? QStringLiteral("the printer") : destination) + QStringLiteral(".");
+}
+
 int textFileCodePage(const RunRequest& request) {
   // What a text printer and the administration system expect, unless the file
   // is meant to be read on screen.
@@ -197,7 +202,7 @@ RunOutcome runReport(const RunRequest& request, RunUi& ui, const RunSteps& steps
   try {
     if (printer && created) {
       // Only a run that ended well, was not stopped and drew something sends its document.
-      const bool send = outcome.error.isEmpty() && !failure && !outcome.nothingMatched && !outcome.stopped;
+      bool send = outcome.error.isEmpty() && !failure && !outcome.nothingMatched && !outcome.stopped;
       outcome.pages = send ? printer->nPage : 0;
       const QString deviceDestination = printer->destination();
       if (textMode) {
@@ -206,7 +211,11 @@ RunOutcome runReport(const RunRequest& request, RunUi& ui, const RunSteps& steps
         else
           printer->charDevice().discard();
       } else if (send || (preview && !outcome.stopped)) {
-        printer->endDoc();
+        if (!printer->endDoc() && send && !preview) {
+          outcome.error = notWrittenMessage(printer->destination());
+          send = false;
+          outcome.pages = 0;
+        }
       } else {
         printer->abandonDoc();
       }

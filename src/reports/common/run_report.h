@@ -66,6 +66,7 @@ struct RunRequest {
   std::string prAscii;     // C_Pr_Ascii: plain-text output file; blank prints on the device
   bool textUtf8 = false;   // the text file in UTF-8 instead of the school's code page
   QString outputFile;      // the PDF device's file (askPdfFile sets it); "" for its default
+  QString author;          // the school, named in the metadata of archival PDF files
   // The printer dialog's job settings (copies, orientation, paper bin, resolution,
   // collation, colour, duplex, font mode, form size, print file); empty when not
   // chosen. The report keeps its own orientation.
@@ -191,6 +192,10 @@ QString sentToNotice(const RunRequest& request, const QString& deviceDestination
 // that nothing reached the printer or the file.
 // `deviceDestination` as for sentToNotice.
 QString stoppedNotice(const RunRequest& request, const QString& deviceDestination, const RunSetup& setup);
+
+// The message of a document that could not be finished on its device (a file
+// that could not be written, a job the printer refused): nothing was sent.
+QString notWrittenMessage(const QString& destination);
 
 // The code page a run's plain-text file is written in: the school's, or 0 for UTF-8.
 int textFileCodePage(const RunRequest& request);

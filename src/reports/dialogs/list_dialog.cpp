@@ -252,6 +252,7 @@ void ListDialog::PRINTIT(bool preview) {
   r.run.printerName = cPrinter;
   r.run.preview = preview;
   r.run.dataDir = v.dataDir;
+  r.run.author = print::SchoolText::of(data::schoolCodePage(v.dataDir).codePage).decode(v.school).trimmed();
   r.run.prAscii = reports::textFilePath(v.prAscii, v.dataDir);  // the file the printer display names
   r.printerSettings = printerSettings;
   if (!reports::askPdfFile(dialog_, r.run)) return;

@@ -11,6 +11,8 @@
 
 namespace velmont::eot {
 
+class CardObserver;
+
 // What a run drew, for velmont-batch and the benchmarks.
 struct EotFigures {
   int students = 0;  // students selected
@@ -27,12 +29,14 @@ reports::RunRequest eotRunRequest(const app::SessionValues& session, const QStri
 
 // PR_EOT_RPTS: the whole run on the calling thread (the dialog starts it on a
 // thread of its own; velmont-batch and tests call it directly).
+// `cards`, when given, is told where each card copy begins (one file per family or student).
 reports::RunOutcome PR_EOT_RPTS(const reports::RunRequest& request, const EotOptions& options,
-                                const app::SessionValues& session, reports::RunUi& ui, EotFigures* figures = nullptr);
+                                const app::SessionValues& session, reports::RunUi& ui, EotFigures* figures = nullptr,
+                                CardObserver* cards = nullptr);
 
 // EOT_PR_RDY: the selection and card loop of a started run.
 void EOT_PR_RDY(reports::RunSetup& setup, const EotOptions& options, const app::SessionValues& session,
-                EotFigures* figures = nullptr);
+                EotFigures* figures = nullptr, CardObserver* cards = nullptr);
 
 // The notice shown while the year's subject index is built.
 inline constexpr const char* kIndexingNotice = "Indexing Student Subjects .. please wait";

@@ -25,6 +25,8 @@ struct RunSetup;
 
 namespace velmont::eot {
 
+class CardObserver;
+
 // One filed comment of a card copy: label, reference and teacher.
 struct FiledComment {
   std::string subc;  // label, 20 characters: subject name or comment role
@@ -91,6 +93,11 @@ struct EotRunContext {
 
   // Figures of the run.
   int cards = 0;  // card copies drawn
+
+  // Told where each card copy begins (one file per family or student), or null.
+  CardObserver* cardObserver = nullptr;
+  // The card's family as the file split names it: code, surname and e-mail.
+  std::string familyCode, familySurname, familyEmail;
 };
 
 }  // namespace velmont::eot

@@ -11,6 +11,7 @@
 #include "data/table.h"
 #include "data/text.h"
 #include "data/workspace.h"
+#include "card_files.h"
 #include "eot_card.h"
 #include "eot_run.h"
 #include "reports/common/letterhead.h"
@@ -95,6 +96,9 @@ void drawCopy(EotRunContext& c, EotFigures* figures) {
   c.prblnk_lns = true;
   c.mrks_rpt = true;
   EOT_R_HD(c);
+  if (c.cardObserver && !c.stopped)
+    c.cardObserver->cardBegins({c.familyCode, c.familySurname, c.nStu_num, c.cStu_nam1, c.cStu_nam2, c.pa_ti,
+                                c.familyEmail});
   EOT_MAINRPT(c);
   if (!c.stopped) {
     ++c.cards;
@@ -140,6 +144,9 @@ void pastStudent(EotRunContext& c, data::Workspace& ws, const std::string& dir, 
   c.pa_pc = past.text("STP_ML_PCD");
   c.cStu_nam1 = trim(past.str("STP_XNAME"));
   c.cStu_nam2 = past.text("STP_SURNAM");
+  c.familyCode.clear();  // a past student's card stands alone
+  c.familySurname = c.cStu_nam2;
+  c.familyEmail.clear();
   c.nStu_num = past.num("STP_NUMBER");
   // The level the student would be in this year: the last level in the year of
   // leaving, one more for each year since (one less for each year before).
@@ -169,6 +176,13 @@ void currentStudents(EotRunContext& c, Table& st, Table* pa, const EotOptions& o
   });
   c.mrks_rpt = true;
   if (c.run) c.run->expect(cardsToPrint(st, pa));
+  // What the file split names a family by: its surname and the first field
+  // whose name holds "EMAIL", when the families table keeps them.
+  const int familySurnameField = pa ? pa->fieldIndex("PA_SURNAME") : -1;
+  int emailField = -1;
+  for (int i = 0; pa && i < pa->fieldCount() && emailField < 0; ++i)
+    if (pa->field(i).name.find("EMAIL") != std::string::npos && pa->field(i).type == 'C') emailField = i;
+  const int familyCodeField = st.fieldIndex("ST_PARENT");
   st.goTop();
   while (!st.eof() && !c.stopped && !stopAsked(c)) {
     c.ui->progressStep(st);
@@ -176,12 +190,18 @@ void currentStudents(EotRunContext& c, Table& st, Table* pa, const EotOptions& o
     c.cStu_nam2 = std::string(st.str("ST_SURNAME"));
     c.nStu_num = st.num("ST_NUMBER");
     c.nStu_Yr = int(st.num("ST_YEAR"));
+    c.familyCode = familyCodeField >= 0 ? trim(st.str(familyCodeField)) : std::string();
+    c.familySurname = c.cStu_nam2;
+    c.familyEmail.clear();
     if (figures) ++figures->students;
     if (pa) {
       // The relation's search lands on the next family when the student's own is
       // missing: such a card gets a blank address, never another family's.
       const bool family = pa->found() && !pa->eof();
       auto field = [&](const std::string& name) { return family ? pa->text(name) : std::string(); };
+      if (family && familySurnameField >= 0 && !isBlank(pa->str(familySurnameField)))
+        c.familySurname = pa->text(familySurnameField);
+      if (family && emailField >= 0) c.familyEmail = pa->text(emailField);
       c.pa_ti = field("PA_MAIL_TI");
       c.pa_st = field("PA_MAIL_ST");
       c.pa_tn = field("PA_MAIL_TN");
@@ -237,8 +257,9 @@ std::string ensureSubjectIndex(const std::string& dataDir, int year, const std::
 }
 
 void EOT_PR_RDY(reports::RunSetup& setup, const EotOptions& o, const app::SessionValues& session,
-                EotFigures* figures) {
+                EotFigures* figures, CardObserver* cards) {
   EotRunContext c;
+  c.cardObserver = cards;
   c.session = session;
   c.oP = &setup.printer;
   c.oPrv = setup.preview;
@@ -321,12 +342,15 @@ reports::RunRequest eotRunRequest(const app::SessionValues& session, const QStri
   r.pitch = kEotPitch;
   r.dataDir = session.dataDir;
   r.prAscii = session.prAscii;
+  r.author = print::SchoolText::of(data::schoolCodePage(session.dataDir).codePage).decode(session.school).trimmed();
   return r;
 }
 
 reports::RunOutcome PR_EOT_RPTS(const reports::RunRequest& request, const EotOptions& options,
-                                const app::SessionValues& session, reports::RunUi& ui, EotFigures* figures) {
-  return reports::runReport(request, ui, [&](reports::RunSetup& setup) { EOT_PR_RDY(setup, options, session, figures); });
+                                const app::SessionValues& session, reports::RunUi& ui, EotFigures* figures,
+                                CardObserver* cards) {
+  return reports::runReport(request, ui,
+                            [&](reports::RunSetup& setup) { EOT_PR_RDY(setup, options, session, figures, cards); });
 }
 
 }  // namespace velmont::eot

@@ -1,0 +1,49 @@
+#include "card_files.h"
+
+#include <cmath>
+
+#include "data/text.h"
+#include "print/pdf_file_set.h"
+#include "print/school_text.h"
+
+namespace velmont::eot {
+
+namespace {
+
+enum Column { kFamily, kAddressee, kStudents, kEmail };
+
+QString numberText(double number) { return QString::number(static_cast<long long>(std::llround(number))); }
+
+}  // namespace
+
+CardFiles::CardFiles(std::shared_ptr<print::PdfFileSet> files, CardSplit split, int codePage)
+    : files_(std::move(files)), split_(split), text_(print::SchoolText::of(codePage)) {}
+
+std::shared_ptr<print::PdfFileSet> CardFiles::makeSet(const QString& folder) {
+  return std::make_shared<print::PdfFileSet>(folder, QString::fromLatin1(kCardIndexName),
+                                             QStringList{"family", "addressee", "students", "email"});
+}
+
+void CardFiles::cardBegins(const CardCopy& copy) {
+  const QString family = text_.decode(data::trim(copy.familyCode));
+  const QString number = numberText(copy.studentNumber);
+  const QString surname = text_.decode(data::trim(copy.surname));
+  const QString student = number + " " + text_.decode(data::trim(copy.firstName)) + " " + surname;
+  // Students without a family code are never put together: each has a file of their own.
+  if (split_ == CardSplit::kFamily && !family.isEmpty()) {
+    const QString familySurname = text_.decode(data::trim(copy.familySurname));
+    files_->beginFile("F:" + family.toUpper(), family + "-" + (familySurname.isEmpty() ? surname : familySurname));
+  } else {
+    files_->beginFile("S:" + number, number + "-" + surname + "-" + text_.decode(data::trim(copy.firstName)));
+  }
+  QStringList& row = files_->row();
+  if (row[kFamily].isEmpty()) row[kFamily] = family;
+  // The addressee of the file's first copy: the family's own mailing address
+  // comes before the copies for its extra report addresses.
+  if (row[kAddressee].isEmpty()) row[kAddressee] = text_.decode(data::trim(copy.addressee));
+  if (!row[kStudents].split(QStringLiteral("; ")).contains(student))
+    row[kStudents] += (row[kStudents].isEmpty() ? QString() : QStringLiteral("; ")) + student;
+  if (row[kEmail].isEmpty()) row[kEmail] = text_.decode(data::trim(copy.email));
+}
+
+}  // namespace velmont::eot

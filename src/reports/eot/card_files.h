@@ -1,0 +1,55 @@
+#pragma once
+// One PDF file per family or per student: the end-of-term run tells CardFiles
+// where each card copy begins, and CardFiles puts the copy's pages into that
+// family's (or student's) file of a PdfFileSet and fills its row of cards.csv:
+// family code, addressee, students (numbers and names) and the family's e-mail.
+#include <QString>
+#include <memory>
+#include <string>
+
+namespace velmont::print {
+class PdfFileSet;
+class SchoolText;
+}  // namespace velmont::print
+
+namespace velmont::eot {
+
+enum class CardSplit { kFamily, kStudent };
+
+// The name of the index written beside the files.
+inline constexpr const char* kCardIndexName = "cards.csv";
+
+// A card copy as the run knows it when the copy begins; text in the school's code page.
+struct CardCopy {
+  std::string familyCode;     // the student's ST_PARENT; blank when none
+  std::string familySurname;  // the family's surname, else the student's
+  double studentNumber = 0;
+  std::string firstName, surname;  // the student's
+  std::string addressee;           // the first address line of this copy
+  std::string email;               // the family's e-mail address, blank when none is kept
+};
+
+// Told by the run where each card copy begins (after its first page has been
+// started, before anything of it is printed).
+class CardObserver {
+ public:
+  virtual ~CardObserver() = default;
+  virtual void cardBegins(const CardCopy& copy) = 0;
+};
+
+class CardFiles : public CardObserver {
+ public:
+  // `codePage` decodes the school's text for the file names and the index.
+  CardFiles(std::shared_ptr<print::PdfFileSet> files, CardSplit split, int codePage);
+  void cardBegins(const CardCopy& copy) override;
+
+  // A set in `folder` with cards.csv's columns.
+  static std::shared_ptr<print::PdfFileSet> makeSet(const QString& folder);
+
+ private:
+  std::shared_ptr<print::PdfFileSet> files_;
+  CardSplit split_;
+  const print::SchoolText& text_;
+};
+
+}  // namespace velmont::eot

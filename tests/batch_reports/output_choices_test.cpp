@@ -1,0 +1,160 @@
+// What velmont-batch's report commands print beside the whole run: a list of
+// pages, archival PDF/A files, and one PDF per family with cards.csv; and the
+// words for a choice that cannot be followed.
+#include <gtest/gtest.h>
+
+#include <QDateTime>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStringList>
+#include <filesystem>
+
+#include "report_commands.h"
+
+namespace velmont::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+QString tool(const QString& program, const QStringList& args) {
+  QProcess p;
+  p.start(program, args);
+  p.waitForFinished(60000);
+  return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+int pdfPages(const std::string& file) {
+  const auto m = QRegularExpression(R"(Pages:\s+(\d+))").match(tool("pdfinfo", {QString::fromStdString(file)}));
+  return m.hasMatch() ? m.captured(1).toInt() : -1;
+}
+
+QString pageText(const std::string& file, int page) {
+  const QString n = QString::number(page);
+  return tool("pdftotext", {"-layout", "-f", n, "-l", n, QString::fromStdString(file), "-"});
+}
+
+class OutputChoices : public ::testing::Test {
+ protected:
+  OutputChoices() { makeDemo(school(), 40, 5); }
+  std::string school() const { return dir.file("school"); }
+  CommandResult eot(std::vector<std::string> more) {
+    std::vector<std::string> args = {"eot", "--data-dir", school(), "--year", std::to_string(kTestYear)};
+    args.insert(args.end(), more.begin(), more.end());
+    return runReportCommand(args);
+  }
+  CommandResult list(std::vector<std::string> more) {
+    std::vector<std::string> args = {"list", "--data-dir", school(), "--year", std::to_string(kTestYear), "--level", "7"};
+    args.insert(args.end(), more.begin(), more.end());
+    return runReportCommand(args);
+  }
+  TempDir dir;
+};
+
+TEST_F(OutputChoices, APageListPrintsThosePagesOfTheWholeRunAndNamesThoseItLacks) {
+  const std::string all = dir.file("all.pdf");
+  ASSERT_EQ(eot({"--pdf", all}).status, 0);
+  const int total = pdfPages(all);
+  ASSERT_GE(total, 6);
+
+  const std::string some = dir.file("some.pdf");
+  const CommandResult r = eot({"--pdf", some, "--pages", "1-2,4," + std::to_string(total) + "-,900,902-905"});
+  ASSERT_EQ(r.status, 0) << r.err;
+  const std::vector<int> wanted = {1, 2, 4, total};
+  ASSERT_EQ(pdfPages(some), int(wanted.size()));
+  for (size_t i = 0; i < wanted.size(); ++i) EXPECT_EQ(pageText(some, int(i) + 1), pageText(all, wanted[i])) << i;
+  EXPECT_NE(r.err.find("the run has " + std::to_string(total) + " pages; not printed: 900, 902-905"), std::string::npos)
+      << r.err;
+  EXPECT_NE(r.out.find(", 4 pages to "), std::string::npos) << r.out;
+
+  // An open range from the middle; the class list counts its own pages.
+  const std::string tail = dir.file("tail.pdf");
+  ASSERT_EQ(eot({"--pdf", tail, "--pages", std::to_string(total - 1) + "-"}).status, 0);
+  EXPECT_EQ(pdfPages(tail), 2);
+  EXPECT_EQ(pageText(tail, 2), pageText(all, total));
+  const std::string grid = dir.file("grid.pdf");
+  ASSERT_EQ(list({"--pdf", grid, "--pages", "1"}).status, 0);
+  EXPECT_EQ(pdfPages(grid), 1);
+}
+
+TEST_F(OutputChoices, APageListWithNoPageOfTheRunPrintsNothingAndKeepsAnEarlierFile) {
+  const std::string out = dir.file("cards.pdf");
+  ASSERT_EQ(eot({"--pdf", out, "--pages", "1"}).status, 0);
+  const auto before = fs::last_write_time(out);
+  for (const CommandResult& r : {eot({"--pdf", out, "--pages", "900-"}), list({"--pdf", out, "--pages", "50"})}) {
+    EXPECT_EQ(r.status, 3) << r.err;
+    EXPECT_NE(r.err.find("none of them listed; nothing was printed"), std::string::npos) << r.err;
+    EXPECT_EQ(r.err.find("has been sent"), std::string::npos) << r.err;
+  }
+  EXPECT_EQ(fs::last_write_time(out), before);
+  EXPECT_EQ(pdfPages(out), 1);
+}
+
+TEST_F(OutputChoices, ChoicesThatCannotBeFollowedAreRefusedAsUsage) {
+  const std::string pdf = dir.file("x.pdf");
+  const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
+      {{"--pdf", pdf, "--pages", "5-3"}, "--pages: \"5-3\": the first page comes after the last"},
+      {{"--pdf", pdf, "--pages", "1,,2"}, "--pages: an empty item between commas"},
+      {{"--text", dir.file("x.txt"), "--pages", "1"}, "--pages goes with --pdf or --printer"},
+      {{"--text", dir.file("x.txt"), "--pdf-a"}, "--pdf-a goes with"},
+      {{"--pdf", pdf, "--split", "family"}, "--split goes with --pdf-dir DIR"},
+      {{"--pdf-dir", dir.file("f"), "--split", "class"}, "--split: \"class\" is not family or student"},
+      {{"--pdf-dir", school()}, "The report cannot be written to"},
+      {{"--pdf-dir", dir.file("f"), "--pdf", pdf}, "give exactly one of"},
+      {{"--pdf-dir", dir.file("f"), "--pages", "1"}, "--pages goes with --pdf or --printer"},
+  };
+  for (const auto& [args, words] : cases) {
+    const CommandResult r = eot(args);
+    EXPECT_EQ(r.status, 2) << args[0] << " " << args.back() << ": " << r.err;
+    EXPECT_NE(r.err.find(words), std::string::npos) << r.err;
+  }
+  EXPECT_EQ(list({"--pdf", pdf, "--pages", "x"}).status, 2);
+  EXPECT_FALSE(fs::exists(pdf));
+  EXPECT_FALSE(fs::exists(dir.file("f")));
+}
+
+TEST_F(OutputChoices, ArchivalPdfEmbedsEveryFontAndNamesTitleSchoolAndDate) {
+  for (const bool cards : {true, false}) {
+    const std::string out = dir.file(cards ? "cards.pdf" : "list.pdf");
+    const CommandResult r = cards ? eot({"--pdf", out, "--pdf-a"}) : list({"--pdf", out, "--pdf-a"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const QStringList fonts = tool("pdffonts", {QString::fromStdString(out)}).split('\n', Qt::SkipEmptyParts).mid(2);
+    ASSERT_FALSE(fonts.isEmpty());
+    for (const QString& font : fonts) EXPECT_TRUE(font.contains(QRegularExpression(R"(\s+yes\s+(yes|no)\s+(yes|no)\s+\d+)")))
+        << font.toStdString();
+    const QString meta = tool("pdfinfo", {"-meta", QString::fromStdString(out)});
+    EXPECT_TRUE(meta.contains("pdfaid:part=\"1\"") && meta.contains("pdfaid:conformance=\"B\"")) << meta.toStdString();
+    EXPECT_TRUE(meta.contains(QRegularExpression("<dc:creator><rdf:Seq><rdf:li>\\S.*</rdf:li>"))) << meta.toStdString();
+    EXPECT_TRUE(meta.contains(QRegularExpression("<dc:title><rdf:Alt><rdf:li xml:lang=\"x-default\">\\S")));
+    // The metadata's creation time is the document information's, to the second.
+    const auto created = QRegularExpression("xmp:CreateDate=\"([^\"]+)\"").match(meta);
+    ASSERT_TRUE(created.hasMatch());
+    const QString info = tool("pdfinfo", {"-isodates", QString::fromStdString(out)});
+    const auto infoDate = QRegularExpression(R"(CreationDate:\s+(\S+))").match(info);
+    ASSERT_TRUE(infoDate.hasMatch()) << info.toStdString();
+    EXPECT_EQ(QDateTime::fromString(created.captured(1), Qt::ISODate),
+              QDateTime::fromString(infoDate.captured(1), Qt::ISODate));
+  }
+}
+
+TEST_F(OutputChoices, OneFilePerFamilyFromTheCommandLine) {
+  const std::string folder = dir.file("families");
+  const CommandResult r = eot({"--pdf-dir", folder, "--pdf-a"});
+  ASSERT_EQ(r.status, 0) << r.err;
+  const auto m = QRegularExpression(R"((\d+) cards, (\d+) pages in (\d+) files and cards\.csv to )")
+                     .match(QString::fromStdString(r.out));
+  ASSERT_TRUE(m.hasMatch()) << r.out;
+  int files = 0, pages = 0;
+  for (const auto& e : fs::directory_iterator(folder))
+    if (e.path().extension() == ".pdf") {
+      ++files;
+      pages += pdfPages(e.path().string());
+    }
+  EXPECT_EQ(files, m.captured(3).toInt());
+  EXPECT_EQ(pages, m.captured(2).toInt());
+  EXPECT_TRUE(fs::exists(folder + "/cards.csv"));
+  const QString meta = tool("pdfinfo", {"-meta", QString::fromStdString(fs::directory_iterator(folder)->path().string())});
+  EXPECT_TRUE(meta.contains("pdfaid:part=\"1\""));
+}
+
+}  // namespace
+}  // namespace velmont::testing

@@ -23,6 +23,7 @@
 #include "data/workspace.h"
 #include "school/year_names.h"
 #include "reports/eot/eot_run.h"
+#include "reports/eot/card_files.h"
 #include "heading_editor.h"
 #include "libs/date_text.h"
 #include "libs/usage_log.h"
@@ -139,7 +140,11 @@ void PRINTEOT(DialogState& st, bool preview) {
   reports::RunRequest r = eotRunRequest(v, st.cPrinter, preview);
   r.prAscii = reports::textFilePath(v.prAscii, v.dataDir);  // the file the printer display names
   r.printerSettings = st.printerSettings;
-  if (!reports::askPdfFile(st.dlg, r)) return;  // the user did not say where to save
+  reports::PdfSaveChoice save;
+  if (!reports::askPdfFile(st.dlg, r, &save)) return;  // the user did not say where to save
+  // One file per family: the run tells the files where each card copy begins.
+  std::shared_ptr<CardFiles> cards;
+  if (save.perFamily) cards = splitIntoFiles(r, save.folder, CardSplit::kFamily, save.archival);
   widgets::lmdEnable(st.printButton, false);
   widgets::lmdEnable(st.previewButton, false);
   libs::lmdLog(std::string(" Print ") + kEotTitle, v.userId, v.pwd);
@@ -155,7 +160,8 @@ void PRINTEOT(DialogState& st, bool preview) {
   if (preview) st.session->set(&app::SessionValues::prevChoice, 1);
   auto ui = reports::makeGuiRunUi(*st.session, st.dlg, {st.printButton, st.previewButton});
   st.runPreviews = preview;
-  st.run = reports::startRun(std::move(r), ui, [o, v](reports::RunSetup& s) { EOT_PR_RDY(s, o, v); });
+  st.run = reports::startRun(std::move(r), ui,
+                             [o, v, cards](reports::RunSetup& s) { EOT_PR_RDY(s, o, v, nullptr, cards.get()); });
   // The dialog waits for the next run, starting again from the first field.
   st.dlg->activateWindow();
   st.fields.front()->setFocus(Qt::OtherFocusReason);

@@ -3,12 +3,10 @@
 #include <QDir>
 #include <QFrame>
 #include <algorithm>
-#include <QFileDialog>
 #include <QApplication>
 #include <QMessageBox>
 #include <QPushButton>
 #include <atomic>
-#include <mutex>
 
 #include "app/error_handler.h"
 #include "app/progress_display.h"
@@ -19,7 +17,6 @@
 #include "libs/widgets/lmd_dialog.h"
 #include "libs/widgets/lmd_messages.h"
 #include "print/page_printer.h"
-#include "print/pdf_folder.h"
 #include "preview/preview_printer.h"
 
 namespace velmont::reports {
@@ -95,40 +92,11 @@ class GuiRunUi : public RunUi {
   std::vector<QPointer<QPushButton>> buttons_;
 };
 
-std::mutex chooserMutex;
-std::function<QString(const QString&)> chooser;
-
 }  // namespace
 
 std::shared_ptr<RunUi> makeGuiRunUi(app::Session& session, widgets::LmdDialog* dialog,
                                     std::vector<QPointer<QPushButton>> buttons) {
   return std::make_shared<GuiRunUi>(session, dialog, std::move(buttons));
-}
-
-void setPdfFileChooser(std::function<QString(const QString&)> c) {
-  std::lock_guard lock(chooserMutex);
-  chooser = std::move(c);
-}
-
-bool askPdfFile(QWidget* owner, RunRequest& request) {
-  if (request.preview || request.printerName != print::kPdfDeviceName ||
-      !QString::fromStdString(request.prAscii).trimmed().isEmpty())
-    return true;
-  // The question starts in the folder last saved to (by F4 or a preview's print),
-  // else in the user's documents folder.
-  const QString suggested = print::suggestedPdfFile(request.title);
-  std::function<QString(const QString&)> c;
-  {
-    std::lock_guard lock(chooserMutex);
-    c = chooser;
-  }
-  const QString file = c ? c(suggested)
-                         : QFileDialog::getSaveFileName(owner, QStringLiteral("Save the report as"), suggested,
-                                                        QStringLiteral("PDF files (*.pdf)"));
-  if (file.isEmpty()) return false;
-  request.outputFile = file.endsWith(".pdf", Qt::CaseInsensitive) ? file : file + ".pdf";
-  print::rememberPdfSaveFolder(request.outputFile);
-  return true;
 }
 
 void placeBelowProgress(widgets::LmdDialog* dialog, QWidget* owner, const app::Session& session) {

@@ -7,6 +7,7 @@
 #include <memory>
 #include <vector>
 
+#include "pdf_save_question.h"
 #include "reports/common/run_report.h"
 
 class QPushButton;
@@ -30,15 +31,6 @@ void placeBelowProgress(widgets::LmdDialog* dialog, QWidget* owner, const app::S
 // dialog's Print and Preview buttons, enabled again when the run ends.
 std::shared_ptr<RunUi> makeGuiRunUi(app::Session& session, widgets::LmdDialog* dialog,
                                     std::vector<QPointer<QPushButton>> buttons);
-
-// On the GUI thread, before a run starts: when the run prints on the "PDF"
-// device (no preview, no text file), asks where to save and puts the answer in
-// request.outputFile. False when the user cancelled (the run must not start).
-bool askPdfFile(QWidget* owner, RunRequest& request);
-
-// Tests answer the save question instead of a file dialog: the function gets
-// the suggested path and returns the chosen one ("" cancels). Null restores the dialog.
-void setPdfFileChooser(std::function<QString(const QString& suggested)> chooser);
 
 // ESC in an options dialog while its run prints: asks "Stop the report?" over
 // `owner`, with the run held at its next card or student meanwhile; yes stops

@@ -2,9 +2,12 @@
 
 #include <cmath>
 
+#include "data/code_page.h"
 #include "data/text.h"
 #include "print/pdf_file_set.h"
+#include "print/print_device.h"
 #include "print/school_text.h"
+#include "reports/common/run_report.h"
 
 namespace velmont::eot {
 
@@ -44,6 +47,19 @@ void CardFiles::cardBegins(const CardCopy& copy) {
   if (!row[kStudents].split(QStringLiteral("; ")).contains(student))
     row[kStudents] += (row[kStudents].isEmpty() ? QString() : QStringLiteral("; ")) + student;
   if (row[kEmail].isEmpty()) row[kEmail] = text_.decode(data::trim(copy.email));
+}
+
+std::shared_ptr<CardFiles> splitIntoFiles(reports::RunRequest& request, const QString& folder, CardSplit split,
+                                          bool archival) {
+  auto set = CardFiles::makeSet(folder);
+  const QString author = request.author;
+  request.outputFile.clear();
+  request.makeDevice = [set, archival, author] {
+    std::unique_ptr<print::PrintDevice> device = set->device();
+    if (archival) device->setArchival(author);
+    return device;
+  };
+  return std::make_shared<CardFiles>(set, split, data::schoolCodePage(request.dataDir).codePage);
 }
 
 }  // namespace velmont::eot

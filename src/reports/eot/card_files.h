@@ -12,6 +12,10 @@ class PdfFileSet;
 class SchoolText;
 }  // namespace velmont::print
 
+namespace velmont::reports {
+struct RunRequest;
+}
+
 namespace velmont::eot {
 
 enum class CardSplit { kFamily, kStudent };
@@ -51,5 +55,11 @@ class CardFiles : public CardObserver {
   CardSplit split_;
   const print::SchoolText& text_;
 };
+
+// Sets `request` to print one file per family or student into `folder`
+// (archival PDF/A files when asked, the request's author named in them) and
+// returns what the run must be told of each card copy.
+std::shared_ptr<CardFiles> splitIntoFiles(reports::RunRequest& request, const QString& folder, CardSplit split,
+                                          bool archival);
 
 }  // namespace velmont::eot

@@ -177,6 +177,37 @@ TEST_F(EotDialogTest, F4PrintsTheCardsToAPdfWhileTheButtonsAreHeldAndTheDialogSt
   });
 }
 
+TEST_F(EotDialogTest, TheSaveQuestionOffersAnArchivalPdfAndOneFilePerFamily) {
+  const QString folder = QString::fromStdString(out.file("families"));
+  std::vector<bool> offered;
+  std::vector<reports::PdfSaveAnswer> answers = {{pdf, {true, false, {}}}, {folder, {false, true, {}}}};
+  reports::setPdfSaveChooser([&](const QString&, bool familyOffered) -> std::optional<reports::PdfSaveAnswer> {
+    offered.push_back(familyOffered);
+    const reports::PdfSaveAnswer a = answers.front();
+    answers.erase(answers.begin());
+    return a;
+  });
+  open([&](LmdDialog* d) {
+    press(Qt::Key_F4);
+    ASSERT_TRUE(runEnded(d));
+    press(Qt::Key_F4);
+    ASSERT_TRUE(runEnded(d));
+    press(Qt::Key_Escape);
+  });
+  EXPECT_EQ(offered, (std::vector<bool>{true, true}));
+  QProcess meta;
+  meta.start("pdfinfo", {"-meta", pdf});
+  ASSERT_TRUE(meta.waitForFinished(kWait));
+  EXPECT_TRUE(QString::fromUtf8(meta.readAllStandardOutput()).contains("pdfaid:part=\"1\""));
+  QFile index(folder + "/cards.csv");
+  ASSERT_TRUE(index.open(QIODevice::ReadOnly));
+  const QList<QByteArray> rows = index.readAll().trimmed().split('\n');
+  ASSERT_GE(rows.size(), 3);
+  int pdfs = 0;
+  for (const auto& e : std::filesystem::directory_iterator(folder.toStdString())) pdfs += e.path().extension() == ".pdf";
+  EXPECT_EQ(pdfs, rows.size() - 1);
+}
+
 TEST_F(EotDialogTest, AGradeFileWordShowsWholeInTheLevelLabelsAndHelp) {
   {
     std::ofstream grade(school.file("grade.$vl"), std::ios::binary);

@@ -1,6 +1,8 @@
 // End-of-term cards of the demo school: cards and pages per second to a PDF,
+// files and cards per second split into one PDF per family,
 // peak memory of a 200- and a 2,000-student run to PDF (each in a process of its
 // own), and the time until a preview has its first page ready for the window.
+#include <QDir>
 #include <QGuiApplication>
 #include <QTemporaryDir>
 #include <chrono>
@@ -16,6 +18,7 @@
 #include "data/workspace.h"
 #include "school/year_names.h"
 #include "print/print_device.h"
+#include "reports/eot/card_files.h"
 #include "reports/eot/eot_run.h"
 
 namespace {
@@ -79,6 +82,17 @@ eot::EotFigures toPdf(const std::string& dir, const QString& pdf, int* pages) {
   return f;
 }
 
+eot::EotFigures toFamilyFiles(const std::string& dir, const QString& folder, size_t* files) {
+  const app::SessionValues s = sessionFor(dir);
+  reports::RunRequest r = eot::eotRunRequest(s, print::kPdfDeviceName, false);
+  const auto cards = eot::splitIntoFiles(r, folder, eot::CardSplit::kFamily, false);
+  reports::RunUi ui;
+  eot::EotFigures f;
+  eot::PR_EOT_RPTS(r, allLevels(s), s, ui, &f, cards.get());
+  *files = size_t(QDir(folder).entryList({"*.pdf"}, QDir::Files).size());
+  return f;
+}
+
 double peakMegabytes() {
   std::ifstream status("/proc/self/status");
   for (std::string line; std::getline(status, line);)
@@ -107,6 +121,14 @@ int main(int argc, char** argv) {
   const double seconds = bench::bestSeconds(2, [&] { f = toPdf(big, tmp.filePath("cards.pdf"), &pages); });
   bench::figure("eot.cards_per_second", f.cards / seconds, "cards/s");
   bench::figure("eot.pages_per_second", pages / seconds, "pages/s");
+
+  // The same run split into one PDF per family, with cards.csv.
+  size_t files = 0;
+  eot::EotFigures split;
+  const double splitSeconds = bench::bestSeconds(2, [&] { split = toFamilyFiles(big, tmp.filePath("families"), &files); });
+  bench::figure("eot.split.files_per_second", files / splitSeconds, "files/s");
+  bench::figure("eot.split.cards_per_second", split.cards / splitSeconds, "cards/s");
+  bench::figure("eot.split.speed_of_single_file", (split.cards / splitSeconds) / (f.cards / seconds), "x");
 
   const std::string self = argv[0];
   toPdf(small, tmp.filePath("warm-small.pdf"), nullptr);

@@ -95,7 +95,12 @@ void lmcPrv3::pWinKeys(int key) {
 
 void lmcPrv3::printRange() {
   const int pages = pageCount();
-  const int first = oPget ? oPget->text().trimmed().toInt() : 0;
+  const QString firstText = oPget ? oPget->text().trimmed() : QString();
+  if (!firstText.isEmpty() && oTget && oTget->text().trimmed().isEmpty()) {
+    printList(firstText);
+    return;
+  }
+  const int first = firstText.toInt();
   const int last = oTget ? oTget->text().trimmed().toInt() : 0;
   if (first <= 0 || last <= 0)
     previewMessage({"One or more Range values is empty"}, oPwin);

@@ -57,6 +57,11 @@ void lmcPrv3::printSeg(const QString& what, int first, int last) {
   calcVP(viewport_[0], viewport_[1], viewport_[2], viewport_[3]);
 }
 
+void lmcPrv3::printList(const QString& list) {
+  PreviewDocument::printList(list);
+  calcVP(viewport_[0], viewport_[1], viewport_[2], viewport_[3]);
+}
+
 std::unique_ptr<lmcPrv3> lmNewPreview(const QString& deviceName) {
   auto preview = std::make_unique<lmcPrv3>();
   preview->Init(deviceName);

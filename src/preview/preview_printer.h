@@ -109,6 +109,7 @@ class lmcPrv3 : public PreviewDocument {
   int openPwin(const PwinOptions& options = {}) override;
   // Prints as the document does, then brings the page image's viewport back.
   void printSeg(const QString& what, int first = 0, int last = 0) override;
+  void printList(const QString& list) override;
   // The window's key handler: every key and button of the window acts through it.
   void pWinKeys(int key);
   // Shows or hides the printable area's outline.

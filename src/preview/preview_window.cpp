@@ -283,12 +283,15 @@ void PreviewWindow::buildPrintGroup(QWidget* panel) {
 
   label(group, "Pg", "8.Arial", QRect(6, 73, 16, 18));
   label(group, "to", "8.Arial", QRect(52, 73, 12, 18));
+  // The first page field also takes a list of pages ("1-3,5,8-") when "to" is left empty.
   auto field = [&](const char* name, int x) {
+    const bool first = x == 22;
     auto* edit = new QLineEdit(group);
     edit->setObjectName(name);
     edit->setFont(widgetFont("8.Arial"));
-    edit->setMaxLength(3);
-    edit->setValidator(new QRegularExpressionValidator(QRegularExpression("\\d{0,3}"), edit));
+    edit->setMaxLength(first ? 60 : 3);
+    edit->setValidator(
+        new QRegularExpressionValidator(QRegularExpression(first ? "[0-9, -]{0,60}" : "\\d{0,3}"), edit));
     edit->setGeometry(x, 72, 28, 18);
     edit->setEnabled(false);
     return edit;

@@ -81,6 +81,10 @@ class PreviewDocument : public lmcPrn3 {
   // Prints "all" pages, the "curr"ent page or a "range" from first to last on the
   // printer, as one print job; asks first when lPrnPrompt is set.
   virtual void printSeg(const QString& what, int first = 0, int last = 0);
+  // Prints the pages of a list as a user types it ("1-3,5,8-"): those that
+  // exist, in page order, as one print job; then tells which were missing. A
+  // wrong list is told why and nothing is printed.
+  virtual void printList(const QString& list);
 
   // The page printer's document cycle records pages instead.
   bool startDoc(const QString& name = {}) override;
@@ -106,6 +110,8 @@ class PreviewDocument : public lmcPrn3 {
   virtual void tell(const QStringList& lines) {}
   // Called after newpage has opened the next page; a window shows the new page count.
   virtual void pageAdded() {}
+  // Asks `question` (when set to) and prints the segments as one job; false when nothing was printed.
+  bool printChosen(const QString& question, const std::vector<int>& chosen);
 
  private:
   void closeSegment();

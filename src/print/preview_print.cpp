@@ -1,4 +1,5 @@
 // Printing recorded pages: every print job starts and ends within one printSeg.
+#include "page_selection.h"
 #include "pdf_folder.h"
 #include "preview_document.h"
 
@@ -28,8 +29,37 @@ void PreviewDocument::printSeg(const QString& what, int first, int last) {
   } else {
     return;
   }
-  if (chosen.empty() || !device()) return;  // nothing to print: no job is started
-  if (lPrnPrompt && !confirmPrint(question)) return;
+  printChosen(question, chosen);
+}
+
+void PreviewDocument::printList(const QString& list) {
+  std::string why;
+  const std::optional<PageSelection> selection = PageSelection::parse(list.toStdString(), &why);
+  if (!selection) {
+    tell({QStringLiteral("The list of pages is not right:"), QString::fromStdString(why)});
+    return;
+  }
+  const int pages = pageCount();
+  const std::vector<int> numbers = selection->pagesOf(pages);
+  const QString missing = QString::fromStdString(selection->missingText(pages));
+  const QString has = QStringLiteral("The report has ") + QString::number(pages) + (pages == 1 ? " page;" : " pages;");
+  const bool several = missing.contains('-') || missing.contains(',') || missing.contains(QStringLiteral("onwards"));
+  const QString named = (several ? QStringLiteral("pages ") : QStringLiteral("page ")) + missing;
+  if (numbers.empty()) {
+    tell({has, named + (several ? " do not exist." : " does not exist.") + " Nothing was printed."});
+    return;
+  }
+  std::vector<int> chosen;
+  for (int page : numbers) chosen.push_back(aSegments[size_t(page - 1)]);
+  const QString question =
+      QStringLiteral("Print pages ") + QString::fromStdString(PageSelection::describe(numbers)) + QStringLiteral("?");
+  if (printChosen(question, chosen) && !missing.isEmpty())
+    tell({has, named + (several ? " were not printed." : " was not printed.")});
+}
+
+bool PreviewDocument::printChosen(const QString& question, const std::vector<int>& chosen) {
+  if (chosen.empty() || !device()) return false;  // nothing to print: no job is started
+  if (lPrnPrompt && !confirmPrint(question)) return false;
   PrintDevice& printer = *device();
   // A device that writes files asks where, as printing to PDF from a report dialog
   // does, rather than writing into whatever folder the program was started from.
@@ -37,12 +67,12 @@ void PreviewDocument::printSeg(const QString& what, int first, int last) {
     const QString earlier = printer.outputFile();
     const QString suggested = earlier.isEmpty() ? suggestedPdfFile(docName_.isEmpty() ? "Report" : docName_) : earlier;
     const std::optional<QString> file = chooseOutputFile(suggested);
-    if (!file) return;  // cancelled: nothing is printed
+    if (!file) return false;  // cancelled: nothing is printed
     if (outputCheck) {
       const QStringList refused = outputCheck(*file);
       if (!refused.isEmpty()) {
         tell(refused);  // nothing is opened, nothing printed
-        return;
+        return false;
       }
     }
     printer.setOutputFile(*file);
@@ -61,6 +91,7 @@ void PreviewDocument::printSeg(const QString& what, int first, int last) {
   if (printer.writesFiles())
     tell({written ? "Report has been sent to " + printer.destination()
                   : "The report could not be written to " + printer.destination()});
+  return written;
 }
 
 }  // namespace velmont::print

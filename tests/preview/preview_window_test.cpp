@@ -354,6 +354,45 @@ TEST(PreviewWindowPrint, PrintKeyPrintsTheChosenPagesAndRangeMessagesGuardTheRan
   ASSERT_TRUE(run.finish());
 }
 
+TEST(PreviewWindowPrint, AListOfPagesInTheFirstFieldPrintsThosePagesAndNamesTheMissing) {
+  ScriptedDialogs dialogs;
+  FinalWindow run(5);
+  ASSERT_TRUE(run.waitForCall(1));
+  lmcPrv3& preview = *run.preview;
+  run.pressText('e');
+  ASSERT_TRUE(preview.oPget->hasFocus());
+  QTest::keyClicks(preview.oPget, "4,1-2x,7-");  // a letter cannot be typed
+  EXPECT_EQ(preview.oPget->text(), "4,1-2,7-");
+  run.pressText('p');
+  QStringList pages = pdfPageTexts(run.dir.filePath("out.pdf"));
+  ASSERT_EQ(pages.size(), 3);
+  for (int i : {0, 1, 2}) EXPECT_TRUE(pages[i].contains(QString("Student %1").arg(QList<int>{1, 2, 4}[i])));
+  EXPECT_EQ(dialogs.questions, QStringList{"Print pages 1-2, 4?"});
+
+  auto printList = [&](const QString& list) {
+    preview.oPget->setText(list);
+    run.pressText('p');
+  };
+  printList("3-");  // an open range
+  pages = pdfPageTexts(run.dir.filePath("out-2.pdf"));
+  ASSERT_EQ(pages.size(), 3);
+  EXPECT_TRUE(pages[0].contains("Student 3"));
+  printList("5");  // one page alone
+  EXPECT_EQ(pdfPages(run.dir.filePath("out-3.pdf")), 1);
+  printList("9-12");
+  printList("5-3");
+  EXPECT_FALSE(QFile::exists(run.dir.filePath("out-4.pdf")));
+  EXPECT_EQ(dialogs.messages,
+            (QStringList{"Report has been sent to " + run.dir.filePath("out.pdf"),
+                         "The report has 5 pages; / pages 7 onwards were not printed.",
+                         "Report has been sent to " + run.dir.filePath("out-2.pdf"),
+                         "Report has been sent to " + run.dir.filePath("out-3.pdf"),
+                         "The report has 5 pages; / pages 9-12 do not exist. Nothing was printed.",
+                         "The list of pages is not right: / \"5-3\": the first page comes after the last"}));
+  run.press(Qt::Key_Q);
+  ASSERT_TRUE(run.finish());
+}
+
 TEST(PreviewWindowPrint, BuiltInBoxesAskOnTheGuiThread) {
   FinalWindow run(2);
   ASSERT_TRUE(run.waitForCall(1));

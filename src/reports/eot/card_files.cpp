@@ -6,7 +6,7 @@
 #include "data/text.h"
 #include "print/pdf_file_set.h"
 #include "print/print_device.h"
-#include "print/school_text.h"
+#include "qtcore/school_text.h"
 #include "reports/common/run_report.h"
 
 namespace velmont::eot {

@@ -12,7 +12,7 @@
 
 #include "eot_fixture.h"
 #include "print/pdf_file_set.h"
-#include "print/school_text.h"
+#include "qtcore/school_text.h"
 #include "reports/eot/card_files.h"
 #include "temp_dir.h"
 

@@ -130,6 +130,9 @@ class lmcPrn3 {
   void setOutputFile(const QString& path);
   QString destination() const;
   const PageList& currentPage() const { return oPs->page(); }
+  // Where the printable area ends on the right, 0.1 mm from the left edge of the
+  // area that the columns count from.
+  double printableRight() const { return nPgWd; }
   // The text's measured width in the current font, 0.1 mm (in text mode its length
   // in characters times the column pitch).
   double textWidth(const QString& text) const;

@@ -1,5 +1,7 @@
 #include "report_heading.h"
 
+#include <algorithm>
+
 #include <QDir>
 #include <QImageReader>
 
@@ -120,7 +122,16 @@ bool REP_HD(ReportHeadingValues& v, const QString& heading, lmcPrn3& printer, do
     printer.PrCenter(3.2, heading);
 
     printer.setCond("on");
-    printer.PrPt(3.2, width - 8, QString("PAGE %1").arg(v.P_No, 3));
+    const QString pageNumber = QString("PAGE %1").arg(v.P_No, 3);
+    double pageColumn = width - 8;
+    // A layout wider than the paper would put the number past its right edge:
+    // it then ends at the printable area's edge instead.
+    if (!printer.lAscii && printer.printableRight() > 0 && printer.nPt > 0) {
+      const double lastColumn =
+          (printer.printableRight() - printer.nLeftMar - printer.textWidth(pageNumber)) / printer.nPt + 1;
+      pageColumn = std::min(pageColumn, std::max(1.0, lastColumn));
+    }
+    printer.PrPt(3.2, pageColumn, pageNumber);
 
     v.ln = 3;
     printer.newFont("10.Times New Roman Bold Italic");

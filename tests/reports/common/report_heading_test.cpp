@@ -158,6 +158,21 @@ TEST_F(ReportHeadingTest, HeadingTextsRulesAndTheFirstFreeRow) {
   EXPECT_EQ(printer.oFont.descriptor(), "12.Times New Roman") << "the body's font is left in force";
 }
 
+// A layout wider than the paper keeps the page number on it, ending at the
+// printable area's right edge; the rest of the heading keeps its columns.
+TEST_F(ReportHeadingTest, APageNumberStaysOnThePaperOfAWideLayout) {
+  ASSERT_TRUE(REP_HD(values, "Heading", printer, 200));
+  const std::optional<TextItem> page = textOf("PAGE   1");
+  ASSERT_TRUE(page.has_value());
+  printer.setCond("on");  // the number's own type, to measure it
+  const double right = page->at.x + printer.textWidth("PAGE   1");
+  EXPECT_LE(right, printer.printableRight() + 1e-6) << "the number must not run off the page";
+  EXPECT_NEAR(right, printer.printableRight(), 1.0);
+  const std::optional<TextItem> time = textOf("09:05:07");
+  ASSERT_TRUE(time.has_value());
+  EXPECT_NEAR(time->at.x, (200 - 15 - 1) * 26, 1e-6);
+}
+
 TEST_F(ReportHeadingTest, ColumnHeadingLinesMoveTheBodyDown) {
   values.hdl1 = {{5, "NAME"}, {30, "MARK"}};
   values.hdl2 = {{30, "(%)"}};

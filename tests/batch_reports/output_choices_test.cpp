@@ -33,22 +33,7 @@ QString pageText(const std::string& file, int page) {
   return tool("pdftotext", {"-layout", "-f", n, "-l", n, QString::fromStdString(file), "-"});
 }
 
-class OutputChoices : public ::testing::Test {
- protected:
-  OutputChoices() { makeDemo(school(), 40, 5); }
-  std::string school() const { return dir.file("school"); }
-  CommandResult eot(std::vector<std::string> more) {
-    std::vector<std::string> args = {"eot", "--data-dir", school(), "--year", std::to_string(kTestYear)};
-    args.insert(args.end(), more.begin(), more.end());
-    return runReportCommand(args);
-  }
-  CommandResult list(std::vector<std::string> more) {
-    std::vector<std::string> args = {"list", "--data-dir", school(), "--year", std::to_string(kTestYear), "--level", "7"};
-    args.insert(args.end(), more.begin(), more.end());
-    return runReportCommand(args);
-  }
-  TempDir dir;
-};
+using OutputChoices = DemoSchoolCommands;
 
 TEST_F(OutputChoices, APageListPrintsThosePagesOfTheWholeRunAndNamesThoseItLacks) {
   const std::string all = dir.file("all.pdf");

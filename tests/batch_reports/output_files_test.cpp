@@ -12,21 +12,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class OutputFiles : public ::testing::Test {
+class OutputFiles : public DemoSchoolCommands {
  protected:
-  OutputFiles() { makeDemo(school(), 40, 5); }
-  std::string school() const { return dir.file("school"); }
   std::string file(const std::string& name) const { return (fs::path(school()) / name).string(); }
-  CommandResult eot(std::vector<std::string> more) {
-    std::vector<std::string> args = {"eot", "--data-dir", school(), "--year", std::to_string(kTestYear)};
-    args.insert(args.end(), more.begin(), more.end());
-    return runReportCommand(args);
-  }
-  CommandResult list(std::vector<std::string> more) {
-    std::vector<std::string> args = {"list", "--data-dir", school(), "--year", std::to_string(kTestYear), "--level", "7"};
-    args.insert(args.end(), more.begin(), more.end());
-    return runReportCommand(args);
-  }
   // Files of the output folder other than `expected`: no temporary file stays.
   std::vector<std::string> strays(const std::string& expected) const {
     std::vector<std::string> out;
@@ -34,8 +22,6 @@ class OutputFiles : public ::testing::Test {
       if (e.path().filename() != "school" && e.path().filename() != expected) out.push_back(e.path().string());
     return out;
   }
-
-  TempDir dir;
 };
 
 TEST_F(OutputFiles, AnOutputThatNamesASchoolFileIsRefusedAndTheFileKept) {

@@ -70,45 +70,53 @@ TEST(SavedOptionsTest, WithoutTheDescriptorTableOnlyTheEndOfTermPosition11ReadsO
   EXPECT_EQ(fresh.prefs[10], '2') << "a new user of the list starts with marks off";
 }
 
-#ifndef _WIN32  // under Wine the same race runs in tests/locks/locks_across_systems.sh
-TEST(SavedOptionsTest, TwoProgramsSavingAtOnceNeverLoseOrDuplicateARecord) {
-  TempDir dir;
-  const std::string d = dir.path().string();
-  constexpr int kUsers = 150;
+#ifndef _WIN32  // under Wine the same races run in tests/locks/locks_across_systems.sh
+// Runs `work(c)` in two forked programs (c = 0 and 1) released at the same
+// moment; true when both end well.
+template <typename Work>
+bool twoProgramsAtOnce(Work work) {
   int go[2];
-  ASSERT_EQ(pipe(go), 0);
+  if (pipe(go) != 0) return false;
   pid_t children[2];
   for (int c = 0; c < 2; ++c) {
     children[c] = fork();
-    ASSERT_GE(children[c], 0);
+    if (children[c] < 0) return false;
     if (children[c] == 0) {
       char start;
       if (read(go[0], &start, 1) != 1) _exit(2);
       try {
-        // Both programs save every user's first run at about the same moment.
-        for (int i = 0; i < kUsers; ++i)
-          saveOptions(d, "USER" + std::to_string(i), kEndOfTermReportCode, "0712    1211" + std::to_string(c) + "  ");
+        work(c);
       } catch (...) {
         _exit(1);
       }
       _exit(0);
     }
   }
-  ASSERT_EQ(write(go[1], "gg", 2), 2);
+  bool ok = write(go[1], "gg", 2) == 2;
   for (pid_t child : children) {
     int status = 0;
     waitpid(child, &status, 0);
-    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    ok = ok && WIFEXITED(status) && WEXITSTATUS(status) == 0;
   }
   close(go[0]);
   close(go[1]);
+  return ok;
+}
+
+TEST(SavedOptionsTest, TwoProgramsSavingAtOnceNeverLoseOrDuplicateARecord) {
+  TempDir dir;
+  const std::string d = dir.path().string();
+  constexpr int kUsers = 150;
+  // Both programs save every user's first run at about the same moment.
+  ASSERT_TRUE(twoProgramsAtOnce([&](int c) {
+    for (int i = 0; i < kUsers; ++i)
+      saveOptions(d, "USER" + std::to_string(i), kEndOfTermReportCode, "0712    1211" + std::to_string(c) + "  ");
+  }));
   const auto counts = recordsByKey(d);
   EXPECT_EQ(counts.size(), size_t(kUsers));
   for (const auto& [key, n] : counts) EXPECT_EQ(n, 1) << key;
 }
-#endif
 
-#ifndef _WIN32
 // The table is created by whichever program saves first. The other must never
 // open it between its creation and its header: each round starts both
 // programs on a data directory that has no options table yet.
@@ -116,31 +124,9 @@ TEST(SavedOptionsTest, TwoProgramsCreatingTheTableAtOnceBothSave) {
   for (int round = 0; round < 25; ++round) {
     TempDir dir;
     const std::string d = dir.path().string();
-    int go[2];
-    ASSERT_EQ(pipe(go), 0);
-    pid_t children[2];
-    for (int c = 0; c < 2; ++c) {
-      children[c] = fork();
-      ASSERT_GE(children[c], 0);
-      if (children[c] == 0) {
-        char start;
-        if (read(go[0], &start, 1) != 1) _exit(2);
-        try {
-          saveOptions(d, "USER" + std::to_string(c), kEndOfTermReportCode, "0712    12110  ");
-        } catch (...) {
-          _exit(1);
-        }
-        _exit(0);
-      }
-    }
-    ASSERT_EQ(write(go[1], "gg", 2), 2);
-    for (pid_t child : children) {
-      int status = 0;
-      waitpid(child, &status, 0);
-      ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "round " << round;
-    }
-    close(go[0]);
-    close(go[1]);
+    ASSERT_TRUE(twoProgramsAtOnce([&](int c) {
+      saveOptions(d, "USER" + std::to_string(c), kEndOfTermReportCode, "0712    12110  ");
+    })) << "round " << round;
     EXPECT_EQ(recordsByKey(d).size(), 2u) << "round " << round;
     for (const auto& entry : std::filesystem::directory_iterator(dir.path()))
       EXPECT_EQ(entry.path().filename(), "prntpref.dbf") << "a temporary file was left behind";

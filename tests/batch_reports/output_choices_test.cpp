@@ -141,5 +141,15 @@ TEST_F(OutputChoices, OneFilePerFamilyFromTheCommandLine) {
   EXPECT_TRUE(meta.contains("pdfaid:part=\"1\""));
 }
 
+// The closing line counts in words a school reads: one student, not "1 students".
+TEST_F(OutputChoices, TheClosingLineCountsOneInTheSingular) {
+  const CommandResult one = eot({"--student", "-1", "--pdf", dir.file("one.pdf")});
+  ASSERT_EQ(one.status, 0) << one.err;
+  EXPECT_NE(one.out.find("1 student, 1 card, 1 page to "), std::string::npos) << one.out;
+  const CommandResult many = eot({"--pdf", dir.file("all.pdf")});
+  ASSERT_EQ(many.status, 0) << many.err;
+  EXPECT_NE(many.out.find(" students, "), std::string::npos) << many.out;
+}
+
 }  // namespace
 }  // namespace velmont::testing

@@ -181,7 +181,8 @@ int eotCommand(const std::vector<std::string>& words, std::ostream& out, std::os
   if (outcome.stopped) return stopOnSignals.exitStatus();  // the notice is on err; nothing was written
   if (outcome.nothingMatched) return kExitNothingMatched;  // the message is on err; nothing was written
   const int pages = choices.pages ? int(tally->passed.size()) : outcome.pages;
-  out << figures.students << " students, " << figures.cards << " cards, " << pages << " pages";
+  auto count = [](int n, const char* word) { return std::to_string(n) + " " + word + (n == 1 ? "" : "s"); };
+  out << count(figures.students, "student") << ", " << count(figures.cards, "card") << ", " << count(pages, "page");
   if (files) out << " in " << files->files().size() << " files and " << eot::kCardIndexName;
   if (!outcome.destination.isEmpty()) out << " to " << outcome.destination.toStdString();
   out << "\n";

@@ -168,8 +168,9 @@ int listCommand(const std::vector<std::string>& words, std::ostream& out, std::o
     return kExitOk;
   }
   out << reports::sentToNotice(r.run, o.destination).toStdString() << "\n";
-  out << o.students << " students, " << (o.columns - 2) << " subjects, " << o.pages << " page"
-      << (o.pages == 1 ? "" : "s") << (o.landscape ? ", landscape" : "");
+  auto count = [](int n, const char* word) { return std::to_string(n) + " " + word + (n == 1 ? "" : "s"); };
+  out << count(o.students, "student") << ", " << count(o.columns - 2, "subject") << ", " << count(o.pages, "page")
+      << (o.landscape ? ", landscape" : "");
   if (choices.pages) out << ", " << tally->passed.size() << " of them printed";
   out << "\n";
   return kExitOk;

@@ -53,13 +53,8 @@ const char* const kListUsage =
     "  --copies N       with --printer: the number of copies\n"
     "  --duplex SIDE    with --printer: long or short (edge) for both sides of the paper, off for one\n"
     "  --png DIR        with --pdf: also write each page as DIR/page-0001.png, ...\n"
-    "\n"
-    "The output never replaces one of the school's files, and it is put in place only when\n"
-    "the run ends well. Exit status: 0 printed; 1 a file is missing or damaged, or the output\n"
-    "could not be written; 2 a wrong argument; 3 no student matched the options, or the run\n"
-    "has none of the --pages (nothing was printed or written); 130 or 143 stopped by a signal\n"
-    "(see below).\n\n";
-const std::string kListHelp = std::string(kListUsage) + kOutputChoicesHelp + kStopHelp + kCodePageHelp + kTextEncodingHelp;
+    "\n";
+const std::string kListHelp = std::string(kListUsage) + kExitStatusHelp + kOutputChoicesHelp + kStopHelp + kCodePageHelp + kTextEncodingHelp;
 
 }  // namespace
 

@@ -85,6 +85,8 @@ class StopOnSignals {
 
 // What --help says about stopping a run.
 extern const char* const kStopHelp;
+// What --help of a report command says about its output file and exit status.
+extern const char* const kExitStatusHelp;
 
 class Arguments;
 

@@ -4,11 +4,11 @@
 // seeks made in the year's subject table.
 #include <QGuiApplication>
 #include <filesystem>
-#include <map>
 
 #include "batch/demo_school.h"
 #include "batch/progress.h"
 #include "bench_util.h"
+#include "largest_level_list.h"
 #include "data/table.h"
 #include "print/memory_device.h"
 #include "reports/lists/list_run.h"
@@ -27,27 +27,7 @@ int main(int argc, char** argv) {
   batch::Progress quiet(false);
   batch::writeDemoSchool(o, quiet);
 
-  // The largest year level among the enrolled students.
-  std::map<int, int> perLevel;
-  {
-    auto st = data::Table::open((dir / "ststuden.dbf").string(), "ststuden");
-    for (st->goTop(); !st->eof(); st->skip()) ++perLevel[int(st->num("ST_YEAR"))];
-  }
-  int level = 0, most = 0;
-  for (auto [l, n] : perLevel)
-    if (l > 0 && n > most) level = l, most = n;
-
-  lists::ListRequest r;
-  r.run.reportCode = lists::kListReportCode;
-  r.run.title = "Home Class List with Subjects";
-  r.run.dataDir = dir.string();
-  r.run.makeDevice = [] { return std::unique_ptr<print::PrintDevice>(std::make_unique<print::MemoryDevice>()); };
-  r.strt_yr = level;
-  r.term = 1;
-  r.year = 2004;
-  r.date = r.enrl_date = data::Date::fromYmd(2004, 6, 30);
-  r.choices = {true, true, true};
-  r.C_assex = 60;
+  lists::ListRequest r = bench::largestLevelList(dir);
   reports::RunUi ui;
   lists::PR_STUDENTS(r, ui);  // builds the year's index once, as the first run does
   lists::ListOutcome outcome;

@@ -23,6 +23,7 @@
 #include "batch/demo_school.h"
 #include "batch/progress.h"
 #include "bench_util.h"
+#include "largest_level_list.h"
 #include "data/file.h"
 #include "data/table.h"
 #include "data/workspace.h"
@@ -141,26 +142,7 @@ void list() {
   const auto dir = std::filesystem::temp_directory_path() / "velmont-network-bench";
   std::filesystem::remove_all(dir);
   makeSchool(dir.string(), 25000, 2004);
-  std::map<int, int> perLevel;
-  {
-    auto st = data::Table::open((dir / "ststuden.dbf").string(), "ststuden");
-    for (st->goTop(); !st->eof(); st->skip()) ++perLevel[int(st->num("ST_YEAR"))];
-  }
-  int level = 0, most = 0;
-  for (auto [l, n] : perLevel)
-    if (l > 0 && n > most) level = l, most = n;
-
-  lists::ListRequest r;
-  r.run.reportCode = lists::kListReportCode;
-  r.run.title = "Home Class List with Subjects";
-  r.run.dataDir = dir.string();
-  r.run.makeDevice = [] { return std::unique_ptr<print::PrintDevice>(std::make_unique<print::MemoryDevice>()); };
-  r.strt_yr = level;
-  r.term = 1;
-  r.year = 2004;
-  r.date = r.enrl_date = data::Date::fromYmd(2004, 6, 30);
-  r.choices = {true, true, true};
-  r.C_assex = 60;
+  lists::ListRequest r = bench::largestLevelList(dir);
   reports::RunUi ui;
   lists::PR_STUDENTS(r, ui);  // builds the year's index once, as the first run does
   lists::ListOutcome outcome;

@@ -139,7 +139,7 @@ QByteArray CharDevice::pageText() const {
   const SchoolText* codePage = codePage_ != 0 ? &SchoolText::of(codePage_) : nullptr;
   for (const QString& l : lines) {
     bytes += codePage ? codePage->encodeLossy(l) : l.toUtf8();
-    bytes += '\n';
+    bytes += lineEnd_;
   }
   return bytes;
 }

@@ -5,13 +5,13 @@
 
 #include <QDateTime>
 #include <QFile>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QStringList>
 #include <filesystem>
 #include <map>
 
 #include "report_commands.h"
+#include "host_tool.h"
 
 namespace velmont::testing {
 namespace {
@@ -19,10 +19,7 @@ namespace {
 namespace fs = std::filesystem;
 
 QString tool(const QString& program, const QStringList& args) {
-  QProcess p;
-  p.start(program, args);
-  p.waitForFinished(60000);
-  return QString::fromUtf8(p.readAllStandardOutput());
+  return QString::fromUtf8(runHostTool(program, args).out);
 }
 
 int pdfPages(const std::string& file) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <map>
 
 #include "list_fixture.h"
@@ -249,6 +250,7 @@ TEST_F(ListPrintTest, EveryFigureStaysInsideItsBoxAndNoTextOverlapsAnother) {
   for (const int subjects : {14, 28}) {
     SCOPED_TRACE(subjects);
     ws.closeAll();
+    for (const auto& e : std::filesystem::directory_iterator(school.dir())) std::filesystem::remove(e.path());
     school.subjects.clear();
     school.marks.clear();
     school.students = {{1, "Avery", "Al"}, {2, "FEATHERSTONEHAUGHWMW", "Bo"}};

@@ -1,8 +1,10 @@
 // The letterhead settings and the pictures they name, drawn here.
+#include "data/code_page.h"
 #include "data/error.h"
 #include "data/table.h"
 #include "data/table_locks.h"
 #include "demo_files.h"
+#include "libs/installation.h"
 #include "libs/letterhead_setup.h"
 #include "picture_files.h"
 
@@ -66,7 +68,8 @@ std::vector<WrittenFile> writeLetterhead(const DemoSchool& school) {
   written.push_back({"rv_mark.gif", "the stand-in watermark, 100 x 120"});
   written.push_back({"TABBANNER.gif", "a banner picture not offered as a watermark"});
 
-  libs::setup_lhed(dir);
+  libs::setup_lhed(demoPath(school, libs::kLetterheadFile), demoPath(school, libs::kInstallationFile),
+                   data::schoolLanguageDriver(dir));
   {
     auto t = data::Table::open(demoPath(school, libs::kLetterheadFile), "rvhplogo", data::OpenMode::kReadWrite);
     setRecord(*t, libs::kLetterheadLine1, school.name, 16, true);

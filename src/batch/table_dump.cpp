@@ -6,6 +6,7 @@
 #include "data/csv.h"
 #include "data/error.h"
 #include "data/table.h"
+#include "school/school_folder.h"
 #include "school_files.h"
 
 namespace velmont::batch {
@@ -26,7 +27,7 @@ std::string resolve(const std::string& given, const std::string& extension, cons
   if (!near.empty() && !p.has_parent_path()) dirs.push_back(fs::path(near).parent_path().string());
   for (const std::string& dir : dirs)
     for (const std::string& name : names) {
-      const std::string found = findInDir(dir.empty() ? "." : dir, name);
+      const std::string found = school::SchoolFolder(dir.empty() ? "." : dir).file(name);
       if (!found.empty()) return found;
     }
   throw data::DataError(given, "no such file");

@@ -12,12 +12,13 @@
 #include <vector>
 
 #include "data/date.h"
+#include "school_folder.h"
 #include "year_names.h"
 
 namespace velmont::app {
 
 struct SessionValues {
-  std::string dataDir = ".";            // the school's data directory
+  school::SchoolFolder folder;          // the school's data directory
   std::string school;                   // C_School
   std::string title = "Velmont Program";  // C_Title
   std::string version = "1.1a";         // C_Version
@@ -76,6 +77,6 @@ class Session {
 };
 
 // The values before anything is read: today's date and year, a data directory.
-SessionValues freshSessionValues(const std::string& dataDir, const data::Date& today);
+SessionValues freshSessionValues(const school::SchoolFolder& folder, const data::Date& today);
 
 }  // namespace velmont::app

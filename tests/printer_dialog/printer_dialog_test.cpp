@@ -7,8 +7,8 @@
 #include <QPrinter>
 #include <filesystem>
 
-#include "libs/printer/find_win_prn.h"
-#include "libs/printer/print_settings.h"
+#include "printer/find_win_prn.h"
+#include "printer/print_settings.h"
 #include "printer_dialog_fixture.h"
 
 namespace velmont::testing {

@@ -6,7 +6,7 @@
 #include "data_errors.h"
 #include "libs/date_text.h"
 #include "libs/lmd_tables.h"
-#include "libs/widgets/lmd_messages.h"
+#include "widgets/lmd_messages.h"
 #include "school/session.h"
 #include "school/term_rules.h"
 
@@ -29,7 +29,7 @@ bool CHANGE_PROC(Session& session, bool ask, QWidget* owner) {
       }
     } restore{ws, openedHere, hadCurrent, savedArea};
 
-    data::Table& control = libs::lmdOpenDbf(v.dataDir, "sccontro", "sccontro");
+    data::Table& control = v.folder.open("sccontro", "sccontro");
     data::Date typed;
     if (ask) {
       const QString answer =

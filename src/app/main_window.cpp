@@ -14,10 +14,10 @@
 #include "commands/request_file.h"
 #include "data/code_page.h"
 #include "data/workspace.h"
-#include "libs/widgets/cells.h"
-#include "libs/widgets/lmd_controls.h"
-#include "libs/widgets/lmd_menu.h"
-#include "libs/widgets/lmd_messages.h"
+#include "widgets/cells.h"
+#include "widgets/lmd_controls.h"
+#include "widgets/lmd_menu.h"
+#include "widgets/lmd_messages.h"
 #include "qtcore/school_text.h"
 #include "report_commands.h"
 #include "school/term_rules.h"
@@ -53,7 +53,7 @@ class WidthFollower : public QObject {
 MainWindow::MainWindow(Session& session) : session_(session) {
   const SessionValues v = session.values();
   // The window's thread shows the school's text in its code page from now on.
-  print::SchoolText::useForThisThread(print::SchoolText::of(data::schoolCodePage(v.dataDir).codePage));
+  print::SchoolText::useForThisThread(print::SchoolText::of(v.folder.codePage().codePage));
   window_ = lmdApp(q(v.title), "raised", kWindowRows, kWindowColumns);
   window_->setAttribute(Qt::WA_DeleteOnClose, false);
   window_->setOnClose([this] { exitProgram(); });
@@ -61,11 +61,11 @@ MainWindow::MainWindow(Session& session) : session_(session) {
   buildTopBar();
   window_->show();
   window_->activateWindow();
-  session_.setProgress(progress_.get());
+  ProgressDisplay::setOfMainWindow(progress_.get());
 }
 
 MainWindow::~MainWindow() {
-  session_.setProgress(nullptr);
+  ProgressDisplay::setOfMainWindow(nullptr);
   delete window_.data();
 }
 
@@ -183,7 +183,7 @@ void MainWindow::buildMenu() {
       {"yourpt",
        "~Your Report",
        {{kItemYourReport, "~Specify your report",
-         [this] { commands::YOUR_REPT(session_.get(&SessionValues::dataDir), window_); }}}},
+         [this] { commands::YOUR_REPT(session_.get(&SessionValues::folder).dir(), window_); }}}},
       {"help",
        "~Help",
        {{kItemAbout, "~About Velmont program",

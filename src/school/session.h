@@ -5,7 +5,6 @@
 // runs read it from their own threads. Every access takes a short lock and
 // copies the value out, so a run never sees half of a change.
 #include <array>
-#include <atomic>
 #include <functional>
 #include <mutex>
 #include <optional>
@@ -13,14 +12,13 @@
 #include <vector>
 
 #include "data/date.h"
+#include "school_folder.h"
 #include "year_names.h"
 
 namespace velmont::app {
 
-class ProgressDisplay;
-
 struct SessionValues {
-  std::string dataDir = ".";            // the school's data directory
+  school::SchoolFolder folder;          // the school's data directory
   std::string school;                   // C_School
   std::string title = "Velmont Program";  // C_Title
   std::string version = "1.1a";         // C_Version
@@ -73,18 +71,12 @@ class Session {
     change(values_);
   }
 
-  // The main window's progress lines and rules (oProgMain1, oProgMain2,
-  // oProgBoxl1 to 4); null until the main window exists.
-  ProgressDisplay* progress() const { return progress_.load(); }
-  void setProgress(ProgressDisplay* progress) { progress_.store(progress); }
-
  private:
   mutable std::mutex mutex_;
   SessionValues values_;
-  std::atomic<ProgressDisplay*> progress_{nullptr};
 };
 
 // The values before anything is read: today's date and year, a data directory.
-SessionValues freshSessionValues(const std::string& dataDir, const data::Date& today);
+SessionValues freshSessionValues(const school::SchoolFolder& folder, const data::Date& today);
 
 }  // namespace velmont::app

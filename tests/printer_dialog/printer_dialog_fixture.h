@@ -9,9 +9,9 @@
 #include "school/session.h"
 #include "data/table.h"
 #include "gui_helpers.h"
-#include "libs/printer/rv_prn_dlg.h"
-#include "libs/widgets/lmd_dialog.h"
-#include "libs/widgets/picture_edit.h"
+#include "printer/rv_prn_dlg.h"
+#include "widgets/lmd_dialog.h"
+#include "widgets/picture_edit.h"
 #include "school_fixture.h"
 
 namespace velmont::testing {
@@ -29,7 +29,7 @@ inline printer::SystemPrintDialog answeringPrinter(const QString& name) {
 
 class PrinterDialogTest : public ::testing::Test {
  protected:
-  PrinterDialogTest() { session.set(&app::SessionValues::dataDir, school.dir()); }
+  PrinterDialogTest() { session.set(&app::SessionValues::folder, school::SchoolFolder(school.dir())); }
   ~PrinterDialogTest() override { printer::setSystemPrintDialog({}); }
 
   // Runs the dialog; `act` gets it once it is shown.

@@ -1,8 +1,5 @@
 #include "run_report.h"
 
-#include <filesystem>
-
-#include "data/code_page.h"
 #include "data/error.h"
 #include "data/table.h"
 #include "data/text.h"
@@ -22,12 +19,11 @@ namespace {
 
 const char* const kScaleLine = "0   printing   50%   report  100%";
 constexpr int kControlPrintRecord = 3;  // control record 3 holds the print settings
-constexpr double kLeftMargin = 20;      // 2 mm
 
 // The extra top margin (0.1 mm) and the logo height from control record 3; the
 // table is left open on its first record for the report.
-double readControlRecord(data::Workspace& ws, const std::string& dataDir, double& logoHeight) {
-  data::Table& control = ws.open(schoolFile(dataDir, "sccontro.dbf"), "sccontro");
+double readControlRecord(data::Workspace& ws, const school::SchoolFolder& folder, double& logoHeight) {
+  data::Table& control = ws.open(folder.table("sccontro"), "sccontro");
   double topMargin = 0;
   if (control.reccount() >= kControlPrintRecord) {
     control.goTo(kControlPrintRecord);
@@ -40,12 +36,18 @@ double readControlRecord(data::Workspace& ws, const std::string& dataDir, double
 }
 
 // Text mode: the printer writes rows and columns to the text file, replaced.
-bool startTextMode(print::lmcPrn3& printer, const std::string& path, int codePage) {
+bool startTextMode(print::lmcPrn3& printer, const std::string& path, int codePage, bool lf) {
   printer.lAscii = true;
   printer.charDevice().setPos(0, 0);
   printer.charDevice().setCodePage(codePage);
+  printer.charDevice().setLineEnd(lf ? "\n" : "\r\n");
   return printer.charDevice().open(QString::fromStdString(path));
 }
+
+// A document that its device would not start: nothing was drawn or sent.
+struct NotSent {
+  QString message;
+};
 
 QString describe(const data::DataError& e) {
   return QString::fromStdString(e.file().empty() ? e.reason() : e.file() + ": " + e.reason());
@@ -63,31 +65,10 @@ QString sentToNotice(const RunRequest& request, const QString& deviceDestination
   return QStringLiteral("Report has been sent to ") + where;
 }
 
-QString notWrittenMessage(const QString& destination) {
-  return QStringLiteral("The report could not be written to ") +
-         (destination.isEmpty() ? QStringLiteral("the printer") : destination) + QStringLiteral(".");
-}
-
 int textFileCodePage(const RunRequest& request) {
   // What a text printer and the administration system expect, unless the file
   // is meant to be read on screen.
-  return request.textUtf8 ? 0 : data::schoolCodePage(request.dataDir).codePage;
-}
-
-std::string schoolFile(const std::string& dir, const std::string& name) {
-  namespace fs = std::filesystem;
-  const fs::path base = dir.empty() ? fs::path(".") : fs::path(dir);
-  const fs::path exact = base / name;
-  std::error_code ec;
-  if (fs::exists(exact, ec)) return exact.string();
-  auto lower = [](std::string s) {
-    for (char& c : s) c = char(std::tolower(static_cast<unsigned char>(c)));
-    return s;
-  };
-  const std::string wanted = lower(name);
-  for (fs::directory_iterator it(base, ec), end; !ec && it != end; it.increment(ec))
-    if (lower(it->path().filename().string()) == wanted) return it->path().string();
-  return exact.string();
+  return request.textUtf8 ? 0 : request.folder.codePage().codePage;
 }
 
 bool RunSetup::stopAsked() {
@@ -128,7 +109,7 @@ RunOutcome runReport(const RunRequest& request, RunUi& ui, const RunSteps& steps
   data::Workspace ws;  // the run's own work areas, closed with the run
   // The report prints the school's text in its code page.
   const print::SchoolText::ThreadScope schoolText(
-      print::SchoolText::of(data::schoolCodePage(request.dataDir).codePage));
+      print::SchoolText::of(request.folder.codePage().codePage));
   std::unique_ptr<print::lmcPrn3> printer;
   print::PreviewDocument* preview = nullptr;
   std::unique_ptr<RunSetup> setup;
@@ -136,7 +117,7 @@ RunOutcome runReport(const RunRequest& request, RunUi& ui, const RunSteps& steps
   bool textMode = false;
   bool created = false;
   for (const std::string& output : {request.outputFile.toStdString(), data::trim(request.prAscii)}) {
-    const QStringList refused = outputRefusal(output, request.dataDir);
+    const QStringList refused = outputRefusal(output, request.folder);
     if (refused.isEmpty()) continue;
     outcome.error = refused.join(' ');
     ui.message(refused);
@@ -148,8 +129,8 @@ RunOutcome runReport(const RunRequest& request, RunUi& ui, const RunSteps& steps
       std::unique_ptr<print::PreviewDocument> p = ui.newPreview();
       if (!request.makeDevice) p->Init(request.printerName);
       // What the preview's Print writes goes through the same refusal as the run's output.
-      p->outputCheck = [dataDir = request.dataDir](const QString& file) {
-        return outputRefusal(file.toStdString(), dataDir);
+      p->outputCheck = [folder = request.folder](const QString& file) {
+        return outputRefusal(file.toStdString(), folder);
       };
       preview = p.get();
       printer = std::move(p);
@@ -165,7 +146,8 @@ RunOutcome runReport(const RunRequest& request, RunUi& ui, const RunSteps& steps
     setup = std::make_unique<RunSetup>(RunSetup{request, *printer, preview, ws, ui});
     ui.progressBegin();
     progressShown = true;
-    const double topMargin = readControlRecord(ws, request.dataDir, setup->logoHeight);
+    const double topMargin = readControlRecord(ws, request.folder, setup->logoHeight);
+    setup->topMargin = topMargin;
     if (steps.prepare) steps.prepare(*setup);
     printer->create();
     if (printer->lInitErr) {
@@ -179,18 +161,21 @@ RunOutcome runReport(const RunRequest& request, RunUi& ui, const RunSteps& steps
     const std::string ascii = data::trim(request.prAscii);
     if (!ascii.empty()) {
       textMode = true;
-      if (!startTextMode(*printer, ascii, textFileCodePage(request)))
+      if (!startTextMode(*printer, ascii, textFileCodePage(request), request.textLf))
         throw data::DataError(ascii, "the text file cannot be written");
-    } else {
-      printer->startDoc(request.title);
+    } else if (!printer->startDoc(request.title)) {
+      // A printer that takes no job now is found out before anything is drawn.
+      throw NotSent{printer->notSentMessage()};
     }
     if (request.pitch > 0) printer->setPt(request.pitch);
     printer->setTopMar(topMargin);
-    printer->setLeftMar(kLeftMargin);
+    printer->setLeftMar(kRunLeftMargin);
     if (steps.body) steps.body(*setup);
     outcome.nothingMatched = setup->nothingMatched;
     outcome.stopped = setup->stopped;
     outcome.ran = true;
+  } catch (const NotSent& e) {
+    outcome.error = e.message;
   } catch (const data::DataError& e) {
     outcome.error = describe(e);
   } catch (...) {
@@ -212,7 +197,7 @@ RunOutcome runReport(const RunRequest& request, RunUi& ui, const RunSteps& steps
           printer->charDevice().discard();
       } else if (send || (preview && !outcome.stopped)) {
         if (!printer->endDoc() && send && !preview) {
-          outcome.error = notWrittenMessage(printer->destination());
+          outcome.error = printer->notSentMessage();
           send = false;
           outcome.pages = 0;
         }

@@ -10,7 +10,7 @@
 //
 // Use, from an options dialog on the GUI thread:
 //
-//   reports::RunRequest r;              // fill code, title, printer, preview, dataDir, prAscii
+//   reports::RunRequest r;              // fill code, title, printer, preview, folder, prAscii
 //   if (!reports::askPdfFile(dialog, r)) return;   // "PDF" device: where to save; false = cancelled
 //   auto ui = reports::makeGuiRunUi(session, dialog, {printButton, previewButton});
 //   reports::startRun(std::move(r), ui, [opts](reports::RunSetup& s) { MY_REPORT(s, opts); });
@@ -38,6 +38,7 @@
 #include <vector>
 
 #include "run_control.h"
+#include "school/school_folder.h"
 
 namespace velmont::data {
 class Table;
@@ -62,9 +63,10 @@ struct RunRequest {
   bool preview = false;    // lPreview: record pages for the preview window
   bool portrait = false;   // lPort: orientation 1 (portrait) or 2 (landscape)
   double pitch = 0;        // the column pitch the report draws in (setPt); 0 leaves the printer's
-  std::string dataDir = ".";
+  school::SchoolFolder folder;  // the school's data directory
   std::string prAscii;     // C_Pr_Ascii: plain-text output file; blank prints on the device
   bool textUtf8 = false;   // the text file in UTF-8 instead of the school's code page
+  bool textLf = false;     // the text file's lines end in LF alone, not CR LF
   QString outputFile;      // the PDF device's file (askPdfFile sets it); "" for its default
   QString author;          // the school, named in the metadata of archival PDF files
   // The printer dialog's job settings (copies, orientation, paper bin, resolution,
@@ -81,6 +83,9 @@ struct RunRequest {
   std::shared_ptr<RunControl> control;
 };
 
+// Every report's left margin, 0.1 mm (2 mm).
+inline constexpr double kRunLeftMargin = 20;
+
 // What the run hands to the report's body.
 struct RunSetup {
   const RunRequest& request;
@@ -89,6 +94,9 @@ struct RunSetup {
   data::Workspace& ws;        // the run's work areas; "sccontro" is open on its first record
   RunUi& ui;
   double logoHeight = 0;      // nPr_logoH: PA_NXT_TRN of control record 3 (mm; 0 default, -1 none)
+  // The extra top margin (0.1 mm) of control record 3: the page's, and in a text
+  // file the one the paper would have (a text file lays its pages out alike).
+  double topMargin = 0;
   // The body sets this when no student matched the options: the document is
   // then dropped (nothing reaches the printer or a file) and the user is told.
   bool nothingMatched = false;
@@ -193,15 +201,7 @@ QString sentToNotice(const RunRequest& request, const QString& deviceDestination
 // `deviceDestination` as for sentToNotice.
 QString stoppedNotice(const RunRequest& request, const QString& deviceDestination, const RunSetup& setup);
 
-// The message of a document that could not be finished on its device (a file
-// that could not be written, a job the printer refused): nothing was sent.
-QString notWrittenMessage(const QString& destination);
-
 // The code page a run's plain-text file is written in: the school's, or 0 for UTF-8.
 int textFileCodePage(const RunRequest& request);
-
-// The file of `name` in `dir`, found without regard to letter case as on the
-// schools' Windows machines; `dir` + "/" + name when no such file exists yet.
-std::string schoolFile(const std::string& dir, const std::string& name);
 
 }  // namespace velmont::reports

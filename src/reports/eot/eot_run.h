@@ -41,10 +41,6 @@ void EOT_PR_RDY(reports::RunSetup& setup, const EotOptions& options, const app::
 // The notice shown while the year's subject index is built.
 inline constexpr const char* kIndexingNotice = "Indexing Student Subjects .. please wait";
 
-// Makes sure the year's student-subject table and its index exist in `dataDir`:
-// the table is created empty when missing and the index built when missing
-// or damaged (the notice goes to `notify` first). Returns the table's path.
-std::string ensureSubjectIndex(const std::string& dataDir, int year, const std::function<void()>& notify);
 
 // The numeric value of an entry as the table system reads typed numbers:
 // leading blanks, a sign and digits ("-57" is -57, "smith" is 0, "12b" is 12).

@@ -11,6 +11,7 @@
 #include "batch/progress.h"
 #include "print/print_device.h"
 #include "reports/common/run_report.h"
+#include "school/school_folder.h"
 
 namespace velmont::data {
 class Workspace;
@@ -27,13 +28,13 @@ void ensureGuiApplication();
 // The year level typed for --OPTION, checked as the dialogs check it: a code
 // the school does not have, a level outside 1 to 20 or a level without fees is
 // refused (UsageError), the fees message in the school's word `yrGrd`.
-int checkedYearLevel(data::Workspace& ws, const std::string& dir, const std::string& option, const std::string& code,
-                     const std::string& yrGrd);
+int checkedYearLevel(data::Workspace& ws, const school::SchoolFolder& folder, const std::string& option,
+                     const std::string& code, const std::string& yrGrd);
 
 // Text given on the command line (UTF-8) in the school's code page, for
 // comparing with its tables; throws UsageError naming `option` and a character
 // that the code page cannot hold.
-std::string schoolBytes(const std::string& utf8, const std::string& dataDir, const std::string& option);
+std::string schoolBytes(const std::string& utf8, const school::SchoolFolder& folder, const std::string& option);
 
 // A run's notices, messages and failures on `err`, its progress as a bar.
 class ConsoleRunUi : public reports::RunUi {
@@ -91,8 +92,11 @@ extern const char* const kExitStatusHelp;
 class Arguments;
 
 // The job settings of --copies N and --duplex long|short|off, in the printer
-// dialog's order (empty when neither is given); a wrong value is a UsageError.
-std::vector<QString> jobSettingsOption(const Arguments& a);
+// dialog's order (empty when neither is given); a wrong value is a UsageError, and
+// so is either option with an output they would not change: copies only go with
+// --printer, and --duplex also with --pdf and --pdf-dir when `duplexReadyFiles`
+// (the cards then start each card copy on a front page).
+std::vector<QString> jobSettingsOption(const Arguments& a, bool duplexReadyFiles);
 
 // Hands each page on to `inner` and also writes it as DIR/page-0001.png, ...
 class PngTeeDevice : public print::PrintDevice {

@@ -12,11 +12,11 @@
 #include "school/session.h"
 #include "data/error.h"
 #include "data/numeric.h"
-#include "libs/widgets/cells.h"
-#include "libs/widgets/lmd_controls.h"
-#include "libs/widgets/lmd_dialog.h"
-#include "libs/widgets/lmd_messages.h"
-#include "libs/widgets/picture_edit.h"
+#include "widgets/cells.h"
+#include "widgets/lmd_controls.h"
+#include "widgets/lmd_dialog.h"
+#include "widgets/lmd_messages.h"
+#include "widgets/picture_edit.h"
 #include "print_settings.h"
 
 namespace velmont::printer {
@@ -73,9 +73,9 @@ class PrinterDialog {
   PrinterDialog(app::Session& session, const PrnDlgOptions& options) : session_(session), options_(options) {}
 
   PrtSettings run() {
-    const std::string dataDir = session_.get(&app::SessionValues::dataDir);
-    const std::vector<std::string> choices = watermarkChoices(dataDir);
-    const std::vector<std::string> errors = readPrintSettings(dataDir, stored_);
+    const school::SchoolFolder folder = session_.get(&app::SessionValues::folder);
+    const std::vector<std::string> choices = watermarkChoices(folder.dir());
+    const std::vector<std::string> errors = readPrintSettings(folder, stored_);
     QPointer<QWidget> hadFocus = QApplication::focusWidget();
     LmdDialog dialog(options_.owner, 12, 40, options_.title.isEmpty() ? QStringLiteral("  Printers") : options_.title,
                      options_.font.isEmpty() ? QStringLiteral("10.MS Sans Serif") : options_.font);
@@ -182,9 +182,9 @@ class PrinterDialog {
     s.topMargin = numberOf(fieldText(1));
     s.logoHeight = numberOf(fieldText(3));
     s.watermark = fieldText(2).trimmed().toStdString();
-    const std::string dataDir = session_.get(&app::SessionValues::dataDir);
+    const school::SchoolFolder folder = session_.get(&app::SessionValues::folder);
     try {
-      writePrintSettings(dataDir, s);
+      writePrintSettings(folder, s);
     } catch (const data::DataError& e) {
       widgets::lmdMsg({QObject::tr("The print settings were not saved."), QString::fromStdString(e.what())}, 0,
                       dialog_);

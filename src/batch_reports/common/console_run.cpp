@@ -12,13 +12,12 @@
 #include "data/table.h"
 #include "school/year_names.h"
 #include "print/page_image.h"
+#include "qtcore/runtime_dir.h"
 #include "qtcore/school_text.h"
 
 namespace velmont::batch {
 
 namespace {
-
-QtMessageHandler qtHandler = nullptr;
 
 // The signal that asked the run to stop, 0 while none has. A handler may only
 // store into a lock-free atomic.
@@ -30,19 +29,12 @@ extern "C" void askStop(int signal) { stopSignal.store(signal); }
 using Handler = void (*)(int);
 Handler previousInt = SIG_DFL, previousTerm = SIG_DFL;
 
-void withoutRuntimeNotes(QtMsgType type, const QMessageLogContext& context, const QString& text) {
-  if (type == QtWarningMsg && text.startsWith(QLatin1String("QStandardPaths: ")) &&
-      text.contains(QLatin1String("runtime"), Qt::CaseInsensitive))
-    return;
-  if (qtHandler) qtHandler(type, context, text);
-}
-
 }  // namespace
 
-int checkedYearLevel(data::Workspace& ws, const std::string& dir, const std::string& option, const std::string& code,
-                     const std::string& yrGrd) {
+int checkedYearLevel(data::Workspace& ws, const school::SchoolFolder& folder, const std::string& option,
+                     const std::string& code, const std::string& yrGrd) {
   int level = 0;
-  const data::YearCheck check = data::checkYearEntry(ws, dir, code, &level);
+  const data::YearCheck check = data::checkYearEntry(ws, folder, code, &level);
   if (check == data::YearCheck::kUnknown)
     throw UsageError("--" + option + ": the school has no year level \"" + code + "\"");
   if (level < 1 || level > 20) throw UsageError("--" + option + " " + code + ": a year level lies between 1 and 20");
@@ -55,7 +47,7 @@ int checkedYearLevel(data::Workspace& ws, const std::string& dir, const std::str
 
 void ensureGuiApplication() {
   if (QCoreApplication::instance()) return;
-  if (!qtHandler) qtHandler = qInstallMessageHandler(withoutRuntimeNotes);
+  qtcore::prepareRuntimeDirectory();
 #ifndef _WIN32
   // Windows' own platform needs no display and draws with the system's fonts; elsewhere
   // without a display only the offscreen platform starts.
@@ -68,8 +60,8 @@ void ensureGuiApplication() {
   static QGuiApplication app(argc, argv);
 }
 
-std::string schoolBytes(const std::string& utf8, const std::string& dataDir, const std::string& option) {
-  const print::SchoolText& text = print::SchoolText::of(data::schoolCodePage(dataDir).codePage);
+std::string schoolBytes(const std::string& utf8, const school::SchoolFolder& folder, const std::string& option) {
+  const print::SchoolText& text = print::SchoolText::of(folder.codePage().codePage);
   const QString typed = QString::fromStdString(utf8);
   std::string bytes;
   if (!text.encode(typed, bytes))
@@ -163,8 +155,13 @@ void PngTeeDevice::abandonDoc() {
 
 namespace velmont::batch {
 
-std::vector<QString> jobSettingsOption(const Arguments& a) {
+std::vector<QString> jobSettingsOption(const Arguments& a, bool duplexReadyFiles) {
   if (!a.has("copies") && !a.has("duplex")) return {};
+  const bool printer = a.has("printer");
+  if (a.has("copies") && !printer)
+    throw UsageError("--copies goes with --printer: a file is written once (print it as often as needed)");
+  if (a.has("duplex") && !printer && !(duplexReadyFiles && (a.has("pdf") || a.has("pdf-dir"))))
+    throw UsageError(duplexReadyFiles ? "--duplex goes with --printer, --pdf or --pdf-dir" : "--duplex goes with --printer");
   std::vector<QString> settings(10);
   settings[0] = QString::number(a.number("copies", 1, 1, 999));
   if (const auto duplex = a.value("duplex")) {

@@ -8,8 +8,8 @@
 #include "batch/arguments.h"
 #include "batch/batch_main.h"
 #include "batch/code_page_option.h"
-#include "batch/reports/console_run.h"
-#include "batch/reports/output_choices.h"
+#include "batch_reports/common/console_run.h"
+#include "batch_reports/common/output_choices.h"
 #include "data/code_page.h"
 #include "data/error.h"
 #include "data/workspace.h"
@@ -31,7 +31,7 @@ const char* const kEotUsage =
     "                         [--class C] [--as-at YYYY-MM-DD] [--student TEXT] [--initial X]\n"
     "                         [--reduce-year] (--pdf FILE | --pdf-dir DIR [--split family|student]\n"
     "                         | --text FILE | --printer NAME) [--png DIR] [--pdf-a] [--pages LIST]\n"
-    "                         [--codepage N] [--text-encoding utf-8]\n"
+    "                         [--codepage N] [--text-encoding utf-8] [--line-ends lf]\n"
     "                         [--copies N] [--duplex long|short|off]\n"
     "\n"
     "Prints the school's end-of-term report cards, as the program's \"Print End of Term\n"
@@ -60,7 +60,10 @@ const char* const kEotUsage =
     "  --text FILE        write the cards as plain text\n"
     "  --printer NAME     print on this printer\n"
     "  --copies N         with --printer: the number of copies\n"
-    "  --duplex SIDE      with --printer: long or short (edge) for both sides of the paper, off for one\n"
+    "  --duplex SIDE      with --printer: long or short (edge) for both sides of the paper, off for one;\n"
+    "                     each card copy starts on the front of a sheet (a blank back is added\n"
+    "                     after a copy that ends on a front). With --pdf or --pdf-dir: the same\n"
+    "                     blank backs, for a PDF that is to be printed on both sides\n"
     "  --png DIR          also write each page as a PNG picture into DIR\n"
     "\n";
 const std::string kEotHelp = std::string(kEotUsage) + kExitStatusHelp + kOutputChoicesHelp + kStopHelp + kCodePageHelp + kTextEncodingHelp;
@@ -82,7 +85,7 @@ std::optional<CardSplit> splitOption(const Arguments& a) {
 int eotCommand(const std::vector<std::string>& words, std::ostream& out, std::ostream& err, int todayYear) {
   Arguments a(words,
               {"data-dir", "term", "year", "from", "to", "class", "as-at", "student", "initial", "pdf", "text",
-               "printer", "png", "codepage", "text-encoding", "copies", "duplex", "pdf-dir", "split", "pages"},
+               "printer", "png", "codepage", "text-encoding", "line-ends", "copies", "duplex", "pdf-dir", "split", "pages"},
               {"reduce-year", "pdf-a"});
   if (a.helpAsked()) return out << kEotHelp, kExitOk;
   a.expectPositionals(0, "nothing but options (velmont-batch eot --help)");
@@ -96,10 +99,12 @@ int eotCommand(const std::vector<std::string>& words, std::ostream& out, std::os
   const std::string dir = a.value("data-dir").value_or(".");
   if (!std::filesystem::is_directory(dir)) throw UsageError("--data-dir: no directory " + dir);
   applyCodePageOption(a);
+  const school::SchoolFolder folder(dir);
   const bool textUtf8 = textUtf8Option(a);
+  const bool textLf = textLfOption(a);
   ensureGuiApplication();
 
-  app::SessionValues session = app::freshSessionValues(dir, data::Date::today());
+  app::SessionValues session = app::freshSessionValues(folder, data::Date::today());
   session.term = int(a.number("term", 3, 1, 4));
   session.year = int(a.number("year", todayYear, 1991, 2050));
   session.regYear = todayYear;
@@ -111,13 +116,13 @@ int eotCommand(const std::vector<std::string>& words, std::ostream& out, std::os
   {
     data::Workspace ws;
     std::string from, to;
-    data::yr_range(ws, dir, from, to);
-    o.startYear = checkedYearLevel(ws, dir, "from", a.value("from").value_or(from), session.yearNames.word);
-    o.endYear = checkedYearLevel(ws, dir, "to", a.value("to").value_or(to), session.yearNames.word);
+    data::yr_range(ws, folder, from, to);
+    o.startYear = checkedYearLevel(ws, folder, "from", a.value("from").value_or(from), session.yearNames.word);
+    o.endYear = checkedYearLevel(ws, folder, "to", a.value("to").value_or(to), session.yearNames.word);
   }
-  o.homeClass = schoolBytes(a.value("class").value_or(""), dir, "class");
-  o.student = schoolBytes(a.value("student").value_or(""), dir, "student");
-  o.initial = schoolBytes(a.value("initial").value_or(""), dir, "initial");
+  o.homeClass = schoolBytes(a.value("class").value_or(""), folder, "class");
+  o.student = schoolBytes(a.value("student").value_or(""), folder, "student");
+  o.initial = schoolBytes(a.value("initial").value_or(""), folder, "initial");
   o.asAt = data::Date::today();
   if (auto asAt = a.value("as-at")) {
     int y = 0, m = 0, d = 0;
@@ -130,18 +135,19 @@ int eotCommand(const std::vector<std::string>& words, std::ostream& out, std::os
   QString printer = print::kPdfDeviceName;
   if (auto p = a.value("printer")) printer = QString::fromStdString(*p);
   reports::RunRequest request = eot::eotRunRequest(session, printer, false);
-  request.printerSettings = jobSettingsOption(a);
+  request.printerSettings = jobSettingsOption(a, true);
   session.prAscii = request.prAscii = a.value("text").value_or("");
   request.textUtf8 = textUtf8;
+  request.textLf = textLf;
   const std::string pdf = a.value("pdf").value_or("");
   const std::string png = a.value("png").value_or("");
   const std::string pdfDir = a.value("pdf-dir").value_or("");
   for (const char* option : {"pdf", "text"})
     if (const auto path = a.value(option))
-      if (const QStringList refused = reports::outputRefusal(*path, dir); !refused.isEmpty())
+      if (const QStringList refused = reports::outputRefusal(*path, folder); !refused.isEmpty())
         throw UsageError(std::string("--") + option + ": " + refused.join(" ").toStdString());
   for (const char* option : {"png", "pdf-dir"})
-    if (const QStringList refused = reports::outputFolderRefusal(a.value(option).value_or(""), dir); !refused.isEmpty())
+    if (const QStringList refused = reports::outputFolderRefusal(a.value(option).value_or(""), folder); !refused.isEmpty())
       throw UsageError(std::string("--") + option + ": " + refused.join(" ").toStdString());
   if (!pdfDir.empty() && std::filesystem::exists(pdfDir) && !std::filesystem::is_directory(pdfDir))
     throw UsageError("--pdf-dir: " + pdfDir + " is a file, not a folder");
@@ -150,7 +156,7 @@ int eotCommand(const std::vector<std::string>& words, std::ostream& out, std::os
   std::unique_ptr<eot::CardFiles> cardFiles;
   if (split) {
     files = eot::CardFiles::makeSet(QString::fromStdString(pdfDir));
-    cardFiles = std::make_unique<eot::CardFiles>(files, *split, data::schoolCodePage(dir).codePage);
+    cardFiles = std::make_unique<eot::CardFiles>(files, *split, folder.codePage().codePage);
   }
   auto tally = std::make_shared<PageTally>();
   if (!pdf.empty() || !png.empty() || files || choices.archival || choices.pages) {

@@ -129,6 +129,8 @@ class lmcPrn3 {
   CharDevice& charDevice() { return chars_; }
   void setOutputFile(const QString& path);
   QString destination() const;
+  // Files the last document wrote (one per family in a folder, one PDF); 0 for a printer.
+  int filesWritten() const;
   const PageList& currentPage() const { return oPs->page(); }
   // Where the printable area ends on the right, 0.1 mm from the left edge of the
   // area that the columns count from.

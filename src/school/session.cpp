@@ -16,6 +16,8 @@ std::string currentUser() {
 
 }  // namespace
 
+const char* programVersion() { return VELMONT_PROGRAM_VERSION; }
+
 SessionValues freshSessionValues(const std::string& dataDir, const data::Date& today) {
   SessionValues v;
   v.dataDir = dataDir;

@@ -46,6 +46,11 @@ inline constexpr const char* kIndexingNotice = "Indexing Student Subjects .. ple
 // or damaged (the notice goes to `notify` first). Returns the table's path.
 std::string ensureSubjectIndex(const std::string& dataDir, int year, const std::function<void()>& notify);
 
+// The message that the year has no subject records (its student-subject table
+// is missing or holds no record), so that its cards would be blank; empty when
+// it has some. A damaged table throws data::DataError naming it.
+QString yearWithoutSubjects(const std::string& dataDir, int year);
+
 // The numeric value of an entry as the table system reads typed numbers:
 // leading blanks, a sign and digits ("-57" is -57, "smith" is 0, "12b" is 12).
 double entryNumber(const std::string& text);

@@ -256,8 +256,33 @@ std::string ensureSubjectIndex(const std::string& dataDir, int year, const std::
   return table;
 }
 
+QString yearWithoutSubjects(const std::string& dataDir, int year) {
+  const std::string name = data::subjectTableName(year) + ".dbf";
+  const std::string path = schoolFile(dataDir, name);
+  QString why;
+  if (!fileExists(path)) {
+    why = QString::fromStdString(name) + " is missing";
+  } else {
+    auto table = Table::open(path, "STSUB", data::OpenMode::kRead);
+    table->goTop();
+    if (!table->eof()) return {};
+    why = QString::fromStdString(std::filesystem::path(path).filename().string()) + " holds none";
+  }
+  return QStringLiteral("The year %1 has no subject records (%2): its cards would have no subjects, marks or "
+                        "comments, so none were printed.")
+      .arg(year)
+      .arg(why);
+}
+
 void EOT_PR_RDY(reports::RunSetup& setup, const EotOptions& o, const app::SessionValues& session,
                 EotFigures* figures, CardObserver* cards) {
+  // A year without subject records would print blank cards for everyone:
+  // nothing is printed or created, and the user is told why.
+  if (const QString none = yearWithoutSubjects(session.dataDir, session.year); !none.isEmpty()) {
+    setup.nothingMatched = true;
+    setup.nothingNotice = none;
+    return;
+  }
   EotRunContext c;
   c.cardObserver = cards;
   c.session = session;

@@ -16,9 +16,21 @@ set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
-# Static runtime: the programs need no mingw DLLs beside them, under Wine or on
-# a school's desktop.
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
+# A Qt built for Windows (scripts/build-qt-windows prints its prefix): its
+# packages are searched there, and its build tools (moc) are the host's own Qt.
+if(VELMONT_QT_WINDOWS_PREFIX)
+  list(APPEND CMAKE_FIND_ROOT_PATH ${VELMONT_QT_WINDOWS_PREFIX})
+  list(APPEND CMAKE_PREFIX_PATH ${VELMONT_QT_WINDOWS_PREFIX})
+  set(QT_HOST_PATH /usr)
+  set(QT_HOST_PATH_CMAKE_DIR /usr/lib/x86_64-linux-gnu/cmake)
+  set(Qt6HostInfo_DIR /usr/lib/x86_64-linux-gnu/cmake/Qt6HostInfo)
+else()
+  # Static runtime: the programs need no mingw DLLs beside them, under Wine or
+  # on a school's desktop. With Qt, whose DLLs use the runtime's DLLs, the
+  # programs share them (one C++ runtime in the process), and they are shipped
+  # beside the programs.
+  set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
+endif()
 
 # ctest runs the programs through Wine. Debian keeps its launcher off PATH.
 find_program(VELMONT_WINE64 NAMES wine64 PATHS /usr/lib/wine NO_CMAKE_FIND_ROOT_PATH)

@@ -7,18 +7,29 @@ if(TARGET velmont)
   target_include_directories(velmont PRIVATE ${PROJECT_BINARY_DIR}/generated)
 endif()
 
+if(WIN32)
+  # On Windows a program keeps its files in a folder of its own: the programs and
+  # their DLLs at the top (scripts/package-windows makes the installer from it),
+  # the guide in doc\.
+  set(CMAKE_INSTALL_BINDIR .)
+  set(VELMONT_DOC_DIR doc)
+  set(_velmont_licence_name LICENSE.txt)
+endif()
 include(GNUInstallDirs)
 install(TARGETS velmont-batch RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 if(TARGET velmont)
   install(TARGETS velmont RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 endif()
-# The applications menu entry; it starts in the user's home folder, so a school
-# gives its own copy the data directory (the user guide says how).
-install(FILES ${PROJECT_SOURCE_DIR}/packaging/velmont.desktop DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/applications)
-set(VELMONT_DOC_DIR ${CMAKE_INSTALL_DATAROOTDIR}/doc/velmont)
+if(NOT WIN32)
+  # The applications menu entry; it starts in the user's home folder, so a school
+  # gives its own copy the data directory (the user guide says how).
+  install(FILES ${PROJECT_SOURCE_DIR}/packaging/velmont.desktop DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/applications)
+  set(VELMONT_DOC_DIR ${CMAKE_INSTALL_DATAROOTDIR}/doc/velmont)
+  set(_velmont_licence_name copyright)
+endif()
 install(FILES ${PROJECT_SOURCE_DIR}/docs/user-guide.md ${PROJECT_SOURCE_DIR}/CHANGELOG.md
         ${PROJECT_SOURCE_DIR}/README.md DESTINATION ${VELMONT_DOC_DIR})
-install(FILES ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION ${VELMONT_DOC_DIR} RENAME copyright)
+install(FILES ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION ${VELMONT_DOC_DIR} RENAME ${_velmont_licence_name})
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/docs/images DESTINATION ${VELMONT_DOC_DIR})
 
 # Manual pages made by help2man from each program's --help and --version, so they

@@ -2,12 +2,12 @@
 
 #include <QPainter>
 #include <QPainterPath>
-#include <QSvgRenderer>
 #include <algorithm>
 #include <cmath>
 
 #include "fill_pattern.h"
 #include "glyph_run.h"
+#include "picture_loader.h"
 
 namespace velmont::print {
 
@@ -94,8 +94,7 @@ class Replayer {
     if (!picture.bitmap.isNull()) {
       painter_.drawImage(area, picture.bitmap);
     } else if (!picture.vector.isEmpty()) {
-      QSvgRenderer svg(picture.vector);
-      svg.render(&painter_, area);
+      drawVector(painter_, picture, area);
     }
   }
 

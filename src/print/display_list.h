@@ -65,8 +65,8 @@ struct LineItem {
 // A picture loaded once and shared by every page that shows it.
 struct Picture {
   QString file;
-  QImage bitmap;      // BMP, GIF, JPG, PNG
-  QByteArray vector;  // EMF converted to SVG
+  QImage bitmap;      // BMP, GIF, JPG, PNG; EMF on Windows
+  QByteArray vector;  // EMF converted to SVG on Linux
 };
 
 struct ImageItem {

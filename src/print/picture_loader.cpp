@@ -3,7 +3,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
-#include <QSvgRenderer>
 
 namespace velmont::print {
 
@@ -20,8 +19,7 @@ std::shared_ptr<const Picture> loadPicture(const QString& file) {
   if (kind == "EMF") {
     QFile in(file);
     if (!in.open(QIODevice::ReadOnly)) return nullptr;
-    picture->vector = emfToSvg(in.readAll());
-    if (picture->vector.isEmpty() || !QSvgRenderer(picture->vector).isValid()) return nullptr;
+    if (!loadMetafile(in.readAll(), *picture)) return nullptr;
     return picture;
   }
   return nullptr;

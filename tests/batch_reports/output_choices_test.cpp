@@ -4,12 +4,12 @@
 #include <gtest/gtest.h>
 
 #include <QDateTime>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QStringList>
 #include <filesystem>
 
 #include "report_commands.h"
+#include "host_tool.h"
 
 namespace velmont::testing {
 namespace {
@@ -17,10 +17,7 @@ namespace {
 namespace fs = std::filesystem;
 
 QString tool(const QString& program, const QStringList& args) {
-  QProcess p;
-  p.start(program, args);
-  p.waitForFinished(60000);
-  return QString::fromUtf8(p.readAllStandardOutput());
+  return QString::fromUtf8(runHostTool(program, args).out);
 }
 
 int pdfPages(const std::string& file) {

@@ -3,7 +3,6 @@
 // answers to the preview's questions, and PDF read-back.
 #include <gtest/gtest.h>
 
-#include <QProcess>
 #include <QRegularExpression>
 #include <QString>
 #include <QStringList>
@@ -14,6 +13,7 @@
 #include "preview/preview_dialogs.h"
 #include "preview/preview_level.h"
 #include "preview/preview_printer.h"
+#include "host_tool.h"
 
 namespace velmont::print::testing {
 
@@ -87,10 +87,8 @@ struct PdfPreview {
 };
 
 inline QString runTool(const QString& tool, const QStringList& args) {
-  QProcess run;
-  run.start(tool, args);
-  if (!run.waitForFinished(30000)) return {};
-  return QString::fromUtf8(run.readAllStandardOutput());
+  const auto run = velmont::testing::runHostTool(tool, args, 30000);
+  return run.ended ? QString::fromUtf8(run.out) : QString();
 }
 
 // The number of pages of a PDF file, 0 when there is none.

@@ -1,11 +1,11 @@
 // What users see: a page printed to the PDF device read back with pdftotext, and the
 // same page rendered to an image.
-#include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include "print/page_image.h"
 #include "printer_fixture.h"
+#include "host_tool.h"
 
 namespace velmont::print::testing {
 namespace {
@@ -17,10 +17,9 @@ struct Word {
 };
 
 std::vector<Word> wordsOf(const QString& pdf) {
-  QProcess run;
-  run.start("pdftotext", {"-bbox", pdf, "-"});
-  EXPECT_TRUE(run.waitForFinished(30000));
-  const QString html = QString::fromUtf8(run.readAllStandardOutput());
+  const auto run = velmont::testing::runHostTool("pdftotext", {"-bbox", pdf, "-"}, 30000);
+  EXPECT_TRUE(run.ended);
+  const QString html = QString::fromUtf8(run.out);
   static const QRegularExpression token(
       R"re(<page |<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)</word>)re");
   std::vector<Word> words;
@@ -69,10 +68,9 @@ TEST(PrintedOutput, PdfHasTheTextsInOrderAndInPlace) {
   printer->PrPt(2, 1, "Continued");
   ASSERT_TRUE(printer->endDoc());
 
-  QProcess layout;
-  layout.start("pdftotext", {"-layout", dir.filePath("page.pdf"), "-"});
-  ASSERT_TRUE(layout.waitForFinished(30000));
-  const QString text = QString::fromUtf8(layout.readAllStandardOutput());
+  const auto layout = velmont::testing::runHostTool("pdftotext", {"-layout", dir.filePath("page.pdf"), "-"}, 30000);
+  ASSERT_TRUE(layout.ended);
+  const QString text = QString::fromUtf8(layout.out);
   const qsizetype title = text.indexOf("Velmont College"), student = text.indexOf("Student");
   const qsizetype maths = text.indexOf("Mathematics"), more = text.indexOf("Continued");
   ASSERT_GE(title, 0);

@@ -67,9 +67,10 @@ class ReferenceOutputs : public ::testing::Test {
     QFile file(text);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << "no text file from velmont-batch " << kind.toStdString();
     expectMatchesReference(withoutPrintMoment(file.readAll(), started), "tests/reference/" + name + ".txt");
-    const QByteArray pdfText = runProgram("pdftotext", {"-layout", pdf, "-"});
-    ASSERT_FALSE(pdfText.isEmpty()) << "no text in the PDF from velmont-batch " << kind.toStdString();
-    expectMatchesReference(withoutPrintMoment(pdfText, started), "tests/reference/" + name + ".pdf.txt");
+    const HostToolRun pdfText = runHostTool("pdftotext", {"-layout", pdf, "-"});
+    ASSERT_TRUE(pdfText.ended && pdfText.exitCode == 0 && !pdfText.out.isEmpty())
+        << "no text in the PDF from velmont-batch " << kind.toStdString() << ": " << pdfText.err.toStdString();
+    expectMatchesReference(withoutPrintMoment(pdfText.out, started), "tests/reference/" + name + ".pdf.txt");
   }
   TempDir out;
 };

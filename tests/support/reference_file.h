@@ -8,8 +8,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QProcess>
 #include <QString>
+
+#include "host_tool.h"
 
 namespace velmont::testing {
 
@@ -46,10 +47,10 @@ inline void expectMatchesReference(const QByteArray& actual, const QString& rela
     keep.write(actual);
     keep.close();
   }
-  QProcess diff;
-  diff.start("diff", {"-u", "--label", "reference " + relativePath, "--label", "this run", path, kept});
-  const bool diffed = diff.waitForFinished(30000) && diff.exitStatus() == QProcess::NormalExit && diff.exitCode() == 1;
-  const std::string shown = diffed ? diff.readAllStandardOutput().toStdString() : firstDifference(expected, actual);
+  const HostToolRun diff =
+      runHostTool("diff", {"-u", "--label", "reference " + relativePath, "--label", "this run", path, kept}, 30000);
+  const bool diffed = diff.ended && diff.exitCode == 1;
+  const std::string shown = diffed ? diff.out.toStdString() : firstDifference(expected, actual);
   ADD_FAILURE() << relativePath.toStdString() << " differs from this run's output (kept in "
                 << kept.toStdString() << "):\n"
                 << shown << "\nWhen the change is meant, run scripts/refresh-references and read its diff.";

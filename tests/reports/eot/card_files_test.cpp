@@ -2,7 +2,6 @@
 // family (or student) gets in the single-file run, cards.csv lists them, and
 // a run that fails or prints nothing leaves the folder as it was.
 #include <QFile>
-#include <QProcess>
 #include <QRegularExpression>
 #include <algorithm>
 #include <filesystem>
@@ -15,6 +14,7 @@
 #include "qtcore/school_text.h"
 #include "reports/eot/card_files.h"
 #include "temp_dir.h"
+#include "host_tool.h"
 
 namespace velmont::eot::testing {
 namespace {
@@ -43,10 +43,8 @@ class NotingCards : public CardObserver {
 };
 
 int pdfPages(const QString& file) {
-  QProcess p;
-  p.start("pdfinfo", {file});
-  p.waitForFinished(60000);
-  const auto m = QRegularExpression(R"(Pages:\s+(\d+))").match(QString::fromUtf8(p.readAllStandardOutput()));
+  const auto p = velmont::testing::runHostTool("pdfinfo", {file}, 60000);
+  const auto m = QRegularExpression(R"(Pages:\s+(\d+))").match(QString::fromUtf8(p.out));
   return m.hasMatch() ? m.captured(1).toInt() : -1;
 }
 

@@ -9,7 +9,6 @@
 #include <QApplication>
 #include <QFile>
 #include <QMessageBox>
-#include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <filesystem>
@@ -30,6 +29,7 @@
 #include "reports/dialogs/eot_dialog.h"
 #include "school_fixture.h"
 #include "temp_dir.h"
+#include "host_tool.h"
 
 namespace velmont::testing {
 namespace {
@@ -119,10 +119,9 @@ class EotDialogTest : public ::testing::Test {
   }
 
   QString pdfText() const {
-    QProcess p;
-    p.start("pdftotext", {"-layout", pdf, "-"});
-    EXPECT_TRUE(p.waitForFinished(kWait));
-    return QString::fromUtf8(p.readAllStandardOutput());
+    const auto p = velmont::testing::runHostTool("pdftotext", {"-layout", pdf, "-"}, kWait);
+    EXPECT_TRUE(p.ended);
+    return QString::fromUtf8(p.out);
   }
   // The user's saved end-of-term options, "" when there is no record.
   std::string savedParams() const {
@@ -242,10 +241,9 @@ TEST_F(EotDialogTest, TheSaveQuestionOffersAnArchivalPdfAndOneFilePerFamily) {
     press(Qt::Key_Escape);
   });
   EXPECT_EQ(offered, (std::vector<bool>{true, true}));
-  QProcess meta;
-  meta.start("pdfinfo", {"-meta", pdf});
-  ASSERT_TRUE(meta.waitForFinished(kWait));
-  EXPECT_TRUE(QString::fromUtf8(meta.readAllStandardOutput()).contains("pdfaid:part=\"1\""));
+  const auto meta = velmont::testing::runHostTool("pdfinfo", {"-meta", pdf}, kWait);
+  ASSERT_TRUE(meta.ended);
+  EXPECT_TRUE(QString::fromUtf8(meta.out).contains("pdfaid:part=\"1\""));
   QFile index(folder + "/cards.csv");
   ASSERT_TRUE(index.open(QIODevice::ReadOnly));
   const QList<QByteArray> rows = index.readAll().trimmed().split('\n');

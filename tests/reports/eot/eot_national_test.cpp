@@ -3,7 +3,6 @@
 // tables' driver byte), drawn, written to PDF and to plain-text files, and found
 // by a name typed with an accent.
 #include <QFile>
-#include <QProcess>
 #include <filesystem>
 #include <fstream>
 
@@ -15,6 +14,7 @@
 #include "reports/eot/eot_headings.h"
 #include "qtcore/school_text.h"
 #include "temp_dir.h"
+#include "host_tool.h"
 
 namespace velmont::eot::testing {
 namespace {
@@ -154,10 +154,9 @@ TEST_F(Cards1252ByFlagFile, PdfShowsTheLettersInItsText) {
   r.outputFile = pdf;
   NotingUi quiet;
   ASSERT_TRUE(PR_EOT_RPTS(r, options, session, quiet).ran);
-  QProcess p;
-  p.start("pdftotext", {pdf, "-"});
-  ASSERT_TRUE(p.waitForFinished(30000));
-  const QString shown = QString::fromUtf8(p.readAllStandardOutput()).simplified();
+  const auto p = velmont::testing::runHostTool("pdftotext", {pdf, "-"}, 30000);
+  ASSERT_TRUE(p.ended);
+  const QString shown = QString::fromUtf8(p.out).simplified();
   for (const char* word : {"Zoë", "Économie et Français", "ÉVALUATION", "Très bien, note à lire."})
     EXPECT_TRUE(shown.contains(QString::fromUtf8(word))) << word << ":\n" << shown.toStdString();
 }

@@ -2,7 +2,6 @@
 // back as text, and the promise to leave the school's files alone.
 #include <QCryptographicHash>
 #include <QFile>
-#include <QProcess>
 #include <QRegularExpression>
 #include <filesystem>
 #include <map>
@@ -10,6 +9,7 @@
 #include "school/subject_table.h"
 #include "eot_fixture.h"
 #include "temp_dir.h"
+#include "host_tool.h"
 
 namespace velmont::eot::testing {
 namespace {
@@ -139,10 +139,9 @@ TEST_F(EotWholeRun, WholeSchoolToPdfNamesEveryCopyOnceInNameOrder) {
   const reports::RunOutcome outcome = PR_EOT_RPTS(r, options, session, quiet, &f);
   ASSERT_TRUE(outcome.ran);
   EXPECT_EQ(quiet.notices.back(), "Report has been sent to " + pdf);
-  QProcess p;
-  p.start("pdftotext", {"-layout", pdf, "-"});
-  ASSERT_TRUE(p.waitForFinished(30000));
-  const QString text = QString::fromUtf8(p.readAllStandardOutput());
+  const auto p = velmont::testing::runHostTool("pdftotext", {"-layout", pdf, "-"}, 30000);
+  ASSERT_TRUE(p.ended);
+  const QString text = QString::fromUtf8(p.out);
   const QRegularExpression line(R"(REPORT OF:\s*(\S+(?: \S+)*))");
   // Continuation pages repeat the student line: keep the first of each run of pages.
   std::vector<QString> firstPages;

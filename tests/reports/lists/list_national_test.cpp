@@ -3,7 +3,6 @@
 // text file (in the code page, or in UTF-8 when asked).
 #include <gtest/gtest.h>
 
-#include <QProcess>
 #include <QRegularExpression>
 #include <fstream>
 #include <sstream>
@@ -12,6 +11,7 @@
 #include "print/page_printer.h"
 #include "reports/lists/list_run.h"
 #include "temp_dir.h"
+#include "host_tool.h"
 
 using namespace velmont;
 using namespace velmont::lists;
@@ -77,10 +77,9 @@ TEST_F(ListNationalTest, PdfShowsNamesClassSubjectAndHeadingWithTheirLetters) {
   const ListOutcome o = PR_STUDENTS(r, ui);
   ASSERT_TRUE(o.printed) << ui.messages.join("\n").toStdString();
   EXPECT_EQ(o.students, 1) << "the typed class 7É selects the class stored as 7\\xC9 only";
-  QProcess p;
-  p.start("pdftotext", {"-layout", r.run.outputFile, "-"});
-  ASSERT_TRUE(p.waitForFinished(20000));
-  const QString text = QString::fromUtf8(p.readAllStandardOutput());
+  const auto p = velmont::testing::runHostTool("pdftotext", {"-layout", r.run.outputFile, "-"}, 20000);
+  ASSERT_TRUE(p.ended);
+  const QString text = QString::fromUtf8(p.out);
   for (const char* word : {"MÜLLER-UPTON Zoë", "Liste de la classe", "Clé: 7É", "École Velmont"})
     EXPECT_TRUE(text.contains(QString::fromUtf8(word))) << word << ":\n" << text.toStdString();
   EXPECT_TRUE(text.contains(QRegularExpression(QString::fromUtf8("^\\s*É\\s"), QRegularExpression::MultilineOption)))

@@ -3,7 +3,6 @@
 // run writes none of the school's files.
 #include <gtest/gtest.h>
 
-#include <QProcess>
 #include <QRegularExpression>
 #include <filesystem>
 #include <fstream>
@@ -19,6 +18,7 @@
 #include "print/preview_document.h"
 #include "reports/lists/list_run.h"
 #include "temp_dir.h"
+#include "host_tool.h"
 
 using namespace velmont;
 using namespace velmont::lists;
@@ -108,10 +108,9 @@ TEST_F(ListRunTest, AWholeListToPdfReadsAsPrinted) {
   ASSERT_TRUE(o.ran && o.printed) << ui.messages.join("\n").toStdString();
   EXPECT_EQ(ui.finishedCalls, 1);
   EXPECT_EQ(o.landscape, o.columns > 15);
-  QProcess p;
-  p.start("pdftotext", {"-layout", r.run.outputFile, "-"});
-  ASSERT_TRUE(p.waitForFinished(20000));
-  const QString text = QString::fromUtf8(p.readAllStandardOutput());
+  const auto p = velmont::testing::runHostTool("pdftotext", {"-layout", r.run.outputFile, "-"}, 20000);
+  ASSERT_TRUE(p.ended);
+  const QString text = QString::fromUtf8(p.out);
   EXPECT_TRUE(text.contains(QRegularExpression("Home Class List with Subjects for GRADE\\s+8\\s+Term 1")));
   EXPECT_TRUE(text.contains(QRegularExpression("PAGE\\s+1")));
   EXPECT_TRUE(text.contains(QRegularExpression("MAXIMUM\\s+MARKS")));

@@ -1,3 +1,7 @@
+// EMF pictures on Linux: converted to SVG by libemf2svg when the build has it, and
+// drawn by Qt's SVG renderer into the picture's box.
+#include <QPainter>
+#include <QSvgRenderer>
 #include <cstdlib>
 #ifndef VELMONT_NO_EMF2SVG
 #include <emf2svg.h>
@@ -6,6 +10,7 @@
 #include "picture_loader.h"
 
 namespace velmont::print {
+namespace {
 
 #ifdef VELMONT_NO_EMF2SVG
 // Built without the converter: no metafile can be drawn.
@@ -27,5 +32,17 @@ QByteArray emfToSvg(const QByteArray& emf) {
   return svg;
 }
 #endif
+
+}  // namespace
+
+bool loadMetafile(const QByteArray& emf, Picture& picture) {
+  picture.vector = emfToSvg(emf);
+  return !picture.vector.isEmpty() && QSvgRenderer(picture.vector).isValid();
+}
+
+void drawVector(QPainter& painter, const Picture& picture, const QRectF& area) {
+  QSvgRenderer svg(picture.vector);
+  svg.render(&painter, area);
+}
 
 }  // namespace velmont::print

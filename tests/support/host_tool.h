@@ -1,0 +1,63 @@
+#pragma once
+// Runs a tool of the machine the tests run on (pdftotext, pdfinfo, diff) and collects
+// its output. The Windows build's tests run under Wine on Linux and start the Linux
+// tool itself: file names among the arguments become the Unix paths the tool can open,
+// and since Wine hands back no exit status of a Linux program, a shell reports it on
+// the last line of the tool's error output.
+#include <QByteArray>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QString>
+#include <QStringList>
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
+namespace velmont::testing {
+
+struct HostToolRun {
+  bool ended = false;  // ran to its end within the time allowed
+  int exitCode = -1;
+  QByteArray out, err;
+};
+
+#ifdef _WIN32
+// A Windows file name ("C:/x" or "C:\x") as Wine's Unix path; other arguments as they are.
+inline QString hostArgument(const QString& argument) {
+  static const QRegularExpression drivePath("^[A-Za-z]:[/\\\\]");
+  if (!drivePath.match(argument).hasMatch()) return argument;
+  using ToUnix = char*(CDECL*)(LPCWSTR);
+  static const auto toUnix =
+      reinterpret_cast<ToUnix>(reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32"), "wine_get_unix_file_name")));
+  if (!toUnix) return argument;
+  char* unix = toUnix(reinterpret_cast<LPCWSTR>(argument.utf16()));
+  if (!unix) return argument;
+  const QString path = QString::fromUtf8(unix);
+  HeapFree(GetProcessHeap(), 0, unix);
+  return path;
+}
+#endif
+
+inline HostToolRun runHostTool(const QString& program, const QStringList& arguments, int waitMs = 60000) {
+  QProcess process;
+#ifdef _WIN32
+  QStringList shellArguments{"-c", "\"$0\" \"$@\"; echo \"exit status $?\" >&2", program};
+  for (const QString& argument : arguments) shellArguments << hostArgument(argument);
+  process.start("Z:/bin/sh", shellArguments);
+#else
+  process.start(program, arguments);
+#endif
+  HostToolRun run;
+  run.ended = process.waitForFinished(waitMs) && process.exitStatus() == QProcess::NormalExit;
+  run.out = process.readAllStandardOutput();
+  run.err = process.readAllStandardError();
+  run.exitCode = process.exitCode();
+#ifdef _WIN32
+  const qsizetype status = run.err.lastIndexOf("exit status ");
+  run.exitCode = status >= 0 ? run.err.mid(status + 12).trimmed().toInt() : -1;
+  if (status >= 0) run.err.truncate(status);
+#endif
+  return run;
+}
+
+}  // namespace velmont::testing

@@ -37,7 +37,7 @@ std::string makeSchool(const QTemporaryDir& tmp, int students) {
 }
 
 app::SessionValues sessionFor(const std::string& dir) {
-  app::SessionValues s = app::freshSessionValues(dir, data::Date::fromYmd(kYear, 8, 3));
+  app::SessionValues s = app::freshSessionValues(school::SchoolFolder(dir), data::Date::fromYmd(kYear, 8, 3));
   s.year = kYear;
   s.term = 3;
   app::readSchoolWords(s);
@@ -50,9 +50,9 @@ eot::EotOptions allLevels(const app::SessionValues& s) {
   eot::EotOptions o;
   data::Workspace ws;
   std::string from, to;
-  data::yr_range(ws, s.dataDir, from, to);
-  data::ent_yrin(ws, s.dataDir, from, o.startYear);
-  data::ent_yrin(ws, s.dataDir, to, o.endYear);
+  data::yr_range(ws, school::SchoolFolder(s.folder), from, to);
+  data::ent_yrin(ws, school::SchoolFolder(s.folder), from, o.startYear);
+  data::ent_yrin(ws, school::SchoolFolder(s.folder), to, o.endYear);
   o.asAt = s.date;
   return o;
 }

@@ -25,7 +25,7 @@ inline lists::ListRequest largestLevelList(const std::filesystem::path& dir) {
   lists::ListRequest r;
   r.run.reportCode = lists::kListReportCode;
   r.run.title = "Home Class List with Subjects";
-  r.run.dataDir = dir.string();
+  r.run.folder = school::SchoolFolder(dir.string());
   r.run.makeDevice = [] { return std::unique_ptr<print::PrintDevice>(std::make_unique<print::MemoryDevice>()); };
   r.strt_yr = level;
   r.term = 1;

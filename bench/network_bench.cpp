@@ -88,7 +88,7 @@ std::string makeSchool(const std::string& dir, int students, int year) {
 }
 
 int cardsToPdf(const std::string& dir, const QString& pdf) {
-  app::SessionValues s = app::freshSessionValues(dir, data::Date::fromYmd(kYear, 8, 3));
+  app::SessionValues s = app::freshSessionValues(school::SchoolFolder(dir), data::Date::fromYmd(kYear, 8, 3));
   s.year = kYear;
   s.term = 3;
   app::readSchoolWords(s);
@@ -98,9 +98,9 @@ int cardsToPdf(const std::string& dir, const QString& pdf) {
   {
     data::Workspace ws;
     std::string from, to;
-    data::yr_range(ws, s.dataDir, from, to);
-    data::ent_yrin(ws, s.dataDir, from, o.startYear);
-    data::ent_yrin(ws, s.dataDir, to, o.endYear);
+    data::yr_range(ws, school::SchoolFolder(s.folder), from, to);
+    data::ent_yrin(ws, school::SchoolFolder(s.folder), from, o.startYear);
+    data::ent_yrin(ws, school::SchoolFolder(s.folder), to, o.endYear);
   }
   o.asAt = s.date;
   reports::RunRequest r = eot::eotRunRequest(s, print::kPdfDeviceName, false);

@@ -29,7 +29,7 @@ bool CHANGE_PROC(Session& session, bool ask, QWidget* owner) {
       }
     } restore{ws, openedHere, hadCurrent, savedArea};
 
-    data::Table& control = libs::lmdOpenDbf(v.dataDir, "sccontro", "sccontro");
+    data::Table& control = v.folder.open("sccontro", "sccontro");
     data::Date typed;
     if (ask) {
       bool cancelled = false;

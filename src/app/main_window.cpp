@@ -72,7 +72,7 @@ class WidthFollower : public QObject {
 MainWindow::MainWindow(Session& session) : session_(session) {
   const SessionValues v = session.values();
   // The window's thread shows the school's text in its code page from now on.
-  print::SchoolText::useForThisThread(print::SchoolText::of(data::schoolCodePage(v.dataDir).codePage));
+  print::SchoolText::useForThisThread(print::SchoolText::of(v.folder.codePage().codePage));
   window_ = lmdApp(q(v.title), "raised", kWindowRows, kWindowColumns);
   window_->setAttribute(Qt::WA_DeleteOnClose, false);
   window_->setOnClose([this] { exitProgram(); });
@@ -81,11 +81,11 @@ MainWindow::MainWindow(Session& session) : session_(session) {
   new OptionsAbove(window_);
   window_->show();
   window_->activateWindow();
-  session_.setProgress(progress_.get());
+  ProgressDisplay::setOfMainWindow(progress_.get());
 }
 
 MainWindow::~MainWindow() {
-  session_.setProgress(nullptr);
+  ProgressDisplay::setOfMainWindow(nullptr);
   delete window_.data();
 }
 
@@ -216,7 +216,7 @@ void MainWindow::buildMenu() {
       {"yourpt",
        "~Your Report",
        {{kItemYourReport, "~Specify your report",
-         [this] { commands::YOUR_REPT(session_.get(&SessionValues::dataDir), window_); }}}},
+         [this] { commands::YOUR_REPT(session_.get(&SessionValues::folder).dir(), window_); }}}},
       {"help",
        "~Help",
        {{kItemAbout, "~About Velmont program",

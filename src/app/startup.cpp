@@ -100,10 +100,10 @@ bool Program::start() {
   takeSystemDateOrder();
 
   // 3: session values, year names and the school's words.
-  session_ = std::make_unique<Session>(freshSessionValues(commandLine_.dataDir, data::Date::today()));
+  session_ = std::make_unique<Session>(freshSessionValues(school::SchoolFolder(commandLine_.dataDir), data::Date::today()));
   SessionValues v = session_->values();
   QApplication::setApplicationDisplayName(QString::fromStdString(v.title));
-  installErrorHandler(v.dataDir);
+  installErrorHandler(v.folder.dir());
   showDataErrors(nullptr, [&] { readSchoolWords(v); });
 
   // 4, 5, 6: the outside libraries are linked in; the school's name and the
@@ -119,7 +119,7 @@ bool Program::start() {
     exitCode_ = 1;
     return false;
   }
-  libs::lmdSetUserLog(v.dataDir, false);
+  libs::lmdSetUserLog(v.folder.path(libs::kUsageLogFile), false);
   // The page printer's messages (it runs on report threads) become message boxes.
   print::setMessageHook([](const print::MessageRequest& m) { widgets::lmdMsg(m.lines, m.options); });
   // The preview's questions use the same boxes, and its zoom level is the session's c_Level.
@@ -144,7 +144,7 @@ bool Program::start() {
   window_->drawBanner();
 
   // 12: no students table, no program.
-  if (!libs::dataFileExists(v.dataDir, "ststuden.dbf")) {
+  if (!v.folder.has("ststuden.dbf")) {
     widgets::lmdMsg({"STUDENT files are not here", "We cannot continue!"}, 14, window_->window());
     exitCode_ = 1;
     return false;

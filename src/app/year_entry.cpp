@@ -15,14 +15,14 @@ void CHK_YR_NO_AM(const Session& session, QWidget* owner) {
   // The message quotes the school's year word, in its code page.
   const auto lines = data::yearFeesMessage(session.get(&SessionValues::yearNames).word);
   const print::SchoolText& text =
-      print::SchoolText::of(data::schoolCodePage(session.get(&SessionValues::dataDir)).codePage);
+      print::SchoolText::of(session.get(&SessionValues::folder).codePage().codePage);
   widgets::lmdMsg({text.decode(lines[0]), text.decode(lines[1])}, 14, owner);
 }
 
 bool chk_yrin(const Session& session, const std::string& typed, int* level, QWidget* owner) {
   data::YearCheck result = data::YearCheck::kUnknown;
   const bool read = showDataErrors(owner, [&] {
-    result = data::checkYearEntry(data::Workspace::forThisThread(), session.get(&SessionValues::dataDir), typed,
+    result = data::checkYearEntry(data::Workspace::forThisThread(), session.get(&SessionValues::folder), typed,
                                   level);
   });
   if (!read) return false;
@@ -30,7 +30,7 @@ bool chk_yrin(const Session& session, const std::string& typed, int* level, QWid
   if (result == data::YearCheck::kUnknown) {
     // Refused with a word: a blank entry or a code that no level of the school has.
     const print::SchoolText& text =
-        print::SchoolText::of(data::schoolCodePage(session.get(&SessionValues::dataDir)).codePage);
+        print::SchoolText::of(session.get(&SessionValues::folder).codePage().codePage);
     const QString word = text.decode(data::trim(session.get(&SessionValues::yearNames).word));
     const QString code = QString::fromStdString(data::trim(typed));  // as typed
     if (code.isEmpty())

@@ -16,8 +16,8 @@ std::string hexByte(unsigned v) {
 
 }  // namespace
 
-void checkCodePageFlag(CheckResult& result, const std::string& dir) {
-  const data::CodePageFlag flag = data::readCodePageFlag(dir);
+void checkCodePageFlag(CheckResult& result, const school::SchoolFolder& folder) {
+  const data::CodePageFlag& flag = folder.codePageFlag();
   if (!flag.problem.empty())
     result.add(Severity::kWarning, data::kCodePageFlagFile,
                flag.problem.substr(flag.problem.find(": ") + 2) + "; it is ignored");

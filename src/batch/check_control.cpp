@@ -1,6 +1,5 @@
 // Records that the program addresses by number: the control table's, the
 // installation record and the letterhead settings.
-#include <filesystem>
 
 #include "check_parts.h"
 #include "data/error.h"
@@ -78,7 +77,7 @@ void checkInstallation(CheckResult& result, const std::string& file, data::Table
     result.add(Severity::kWarning, file, "the school's name (C1) is blank: letterheads and headings print none");
 }
 
-void checkLetterhead(CheckResult& result, const std::string& dir, const std::string& file, data::Table& t) {
+void checkLetterhead(CheckResult& result, const school::SchoolFolder& folder, const std::string& file, data::Table& t) {
   const uint32_t count = t.reccount();
   if (count < uint32_t(libs::kLetterheadRecords)) {
     result.add(Severity::kWarning, file,
@@ -90,11 +89,11 @@ void checkLetterhead(CheckResult& result, const std::string& dir, const std::str
     t.goTo(recno);
     const std::string name = t.text("LDE");
     if (name.empty()) return;
-    if (findInDir(dir, name).empty())
+    if (folder.file(name).empty())
       result.add(missing, file,
                  "record " + std::to_string(recno) + " names the " + what + " " + name + ", which is not in the directory");
   };
-  pictureIn(libs::kLogo, "logo", findInDir(dir, "school.gif").empty() ? Severity::kWarning : Severity::kNote);
+  pictureIn(libs::kLogo, "logo", folder.file("school.gif").empty() ? Severity::kWarning : Severity::kNote);
   pictureIn(libs::kWatermark, "watermark", Severity::kWarning);
 }
 

@@ -4,6 +4,7 @@
 
 #include "school_check.h"
 #include "school_files.h"
+#include "school/school_folder.h"
 
 namespace velmont::data {
 class Table;
@@ -25,13 +26,14 @@ void checkRecords(CheckResult& result, const std::string& file, data::Table& tab
 // The code page in force for the table, and a warning when its text looks
 // written in another; a flag file codepage.$vl that cannot be used.
 void checkCodePage(CheckResult& result, const std::string& file, data::Table& table);
-void checkCodePageFlag(CheckResult& result, const std::string& dir);
+void checkCodePageFlag(CheckResult& result, const school::SchoolFolder& folder);
 
 // The records of the control, installation and letterhead tables that the
 // program addresses by number, and what they must hold.
 void checkControlRecords(CheckResult& result, const std::string& file, data::Table& table);
 void checkHeadings(CheckResult& result, const std::string& file, data::Table& table);
 void checkInstallation(CheckResult& result, const std::string& file, data::Table& table);
-void checkLetterhead(CheckResult& result, const std::string& dir, const std::string& file, data::Table& table);
+void checkLetterhead(CheckResult& result, const school::SchoolFolder& folder, const std::string& file,
+                     data::Table& table);
 
 }  // namespace velmont::batch

@@ -1,7 +1,10 @@
 // The letterhead settings and the pictures they name, drawn here.
+#include "data/code_page.h"
 #include "data/error.h"
 #include "data/table.h"
+#include "data/table_locks.h"
 #include "demo_files.h"
+#include "libs/installation.h"
 #include "libs/letterhead_setup.h"
 #include "picture_files.h"
 
@@ -41,11 +44,11 @@ Canvas banner(int width, int height) {
 
 void setRecord(data::Table& t, uint32_t recno, const std::string& text, double lp, bool bold) {
   t.goTo(recno);
-  if (!t.lockRecord()) throw data::DataError(t.path(), "record " + std::to_string(recno) + " could not be locked");
+  data::RecordLock lock(t);
+  if (!lock.held()) throw data::DataError(t.path(), "record " + std::to_string(recno) + " could not be locked");
   t.replace("LDE", std::string_view(text));
   t.replace("LP", lp);
   t.replace("LBLD", bold);
-  t.unlockRecord();
 }
 
 }  // namespace
@@ -65,7 +68,8 @@ std::vector<WrittenFile> writeLetterhead(const DemoSchool& school) {
   written.push_back({"rv_mark.gif", "the stand-in watermark, 100 x 120"});
   written.push_back({"TABBANNER.gif", "a banner picture not offered as a watermark"});
 
-  libs::setup_lhed(dir);
+  libs::setup_lhed(demoPath(school, libs::kLetterheadFile), demoPath(school, libs::kInstallationFile),
+                   data::schoolLanguageDriver(dir));
   {
     auto t = data::Table::open(demoPath(school, libs::kLetterheadFile), "rvhplogo", data::OpenMode::kReadWrite);
     setRecord(*t, libs::kLetterheadLine1, school.name, 16, true);

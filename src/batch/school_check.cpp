@@ -5,8 +5,10 @@
 #include "check_parts.h"
 #include "data/dbf_file.h"
 #include "data/error.h"
+#include "data/file.h"
 #include "data/table.h"
 #include "progress.h"
+#include "school/school_folder.h"
 
 namespace velmont::batch {
 
@@ -28,14 +30,14 @@ Severity missingSeverity(WhenMissing w) {
   }
 }
 
-void checkTable(CheckResult& result, const std::string& dir, const SchoolTable& need, bool subjectTable,
+void checkTable(CheckResult& result, const school::SchoolFolder& folder, const SchoolTable& need, bool subjectTable,
                 Progress& progress) {
-  const std::string path = findInDir(dir, need.file);
+  const std::string path = folder.file(need.file);
   if (path.empty()) {
     result.add(missingSeverity(need.whenMissing), need.file, "missing: " + need.missingMeans);
     return;
   }
-  const std::string file = fs::path(path).filename().string();
+  const std::string file = data::fileNameOf(path);
   // The past students' table is opened only for a past student's card: its
   // faults stop no other report.
   const size_t first = result.findings.size();
@@ -73,7 +75,7 @@ void checkTable(CheckResult& result, const std::string& dir, const SchoolTable& 
   checkRecords(result, file, *table);
   checkCodePage(result, file, *table);
   for (const IndexNeed& index : need.indexes) {
-    const std::string ntx = findInDir(dir, index.file);
+    const std::string ntx = folder.file(index.file);
     if (ntx.empty()) {
       if (subjectTable)
         result.add(Severity::kNote, index.file, "missing: the program builds it the first time a report needs it");
@@ -81,12 +83,12 @@ void checkTable(CheckResult& result, const std::string& dir, const SchoolTable& 
         result.add(Severity::kError, index.file, "missing: the program opens this index and never builds it");
       continue;
     }
-    checkIndex(result, fs::path(ntx).filename().string(), *table, ntx, index, progress);
+    checkIndex(result, data::fileNameOf(ntx), *table, ntx, index, progress);
   }
   if (need.file == "sccontro.dbf") checkControlRecords(result, file, *table);
   if (need.file == "ccmp.dst") checkInstallation(result, file, *table);
   if (need.file == "headeots.dbf") checkHeadings(result, file, *table);
-  if (need.file == "rvhplogo.dbf") checkLetterhead(result, dir, file, *table);
+  if (need.file == "rvhplogo.dbf") checkLetterhead(result, folder, file, *table);
 }
 
 }  // namespace
@@ -94,10 +96,11 @@ void checkTable(CheckResult& result, const std::string& dir, const SchoolTable& 
 CheckResult checkSchool(const std::string& dir, int year, Progress& progress) {
   std::error_code ec;
   if (!fs::is_directory(dir, ec)) throw data::DataError(dir, "no such directory");
+  const school::SchoolFolder folder(dir);
   CheckResult result;
-  checkCodePageFlag(result, dir);
-  for (const SchoolTable& need : schoolTables()) checkTable(result, dir, need, false, progress);
-  checkTable(result, dir, studentSubjectTable(year), true, progress);
+  checkCodePageFlag(result, folder);
+  for (const SchoolTable& need : schoolTables()) checkTable(result, folder, need, false, progress);
+  checkTable(result, folder, studentSubjectTable(year), true, progress);
   progress.finish();
   return result;
 }

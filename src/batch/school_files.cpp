@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cctype>
-#include <filesystem>
 #include <stdexcept>
 
 #include "school/subject_table.h"
@@ -90,16 +89,6 @@ const SchoolTable& schoolTable(const std::string& file) {
   for (const SchoolTable& t : schoolTables())
     if (sameLetters(t.file, file)) return t;
   throw std::out_of_range("no school table " + file);
-}
-
-std::string findInDir(const std::string& dir, const std::string& name) {
-  namespace fs = std::filesystem;
-  std::error_code ec;
-  const fs::path exact = fs::path(dir) / name;
-  if (fs::is_regular_file(exact, ec)) return exact.string();
-  for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec))
-    if (sameLetters(it->path().filename().string(), name) && it->is_regular_file(ec)) return it->path().string();
-  return "";
 }
 
 }  // namespace velmont::batch

@@ -43,8 +43,4 @@ SchoolTable studentSubjectTable(int year);
 // std::out_of_range when there is none.
 const SchoolTable& schoolTable(const std::string& file);
 
-// Finds `name` in `dir` ignoring letter case, as a Windows data directory
-// would; returns the full path, or "" when there is no such file.
-std::string findInDir(const std::string& dir, const std::string& name);
-
 }  // namespace velmont::batch

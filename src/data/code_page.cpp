@@ -1,17 +1,14 @@
 #include "code_page.h"
 
 #include <atomic>
-#include <filesystem>
-#include <fstream>
 
 #include "dbf_file.h"
+#include "error.h"
 #include "table.h"
 #include "workspace.h"
 
 namespace velmont::data {
 namespace {
-
-namespace fs = std::filesystem;
 
 // The dBASE/Clipper/FoxPro language-driver ids of single-byte code pages. Ids
 // of multi-byte code pages (Japanese, Chinese, Korean) are left out: a field's
@@ -45,16 +42,6 @@ constexpr int kSupported[] = {437, 737, 850, 852, 857, 860, 861, 863, 865, 866, 
 constexpr size_t kFlagFileBound = 64;  // the number is on the first line; nothing more is read
 
 std::atomic<int> gRunCodePage{0};
-
-// A file of the directory by name in any letter case; the name as given when none.
-fs::path dataFile(const std::string& dir, const std::string& name) {
-  const fs::path base = dir.empty() ? fs::path(".") : fs::path(dir);
-  std::error_code ec;
-  if (fs::exists(base / name, ec)) return base / name;
-  for (fs::directory_iterator it(base, ec), end; !ec && it != end; it.increment(ec))
-    if (sameName(it->path().filename().string(), name)) return it->path();
-  return base / name;
-}
 
 std::string hexByte(unsigned v) {
   static const char* digits = "0123456789ABCDEF";
@@ -102,14 +89,15 @@ std::string CodePageChoice::describe(uint8_t driver) const {
 
 CodePageFlag readCodePageFlag(const std::string& dataDir) {
   CodePageFlag flag;
-  const fs::path path = dataFile(dataDir, kCodePageFlagFile);
-  std::error_code ec;
-  if (!fs::is_regular_file(path, ec)) return flag;
+  const std::string path = Env::current()->find(dataDir, kCodePageFlagFile);
+  if (path.empty() || !nonRegularKind(path).empty()) return flag;
   flag.present = true;
-  std::ifstream in(path, std::ios::binary);
-  char buf[kFlagFileBound];
-  in.read(buf, sizeof buf);
-  const std::string head(buf, size_t(in.gcount()));
+  std::string head;
+  try {
+    head = readSideFile(path, kFlagFileBound);
+  } catch (const DataError&) {
+    // An unreadable flag reads as an empty one: its problem is reported below.
+  }
   std::string line = head.substr(0, head.find_first_of("\r\n"));
   // A number, perhaps written as "CP850" or with blanks around it.
   size_t p = 0;
@@ -136,34 +124,33 @@ CodePageFlag readCodePageFlag(const std::string& dataDir) {
 void setRunCodePage(int codePage) { gRunCodePage.store(codePage); }
 int runCodePage() { return gRunCodePage.load(); }
 
-CodePageChoice codePageInForce(uint8_t driver, const std::string& dataDir) {
+CodePageChoice codePageInForce(uint8_t driver, const CodePageFlag& flag) {
   if (const int run = runCodePage(); run != 0) return {run, CodePageSource::kRun};
   if (const int fromDriver = codePageOfDriver(driver); fromDriver != 0)
     return {fromDriver, CodePageSource::kDriverByte};
-  if (const CodePageFlag flag = readCodePageFlag(dataDir); flag.codePage != 0)
-    return {flag.codePage, CodePageSource::kFlagFile};
+  if (flag.codePage != 0) return {flag.codePage, CodePageSource::kFlagFile};
   return {kDefaultCodePage, CodePageSource::kDefault};
 }
 
+CodePageChoice codePageInForce(uint8_t driver, const std::string& dataDir) {
+  if (runCodePage() != 0 || codePageOfDriver(driver) != 0) return codePageInForce(driver, CodePageFlag{});
+  return codePageInForce(driver, readCodePageFlag(dataDir));
+}
+
 CodePageChoice codePageOf(const Table& table) {
-  const std::string dir = fs::path(table.path()).parent_path().string();
-  return codePageInForce(table.languageDriver(), dir.empty() ? "." : dir);
+  return codePageInForce(table.languageDriver(), directoryOf(table.path()));
 }
 
 uint8_t schoolLanguageDriver(const std::string& dataDir) {
   uint8_t driver = 0;
   try {
-    const fs::path students = dataFile(dataDir, "ststuden.dbf");
-    std::error_code ec;
-    if (fs::is_regular_file(students, ec)) driver = DbfFile::open(students.string(), OpenMode::kRead)->languageDriver();
+    const std::string students = Env::current()->find(dataDir, "ststuden.dbf");
+    if (!students.empty() && nonRegularKind(students).empty())
+      driver = DbfFile::open(students, OpenMode::kRead)->languageDriver();
   } catch (...) {
     driver = 0;  // a damaged students table is reported where it is opened
   }
   return codePageOfDriver(driver) != 0 ? driver : 0;
-}
-
-CodePageChoice schoolCodePage(const std::string& dataDir) {
-  return codePageInForce(schoolLanguageDriver(dataDir), dataDir);
 }
 
 void CodePageEvidence::add(std::string_view bytes, int codePage) {

@@ -54,14 +54,12 @@ CodePageFlag readCodePageFlag(const std::string& dataDir);
 void setRunCodePage(int codePage);
 int runCodePage();
 
-// The decision above for a table with this driver byte in `dataDir`.
+// The decision above for a table with this driver byte in `dataDir`, or
+// beside the flag file already read.
 CodePageChoice codePageInForce(uint8_t driver, const std::string& dataDir);
+CodePageChoice codePageInForce(uint8_t driver, const CodePageFlag& flag);
 // For an open table: its own driver byte, and its directory's flag file.
 CodePageChoice codePageOf(const Table& table);
-// The school's code page: the one in force for its students table
-// (ststuden.dbf); a missing or unreadable students table counts as having no
-// driver byte. Reports print and write text files in it.
-CodePageChoice schoolCodePage(const std::string& dataDir);
 // The students table's language-driver byte when it names a code page, else 0.
 // Side tables this program creates carry it, so that their text is held in the
 // same code page as the school's own.

@@ -3,7 +3,6 @@
 #include <atomic>
 #include <chrono>
 #include <filesystem>
-#include <fstream>
 #include <thread>
 
 #include "error.h"
@@ -37,6 +36,27 @@ Env* Env::current() { return threadOverride ? threadOverride : posixOrWin(); }
 
 void Env::setThreadOverride(Env* env) { threadOverride = env; }
 
+bool sameName(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    char x = a[i], y = b[i];
+    if (x >= 'a' && x <= 'z') x = char(x - 'a' + 'A');
+    if (y >= 'a' && y <= 'z') y = char(y - 'a' + 'A');
+    if (x != y) return false;
+  }
+  return true;
+}
+
+std::string pathIn(const std::string& dir, const std::string& name) {
+  return dir.empty() ? name : (std::filesystem::path(dir) / name).string();
+}
+
+std::string directoryOf(const std::string& path) { return std::filesystem::path(path).parent_path().string(); }
+
+std::string fileNameOf(const std::string& path) { return std::filesystem::path(path).filename().string(); }
+
+std::string findFile(const std::string& path) { return Env::current()->find(directoryOf(path), fileNameOf(path)); }
+
 std::string nonRegularKind(const std::string& path) {
   namespace fs = std::filesystem;
   std::error_code ec;
@@ -57,11 +77,15 @@ std::string nonRegularKind(const std::string& path) {
 std::string readSideFile(const std::string& path, size_t limit) {
   if (const std::string kind = nonRegularKind(path); !kind.empty())
     throw DataError(path, "is " + kind + ", not a file: it is not read");
-  std::ifstream in(path, std::ios::binary);
-  if (!in) throw DataError(path, "cannot be read");
+  const std::unique_ptr<File> file = Env::current()->open(path, OpenMode::kRead);
   std::string bytes(limit, '\0');
-  in.read(bytes.data(), std::streamsize(limit));
-  bytes.resize(size_t(in.gcount()));
+  size_t got = 0;
+  while (got < limit) {
+    const size_t n = file->readAt(got, bytes.data() + got, limit - got);
+    if (n == 0) break;
+    got += n;
+  }
+  bytes.resize(got);
   return bytes;
 }
 

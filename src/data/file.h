@@ -54,6 +54,11 @@ class Env {
   // (and `from` left as it is) when `to` already exists.
   virtual bool publish(const std::string& from, const std::string& to) = 0;
   virtual void remove(const std::string& path) = 0;
+  // The path of the entry `name` of directory `dir` (the current directory when
+  // empty) in whatever letter case the directory holds it, as a Windows
+  // directory finds a name: `name` itself when it is there, else the entry whose
+  // name equals it but for the case of the letters A-Z. Empty when there is none.
+  virtual std::string find(const std::string& dir, const std::string& name) = 0;
 
   static Env* posixOrWin();  // the real file system
   static Env* current();     // the calling thread's override, else the real one
@@ -86,6 +91,19 @@ class KeepReadsScope {
   KeepReadsScope& operator=(const KeepReadsScope&) = delete;
 };
 bool keepReadsOnThisThread();
+// Case-insensitive comparison (letters A-Z) of aliases and file names.
+bool sameName(std::string_view a, std::string_view b);
+
+// `name` in directory `dir` as a path; `name` alone when `dir` is empty.
+std::string pathIn(const std::string& dir, const std::string& name);
+// The directory part of a path ("" when it has none) and its last part.
+std::string directoryOf(const std::string& path);
+std::string fileNameOf(const std::string& path);
+// The file `path` names, or the one beside it whose name differs only in the
+// case of its letters (a copy from Windows often changes it), through the
+// calling thread's file system; empty when there is neither.
+std::string findFile(const std::string& path);
+
 // What a path that is no regular file is ("a directory", "a named pipe (FIFO)",
 // "a device", "a socket", "not a regular file"); empty for a regular file or a
 // missing one. Links are followed.

@@ -1,6 +1,7 @@
 // Files on POSIX systems. Byte-range locks are Linux open-file-description locks,
 // which belong to the open file: closing another descriptor of the same file in
 // this process does not drop them, as it would classic fcntl locks.
+#include <dirent.h>
 #include <errno.h>
 #include <fcntl.h>
 #include <sys/mman.h>
@@ -165,6 +166,21 @@ class PosixEnv final : public Env {
   }
 
   void remove(const std::string& path) override { ::unlink(path.c_str()); }
+
+  std::string find(const std::string& dir, const std::string& name) override {
+    const std::string exact = pathIn(dir, name);
+    struct stat st;
+    if (::stat(exact.c_str(), &st) == 0) return exact;
+    DIR* d = ::opendir(dir.empty() ? "." : dir.c_str());
+    if (!d) return {};
+    // Of several entries that differ only in case the first in byte order, so
+    // that every run picks the same one.
+    std::string best;
+    while (const dirent* e = ::readdir(d))
+      if (sameName(e->d_name, name) && (best.empty() || std::strcmp(e->d_name, best.c_str()) < 0)) best = e->d_name;
+    ::closedir(d);
+    return best.empty() ? best : pathIn(dir, best);
+  }
 };
 
 }  // namespace

@@ -156,6 +156,12 @@ class WinEnv final : public Env {
   }
 
   void remove(const std::string& path) override { DeleteFileW(windowsPath(path).c_str()); }
+
+  // Windows finds a name in any letter case by itself.
+  std::string find(const std::string& dir, const std::string& name) override {
+    const std::string path = pathIn(dir, name);
+    return GetFileAttributesW(windowsPath(path).c_str()) != INVALID_FILE_ATTRIBUTES ? path : std::string();
+  }
 };
 
 }  // namespace

@@ -61,6 +61,14 @@ void MemEnv::rename(const std::string& from, const std::string& to) {
   files_.erase(from);
 }
 
+std::string MemEnv::find(const std::string& dir, const std::string& name) {
+  const std::string exact = pathIn(dir, name);
+  if (files_.count(exact)) return exact;
+  for (const auto& [path, bytes] : files_)  // in byte order, as the real one picks
+    if (directoryOf(path) == directoryOf(exact) && sameName(fileNameOf(path), name)) return path;
+  return {};
+}
+
 std::string MemEnv::get(const std::string& path) const {
   auto it = files_.find(path);
   return it == files_.end() ? std::string() : *it->second;

@@ -24,6 +24,7 @@ class MemEnv final : public Env {
     return true;
   }
   void remove(const std::string& path) override { files_.erase(path); }
+  std::string find(const std::string& dir, const std::string& name) override;
 
   void put(const std::string& path, std::string bytes) { files_[path] = std::make_shared<std::string>(std::move(bytes)); }
   // The bytes of a file, or empty when it does not exist.

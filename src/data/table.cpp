@@ -41,15 +41,9 @@ std::unique_ptr<Table> Table::open(const std::string& path, const std::string& a
   std::unique_ptr<Table> t(new Table(alias, std::move(dbf)));
   if (t->dbf_->hasMemo()) {
     const std::string memoPath = t->dbf_->memoPath();
-    Env* env = Env::current();
-    std::string found = memoPath;
-    if (!env->exists(found)) {
-      // Files copied between systems often change the case of the extension.
-      std::string other = memoPath;
-      other.replace(other.size() - 3, 3, memoPath.back() == 't' ? "DBT" : "dbt");
-      if (env->exists(other)) found = other;
-    }
-    if (!env->exists(found)) throw DataError(memoPath, "the table's memo file is missing");
+    // Files copied between systems often change the case of the name.
+    const std::string found = findFile(memoPath);
+    if (found.empty()) throw DataError(memoPath, "the table's memo file is missing");
     t->memo_ = MemoFile::open(found, mode);
   }
   t->goTop();

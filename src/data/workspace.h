@@ -45,7 +45,4 @@ class Workspace {
   int current_ = 1;
 };
 
-// Case-insensitive comparison of aliases and names.
-bool sameName(std::string_view a, std::string_view b);
-
 }  // namespace velmont::data

@@ -1,7 +1,5 @@
 #include "installation.h"
 
-#include <filesystem>
-
 #include "data/table.h"
 
 namespace velmont::libs {
@@ -16,10 +14,8 @@ std::string dekript(std::string_view c1, double /*key*/) {
   return std::string(c1.substr(begin, end - begin));
 }
 
-std::string schoolNameFrom(const std::string& dataDir) {
-  const std::string path = (std::filesystem::path(dataDir) / kInstallationFile).string();
-  std::error_code ec;
-  if (!std::filesystem::exists(path, ec)) return "";
+std::string schoolNameFrom(const std::string& path) {
+  if (!data::Env::current()->exists(path)) return "";
   auto table = data::Table::open(path, "ccmp");
   table->goTop();
   if (table->eof()) return "";

@@ -20,8 +20,8 @@ std::vector<data::FieldSpec> installationFields();
 // `key` is what start-up passes (-1.0) and does not change the result.
 std::string dekript(std::string_view c1, double key);
 
-// The school's name from the installation record in `dataDir`: "" when the
-// file is missing. Throws data::DataError when it exists but cannot be read.
-std::string schoolNameFrom(const std::string& dataDir);
+// The school's name from the installation record at `path`: "" when the file
+// is missing. Throws data::DataError when it exists but cannot be read.
+std::string schoolNameFrom(const std::string& path);
 
 }  // namespace velmont::libs

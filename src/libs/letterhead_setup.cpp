@@ -2,7 +2,6 @@
 
 #include "data/code_page.h"
 
-#include <filesystem>
 
 #include "data/table.h"
 #include "installation.h"
@@ -40,17 +39,15 @@ std::vector<data::FieldSpec> letterheadFields() {
           {"LBLD", 'L', 1}, {"LULN", 'L', 1}, {"LDE", 'C', 80}};
 }
 
-void setup_lhed(const std::string& dataDir) {
-  const std::string path = (std::filesystem::path(dataDir) / kLetterheadFile).string();
-  std::error_code ec;
-  if (std::filesystem::exists(path, ec)) return;
+void setup_lhed(const std::string& path, const std::string& installationPath, uint8_t languageDriver) {
+  if (data::Env::current()->exists(path)) return;
   std::string school;
   try {
-    school = schoolNameFrom(dataDir);
+    school = schoolNameFrom(installationPath);
   } catch (const std::exception&) {
     // An unreadable installation record leaves the first line blank.
   }
-  data::DbfFile::create(path, letterheadFields(), data::schoolLanguageDriver(dataDir));
+  data::DbfFile::create(path, letterheadFields(), languageDriver);
   auto table = data::Table::open(path, "rvhplogo", data::OpenMode::kReadWrite);
   for (const Defaults& d : kDefaults) {
     table->appendBlank();

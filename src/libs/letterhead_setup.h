@@ -34,10 +34,11 @@ enum LetterheadRecord {
 // The structure of the table.
 std::vector<data::FieldSpec> letterheadFields();
 
-// Creates `dataDir`/rvhplogo.dbf with its eleven default records when the file
-// is missing; leaves an existing file alone. Line 1 is the school's name from
-// the installation record (blank when there is none); the logo record names
-// "school.gif"; there is no watermark.
-void setup_lhed(const std::string& dataDir);
+// Creates the letterhead table at `path` with its eleven default records when
+// the file is missing; leaves an existing file alone. Line 1 is the school's
+// name from the installation record at `installationPath` (blank when there is
+// none); the logo record names "school.gif"; there is no watermark. The table
+// is stamped with `languageDriver`.
+void setup_lhed(const std::string& path, const std::string& installationPath, uint8_t languageDriver);
 
 }  // namespace velmont::libs

@@ -1,37 +1,16 @@
 #include "lmd_tables.h"
 
-#include <filesystem>
-
 #include "data/error.h"
 
 namespace velmont::libs {
 
-namespace fs = std::filesystem;
-
-std::string dataFilePath(const std::string& dataDir, const std::string& name) {
-  std::string file = name;
-  if (fs::path(file).extension().empty()) file += ".dbf";
-  const fs::path exact = fs::path(dataDir) / file;
-  std::error_code ec;
-  if (fs::exists(exact, ec)) return exact.string();
-  for (const auto& entry : fs::directory_iterator(dataDir.empty() ? "." : dataDir, ec))
-    if (data::sameName(entry.path().filename().string(), file)) return entry.path().string();
-  return exact.string();
-}
-
-bool dataFileExists(const std::string& dataDir, const std::string& name) {
-  std::error_code ec;
-  return fs::exists(dataFilePath(dataDir, name), ec);
-}
-
-data::Table& lmdOpenDbf(const std::string& dataDir, const std::string& file, const std::string& alias,
-                        data::OpenMode mode) {
+data::Table& lmdOpenDbf(const std::string& path, const std::string& alias, data::OpenMode mode) {
   data::Workspace& ws = data::Workspace::forThisThread();
   if (ws.isOpen(alias)) {
     ws.select(alias);
     return *ws.current();
   }
-  return ws.open(dataFilePath(dataDir, file), alias, mode);
+  return ws.open(path, alias, mode);
 }
 
 std::vector<std::string> lmdGetArray(data::Table& table, int fieldNumber) {

@@ -3,7 +3,6 @@
 #include <chrono>
 #include <cstdio>
 #include <ctime>
-#include <filesystem>
 #include <fstream>
 #include <mutex>
 
@@ -35,10 +34,10 @@ std::string oneLine(std::string s) {
 
 }  // namespace
 
-void lmdSetUserLog(const std::string& dataDir, bool logStart, const std::string& user) {
+void lmdSetUserLog(const std::string& logPath, bool logStart, const std::string& user) {
   {
     std::lock_guard lock(gMutex);
-    gPath = (std::filesystem::path(dataDir) / kUsageLogFile).string();
+    gPath = logPath;
   }
   if (logStart) lmdLog("program started", user, "");
 }

@@ -8,9 +8,9 @@ namespace velmont::libs {
 
 inline constexpr const char* kUsageLogFile = "velmont-usage.log";
 
-// lmdSetUserLog: the log lives in `dataDir` from now on; with `logStart` a
-// line records the program's start.
-void lmdSetUserLog(const std::string& dataDir, bool logStart, const std::string& user = "");
+// lmdSetUserLog: the log is the file at `logPath` (kUsageLogFile in the data
+// directory) from now on; with `logStart` a line records the program's start.
+void lmdSetUserLog(const std::string& logPath, bool logStart, const std::string& user = "");
 // lmdLog: appends "YYYY-MM-DD hh:mm:ss<TAB>user<TAB>access<TAB>action" and a
 // line end. False when there is no log or it cannot be written. Thread-safe.
 bool lmdLog(const std::string& action, const std::string& user, const std::string& access);

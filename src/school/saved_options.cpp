@@ -1,14 +1,12 @@
 #include "saved_options.h"
 
-#include <filesystem>
-
-#include "data/code_page.h"
-
 #include "data/dbf_file.h"
 #include "data/error.h"
 #include "data/file.h"
 #include "subject_table.h"
 #include "data/table.h"
+#include "data/table_locks.h"
+#include "school_folder.h"
 
 namespace velmont::data {
 namespace {
@@ -16,21 +14,15 @@ namespace {
 constexpr int kUserWidth = 15;
 constexpr int kCodeWidth = 9;
 
-std::string joinPath(const std::string& dir, const std::string& name) {
-  if (dir.empty()) return name;
-  const char last = dir.back();
-  return last == '/' || last == '\\' ? dir + name : dir + "/" + name;
-}
-
-std::string tablePath(const std::string& dataDir) { return joinPath(dataDir, "prntpref.dbf"); }
-
-void createWhenMissing(const std::string& path) {
-  if (Env::current()->exists(path)) return;
+// The table's path as the folder holds it, created first when it is missing.
+std::string createWhenMissing(const school::SchoolFolder& folder) {
+  const std::string path = folder.path("prntpref.dbf");
+  if (Env::current()->exists(path)) return path;
   // Worked out before the test for the file is repeated, so that the file is
   // created at once when it is still missing: another program that finds it
   // created must find its header written too.
-  const uint8_t driver = schoolLanguageDriver(std::filesystem::path(path).parent_path().string());
-  if (Env::current()->exists(path)) return;
+  const uint8_t driver = folder.languageDriver();
+  if (Env::current()->exists(path)) return path;
   try {
     DbfFile::create(path, {{"USERNAME", 'C', kUserWidth, 0},
                            {"RPT_CODE", 'C', kCodeWidth, 0},
@@ -41,6 +33,7 @@ void createWhenMissing(const std::string& path) {
     // Another program may have created it a moment ago; a real failure shows on open.
     if (!Env::current()->exists(path)) throw;
   }
+  return path;
 }
 
 // Moves to the user's record of the report (record order, exact equality); false when none.
@@ -53,10 +46,9 @@ bool findRecord(Table& t, const std::string& user, const std::string& code) {
 
 }  // namespace
 
-SavedOptions loadSavedOptions(const std::string& dataDir, const std::string& userId, const std::string& reportCode,
+SavedOptions loadSavedOptions(const school::SchoolFolder& folder, const std::string& userId, const std::string& reportCode,
                               const SavedOptions& defaults, int year) {
-  const std::string path = tablePath(dataDir);
-  createWhenMissing(path);
+  const std::string path = createWhenMissing(folder);
   SavedOptions options{padTo(defaults.prefs, kPrefsWidth), padTo(defaults.extras, kExtrasWidth)};
   {
     auto t = Table::open(path, "prntpref");
@@ -69,22 +61,18 @@ SavedOptions loadSavedOptions(const std::string& dataDir, const std::string& use
   // year's descriptor table always prints as 1. In other reports the position
   // means something else (the list's marks switch) and keeps what was saved.
   const std::string descriptor = "DESCRP" + subjectTableName(year).substr(5) + ".dbf";
-  if (reportCode == kEndOfTermReportCode && !Env::current()->exists(joinPath(dataDir, descriptor)))
+  if (reportCode == kEndOfTermReportCode && !folder.has(descriptor))
     options.prefs[10] = '1';
   return options;
 }
 
-void saveOptions(const std::string& dataDir, const std::string& userId, const std::string& reportCode,
+void saveOptions(const school::SchoolFolder& folder, const std::string& userId, const std::string& reportCode,
                  const std::string& prefs, const std::optional<std::string>& extras) {
-  const std::string path = tablePath(dataDir);
-  createWhenMissing(path);
+  const std::string path = createWhenMissing(folder);
   auto t = Table::open(path, "prntpref", OpenMode::kReadWrite);
   const std::string user = padTo(userId, kUserWidth), code = padTo(reportCode, kCodeWidth);
-  if (!t->lockAppend()) throw DataError(path, "another program keeps the table locked; the options were not saved");
-  struct Release {
-    Table& t;
-    ~Release() { t.unlockAppend(); }
-  } release{*t};
+  AppendLock appendLock(*t);
+  if (!appendLock.held()) throw DataError(path, "another program keeps the table locked; the options were not saved");
   if (!findRecord(*t, user, code)) {
     t->appendBlank();
     t->replace("USERNAME", user);
@@ -94,10 +82,10 @@ void saveOptions(const std::string& dataDir, const std::string& userId, const st
     t->commit();
     return;
   }
-  if (!t->lockRecord()) throw DataError(path, "the options record is locked by another program; they were not saved");
+  RecordLock recordLock(*t);
+  if (!recordLock.held()) throw DataError(path, "the options record is locked by another program; they were not saved");
   t->replace("RPT_PARAMS", padTo(prefs, kPrefsWidth));
   if (extras) t->replace("RPT_EXTRAS", padTo(*extras, kExtrasWidth));
-  t->unlockRecord();
 }
 
 }  // namespace velmont::data

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "data/text.h"
+#include "school_folder.h"
 
 namespace velmont::data {
 
@@ -25,7 +26,7 @@ inline constexpr const char* kStudentListReportCode = "L_Rpt_001";
 // Without the year's descriptor table ("DESCRP" + two digits of `year`),
 // position 11 of the end-of-term report's prefs reads "1"; other reports get
 // position 11 as saved.
-SavedOptions loadSavedOptions(const std::string& dataDir, const std::string& userId, const std::string& reportCode,
+SavedOptions loadSavedOptions(const school::SchoolFolder& folder, const std::string& userId, const std::string& reportCode,
                               const SavedOptions& defaults, int year);
 
 // Writes a user's options of a report, appending the record on the first run.
@@ -33,7 +34,7 @@ SavedOptions loadSavedOptions(const std::string& dataDir, const std::string& use
 // The search and the append happen under the table's append lock and the write
 // under the record lock, so two programs saving at once never lose or duplicate
 // a record. Throws DataError when the table cannot be written.
-void saveOptions(const std::string& dataDir, const std::string& userId, const std::string& reportCode,
+void saveOptions(const school::SchoolFolder& folder, const std::string& userId, const std::string& reportCode,
                  const std::string& prefs, const std::optional<std::string>& extras = std::nullopt);
 
 }  // namespace velmont::data

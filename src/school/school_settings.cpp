@@ -1,12 +1,11 @@
 #include "school_settings.h"
 
-#include <fstream>
-
 #include "data/file.h"
 #include "data/text.h"
 #include "data/workspace.h"
 #include "libs/installation.h"
 #include "libs/lmd_tables.h"
+#include "school_folder.h"
 
 namespace velmont::app {
 
@@ -14,10 +13,9 @@ namespace {
 constexpr size_t kSideFileLimit = 4096;
 }
 
-std::string firstLineOf(const std::string& dataDir, const std::string& name, size_t width) {
-  if (!libs::dataFileExists(dataDir, name)) return "";
+std::string firstLineOf(const school::SchoolFolder& folder, const std::string& name, size_t width) {
   // A flag file holds one short word: a little is read, whatever the file is.
-  std::string line = data::readSideFile(libs::dataFilePath(dataDir, name), kSideFileLimit);
+  std::string line = folder.readFlagFile(name, kSideFileLimit);
   if (const size_t lf = line.find('\n'); lf != std::string::npos) line.resize(lf);
   // The first characters of the file, up to its first line end.
   if (const size_t cr = line.find('\r'); cr != std::string::npos) line.resize(cr);
@@ -26,17 +24,17 @@ std::string firstLineOf(const std::string& dataDir, const std::string& name, siz
 }
 
 void readSchoolWords(SessionValues& v) {
-  v.yearNames = data::YEAR_NAMES(v.dataDir);
-  if (libs::dataFileExists(v.dataDir, "homecl.$vl")) v.homeCl = firstLineOf(v.dataDir, "homecl.$vl", 12);
-  if (libs::dataFileExists(v.dataDir, "house.$vl")) v.house = firstLineOf(v.dataDir, "house.$vl", 12);
+  v.yearNames = data::YEAR_NAMES(v.folder);
+  if (v.folder.has("homecl.$vl")) v.homeCl = firstLineOf(v.folder, "homecl.$vl", 12);
+  if (v.folder.has("house.$vl")) v.house = firstLineOf(v.folder, "house.$vl", 12);
 }
 
 void readSchoolName(SessionValues& v) {
   v.school = "";
-  if (!libs::dataFileExists(v.dataDir, libs::kInstallationFile)) return;
+  if (!v.folder.has(libs::kInstallationFile)) return;
   data::Workspace& ws = data::Workspace::forThisThread();
   const int saved = ws.currentArea();
-  data::Table& ccmp = libs::lmdOpenDbf(v.dataDir, libs::kInstallationFile, "ccmp");
+  data::Table& ccmp = v.folder.open(libs::kInstallationFile, "ccmp");
   ccmp.goTop();
   v.school = ccmp.eof() ? "" : libs::dekript(ccmp.str("C1"), -1.0);
   ws.close("ccmp");
@@ -44,11 +42,11 @@ void readSchoolName(SessionValues& v) {
 }
 
 void readControlValues(SessionValues& v) {
-  v.parents = libs::dataFileExists(v.dataDir, "paparent.dbf");
+  v.parents = v.folder.has("paparent.dbf");
   data::Workspace& ws = data::Workspace::forThisThread();
   const bool wasOpen = ws.isOpen("sccontro");
   const int saved = ws.currentArea();
-  data::Table& control = libs::lmdOpenDbf(v.dataDir, "sccontro", "sccontro");
+  data::Table& control = v.folder.open("sccontro", "sccontro");
   struct Close {
     data::Workspace& ws;
     data::Table& t;

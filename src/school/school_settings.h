@@ -18,6 +18,6 @@ void readControlValues(SessionValues& v);
 
 // The first line of a small text file of the data directory, cut to `width`
 // and without trailing blanks; "" when the file is missing.
-std::string firstLineOf(const std::string& dataDir, const std::string& name, size_t width);
+std::string firstLineOf(const school::SchoolFolder& folder, const std::string& name, size_t width);
 
 }  // namespace velmont::app

@@ -18,9 +18,9 @@ std::string currentUser() {
 
 const char* programVersion() { return VELMONT_PROGRAM_VERSION; }
 
-SessionValues freshSessionValues(const std::string& dataDir, const data::Date& today) {
+SessionValues freshSessionValues(const school::SchoolFolder& folder, const data::Date& today) {
   SessionValues v;
-  v.dataDir = dataDir;
+  v.folder = folder;
   v.date = today;
   v.year = today.empty() ? 0 : today.year();
   v.userId = currentUser();

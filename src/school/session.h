@@ -5,7 +5,6 @@
 // runs read it from their own threads. Every access takes a short lock and
 // copies the value out, so a run never sees half of a change.
 #include <array>
-#include <atomic>
 #include <functional>
 #include <mutex>
 #include <optional>
@@ -13,18 +12,17 @@
 #include <vector>
 
 #include "data/date.h"
+#include "school_folder.h"
 #include "year_names.h"
 
 namespace velmont::app {
-
-class ProgressDisplay;
 
 // The program's version, as `velmont --version` and the About box give it
 // (the project's version in the top CMakeLists.txt).
 const char* programVersion();
 
 struct SessionValues {
-  std::string dataDir = ".";            // the school's data directory
+  school::SchoolFolder folder;          // the school's data directory
   std::string school;                   // C_School
   std::string title = "Velmont Program";  // C_Title
   std::string version = programVersion();  // C_Version: the one version of both programs
@@ -77,18 +75,12 @@ class Session {
     change(values_);
   }
 
-  // The main window's progress lines and rules (oProgMain1, oProgMain2,
-  // oProgBoxl1 to 4); null until the main window exists.
-  ProgressDisplay* progress() const { return progress_.load(); }
-  void setProgress(ProgressDisplay* progress) { progress_.store(progress); }
-
  private:
   mutable std::mutex mutex_;
   SessionValues values_;
-  std::atomic<ProgressDisplay*> progress_{nullptr};
 };
 
 // The values before anything is read: today's date and year, a data directory.
-SessionValues freshSessionValues(const std::string& dataDir, const data::Date& today);
+SessionValues freshSessionValues(const school::SchoolFolder& folder, const data::Date& today);
 
 }  // namespace velmont::app

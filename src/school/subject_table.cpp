@@ -1,13 +1,11 @@
 #include "subject_table.h"
 
-#include <filesystem>
-
-#include "data/code_page.h"
 #include "data/error.h"
 #include "data/file.h"
 #include "data/ntx.h"
 #include "data/numeric.h"
 #include "data/table.h"
+#include "school_folder.h"
 
 namespace velmont::data {
 
@@ -68,11 +66,9 @@ void SubjectKey::checkIndex(const Table& table) const {
                   "; remove the index file and it is built again");
 }
 
-void new_subyr(const std::string& tablePath) {
+void new_subyr(const std::string& tablePath, uint8_t languageDriver) {
   if (Env::current()->exists(tablePath)) return;
-  // The new year's table holds text in the same code page as the students table.
-  DbfFile::create(tablePath, subjectTableFields(),
-                  schoolLanguageDriver(std::filesystem::path(tablePath).parent_path().string()));
+  DbfFile::create(tablePath, subjectTableFields(), languageDriver);
 }
 
 namespace {
@@ -90,16 +86,24 @@ bool indexSound(const std::string& tablePath, const std::string& indexPath) {
 
 }  // namespace
 
-void ensureSubjectIndex(const std::string& tablePath, const std::string& indexPath,
+void ensureSubjectIndex(const std::string& tablePath, const std::string& indexPath, uint8_t languageDriver,
                         const std::function<void()>& notify) {
   Env* env = Env::current();
   const bool haveTable = env->exists(tablePath);
   if (haveTable && env->exists(indexPath) && indexSound(tablePath, indexPath)) return;
   if (notify) notify();
-  if (!haveTable) new_subyr(tablePath);
+  if (!haveTable) new_subyr(tablePath, languageDriver);
   auto table = Table::open(tablePath, "STSUB");
   SubjectKey{*table};  // fields that cannot form the key stop here, naming the table and field
   table->createIndex(indexPath, kSubjectKeyExpression);
+}
+
+SubjectFiles ensureSubjectIndex(const school::SchoolFolder& folder, int year, const std::function<void()>& notify) {
+  const std::string name = subjectTableName(year);
+  SubjectFiles files{folder.path(name + ".dbf"), folder.path(name + ".ntx")};
+  // A new year's table holds text in the same code page as the students table.
+  ensureSubjectIndex(files.table, files.index, folder.languageDriver(), notify);
+  return files;
 }
 
 }  // namespace velmont::data

@@ -7,6 +7,7 @@
 
 #include "data/dbf_file.h"
 #include "data/table.h"
+#include "school_folder.h"
 
 namespace velmont::data {
 
@@ -50,16 +51,24 @@ std::vector<FieldSpec> subjectTableFields();
 // "STSUB" + the last two digits of a four-digit year: 2004 gives "STSUB04".
 std::string subjectTableName(int year);
 
-// Creates an empty student-subject table at `tablePath` (with its .dbt memo file);
-// nothing is created when the file already exists.
-void new_subyr(const std::string& tablePath);
+// Creates an empty student-subject table at `tablePath` (with its .dbt memo
+// file), stamped with `languageDriver`; nothing is created when the file
+// already exists.
+void new_subyr(const std::string& tablePath, uint8_t languageDriver = 0);
 
 // Makes sure the year's table at `tablePath` and its index at `indexPath` exist
 // and agree: the table is created empty when missing, and the index is built
 // when it is missing or damaged (an entry past the table's end, keys out of
 // order, a header that cannot be read), `notify` being called first. This
 // program builds that index, so it mends it rather than stop a report.
-void ensureSubjectIndex(const std::string& tablePath, const std::string& indexPath,
+void ensureSubjectIndex(const std::string& tablePath, const std::string& indexPath, uint8_t languageDriver,
                         const std::function<void()>& notify);
+
+// The same for the year's table and index in the school's folder, found in
+// any letter case; their paths.
+struct SubjectFiles {
+  std::string table, index;
+};
+SubjectFiles ensureSubjectIndex(const school::SchoolFolder& folder, int year, const std::function<void()>& notify);
 
 }  // namespace velmont::data

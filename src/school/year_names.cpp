@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cctype>
-#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -11,40 +10,21 @@
 #include "data/numeric.h"
 #include "data/text.h"
 #include "data/workspace.h"
+#include "school_folder.h"
 
 namespace velmont::data {
 namespace {
-
-namespace fs = std::filesystem;
-
-// A file of the data directory by name, ignoring letter case as the school's
-// Windows directory does; the name as given when there is no such file.
-std::string dataFile(const std::string& dir, const std::string& name) {
-  const fs::path exact = fs::path(dir) / name;
-  std::error_code ec;
-  if (fs::exists(exact, ec)) return exact.string();
-  for (const auto& entry : fs::directory_iterator(dir, ec)) {
-    const std::string candidate = entry.path().filename().string();
-    if (sameName(candidate, name)) return entry.path().string();
-  }
-  return exact.string();
-}
-
-bool fileExists(const std::string& dir, const std::string& name) {
-  std::error_code ec;
-  return fs::exists(dataFile(dir, name), ec);
-}
 
 // The control table for one routine: the open work area of the alias, or a
 // table opened here and closed again when the routine is done.
 class ControlTable {
  public:
-  ControlTable(Workspace& ws, const std::string& dataDir, const std::string& alias) : ws_(ws), alias_(alias) {
+  ControlTable(Workspace& ws, const school::SchoolFolder& folder, const std::string& alias) : ws_(ws), alias_(alias) {
     if (ws.isOpen(alias)) {
       ws.select(alias);
       table_ = ws.current();
     } else {
-      table_ = &ws.open(dataFile(dataDir, "sccontro.dbf"), alias);
+      table_ = &ws.open(folder.table("sccontro"), alias);
       opened_ = true;
     }
   }
@@ -91,14 +71,14 @@ std::string currentAlias(Workspace& ws) {
 
 }  // namespace
 
-YearNames YEAR_NAMES(const std::string& dataDir) {
+YearNames YEAR_NAMES(const school::SchoolFolder& folder) {
   YearNames result;
   result.names.fill(std::string(10, ' '));
-  if (fileExists(dataDir, "namibia.$vl")) result.word = "Grade";
-  if (!fileExists(dataDir, "grade.$vl")) return result;
+  if (folder.has("namibia.$vl")) result.word = "Grade";
+  if (!folder.has("grade.$vl")) return result;
 
   // Twenty lines of 79 characters are all it can hold: a little more is read, whatever the file is.
-  std::stringstream whole(readSideFile(dataFile(dataDir, "grade.$vl"), 64 * 1024));
+  std::stringstream whole(folder.readFlagFile("grade.$vl", 64 * 1024));
   std::vector<std::string> lines;
   std::string line;
   while (std::getline(whole, line)) {
@@ -140,8 +120,8 @@ std::string printedYearName(const std::string& name) {
   return out;
 }
 
-void yr_range(Workspace& ws, const std::string& dataDir, std::string& start, std::string& end) {
-  ControlTable t(ws, dataDir, "sccontro");
+void yr_range(Workspace& ws, const school::SchoolFolder& folder, std::string& start, std::string& end) {
+  ControlTable t(ws, folder, "sccontro");
   const int fee = t->requireField("PA_FE_AM");
   const int code = t->requireField("PA_FE_NM");
   int first = 0, last = 0;
@@ -164,13 +144,13 @@ void yr_range(Workspace& ws, const std::string& dataDir, std::string& start, std
   }
 }
 
-std::string put_yrout(Workspace& ws, const std::string& dataDir, int level) {
+std::string put_yrout(Workspace& ws, const school::SchoolFolder& folder, int level) {
   if (level <= 12) return rightAligned2(level);
   if (level > kYearLevels) return "  ";
   const int savedArea = ws.currentArea();
   std::string code;
   {
-    ControlTable t(ws, dataDir, "SCCONTRO");
+    ControlTable t(ws, folder, "SCCONTRO");
     t->goTo(uint32_t(level));
     code = std::string(t->str("PA_FE_NM"));
   }
@@ -178,25 +158,25 @@ std::string put_yrout(Workspace& ws, const std::string& dataDir, int level) {
   return code;
 }
 
-bool ent_yrin(Workspace& ws, const std::string& dataDir, std::string_view typed, int& level) {
+bool ent_yrin(Workspace& ws, const school::SchoolFolder& folder, std::string_view typed, int& level) {
   const std::string savedAlias = currentAlias(ws);
   const double value = numericValue(typed);
   if (value > 0) {
     level = int(value);
   } else {
-    ControlTable t(ws, dataDir, "sccontro");
+    ControlTable t(ws, folder, "sccontro");
     level = levelOfCode(*t, typed);
   }
   if (!savedAlias.empty()) ws.select(savedAlias);
   return true;
 }
 
-YearCheck checkYearEntry(Workspace& ws, const std::string& dataDir, std::string_view typed, int* levelOut) {
+YearCheck checkYearEntry(Workspace& ws, const school::SchoolFolder& folder, std::string_view typed, int* levelOut) {
   const std::string savedAlias = currentAlias(ws);
   YearCheck result;
   int level = 0;
   {
-    ControlTable t(ws, dataDir, "sccontro");
+    ControlTable t(ws, folder, "sccontro");
     const double value = numericValue(typed);
     if (value > 0) {
       level = int(value);

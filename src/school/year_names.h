@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "school_folder.h"
+
 namespace velmont::data {
 
 class Workspace;
@@ -22,11 +24,11 @@ struct YearNames {
 // "Sixth & Seventh").
 std::string printedYearName(const std::string& name);
 
-// YEAR_NAMES: reads the word and the level names from the flag files in `dataDir`.
+// YEAR_NAMES: reads the word and the level names from the flag files in the school's folder.
 // Missing files are not an error.
-YearNames YEAR_NAMES(const std::string& dataDir);
+YearNames YEAR_NAMES(const school::SchoolFolder& folder);
 
-// The rules below find SCCONTRO in `dataDir`. Each opens it in `ws` only when no
+// The rules below find SCCONTRO in the school's folder. Each opens it in `ws` only when no
 // work area has the alias "sccontro" and closes it again when it opened it;
 // an open table is used as it is and left on its top record. A missing or
 // damaged table throws DataError naming the file.
@@ -34,20 +36,20 @@ YearNames YEAR_NAMES(const std::string& dataDir);
 // yr_range: the display codes of the lowest and the highest level in use
 // (fee amount not 0), levels 13 to 20 ranking above 12. Leaves the control
 // table's work area selected.
-void yr_range(Workspace& ws, const std::string& dataDir, std::string& start, std::string& end);
+void yr_range(Workspace& ws, const school::SchoolFolder& folder, std::string& start, std::string& end);
 
 // put_yrout: " 1" to "12" for levels 1 to 12, the level's PA_FE_NM for 13 to 20,
 // two blanks otherwise. Reads the table only for levels above 12.
-std::string put_yrout(Workspace& ws, const std::string& dataDir, int level);
+std::string put_yrout(Workspace& ws, const school::SchoolFolder& folder, int level);
 
 // ent_yrin: the level a typed code stands for (its number, or the first record
 // whose non-blank code begins with the text), 0 when none; always true.
-bool ent_yrin(Workspace& ws, const std::string& dataDir, std::string_view typed, int& level);
+bool ent_yrin(Workspace& ws, const school::SchoolFolder& folder, std::string_view typed, int& level);
 
 // The entry check of the year-level fields without its message: chk_yrin shows
 // the fees message for kNoFees (see the widget layer's year entry).
 enum class YearCheck { kAccepted, kUnknown, kNoFees };
-YearCheck checkYearEntry(Workspace& ws, const std::string& dataDir, std::string_view typed, int* level);
+YearCheck checkYearEntry(Workspace& ws, const school::SchoolFolder& folder, std::string_view typed, int* level);
 
 // The two lines of the fees message for the year-level word in force.
 std::array<std::string, 2> yearFeesMessage(std::string_view yrGrd);

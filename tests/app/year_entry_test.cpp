@@ -14,7 +14,7 @@ using testing::onNextModal;
 
 TEST(YearEntry, LevelWithoutFeesIsRefusedWithTheFeesMessage) {
   testing::SchoolCopy school;
-  Session session(freshSessionValues(school.dir(), data::Date::fromYmd(2026, 3, 9)));
+  Session session(freshSessionValues(school::SchoolFolder(school.dir()), data::Date::fromYmd(2026, 3, 9)));
   session.update([](SessionValues& v) { v.yearNames.word = " Year"; });
   QString shown;
   onNextModal([&](QWidget* box) {
@@ -34,7 +34,7 @@ TEST(YearEntry, LevelWithoutFeesIsRefusedWithTheFeesMessage) {
 
 TEST(YearEntry, UnknownCodeAndBlankEntryAreRefusedWithAReason) {
   testing::SchoolCopy school;
-  Session session(freshSessionValues(school.dir(), data::Date::fromYmd(2026, 3, 9)));
+  Session session(freshSessionValues(school::SchoolFolder(school.dir()), data::Date::fromYmd(2026, 3, 9)));
   session.update([](SessionValues& v) { v.yearNames.word = " Year"; });
   QStringList shown;
   auto answer = [&] {
@@ -57,7 +57,7 @@ TEST(YearEntry, UnknownCodeAndBlankEntryAreRefusedWithAReason) {
 TEST(YearEntry, UnreadableControlTableIsNamedAndTheEntryRefused) {
   testing::SchoolCopy school;
   std::filesystem::remove(school.file("sccontro.dbf"));
-  Session session(freshSessionValues(school.dir(), data::Date::fromYmd(2026, 3, 9)));
+  Session session(freshSessionValues(school::SchoolFolder(school.dir()), data::Date::fromYmd(2026, 3, 9)));
   QString shown;
   onNextModal([&](QWidget* box) {
     shown = testing::messageText(box);

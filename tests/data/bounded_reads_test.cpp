@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "school/school_folder.h"
 #include "data/error.h"
 #include "data/file.h"
 #include "data/table.h"
@@ -45,7 +46,7 @@ TEST(BoundedReadsTest, SideFilesAreReadUpToTheirBoundAndOnlyWhenTheyAreFiles) {
     // Opening one as a table says the same, instead of waiting on it.
     EXPECT_NE(errorOf([&] { Table::open(dir.file(name), "T"); }).find(kind), std::string::npos) << name;
   }
-  EXPECT_NE(errorOf([&] { YEAR_NAMES(dir.path().string()); }).find("is a directory"), std::string::npos);
+  EXPECT_NE(errorOf([&] { YEAR_NAMES(velmont::school::SchoolFolder(dir.path().string())); }).find("is a directory"), std::string::npos);
 #endif
 
   // A regular file far longer than a side file: only the bound is read.

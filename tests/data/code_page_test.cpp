@@ -5,6 +5,7 @@
 
 #include <fstream>
 
+#include "school/school_folder.h"
 #include "data/code_page.h"
 #include "data/dbf_file.h"
 #include "data/table.h"
@@ -76,14 +77,14 @@ TEST_F(RunCodePage, PrecedenceRunThenDriverByteThenFlagFileThenDefault) {
 
 TEST(CodePageTest, SchoolCodePageFollowsTheStudentsTableAndStampsNewSideTables) {
   TempDir dir;
-  EXPECT_EQ(schoolCodePage(dir.path().string()).codePage, 850) << "no students table: the default";
+  EXPECT_EQ(velmont::school::SchoolFolder(dir.path().string()).codePage().codePage, 850) << "no students table: the default";
   tableWithDriver(dir, "STSTUDEN.DBF", 0xC8);
-  EXPECT_EQ(schoolCodePage(dir.path().string()).codePage, 1250);
+  EXPECT_EQ(velmont::school::SchoolFolder(dir.path().string()).codePage().codePage, 1250);
   EXPECT_EQ(schoolLanguageDriver(dir.path().string()), 0xC8);
   // A damaged students table counts as one without a driver byte.
   writeFile(dir.file("STSTUDEN.DBF"), "not a table");
   writeFile(dir.file("codepage.$vl"), "1252");
-  EXPECT_EQ(schoolCodePage(dir.path().string()).codePage, 1252);
+  EXPECT_EQ(velmont::school::SchoolFolder(dir.path().string()).codePage().codePage, 1252);
   EXPECT_EQ(schoolLanguageDriver(dir.path().string()), 0);
 }
 

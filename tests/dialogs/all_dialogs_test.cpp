@@ -112,11 +112,11 @@ TEST_F(AllDialogs, TermAndDateQuestions) {
 }
 
 TEST_F(AllDialogs, EndOfTermOptionsWithTheHeadingEditor) {
-  eot::MK_HDEOTS(school.dir(), " Year");
+  eot::MK_HDEOTS(school::SchoolFolder(school.dir()), " Year");
   checkModal("end-of-term-options", [&] { main->menu()->item(app::kItemEndOfTerm)->trigger(); },
              [&](QWidget* w) {
                expectBelowProgress(w);
-               widgets::BrowseView* editor = eot::editHeadings(w, school.dir());
+               widgets::BrowseView* editor = eot::editHeadings(w, school::SchoolFolder(school.dir()));
                ASSERT_TRUE(editor);
                QTest::qWait(0);
                // All six headings and both column titles show without scrolling.

@@ -31,15 +31,15 @@ TEST(InstallationTest, DekriptReturnsTheStoredNameTrimmed) {
 
 TEST(InstallationTest, SchoolNameComesFromTheRecordOrIsEmpty) {
   velmont::testing::TempDir dir;
-  EXPECT_EQ(libs::schoolNameFrom(dir.path().string()), "");
+  EXPECT_EQ(libs::schoolNameFrom(dir.file(libs::kInstallationFile)), "");
   writeInstallation(dir, "Marlow Bay Area School");
-  EXPECT_EQ(libs::schoolNameFrom(dir.path().string()), "Marlow Bay Area School");
+  EXPECT_EQ(libs::schoolNameFrom(dir.file(libs::kInstallationFile)), "Marlow Bay Area School");
 }
 
 TEST(LetterheadSetupTest, CreatesElevenRecordsNamingTheSchool) {
   velmont::testing::TempDir dir;
   writeInstallation(dir, "Velmont Grammar School");
-  libs::setup_lhed(dir.path().string());
+  libs::setup_lhed(dir.file(libs::kLetterheadFile), dir.file(libs::kInstallationFile), 0);
   auto t = data::Table::open(dir.file(libs::kLetterheadFile), "rvhplogo");
   ASSERT_EQ(t->reccount(), 11u);
   for (const char* f : {"LX", "LY", "LW", "LH", "LP", "LBLD", "LULN", "LDE"}) EXPECT_GE(t->fieldIndex(f), 0) << f;
@@ -61,7 +61,7 @@ TEST(LetterheadSetupTest, CreatesElevenRecordsNamingTheSchool) {
 
 TEST(LetterheadSetupTest, LeavesAnExistingTableAloneAndWorksWithoutInstallation) {
   velmont::testing::TempDir dir;
-  libs::setup_lhed(dir.path().string());
+  libs::setup_lhed(dir.file(libs::kLetterheadFile), dir.file(libs::kInstallationFile), 0);
   {
     auto t = data::Table::open(dir.file(libs::kLetterheadFile), "rvhplogo", data::OpenMode::kReadWrite);
     t->goTo(1);
@@ -70,7 +70,7 @@ TEST(LetterheadSetupTest, LeavesAnExistingTableAloneAndWorksWithoutInstallation)
     t->replace("LDE", "Our own letterhead");
     t->unlockRecord();
   }
-  libs::setup_lhed(dir.path().string());
+  libs::setup_lhed(dir.file(libs::kLetterheadFile), dir.file(libs::kInstallationFile), 0);
   auto t = data::Table::open(dir.file(libs::kLetterheadFile), "rvhplogo");
   EXPECT_EQ(t->reccount(), 11u);
   t->goTo(1);

@@ -29,7 +29,7 @@ inline printer::SystemPrintDialog answeringPrinter(const QString& name) {
 
 class PrinterDialogTest : public ::testing::Test {
  protected:
-  PrinterDialogTest() { session.set(&app::SessionValues::dataDir, school.dir()); }
+  PrinterDialogTest() { session.set(&app::SessionValues::folder, school::SchoolFolder(school.dir())); }
   ~PrinterDialogTest() override { printer::setSystemPrintDialog({}); }
 
   // Runs the dialog; `act` gets it once it is shown.

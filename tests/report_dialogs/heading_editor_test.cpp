@@ -44,21 +44,21 @@ TEST_F(HeadingEditorTest, BeforeTheFirstRunTheUserIsToldToRunTheReport) {
     told = messageText(box);
     QTest::keyClick(box, Qt::Key_Return);
   });
-  EXPECT_EQ(eot::editHeadings(&dialog, school.dir()), nullptr);
+  EXPECT_EQ(eot::editHeadings(&dialog, school::SchoolFolder(school.dir())), nullptr);
   EXPECT_EQ(told, "Please run Report first\nthen Change Headings");
   EXPECT_FALSE(std::filesystem::exists(school.file("headeots.dbf")));
 }
 
 TEST_F(HeadingEditorTest, AnEditTypedInTheBrowseReachesTheTableAndEscClosesOnlyTheEditor) {
-  eot::MK_HDEOTS(school.dir(), " Year");
-  widgets::BrowseView* view = eot::editHeadings(&dialog, school.dir());
+  eot::MK_HDEOTS(school::SchoolFolder(school.dir()), " Year");
+  widgets::BrowseView* view = eot::editHeadings(&dialog, school::SchoolFolder(school.dir()));
   ASSERT_NE(view, nullptr);
   QTableWidget* grid = view->grid();
   ASSERT_EQ(grid->rowCount(), 6);
   EXPECT_EQ(grid->horizontalHeaderItem(0)->text(), "4 Char Heading");
   EXPECT_EQ(grid->horizontalHeaderItem(1)->text(), "20 Char Heading");
   EXPECT_EQ(grid->item(2, 1)->text(), "REPORT OF:");
-  EXPECT_EQ(eot::editHeadings(&dialog, school.dir()), view);  // one editor per dialog
+  EXPECT_EQ(eot::editHeadings(&dialog, school::SchoolFolder(school.dir())), view);  // one editor per dialog
 
   grid->setCurrentCell(2, 1);
   QTest::keyClick(grid, Qt::Key_Return);  // Enter = Edit
@@ -70,7 +70,7 @@ TEST_F(HeadingEditorTest, AnEditTypedInTheBrowseReachesTheTableAndEscClosesOnlyT
   QTest::keyClick(editor, Qt::Key_Return);
   QApplication::processEvents();  // the delegate commits from its queue
   EXPECT_EQ(longHeading(3), "BULLETIN DE:");
-  EXPECT_EQ(eot::loadHeadingWords(school.dir(), " Year").rptof_hd, "BULLETIN DE:");
+  EXPECT_EQ(eot::loadHeadingWords(school::SchoolFolder(school.dir()), " Year").rptof_hd, "BULLETIN DE:");
 
   QTest::keyClick(grid, Qt::Key_Escape);
   QApplication::processEvents();
@@ -108,13 +108,13 @@ class HeadingEditor1252Test : public HeadingEditorTest {
 };
 
 TEST_F(HeadingEditor1252Test, NationalLettersAreStoredInTheCodePageAndAnUnknownCharacterIsRefused) {
-  eot::MK_HDEOTS(dir(), " Year");
-  widgets::BrowseView* view = eot::editHeadings(&dialog, dir());
+  eot::MK_HDEOTS(school::SchoolFolder(dir()), " Year");
+  widgets::BrowseView* view = eot::editHeadings(&dialog, school::SchoolFolder(dir()));
   ASSERT_NE(view, nullptr);
   typeInto(view->grid(), 2, QString::fromUtf8("ÉLÈVE:"));
   EXPECT_EQ(rawLongHeading(3), "\xC9L\xC8VE:");
   EXPECT_EQ(view->grid()->item(2, 1)->text(), QString::fromUtf8("ÉLÈVE:"));
-  EXPECT_EQ(eot::loadHeadingWords(dir(), " Year").rptof_hd, "\xC9L\xC8VE:");
+  EXPECT_EQ(eot::loadHeadingWords(school::SchoolFolder(dir()), " Year").rptof_hd, "\xC9L\xC8VE:");
 
   // Ł has no place in 1252: the user is told which character, and nothing changes.
   QString told;

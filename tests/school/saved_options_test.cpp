@@ -31,13 +31,13 @@ std::map<std::string, int> recordsByKey(const std::string& dir) {
 TEST(SavedOptionsTest, NewUserGetsDefaultsAndARunStoresTheOptions) {
   TempDir dir;
   const std::string d = dir.path().string();
-  SavedOptions o = loadSavedOptions(d, "MARY", kEndOfTermReportCode, kDefaults, 2026);
+  SavedOptions o = loadSavedOptions(velmont::school::SchoolFolder(d), "MARY", kEndOfTermReportCode, kDefaults, 2026);
   EXPECT_EQ(o.prefs, "0712    12112  ");
   EXPECT_EQ(o.extras, padTo(kDefaults.extras, 40));
 
   // A three-character home class sits in positions 5-8 with one trailing blank.
-  saveOptions(d, "MARY", kEndOfTermReportCode, "0910" + padTo("10B", 4) + "2 11");
-  o = loadSavedOptions(d, "MARY", kEndOfTermReportCode, kDefaults, 2026);
+  saveOptions(velmont::school::SchoolFolder(d), "MARY", kEndOfTermReportCode, "0910" + padTo("10B", 4) + "2 11");
+  o = loadSavedOptions(velmont::school::SchoolFolder(d), "MARY", kEndOfTermReportCode, kDefaults, 2026);
   EXPECT_EQ(o.prefs, "091010B 2 11   ") << "no descriptor table: position 11 is 1";
   EXPECT_EQ(o.prefs.substr(4, 3), "10B");
   EXPECT_EQ(o.extras, std::string(40, ' ')) << "the end-of-term run never writes the extras";
@@ -48,12 +48,12 @@ TEST(SavedOptionsTest, DescriptorTableKeepsPosition11AndBlankRecordCountsAsMissi
   TempDir dir;
   const std::string d = dir.path().string();
   DbfFile::create(d + "/DESCRP26.dbf", {{"X", 'C', 1, 0}});
-  saveOptions(d, "ANN", kStudentListReportCode, "0707    12212  ", std::string(40, '9'));
-  SavedOptions o = loadSavedOptions(d, "ANN", kStudentListReportCode, kDefaults, 2026);
+  saveOptions(velmont::school::SchoolFolder(d), "ANN", kStudentListReportCode, "0707    12212  ", std::string(40, '9'));
+  SavedOptions o = loadSavedOptions(velmont::school::SchoolFolder(d), "ANN", kStudentListReportCode, kDefaults, 2026);
   EXPECT_EQ(o.prefs, "0707    12212  ");
   EXPECT_EQ(o.extras, std::string(40, '9'));
-  saveOptions(d, "ANN", kStudentListReportCode, std::string(15, ' '));
-  o = loadSavedOptions(d, "ANN", kStudentListReportCode, kDefaults, 2026);
+  saveOptions(velmont::school::SchoolFolder(d), "ANN", kStudentListReportCode, std::string(15, ' '));
+  o = loadSavedOptions(velmont::school::SchoolFolder(d), "ANN", kStudentListReportCode, kDefaults, 2026);
   EXPECT_EQ(o.prefs, kDefaults.prefs) << "a blank record counts as missing";
   EXPECT_EQ(o.extras, padTo(kDefaults.extras, 40));
 }
@@ -61,12 +61,12 @@ TEST(SavedOptionsTest, DescriptorTableKeepsPosition11AndBlankRecordCountsAsMissi
 TEST(SavedOptionsTest, WithoutTheDescriptorTableOnlyTheEndOfTermPosition11ReadsOne) {
   TempDir dir;
   const std::string d = dir.path().string();
-  saveOptions(d, "ANN", kEndOfTermReportCode, "0712    22222  ");
-  saveOptions(d, "ANN", kStudentListReportCode, "0707    12212  ", "100");
-  EXPECT_EQ(loadSavedOptions(d, "ANN", kEndOfTermReportCode, kDefaults, 2025).prefs[10], '1');
+  saveOptions(velmont::school::SchoolFolder(d), "ANN", kEndOfTermReportCode, "0712    22222  ");
+  saveOptions(velmont::school::SchoolFolder(d), "ANN", kStudentListReportCode, "0707    12212  ", "100");
+  EXPECT_EQ(loadSavedOptions(velmont::school::SchoolFolder(d), "ANN", kEndOfTermReportCode, kDefaults, 2025).prefs[10], '1');
   // The list's position 11 is its marks switch: a saved "no" (2) stays "no".
-  EXPECT_EQ(loadSavedOptions(d, "ANN", kStudentListReportCode, kDefaults, 2025).prefs, "0707    12212  ");
-  const SavedOptions fresh = loadSavedOptions(d, "NEW", kStudentListReportCode, {"0712    12212  ", "100"}, 2025);
+  EXPECT_EQ(loadSavedOptions(velmont::school::SchoolFolder(d), "ANN", kStudentListReportCode, kDefaults, 2025).prefs, "0707    12212  ");
+  const SavedOptions fresh = loadSavedOptions(velmont::school::SchoolFolder(d), "NEW", kStudentListReportCode, {"0712    12212  ", "100"}, 2025);
   EXPECT_EQ(fresh.prefs[10], '2') << "a new user of the list starts with marks off";
 }
 
@@ -110,7 +110,7 @@ TEST(SavedOptionsTest, TwoProgramsSavingAtOnceNeverLoseOrDuplicateARecord) {
   // Both programs save every user's first run at about the same moment.
   ASSERT_TRUE(twoProgramsAtOnce([&](int c) {
     for (int i = 0; i < kUsers; ++i)
-      saveOptions(d, "USER" + std::to_string(i), kEndOfTermReportCode, "0712    1211" + std::to_string(c) + "  ");
+      saveOptions(velmont::school::SchoolFolder(d), "USER" + std::to_string(i), kEndOfTermReportCode, "0712    1211" + std::to_string(c) + "  ");
   }));
   const auto counts = recordsByKey(d);
   EXPECT_EQ(counts.size(), size_t(kUsers));
@@ -125,7 +125,7 @@ TEST(SavedOptionsTest, TwoProgramsCreatingTheTableAtOnceBothSave) {
     TempDir dir;
     const std::string d = dir.path().string();
     ASSERT_TRUE(twoProgramsAtOnce([&](int c) {
-      saveOptions(d, "USER" + std::to_string(c), kEndOfTermReportCode, "0712    12110  ");
+      saveOptions(velmont::school::SchoolFolder(d), "USER" + std::to_string(c), kEndOfTermReportCode, "0712    12110  ");
     })) << "round " << round;
     EXPECT_EQ(recordsByKey(d).size(), 2u) << "round " << round;
     for (const auto& entry : std::filesystem::directory_iterator(dir.path()))

@@ -19,7 +19,7 @@ TermStarts starts(int year, int year3 = 0) {
           Date::fromYmd(year, 10, 5)};
 }
 
-SessionValues started(const Date& today) { return freshSessionValues(".", today); }
+SessionValues started(const Date& today) { return freshSessionValues(school::SchoolFolder("."), today); }
 
 TEST(TermRules, ProcessingDateFindsItsTerm) {
   EXPECT_EQ(deriveTerm(starts(2004), Date::fromYmd(2004, 5, 1)).term, 2);
@@ -134,7 +134,7 @@ TEST(TermRules, DemoSchoolControlRecordGivesItsTerms) {
 
 TEST(SchoolSettings, WordsHousesAndSchoolName) {
   testing::SchoolCopy school({"homecl", "house"});
-  SessionValues v = freshSessionValues(school.dir(), Date::fromYmd(2026, 3, 9));
+  SessionValues v = freshSessionValues(school::SchoolFolder(school.dir()), Date::fromYmd(2026, 3, 9));
   readSchoolWords(v);
   readSchoolName(v);
   readControlValues(v);
@@ -155,7 +155,7 @@ TEST(SchoolSettings, WordFilesGiveTheirFirstLineCutToTwelve) {
   testing::SchoolCopy school;
   std::ofstream(school.file("homecl.$vl"), std::ios::binary) << "Tutor Group\r\nsecond line\r\n";
   std::ofstream(school.file("house.$vl"), std::ios::binary) << "Whare Kura Extra Long";
-  SessionValues v = freshSessionValues(school.dir(), Date::fromYmd(2026, 3, 9));
+  SessionValues v = freshSessionValues(school::SchoolFolder(school.dir()), Date::fromYmd(2026, 3, 9));
   readSchoolWords(v);
   EXPECT_EQ(v.homeCl, "Tutor Group");
   EXPECT_EQ(v.house, "Whare Kura E");

@@ -96,10 +96,11 @@ int eotCommand(const std::vector<std::string>& words, std::ostream& out, std::os
   const std::string dir = a.value("data-dir").value_or(".");
   if (!std::filesystem::is_directory(dir)) throw UsageError("--data-dir: no directory " + dir);
   applyCodePageOption(a);
+  const school::SchoolFolder folder(dir);
   const bool textUtf8 = textUtf8Option(a);
   ensureGuiApplication();
 
-  app::SessionValues session = app::freshSessionValues(dir, data::Date::today());
+  app::SessionValues session = app::freshSessionValues(folder, data::Date::today());
   session.term = int(a.number("term", 3, 1, 4));
   session.year = int(a.number("year", todayYear, 1991, 2050));
   session.regYear = todayYear;
@@ -111,13 +112,13 @@ int eotCommand(const std::vector<std::string>& words, std::ostream& out, std::os
   {
     data::Workspace ws;
     std::string from, to;
-    data::yr_range(ws, dir, from, to);
-    o.startYear = checkedYearLevel(ws, dir, "from", a.value("from").value_or(from), session.yearNames.word);
-    o.endYear = checkedYearLevel(ws, dir, "to", a.value("to").value_or(to), session.yearNames.word);
+    data::yr_range(ws, folder, from, to);
+    o.startYear = checkedYearLevel(ws, folder, "from", a.value("from").value_or(from), session.yearNames.word);
+    o.endYear = checkedYearLevel(ws, folder, "to", a.value("to").value_or(to), session.yearNames.word);
   }
-  o.homeClass = schoolBytes(a.value("class").value_or(""), dir, "class");
-  o.student = schoolBytes(a.value("student").value_or(""), dir, "student");
-  o.initial = schoolBytes(a.value("initial").value_or(""), dir, "initial");
+  o.homeClass = schoolBytes(a.value("class").value_or(""), folder, "class");
+  o.student = schoolBytes(a.value("student").value_or(""), folder, "student");
+  o.initial = schoolBytes(a.value("initial").value_or(""), folder, "initial");
   o.asAt = data::Date::today();
   if (auto asAt = a.value("as-at")) {
     int y = 0, m = 0, d = 0;
@@ -138,10 +139,10 @@ int eotCommand(const std::vector<std::string>& words, std::ostream& out, std::os
   const std::string pdfDir = a.value("pdf-dir").value_or("");
   for (const char* option : {"pdf", "text"})
     if (const auto path = a.value(option))
-      if (const QStringList refused = reports::outputRefusal(*path, dir); !refused.isEmpty())
+      if (const QStringList refused = reports::outputRefusal(*path, folder); !refused.isEmpty())
         throw UsageError(std::string("--") + option + ": " + refused.join(" ").toStdString());
   for (const char* option : {"png", "pdf-dir"})
-    if (const QStringList refused = reports::outputFolderRefusal(a.value(option).value_or(""), dir); !refused.isEmpty())
+    if (const QStringList refused = reports::outputFolderRefusal(a.value(option).value_or(""), folder); !refused.isEmpty())
       throw UsageError(std::string("--") + option + ": " + refused.join(" ").toStdString());
   if (!pdfDir.empty() && std::filesystem::exists(pdfDir) && !std::filesystem::is_directory(pdfDir))
     throw UsageError("--pdf-dir: " + pdfDir + " is a file, not a folder");
@@ -150,7 +151,7 @@ int eotCommand(const std::vector<std::string>& words, std::ostream& out, std::os
   std::unique_ptr<eot::CardFiles> cardFiles;
   if (split) {
     files = eot::CardFiles::makeSet(QString::fromStdString(pdfDir));
-    cardFiles = std::make_unique<eot::CardFiles>(files, *split, data::schoolCodePage(dir).codePage);
+    cardFiles = std::make_unique<eot::CardFiles>(files, *split, folder.codePage().codePage);
   }
   auto tally = std::make_shared<PageTally>();
   if (!pdf.empty() || !png.empty() || files || choices.archival || choices.pages) {

@@ -75,8 +75,9 @@ int listCommand(const std::vector<std::string>& words, std::ostream& out, std::o
   const std::string dir = a.value("data-dir").value_or(".");
   if (!std::filesystem::is_directory(dir)) throw UsageError("--data-dir: \"" + dir + "\" is not a directory");
   applyCodePageOption(a);
+  const school::SchoolFolder folder(dir);
   const bool textUtf8 = textUtf8Option(a);
-  app::SessionValues v = app::freshSessionValues(dir, data::Date::today());
+  app::SessionValues v = app::freshSessionValues(folder, data::Date::today());
   v.year = int(a.number("year", todayYear, 1991, 2050));
   app::readSchoolWords(v);
   app::readSchoolName(v);
@@ -84,9 +85,9 @@ int listCommand(const std::vector<std::string>& words, std::ostream& out, std::o
 
   lists::ListRequest r;
   r.run.reportCode = lists::kListReportCode;
-  r.run.title = print::SchoolText::of(data::schoolCodePage(dir).codePage).decode(v.homeCl + " List with Subjects");
-  r.run.dataDir = dir;
-  r.run.author = print::SchoolText::of(data::schoolCodePage(dir).codePage).decode(v.school).trimmed();
+  r.run.title = print::SchoolText::of(folder.codePage().codePage).decode(v.homeCl + " List with Subjects");
+  r.run.folder = folder;
+  r.run.author = print::SchoolText::of(folder.codePage().codePage).decode(v.school).trimmed();
   r.date = v.date;
   r.enrl_date = v.date;
   if (const auto asAt = a.value("as-at")) {
@@ -103,14 +104,14 @@ int listCommand(const std::vector<std::string>& words, std::ostream& out, std::o
     if (a.has("term")) {
       r.term = int(a.number("term", 1, 1, 4));
     } else {
-      data::Table& control = ws.open(lists::schoolPath(dir, "sccontro.dbf"), "sccontro");
+      data::Table& control = ws.open(folder.table("sccontro"), "sccontro");
       r.term = app::deriveTerm(app::readTermStarts(control), r.enrl_date).term;
       ws.closeAll();
     }
-    r.strt_yr = checkedYearLevel(ws, dir, "level", *a.value("level"), v.yearNames.word);
+    r.strt_yr = checkedYearLevel(ws, folder, "level", *a.value("level"), v.yearNames.word);
   }
   r.year = v.year;
-  r.home_cl = schoolBytes(a.value("class").value_or(""), dir, "class");
+  r.home_cl = schoolBytes(a.value("class").value_or(""), folder, "class");
   r.C_assex = double(a.number("weight", 100, 0, 100));
   r.subjectNames = a.has("names");
   r.choices = {a.has("birthdates"), a.has("marks"), a.has("shading")};
@@ -122,10 +123,10 @@ int listCommand(const std::vector<std::string>& words, std::ostream& out, std::o
 
   for (const char* option : {"pdf", "text"})
     if (const auto path = a.value(option))
-      if (const QStringList refused = reports::outputRefusal(*path, dir); !refused.isEmpty())
+      if (const QStringList refused = reports::outputRefusal(*path, folder); !refused.isEmpty())
         throw UsageError(std::string("--") + option + ": " + refused.join(" ").toStdString());
   if (const auto png = a.value("png"))
-    if (const QStringList refused = reports::outputFolderRefusal(*png, dir); !refused.isEmpty())
+    if (const QStringList refused = reports::outputFolderRefusal(*png, folder); !refused.isEmpty())
       throw UsageError("--png: " + refused.join(" ").toStdString());
   if (const auto pdf = a.value("pdf")) {
     r.run.printerName = print::kPdfDeviceName;

@@ -39,10 +39,10 @@ void withoutRuntimeNotes(QtMsgType type, const QMessageLogContext& context, cons
 
 }  // namespace
 
-int checkedYearLevel(data::Workspace& ws, const std::string& dir, const std::string& option, const std::string& code,
-                     const std::string& yrGrd) {
+int checkedYearLevel(data::Workspace& ws, const school::SchoolFolder& folder, const std::string& option,
+                     const std::string& code, const std::string& yrGrd) {
   int level = 0;
-  const data::YearCheck check = data::checkYearEntry(ws, dir, code, &level);
+  const data::YearCheck check = data::checkYearEntry(ws, folder, code, &level);
   if (check == data::YearCheck::kUnknown)
     throw UsageError("--" + option + ": the school has no year level \"" + code + "\"");
   if (level < 1 || level > 20) throw UsageError("--" + option + " " + code + ": a year level lies between 1 and 20");
@@ -64,8 +64,8 @@ void ensureGuiApplication() {
   static QGuiApplication app(argc, argv);
 }
 
-std::string schoolBytes(const std::string& utf8, const std::string& dataDir, const std::string& option) {
-  const print::SchoolText& text = print::SchoolText::of(data::schoolCodePage(dataDir).codePage);
+std::string schoolBytes(const std::string& utf8, const school::SchoolFolder& folder, const std::string& option) {
+  const print::SchoolText& text = print::SchoolText::of(folder.codePage().codePage);
   const QString typed = QString::fromStdString(utf8);
   std::string bytes;
   if (!text.encode(typed, bytes))

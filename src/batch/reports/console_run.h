@@ -11,6 +11,7 @@
 #include "batch/progress.h"
 #include "print/print_device.h"
 #include "reports/common/run_report.h"
+#include "school/school_folder.h"
 
 namespace velmont::data {
 class Workspace;
@@ -27,13 +28,13 @@ void ensureGuiApplication();
 // The year level typed for --OPTION, checked as the dialogs check it: a code
 // the school does not have, a level outside 1 to 20 or a level without fees is
 // refused (UsageError), the fees message in the school's word `yrGrd`.
-int checkedYearLevel(data::Workspace& ws, const std::string& dir, const std::string& option, const std::string& code,
-                     const std::string& yrGrd);
+int checkedYearLevel(data::Workspace& ws, const school::SchoolFolder& folder, const std::string& option,
+                     const std::string& code, const std::string& yrGrd);
 
 // Text given on the command line (UTF-8) in the school's code page, for
 // comparing with its tables; throws UsageError naming `option` and a character
 // that the code page cannot hold.
-std::string schoolBytes(const std::string& utf8, const std::string& dataDir, const std::string& option);
+std::string schoolBytes(const std::string& utf8, const school::SchoolFolder& folder, const std::string& option);
 
 // A run's notices, messages and failures on `err`, its progress as a bar.
 class ConsoleRunUi : public reports::RunUi {

@@ -7,6 +7,7 @@
 
 #include "data/error.h"
 #include "data/table.h"
+#include "data/table_locks.h"
 #include "libs/letterhead_setup.h"
 #include "libs/lmd_tables.h"
 #include "qtcore/school_text.h"
@@ -20,9 +21,9 @@ constexpr uint32_t kWatermarkRecord = 6;
 
 // Opens a table of the data directory on its own handle and moves to `recno`;
 // a table without that record is reported as damaged.
-std::unique_ptr<data::Table> openAt(const std::string& dataDir, const char* file, const char* alias,
+std::unique_ptr<data::Table> openAt(const school::SchoolFolder& folder, const char* file, const char* alias,
                                     uint32_t recno, data::OpenMode mode) {
-  auto table = data::Table::open(libs::dataFilePath(dataDir, file), alias, mode);
+  auto table = data::Table::open(folder.table(file), alias, mode);
   if (table->reccount() < recno)
     throw data::DataError(table->path(), "the table has no record " + std::to_string(recno));
   table->goTo(recno);
@@ -32,16 +33,12 @@ std::unique_ptr<data::Table> openAt(const std::string& dataDir, const char* file
 // Replaces fields of the current record under its lock.
 template <class Write>
 void writeLocked(data::Table& table, Write write) {
-  if (!table.lockRecord(1000))
+  data::RecordLock lock(table, 1000);
+  if (!lock.held())
     throw data::DataError(table.path(), "record " + std::to_string(table.recno()) +
                                             " is in use by another user; try again in a moment");
-  try {
-    write();
-  } catch (...) {
-    table.unlockRecord();
-    throw;
-  }
-  table.unlockRecord();
+  write();
+  lock.release();
   table.commit();
 }
 
@@ -63,15 +60,15 @@ NumberCapacity capacityOf(const data::Table& table, const char* name) {
 
 }  // namespace
 
-std::vector<std::string> readPrintSettings(const std::string& dataDir, PrintSettings& settings) {
+std::vector<std::string> readPrintSettings(const school::SchoolFolder& folder, PrintSettings& settings) {
   settings = PrintSettings{};
   std::vector<std::string> errors;
-  settings.haveControl = libs::dataFileExists(dataDir, kControlFile);
-  settings.haveLetterhead = libs::dataFileExists(dataDir, libs::kLetterheadFile);
-  if (!settings.haveLetterhead && libs::dataFileExists(dataDir, "rv_mark.gif")) settings.watermark = "rv_mark.gif";
+  settings.haveControl = folder.has(kControlFile);
+  settings.haveLetterhead = folder.has(libs::kLetterheadFile);
+  if (!settings.haveLetterhead && folder.has("rv_mark.gif")) settings.watermark = "rv_mark.gif";
   if (settings.haveControl) {
     try {
-      auto control = openAt(dataDir, kControlFile, "sccontro", kControlRecord, data::OpenMode::kRead);
+      auto control = openAt(folder, kControlFile, "sccontro", kControlRecord, data::OpenMode::kRead);
       const double logo = control->num("PA_NXT_TRN");
       const double margin = control->num("PA_OPN_BAL");
       settings.logoHeight = logo == 0 ? kDefaultLogoHeight : logo;
@@ -86,7 +83,7 @@ std::vector<std::string> readPrintSettings(const std::string& dataDir, PrintSett
   if (settings.haveLetterhead) {
     try {
       auto letterhead =
-          openAt(dataDir, libs::kLetterheadFile, "rvhplogo", kWatermarkRecord, data::OpenMode::kRead);
+          openAt(folder, libs::kLetterheadFile, "rvhplogo", kWatermarkRecord, data::OpenMode::kRead);
       // A file name: decoded from the table's code page before it is looked up.
       settings.watermark = print::SchoolText::of(*letterhead).toUtf8(letterhead->text("LDE"));
     } catch (const data::DataError& e) {
@@ -97,20 +94,20 @@ std::vector<std::string> readPrintSettings(const std::string& dataDir, PrintSett
   return errors;
 }
 
-void writePrintSettings(const std::string& dataDir, const PrintSettings& settings) {
+void writePrintSettings(const school::SchoolFolder& folder, const PrintSettings& settings) {
   // The watermark's name goes into the letterhead table in its code page; a
   // name it cannot hold is refused before anything is written.
   std::unique_ptr<data::Table> letterhead;
   std::string watermark;
   if (settings.haveLetterhead) {
-    letterhead = openAt(dataDir, libs::kLetterheadFile, "rvhplogo", kWatermarkRecord, data::OpenMode::kReadWrite);
+    letterhead = openAt(folder, libs::kLetterheadFile, "rvhplogo", kWatermarkRecord, data::OpenMode::kReadWrite);
     const print::SchoolText& codePage = print::SchoolText::of(*letterhead);
     const QString name = QString::fromStdString(settings.watermark);
     if (!codePage.encode(name, watermark))
       throw data::DataError(letterhead->path(), codePage.refusalMessage(codePage.refusedCharacter(name)).toStdString());
   }
   if (settings.haveControl) {
-    auto control = openAt(dataDir, kControlFile, "sccontro", kControlRecord, data::OpenMode::kReadWrite);
+    auto control = openAt(folder, kControlFile, "sccontro", kControlRecord, data::OpenMode::kReadWrite);
     writeLocked(*control, [&] {
       control->replace("PA_NXT_TRN", settings.logoHeight);
       control->replace("PA_OPN_BAL", settings.topMargin);

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "school/school_folder.h"
+
 namespace velmont::printer {
 
 inline constexpr int kDefaultLogoHeight = 12;  // what a stored logo height of 0 stands for
@@ -28,19 +30,19 @@ struct PrintSettings {
   bool haveLetterhead = false;            // "rvhplogo.dbf" exists: the watermark is saved
 };
 
-// Reads the settings of `dataDir`. A missing control table leaves margin 0 and
+// Reads the settings of the school's folder. A missing control table leaves margin 0 and
 // logo height 12; a missing letterhead table gives the watermark "rv_mark.gif"
 // when that file exists, else "". A logo height of 0 reads as 12. A table that
 // cannot be read (damaged, too short) keeps the defaults and is marked not to
 // be saved, so that they never overwrite what it holds; the answer lists one
 // message per such table, naming its file.
-std::vector<std::string> readPrintSettings(const std::string& dataDir, PrintSettings& settings);
+std::vector<std::string> readPrintSettings(const school::SchoolFolder& folder, PrintSettings& settings);
 
 // Writes the settings back to the tables that exist, each record under its
 // lock. Throws data::DataError naming the file when a table cannot be opened or
 // written, a record is missing, a value does not fit its field, or another user
 // holds the record's lock.
-void writePrintSettings(const std::string& dataDir, const PrintSettings& settings);
+void writePrintSettings(const school::SchoolFolder& folder, const PrintSettings& settings);
 
 // The pictures offered as watermarks: "none", the "*.bmp" files of `dir`, the
 // "*.gif" files not named "TAB...", "KIDS..." or "STMENU...", the "*.jpg" files

@@ -80,9 +80,9 @@ class PrinterDialog {
   PrinterDialog(app::Session& session, const PrnDlgOptions& options) : session_(session), options_(options) {}
 
   PrtSettings run() {
-    const std::string dataDir = session_.get(&app::SessionValues::dataDir);
-    const std::vector<std::string> choices = watermarkChoices(dataDir);
-    const std::vector<std::string> errors = readPrintSettings(dataDir, stored_);
+    const school::SchoolFolder folder = session_.get(&app::SessionValues::folder);
+    const std::vector<std::string> choices = watermarkChoices(folder.dir());
+    const std::vector<std::string> errors = readPrintSettings(folder, stored_);
     QPointer<QWidget> hadFocus = QApplication::focusWidget();
     LmdDialog dialog(options_.owner, 12, 40, options_.title.isEmpty() ? QStringLiteral("  Printers") : options_.title,
                      options_.font.isEmpty() ? QStringLiteral("10.MS Sans Serif") : options_.font);
@@ -205,9 +205,9 @@ class PrinterDialog {
     s.topMargin = widgets::typedNumber(fieldText(1), marginRule_).value_or(stored_.topMargin);
     s.logoHeight = widgets::typedNumber(fieldText(3), logoRule_).value_or(stored_.logoHeight);
     s.watermark = fieldText(2).trimmed().toStdString();
-    const std::string dataDir = session_.get(&app::SessionValues::dataDir);
+    const school::SchoolFolder folder = session_.get(&app::SessionValues::folder);
     try {
-      writePrintSettings(dataDir, s);
+      writePrintSettings(folder, s);
     } catch (const data::DataError& e) {
       widgets::lmdMsg({QObject::tr("The print settings were not saved."), QString::fromStdString(e.what())}, 0,
                       dialog_);

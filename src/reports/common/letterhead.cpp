@@ -1,10 +1,10 @@
 #include "letterhead.h"
 
-#include "data/code_page.h"
 #include "data/file.h"
 #include "data/numeric.h"
 #include "data/table.h"
 #include "data/text.h"
+#include "libs/installation.h"
 #include "libs/letterhead_setup.h"
 #include "qtcore/school_text.h"
 
@@ -14,14 +14,10 @@ using data::Table;
 
 namespace {
 
-std::string inDir(const std::string& dir, const std::string& name) {
-  if (dir.empty() || name.empty() || name[0] == '/' || (name.size() > 1 && name[1] == ':')) return name;
-  return dir + "/" + name;
-}
-
-std::unique_ptr<Table> openLetterhead(const std::string& dataDir) {
-  const std::string path = inDir(dataDir, libs::kLetterheadFile);
-  if (!data::Env::current()->exists(path)) libs::setup_lhed(dataDir);
+std::unique_ptr<Table> openLetterhead(const school::SchoolFolder& folder) {
+  const std::string path = folder.path(libs::kLetterheadFile);
+  if (!data::Env::current()->exists(path))
+    libs::setup_lhed(path, folder.path(libs::kInstallationFile), folder.languageDriver());
   return Table::open(path, "rvhplogo");
 }
 
@@ -44,9 +40,9 @@ void append(std::vector<std::string>& out, const Table& t, std::initializer_list
 
 }  // namespace
 
-std::vector<std::string> LOAD_LHED(const std::string& dataDir) {
-  auto t = openLetterhead(dataDir);
-  const SchoolText& school = SchoolText::of(data::schoolCodePage(dataDir).codePage);
+std::vector<std::string> LOAD_LHED(const school::SchoolFolder& folder) {
+  auto t = openLetterhead(folder);
+  const SchoolText& school = SchoolText::of(folder.codePage().codePage);
   std::vector<std::string> aLhd;
   aLhd.reserve(54);
   t->goTo(5);
@@ -62,21 +58,20 @@ std::vector<std::string> LOAD_LHED(const std::string& dataDir) {
   return aLhd;
 }
 
-std::string FIND_LOGO(const std::string& dataDir, const std::string& prefix, std::string& w_mark) {
-  data::Env* env = data::Env::current();
+std::string FIND_LOGO(const school::SchoolFolder& folder, const std::string& prefix, std::string& w_mark) {
   std::string logo;
   {
-    auto t = openLetterhead(dataDir);
+    auto t = openLetterhead(folder);
     // The names are the school's text: decoded before the files are looked up.
     const SchoolText& text = SchoolText::of(*t);
     t->goTo(5);
     const std::string name = text.toUtf8(data::rtrim(t->str("LDE")));
-    if (!name.empty() && env->exists(inDir(dataDir, name))) logo = prefix + name;
+    if (!name.empty() && !folder.file(name).empty()) logo = prefix + name;
     t->goTo(6);
     const std::string mark = text.toUtf8(data::trim(t->str("LDE")));
-    w_mark = !mark.empty() && env->exists(inDir(dataDir, mark)) ? mark : "";
+    w_mark = !mark.empty() && !folder.file(mark).empty() ? mark : "";
   }
-  if (logo.empty() && env->exists(inDir(dataDir, "school.gif"))) logo = prefix + "school.gif";
+  if (logo.empty() && !folder.file("school.gif").empty()) logo = prefix + "school.gif";
   return logo;
 }
 

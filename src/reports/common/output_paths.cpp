@@ -30,6 +30,15 @@ fs::path resolved(const std::string& path) {
   return ec ? fs::absolute(fs::path(path)) : p;
 }
 
+// The same directory: by the file system's own test, so that a name spelled in
+// another letter case where the file system ignores case (a Windows drive or
+// share) counts, and by the resolved names where the test cannot be made.
+bool sameDirectory(const fs::path& a, const fs::path& b) {
+  std::error_code ec;
+  const bool same = fs::equivalent(a, b, ec);
+  return ec ? resolved(a.string()) == resolved(b.string()) : same;
+}
+
 QStringList refusal(const std::string& outputPath, const QString& why) {
   return {QStringLiteral("The report cannot be written to ") + QString::fromStdString(outputPath),
           why + QStringLiteral(": choose another name.")};
@@ -37,13 +46,13 @@ QStringList refusal(const std::string& outputPath, const QString& why) {
 
 }  // namespace
 
-QStringList outputRefusal(const std::string& outputPath, const std::string& dataDir) {
+QStringList outputRefusal(const std::string& outputPath, const school::SchoolFolder& folder) {
   if (outputPath.empty()) return {};
-  const fs::path dir = resolved(dataDir.empty() ? "." : dataDir);
+  const fs::path dir = resolved(folder.dir().empty() ? "." : folder.dir());
   // Both the name as typed and the file it leads to (through links) count.
   for (const fs::path& p : {fs::absolute(fs::path(outputPath)), resolved(outputPath)}) {
-    if (p == dir) return refusal(outputPath, QStringLiteral("it is the school's data directory"));
-    if (resolved(p.parent_path().string()) == dir)
+    if (p == dir || sameDirectory(p, dir)) return refusal(outputPath, QStringLiteral("it is the school's data directory"));
+    if (sameDirectory(p.parent_path(), dir))
       if (const char* kind = schoolFileKind(p.extension().string()))
         return refusal(outputPath, QStringLiteral("it would be %1 of the school's data directory").arg(kind));
   }
@@ -59,10 +68,10 @@ QStringList outputRefusal(const std::string& outputPath, const std::string& data
   return {};
 }
 
-QStringList outputFolderRefusal(const std::string& folder, const std::string& dataDir) {
-  if (folder.empty()) return {};
-  if (resolved(folder) == resolved(dataDir.empty() ? "." : dataDir))
-    return refusal(folder, QStringLiteral("it is the school's data directory"));
+QStringList outputFolderRefusal(const std::string& outputFolder, const school::SchoolFolder& folder) {
+  if (outputFolder.empty()) return {};
+  if (sameDirectory(resolved(outputFolder), resolved(folder.dir().empty() ? "." : folder.dir())))
+    return refusal(outputFolder, QStringLiteral("it is the school's data directory"));
   return {};
 }
 

@@ -6,14 +6,16 @@
 #include <QStringList>
 #include <string>
 
+#include "school/school_folder.h"
+
 namespace velmont::reports {
 
 // The message lines that refuse `outputPath` for a run on the school in
-// `dataDir`, or an empty list when the path may be written.
-QStringList outputRefusal(const std::string& outputPath, const std::string& dataDir);
+// `folder`, or an empty list when the path may be written.
+QStringList outputRefusal(const std::string& outputPath, const school::SchoolFolder& folder);
 
-// The same for a folder that receives page pictures: refused when it is the
-// data directory.
-QStringList outputFolderRefusal(const std::string& folder, const std::string& dataDir);
+// The same for a folder that receives page pictures or PDF files: refused when
+// it is the data directory.
+QStringList outputFolderRefusal(const std::string& outputFolder, const school::SchoolFolder& folder);
 
 }  // namespace velmont::reports

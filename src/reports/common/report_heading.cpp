@@ -26,10 +26,6 @@ QString withoutTrailingBlanks(const std::string& text) {
   return SchoolText::forThisThread().decode(end == std::string::npos ? std::string() : text.substr(0, end + 1));
 }
 
-QString inDataDir(const std::string& dataDir, const std::string& name) {
-  return QDir(QString::fromStdString(dataDir)).filePath(QString::fromStdString(name));
-}
-
 // Before every page but the first: in a stepped preview, show the pages so far and
 // take the user's answer; otherwise start the page.
 bool startPage(ReportHeadingValues& v, lmcPrn3& printer) {
@@ -103,10 +99,10 @@ bool REP_HD(ReportHeadingValues& v, const QString& heading, lmcPrn3& printer, do
   } else {
     const auto sizeOf = v.imageSize ? v.imageSize : std::function<QSize(const QString&)>(pictureSize);
     std::string w_mark;
-    const std::string logo = FIND_LOGO(v.dataDir, "", w_mark);
+    const std::string logo = FIND_LOGO(v.folder, "", w_mark);
     if (withLogo && !printer.lAscii) {
-      if (!logo.empty()) drawLogo(v, printer, inDataDir(v.dataDir, logo), sizeOf);
-      if (!w_mark.empty()) drawWatermark(printer, inDataDir(v.dataDir, w_mark), sizeOf);
+      if (!logo.empty()) drawLogo(v, printer, QString::fromStdString(v.folder.path(logo)), sizeOf);
+      if (!w_mark.empty()) drawWatermark(printer, QString::fromStdString(v.folder.path(w_mark)), sizeOf);
     }
 
     const QTime now = v.timeOfDay.isValid() ? v.timeOfDay : QTime::currentTime();

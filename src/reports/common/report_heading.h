@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "data/date.h"
+#include "school/school_folder.h"
 
 namespace velmont::print {
 
@@ -36,7 +37,7 @@ struct ReportHeadingValues {
   std::string C_Title;
   data::Date C_date;
   std::vector<HeadingColumn> hdl1, hdl2;  // column-heading lines, may be empty
-  std::string dataDir = ".";  // where the letterhead table and pictures are
+  school::SchoolFolder folder;  // where the letterhead table and pictures are
   // The time printed at the top right; the current time when not set.
   QTime timeOfDay;
   // Reads a picture's size in pixels (an empty size when it cannot be read);

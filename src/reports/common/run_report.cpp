@@ -1,8 +1,5 @@
 #include "run_report.h"
 
-#include <filesystem>
-
-#include "data/code_page.h"
 #include "data/error.h"
 #include "data/table.h"
 #include "data/text.h"
@@ -26,8 +23,8 @@ constexpr double kLeftMargin = 20;      // 2 mm
 
 // The extra top margin (0.1 mm) and the logo height from control record 3; the
 // table is left open on its first record for the report.
-double readControlRecord(data::Workspace& ws, const std::string& dataDir, double& logoHeight) {
-  data::Table& control = ws.open(schoolFile(dataDir, "sccontro.dbf"), "sccontro");
+double readControlRecord(data::Workspace& ws, const school::SchoolFolder& folder, double& logoHeight) {
+  data::Table& control = ws.open(folder.table("sccontro"), "sccontro");
   double topMargin = 0;
   if (control.reccount() >= kControlPrintRecord) {
     control.goTo(kControlPrintRecord);
@@ -71,23 +68,7 @@ QString notWrittenMessage(const QString& destination) {
 int textFileCodePage(const RunRequest& request) {
   // What a text printer and the administration system expect, unless the file
   // is meant to be read on screen.
-  return request.textUtf8 ? 0 : data::schoolCodePage(request.dataDir).codePage;
-}
-
-std::string schoolFile(const std::string& dir, const std::string& name) {
-  namespace fs = std::filesystem;
-  const fs::path base = dir.empty() ? fs::path(".") : fs::path(dir);
-  const fs::path exact = base / name;
-  std::error_code ec;
-  if (fs::exists(exact, ec)) return exact.string();
-  auto lower = [](std::string s) {
-    for (char& c : s) c = char(std::tolower(static_cast<unsigned char>(c)));
-    return s;
-  };
-  const std::string wanted = lower(name);
-  for (fs::directory_iterator it(base, ec), end; !ec && it != end; it.increment(ec))
-    if (lower(it->path().filename().string()) == wanted) return it->path().string();
-  return exact.string();
+  return request.textUtf8 ? 0 : request.folder.codePage().codePage;
 }
 
 bool RunSetup::stopAsked() {
@@ -128,7 +109,7 @@ RunOutcome runReport(const RunRequest& request, RunUi& ui, const RunSteps& steps
   data::Workspace ws;  // the run's own work areas, closed with the run
   // The report prints the school's text in its code page.
   const print::SchoolText::ThreadScope schoolText(
-      print::SchoolText::of(data::schoolCodePage(request.dataDir).codePage));
+      print::SchoolText::of(request.folder.codePage().codePage));
   std::unique_ptr<print::lmcPrn3> printer;
   print::PreviewDocument* preview = nullptr;
   std::unique_ptr<RunSetup> setup;
@@ -136,7 +117,7 @@ RunOutcome runReport(const RunRequest& request, RunUi& ui, const RunSteps& steps
   bool textMode = false;
   bool created = false;
   for (const std::string& output : {request.outputFile.toStdString(), data::trim(request.prAscii)}) {
-    const QStringList refused = outputRefusal(output, request.dataDir);
+    const QStringList refused = outputRefusal(output, request.folder);
     if (refused.isEmpty()) continue;
     outcome.error = refused.join(' ');
     ui.message(refused);
@@ -148,8 +129,8 @@ RunOutcome runReport(const RunRequest& request, RunUi& ui, const RunSteps& steps
       std::unique_ptr<print::PreviewDocument> p = ui.newPreview();
       if (!request.makeDevice) p->Init(request.printerName);
       // What the preview's Print writes goes through the same refusal as the run's output.
-      p->outputCheck = [dataDir = request.dataDir](const QString& file) {
-        return outputRefusal(file.toStdString(), dataDir);
+      p->outputCheck = [folder = request.folder](const QString& file) {
+        return outputRefusal(file.toStdString(), folder);
       };
       preview = p.get();
       printer = std::move(p);
@@ -165,7 +146,7 @@ RunOutcome runReport(const RunRequest& request, RunUi& ui, const RunSteps& steps
     setup = std::make_unique<RunSetup>(RunSetup{request, *printer, preview, ws, ui});
     ui.progressBegin();
     progressShown = true;
-    const double topMargin = readControlRecord(ws, request.dataDir, setup->logoHeight);
+    const double topMargin = readControlRecord(ws, request.folder, setup->logoHeight);
     if (steps.prepare) steps.prepare(*setup);
     printer->create();
     if (printer->lInitErr) {

@@ -10,7 +10,7 @@
 //
 // Use, from an options dialog on the GUI thread:
 //
-//   reports::RunRequest r;              // fill code, title, printer, preview, dataDir, prAscii
+//   reports::RunRequest r;              // fill code, title, printer, preview, folder, prAscii
 //   if (!reports::askPdfFile(dialog, r)) return;   // "PDF" device: where to save; false = cancelled
 //   auto ui = reports::makeGuiRunUi(session, dialog, {printButton, previewButton});
 //   reports::startRun(std::move(r), ui, [opts](reports::RunSetup& s) { MY_REPORT(s, opts); });
@@ -38,6 +38,7 @@
 #include <vector>
 
 #include "run_control.h"
+#include "school/school_folder.h"
 
 namespace velmont::data {
 class Table;
@@ -63,7 +64,7 @@ struct RunRequest {
   bool preview = false;    // lPreview: record pages for the preview window
   bool portrait = false;   // lPort: orientation 1 (portrait) or 2 (landscape)
   double pitch = 0;        // the column pitch the report draws in (setPt); 0 leaves the printer's
-  std::string dataDir = ".";
+  school::SchoolFolder folder;  // the school's data directory
   std::string prAscii;     // C_Pr_Ascii: plain-text output file; blank prints on the device
   bool textUtf8 = false;   // the text file in UTF-8 instead of the school's code page
   QString outputFile;      // the PDF device's file (askPdfFile sets it); "" for its default
@@ -207,9 +208,5 @@ QString notWrittenMessage(const QString& destination);
 
 // The code page a run's plain-text file is written in: the school's, or 0 for UTF-8.
 int textFileCodePage(const RunRequest& request);
-
-// The file of `name` in `dir`, found without regard to letter case as on the
-// schools' Windows machines; `dir` + "/" + name when no such file exists yet.
-std::string schoolFile(const std::string& dir, const std::string& name);
 
 }  // namespace velmont::reports

@@ -62,7 +62,7 @@ data::SavedOptions defaultOptions(const app::SessionValues& v) {
   data::Workspace ws;
   std::string from = " 0", to = " 0";
   try {
-    data::yr_range(ws, v.dataDir, from, to);
+    data::yr_range(ws, v.folder, from, to);
   } catch (const std::exception&) {
     // Without the control table the year-level check tells the user when a level is typed.
   }
@@ -103,7 +103,7 @@ void PRINTEOT(DialogState& st, bool preview) {
   // The home class, name and initial are compared with the students table's
   // bytes, so they go into the school's code page; a character it cannot hold
   // could never match and is refused.
-  const print::SchoolText& schoolText = print::SchoolText::of(data::schoolCodePage(v.dataDir).codePage);
+  const print::SchoolText& schoolText = print::SchoolText::of(v.folder.codePage().codePage);
   std::string typed[3];
   const size_t textFields[3] = {2, 4, 5};
   for (int i = 0; i < 3; ++i) {
@@ -130,23 +130,23 @@ void PRINTEOT(DialogState& st, bool preview) {
   std::string startCode, endCode;
   data::Workspace& ws = data::Workspace::forThisThread();
   const bool converted = app::showDataErrors(st.dlg, [&] {
-    data::ent_yrin(ws, v.dataDir, field(0), o.startYear);
-    data::ent_yrin(ws, v.dataDir, field(1), o.endYear);
-    startCode = data::put_yrout(ws, v.dataDir, o.startYear);
-    endCode = data::put_yrout(ws, v.dataDir, o.endYear);
+    data::ent_yrin(ws, v.folder, field(0), o.startYear);
+    data::ent_yrin(ws, v.folder, field(1), o.endYear);
+    startCode = data::put_yrout(ws, v.folder, o.startYear);
+    endCode = data::put_yrout(ws, v.folder, o.endYear);
   });
   if (!converted) return;
 
   // A year without subject records is told before anything is asked or printed.
   QString noSubjects;
-  if (!app::showDataErrors(st.dlg, [&] { noSubjects = yearWithoutSubjects(v.dataDir, v.year); })) return;
+  if (!app::showDataErrors(st.dlg, [&] { noSubjects = yearWithoutSubjects(v.folder, v.year); })) return;
   if (!noSubjects.isEmpty()) {
     widgets::lmdMsg({noSubjects}, 0, st.dlg);
     return;
   }
 
   reports::RunRequest r = eotRunRequest(v, st.cPrinter, preview);
-  r.prAscii = reports::textFilePath(v.prAscii, v.dataDir);  // the file the printer display names
+  r.prAscii = reports::textFilePath(v.prAscii, v.folder.dir());  // the file the printer display names
   r.printerSettings = st.printerSettings;
   reports::PdfSaveChoice save;
   if (!reports::askPdfFile(st.dlg, r, &save)) return;  // the user did not say where to save
@@ -159,7 +159,7 @@ void PRINTEOT(DialogState& st, bool preview) {
   const std::string prefs = data::padTo(startCode, 2) + data::padTo(endCode, 2) + data::padTo(o.homeClass, 4) + "2 " +
                             std::to_string(o.nDoubl) + std::to_string(o.nDPage);
   try {
-    data::saveOptions(v.dataDir, v.userId, data::kEndOfTermReportCode, data::padTo(prefs, data::kPrefsWidth));
+    data::saveOptions(v.folder, v.userId, data::kEndOfTermReportCode, data::padTo(prefs, data::kPrefsWidth));
     st.saved.prefs = data::padTo(prefs, data::kPrefsWidth);
   } catch (const std::exception& e) {
     // The report still runs; the user learns that the choices are not kept.
@@ -210,7 +210,7 @@ void TAIL_PR2(app::Session& session, QWidget* owner, const std::string& reportCo
   widgets::lmdStat(dlg, 19.2, 1.5, 1.5, 57);
   QLabel* status = widgets::lmdSay(dlg, 19.45, 2, " ", {.columns = 56, .font = "10.Arial Bold"});
   try {
-    st->saved = data::loadSavedOptions(v.dataDir, v.userId, data::kEndOfTermReportCode, defaultOptions(v), v.year);
+    st->saved = data::loadSavedOptions(v.folder, v.userId, data::kEndOfTermReportCode, defaultOptions(v), v.year);
   } catch (const std::exception& e) {
     st->saved = defaultOptions(v);  // an unreadable options table must not keep the reports away
     widgets::lmdQMsg(reports::savedOptionsNotice(QString::fromLocal8Bit(e.what())), dlg);
@@ -218,7 +218,7 @@ void TAIL_PR2(app::Session& session, QWidget* owner, const std::string& reportCo
   st->saved.prefs = data::padTo(st->saved.prefs, data::kPrefsWidth);
   const std::string& prefs = st->saved.prefs;
   // The school's words and the saved home class are in its code page.
-  const print::SchoolText& schoolText = print::SchoolText::of(data::schoolCodePage(v.dataDir).codePage);
+  const print::SchoolText& schoolText = print::SchoolText::of(v.folder.codePage().codePage);
   auto text = [&schoolText](const std::string& bytes) { return schoolText.decode(bytes); };
   // The word as shown: without the blanks that pad a grade.$vl word to 79 characters.
   const std::string yr = data::rtrim(v.yearNames.word);
@@ -276,9 +276,9 @@ void TAIL_PR2(app::Session& session, QWidget* owner, const std::string& reportCo
   QPushButton* quit = widgets::lmdPshBtn(dlg, 16.5, 35.5, 8, "ESC=Quit", [st = st.get()] {
     reports::PRREQKEYS(Qt::Key_Escape, st->dlg->focusWidget(), st->keys);
   });
-  const std::string dataDir = v.dataDir;
+  const school::SchoolFolder folder = v.folder;
   QPushButton* headings = widgets::lmdPshBtn(dlg, 17.9, 39, 20, "Multi-Language &Headings",
-                                             [dlg, dataDir] { editHeadings(dlg, dataDir); });
+                                             [dlg, folder] { editHeadings(dlg, folder); });
   // The buttons act like their keys and leave the focus in the field: a click
   // on them does not run the field's check (whose message would swallow the click).
   for (QPushButton* b : {st->printButton.data(), st->previewButton.data(), change, quit, headings})
@@ -314,7 +314,7 @@ void TAIL_PR2(app::Session& session, QWidget* owner, const std::string& reportCo
   // Modal before it is first shown (exec would otherwise make it block the
   // main window, whose File > Exit must still ask to stop a run).
   reports::modalBesideMainWindow(dlg);
-  reports::placeBelowProgress(dlg, owner, session);
+  reports::placeBelowProgress(dlg, owner);
   dlg->show();
   widgets::lmdReSay(status, "Finding default printer...");
   const widgets::InstalledPrinters printers = widgets::lmdGetPrn();

@@ -8,7 +8,7 @@
 #include <QTableWidget>
 
 #include "data/error.h"
-#include "libs/lmd_tables.h"
+#include "reports/eot/eot_headings.h"
 #include "libs/widgets/cells.h"
 #include "libs/widgets/lmd_browse.h"
 #include "libs/widgets/lmd_dialog.h"
@@ -17,7 +17,6 @@
 namespace velmont::eot {
 namespace {
 
-constexpr const char* kHeadingsFile = "headeots.dbf";
 constexpr const char* kEditorName = "headingEditor";
 // The editor's place in the end-of-term dialog, in its cells.
 constexpr double kTopRow = 7.8, kBottomRow = 16.35, kLeftColumn = 27.5, kRightColumn = 59.5;
@@ -66,18 +65,18 @@ void fitEditor(widgets::BrowseView* view, QWidget* dialog) {
 
 }  // namespace
 
-widgets::BrowseView* editHeadings(QWidget* dialog, const std::string& dataDir) {
+widgets::BrowseView* editHeadings(QWidget* dialog, const school::SchoolFolder& folder) {
   if (auto* open = dialog->findChild<widgets::BrowseView*>(kEditorName, Qt::FindDirectChildrenOnly)) {
     open->grid()->setFocus(Qt::OtherFocusReason);
     return open;
   }
-  if (!libs::dataFileExists(dataDir, kHeadingsFile)) {
+  if (!folder.has(eot::kHeadingsFile)) {
     widgets::lmdMsg({QStringLiteral("Please run Report first"), QStringLiteral("then Change Headings")}, 0, dialog);
     return nullptr;
   }
   widgets::BrowseView* view = nullptr;
   try {
-    view = widgets::lmdGenBrow(dialog, 13.5, 32, 8, 27, libs::dataFilePath(dataDir, kHeadingsFile),
+    view = widgets::lmdGenBrow(dialog, 13.5, 32, 8, 27, folder.path(eot::kHeadingsFile),
                                QStringLiteral("ENTER = Edit,   ESC = Close"),
                                {{"H4", QStringLiteral("4 Char Heading"), true},
                                 {"H20", QStringLiteral("20 Char Heading"), true}});

@@ -37,7 +37,7 @@ namespace {
 QString q(const std::string& s) { return QString::fromStdString(s); }
 // The school's code page, in which its words, saved entries and tables are held.
 const print::SchoolText& schoolTextOf(const app::SessionValues& v) {
-  return print::SchoolText::of(data::schoolCodePage(v.dataDir).codePage);
+  return print::SchoolText::of(v.folder.codePage().codePage);
 }
 }  // namespace
 
@@ -52,7 +52,7 @@ ListDialog::ListDialog(app::Session& session, QWidget* owner, const std::string&
   std::string start, end;
   data::Workspace& ws = data::Workspace::forThisThread();
   try {
-    data::yr_range(ws, v.dataDir, start, end);
+    data::yr_range(ws, v.folder, start, end);
   } catch (const data::DataError&) {
     start = end = "  ";  // the year-level check tells the user when a level is typed
   }
@@ -61,7 +61,7 @@ ListDialog::ListDialog(app::Session& session, QWidget* owner, const std::string&
   QString unreadable;
   data::SavedOptions saved = defaultListOptions(start, end);
   try {
-    saved = data::loadSavedOptions(v.dataDir, v.userId, code_, saved, v.year);
+    saved = data::loadSavedOptions(v.folder, v.userId, code_, saved, v.year);
   } catch (const std::exception& e) {
     unreadable = QString::fromLocal8Bit(e.what());
   }
@@ -71,7 +71,7 @@ ListDialog::ListDialog(app::Session& session, QWidget* owner, const std::string&
   dialog_->setAttribute(Qt::WA_DeleteOnClose, false);
   reports::modalBesideMainWindow(dialog_);
   build();
-  reports::placeBelowProgress(dialog_, owner, session_);
+  reports::placeBelowProgress(dialog_, owner);
   if (!unreadable.isEmpty()) widgets::lmdQMsg(reports::savedOptionsNotice(unreadable), dialog_);
 }
 
@@ -241,8 +241,8 @@ void ListDialog::PRINTIT(bool preview) {
   int level = 0;
   data::Workspace& ws = data::Workspace::forThisThread();
   try {
-    data::ent_yrin(ws, v.dataDir, yearText, level);
-    options_.yearCode = data::put_yrout(ws, v.dataDir, level);
+    data::ent_yrin(ws, v.folder, yearText, level);
+    options_.yearCode = data::put_yrout(ws, v.folder, level);
   } catch (const data::DataError& e) {
     widgets::lmdMsg({"The report cannot start.", q(e.what())}, 0, dialog_);
     return;
@@ -253,9 +253,9 @@ void ListDialog::PRINTIT(bool preview) {
   r.run.title = c_name_;
   r.run.printerName = cPrinter;
   r.run.preview = preview;
-  r.run.dataDir = v.dataDir;
-  r.run.author = print::SchoolText::of(data::schoolCodePage(v.dataDir).codePage).decode(v.school).trimmed();
-  r.run.prAscii = reports::textFilePath(v.prAscii, v.dataDir);  // the file the printer display names
+  r.run.folder = v.folder;
+  r.run.author = print::SchoolText::of(v.folder.codePage().codePage).decode(v.school).trimmed();
+  r.run.prAscii = reports::textFilePath(v.prAscii, v.folder.dir());  // the file the printer display names
   r.printerSettings = printerSettings;
   if (!reports::askPdfFile(dialog_, r.run)) return;
   r.strt_yr = level;
@@ -279,7 +279,7 @@ void ListDialog::PRINTIT(bool preview) {
   libs::lmdLog(" Print " + c_name_.toStdString(), v.userId, v.pwd);
   // 5. The options are saved before the run starts, so a run that prints nothing keeps them.
   try {
-    data::saveOptions(v.dataDir, v.userId, code_, listPrefs(options_), listExtras(options_));
+    data::saveOptions(v.folder, v.userId, code_, listPrefs(options_), listExtras(options_));
   } catch (const data::DataError& e) {
     widgets::lmdMsg({"Your choices could not be saved.", q(e.what())}, 0, dialog_);
   }

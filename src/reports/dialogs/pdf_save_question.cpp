@@ -83,7 +83,7 @@ bool askPdfFile(QWidget* owner, RunRequest& request, PdfSaveChoice* choice) {
   std::optional<PdfSaveAnswer> answer = c ? c(suggested, choice != nullptr) : saveQuestion(owner, suggested, choice);
   if (!answer || answer->path.isEmpty()) return false;
   if (choice && answer->choice.perFamily) {
-    const QStringList refused = outputFolderRefusal(answer->path.toStdString(), request.dataDir);
+    const QStringList refused = outputFolderRefusal(answer->path.toStdString(), request.folder);
     if (!refused.isEmpty()) {
       widgets::lmdMsg(refused, 0, owner);
       return false;

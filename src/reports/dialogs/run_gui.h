@@ -25,7 +25,7 @@ namespace velmont::reports {
 
 // Places a report's options dialog over `owner` (the main window) but below
 // its top bar, so that the progress box stays in sight while runs go on.
-void placeBelowProgress(widgets::LmdDialog* dialog, QWidget* owner, const app::Session& session);
+void placeBelowProgress(widgets::LmdDialog* dialog, QWidget* owner);
 
 // Makes a report's options dialog modal (its own windows and the run's boxes
 // come above it, and the menu's other commands wait) while the main window

@@ -2,7 +2,6 @@
 
 #include <cmath>
 
-#include "data/code_page.h"
 #include "data/text.h"
 #include "print/pdf_file_set.h"
 #include "print/print_device.h"
@@ -59,7 +58,7 @@ std::shared_ptr<CardFiles> splitIntoFiles(reports::RunRequest& request, const QS
     if (archival) device->setArchival(author);
     return device;
   };
-  return std::make_shared<CardFiles>(set, split, data::schoolCodePage(request.dataDir).codePage);
+  return std::make_shared<CardFiles>(set, split, request.folder.codePage().codePage);
 }
 
 }  // namespace velmont::eot

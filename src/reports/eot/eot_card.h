@@ -26,7 +26,7 @@ void EOT_HD1_TOP(EotRunContext& c);
 // pr_lhead_now: the three letterhead lines and the logo of the letterhead
 // description, within the rows above row 8. `logoHeight` is nPr_logoH (mm;
 // 0 keeps the stored width, -1 draws no logo).
-void pr_lhead_now(print::lmcPrn3& printer, const std::vector<std::string>& aLhd, const std::string& dataDir,
+void pr_lhead_now(print::lmcPrn3& printer, const std::vector<std::string>& aLhd, const school::SchoolFolder& folder,
                   double logoHeight);
 
 // EOT_MAINRPT: the body of one card copy, from the student-subject table's

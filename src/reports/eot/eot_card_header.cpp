@@ -2,7 +2,6 @@
 // corner marks, the student line, and the results table's heading and empty grid.
 #include <QImageReader>
 #include <algorithm>
-#include <filesystem>
 
 #include "data/numeric.h"
 #include "data/text.h"
@@ -41,7 +40,7 @@ QString pictureHash(int n, int width) { return QString::number(n).rightJustified
 
 }  // namespace
 
-void pr_lhead_now(print::lmcPrn3& P, const std::vector<std::string>& aLhd, const std::string& dataDir,
+void pr_lhead_now(print::lmcPrn3& P, const std::vector<std::string>& aLhd, const school::SchoolFolder& folder,
                   double logoHeight) {
   if (aLhd.size() < 22 || P.lAscii) return;
   // Reading a setting means setting it back to what it was.
@@ -67,13 +66,11 @@ void pr_lhead_now(print::lmcPrn3& P, const std::vector<std::string>& aLhd, const
   P.newFont(kBodyFont);
 
   if (logoHeight < 0) return;  // -1: no logo
-  namespace fs = std::filesystem;
   // The file name is the school's text: decoded before the file is looked up.
   const std::string logoName = q(trim(lhd(aLhd, 1))).toStdString();
-  std::string file = reports::schoolFile(dataDir, logoName);
-  std::error_code ec;
-  if (logoName.empty() || !fs::is_regular_file(file, ec)) file = reports::schoolFile(dataDir, "school.gif");
-  if (!fs::is_regular_file(file, ec)) return;
+  std::string file = logoName.empty() ? std::string() : folder.file(logoName);
+  if (file.empty()) file = folder.file("school.gif");
+  if (file.empty()) return;
   const QSize pixels = QImageReader(QString::fromStdString(file)).size();
   if (pixels.isEmpty()) return;  // a picture whose size cannot be read is not drawn
   const double x = lhdNum(aLhd, 2), y = lhdNum(aLhd, 3);
@@ -110,7 +107,7 @@ void EOT_R_HD(EotRunContext& c) {
       c.Frst_Time = false;
     }
     c.Hd_prtd = true;
-    if (c.C_Prt_Lhd == "N") pr_lhead_now(P, c.aLhd, c.session.dataDir, c.logoHeight);
+    if (c.C_Prt_Lhd == "N") pr_lhead_now(P, c.aLhd, c.session.folder, c.logoHeight);
     P.newFont(kBodyFont);
   }
   c.ln = 8;
@@ -159,7 +156,7 @@ void EOT_HD1_TOP(EotRunContext& c) {
   // The year level: its name when the school names it, else its code.
   const int n = c.nStu_Yr - (c.reduc_yr == "Y" ? 1 : 0);
   const auto& names = c.session.yearNames.names;
-  std::string yearText = data::put_yrout(*c.ws, c.session.dataDir, n);
+  std::string yearText = data::put_yrout(*c.ws, c.session.folder, n);
   double column = 51.5;
   if (n >= 1 && n <= int(names.size()) && !isBlank(names[size_t(n - 1)])) {
     yearText = ": " + data::printedYearName(names[size_t(n - 1)]);

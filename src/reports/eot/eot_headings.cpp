@@ -1,6 +1,5 @@
 #include "eot_headings.h"
 
-#include "data/code_page.h"
 #include "data/dbf_file.h"
 #include "data/file.h"
 #include "data/text.h"
@@ -18,7 +17,6 @@ using data::Table;
 
 namespace {
 
-std::string joinPath(const std::string& dir, const char* name) { return dir.empty() ? name : dir + "/" + name; }
 
 // Characters `from` (1-based) to `from + length - 1` of a field, blank-padded.
 std::string part(const Table& t, const char* field, size_t from, size_t length) {
@@ -30,9 +28,9 @@ std::string part(const Table& t, const char* field, size_t from, size_t length) 
 
 }  // namespace
 
-void MK_HDEOTS(const std::string& dataDir, const std::string& yrGrd) {
-  const std::string path = joinPath(dataDir, "headeots.dbf");
-  data::DbfFile::create(path, {{"H4", 'C', 4, 0}, {"H20", 'C', 20, 0}}, data::schoolLanguageDriver(dataDir));
+void MK_HDEOTS(const school::SchoolFolder& folder, const std::string& yrGrd) {
+  const std::string path = folder.path(kHeadingsFile);
+  data::DbfFile::create(path, {{"H4", 'C', 4, 0}, {"H20", 'C', 20, 0}}, folder.languageDriver());
   auto t = Table::open(path, "headeots", data::OpenMode::kReadWrite);
   const std::pair<const char*, std::string> records[] = {
       {"Poss", "SUBJECT:"}, {"Totl", "Page"}, {"", "REPORT OF:"}, {"", "To the Parents of:"}, {"", "TERM"},
@@ -45,13 +43,13 @@ void MK_HDEOTS(const std::string& dataDir, const std::string& yrGrd) {
   t->commit();
 }
 
-HeadingWords loadHeadingWords(const std::string& dataDir, const std::string& yrGrd) {
-  const std::string path = joinPath(dataDir, "headeots.dbf");
-  if (!data::Env::current()->exists(path)) MK_HDEOTS(dataDir, yrGrd);
+HeadingWords loadHeadingWords(const school::SchoolFolder& folder, const std::string& yrGrd) {
+  const std::string path = folder.path(kHeadingsFile);
+  if (!data::Env::current()->exists(path)) MK_HDEOTS(folder, yrGrd);
   auto t = Table::open(path, "headeots");
   // The words print in the school's code page, whichever the table holds them in.
   const print::SchoolText& own = print::SchoolText::of(*t);
-  const print::SchoolText& school = print::SchoolText::of(data::schoolCodePage(dataDir).codePage);
+  const print::SchoolText& school = print::SchoolText::of(folder.codePage().codePage);
   std::array<std::pair<std::string, std::string>, 6> r;
   for (uint32_t i = 1; i <= 6; ++i) {
     t->goTo(i);

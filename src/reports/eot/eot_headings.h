@@ -5,6 +5,8 @@
 #include <array>
 #include <string>
 
+#include "school/school_folder.h"
+
 namespace velmont::data {
 class Table;
 }
@@ -35,12 +37,14 @@ struct SchoolWords {
   std::string YrGrd = " Year";
 };
 
-// Creates "headeots.dbf" in `dataDir` with its six default records; the sixth
+inline constexpr const char* kHeadingsFile = "headeots.dbf";
+
+// Creates "headeots.dbf" in the school's folder with its six default records; the sixth
 // long word is the year-level word, trimmed and in capitals.
-void MK_HDEOTS(const std::string& dataDir, const std::string& yrGrd);
+void MK_HDEOTS(const school::SchoolFolder& folder, const std::string& yrGrd);
 
 // Reads the six records of "headeots.dbf" (creating it first when missing).
-HeadingWords loadHeadingWords(const std::string& dataDir, const std::string& yrGrd);
+HeadingWords loadHeadingWords(const school::SchoolFolder& folder, const std::string& yrGrd);
 
 // Loads the control table's headings from records 2 to 6 of `sccontro` and
 // applies the defaults group by group; leaves the table on its first record.

@@ -41,15 +41,11 @@ void EOT_PR_RDY(reports::RunSetup& setup, const EotOptions& options, const app::
 // The notice shown while the year's subject index is built.
 inline constexpr const char* kIndexingNotice = "Indexing Student Subjects .. please wait";
 
-// Makes sure the year's student-subject table and its index exist in `dataDir`:
-// the table is created empty when missing and the index built when missing
-// or damaged (the notice goes to `notify` first). Returns the table's path.
-std::string ensureSubjectIndex(const std::string& dataDir, int year, const std::function<void()>& notify);
 
 // The message that the year has no subject records (its student-subject table
 // is missing or holds no record), so that its cards would be blank; empty when
 // it has some. A damaged table throws data::DataError naming it.
-QString yearWithoutSubjects(const std::string& dataDir, int year);
+QString yearWithoutSubjects(const school::SchoolFolder& folder, int year);
 
 // The numeric value of an entry as the table system reads typed numbers:
 // leading blanks, a sign and digits ("-57" is -57, "smith" is 0, "12b" is 12).

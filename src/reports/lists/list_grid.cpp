@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <filesystem>
 #include <set>
 
 #include "data/expr.h"
@@ -20,11 +19,6 @@ namespace {
 
 constexpr int kNameWidth = 20;
 constexpr int kLastSubjectLine = 31;  // lines 1 to 31 hold subjects
-
-std::string lower(std::string s) {
-  for (char& c : s) c = char(std::tolower(static_cast<unsigned char>(c)));
-  return s;
-}
 
 // "SURNAME Firstname", padded or cut to 20, trailing blanks removed.
 std::string studentName(const data::Table& st) {
@@ -66,17 +60,6 @@ std::string studentFilterText(bool withClass) {
   return text;
 }
 
-std::string schoolPath(const std::string& dir, const std::string& name) {
-  namespace fs = std::filesystem;
-  const fs::path base = dir.empty() ? fs::path(".") : fs::path(dir);
-  std::error_code ec;
-  if (fs::exists(base / name, ec)) return (base / name).string();
-  const std::string wanted = lower(name);
-  for (fs::directory_iterator it(base, ec), end; !ec && it != end; it.increment(ec))
-    if (lower(it->path().filename().string()) == wanted) return it->path().string();
-  return (base / name).string();
-}
-
 std::vector<SubjectMark> termMarks(data::Table& stsub, double studentNumber, int term, long& seeks) {
   struct {
     int numb, term, line, code, emrk, amrk;
@@ -92,32 +75,30 @@ std::vector<SubjectMark> termMarks(data::Table& stsub, double studentNumber, int
   return marks;
 }
 
-void ensureSubjectIndex(ListRunContext& ctx) {
-  const std::string name = data::subjectTableName(ctx.C_Year);
-  data::ensureSubjectIndex(schoolPath(ctx.dataDir, name + ".dbf"), schoolPath(ctx.dataDir, name + ".ntx"), [&] {
+data::SubjectFiles ensureSubjectIndex(ListRunContext& ctx) {
+  return data::ensureSubjectIndex(ctx.folder, ctx.C_Year, [&] {
     if (ctx.notice) ctx.notice("Indexing Student Subjects .. please wait");
   });
 }
 
 bool PREP_HCLSUB(ListRunContext& ctx, bool subjectNames) {
   data::Workspace& ws = *ctx.ws;
-  data::Table& subjects = ws.open(schoolPath(ctx.dataDir, "subjects.dbf"), "subjects");
-  if (subjects.orderCount() == 0) subjects.addIndex(schoolPath(ctx.dataDir, "subjects.ntx"));
-  data::Table& st = ws.open(schoolPath(ctx.dataDir, "ststuden.dbf"), "ststuden");
+  data::Table& subjects = ws.open(ctx.folder.path("subjects.dbf"), "subjects");
+  if (subjects.orderCount() == 0) subjects.addIndex(ctx.folder.path("subjects.ntx"));
+  data::Table& st = ws.open(ctx.folder.path("ststuden.dbf"), "ststuden");
   // The list reads the students in the table's own order; the name index tells
   // whether records have been lost from the table's end, which would leave
   // students out of the list without a word.
-  const std::string nameIndex = schoolPath(ctx.dataDir, "STSTNAME.ntx");
+  const std::string nameIndex = ctx.folder.path("STSTNAME.ntx");
   if (st.orderCount() == 0 && data::Env::current()->exists(nameIndex)) {
     st.addIndex(nameIndex);
     st.setOrder(0);
     st.checkOrderEntries(1);
   }
 
-  ensureSubjectIndex(ctx);
-  const std::string subName = data::subjectTableName(ctx.C_Year);
-  data::Table& stsub = ws.open(schoolPath(ctx.dataDir, subName + ".dbf"), "STSUB");
-  if (stsub.orderCount() == 0) stsub.addIndex(schoolPath(ctx.dataDir, subName + ".ntx"));
+  const data::SubjectFiles subFiles = ensureSubjectIndex(ctx);
+  data::Table& stsub = ws.open(subFiles.table, "STSUB");
+  if (stsub.orderCount() == 0) stsub.addIndex(subFiles.index);
   data::SubjectKey(stsub).checkIndex(stsub);  // a table whose fields cannot form the seek key stops here
 
   // The selection: the typed values are bound, never written into the text.

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "list_run_context.h"
+#include "school/subject_table.h"
 
 namespace velmont::data {
 class Table;
@@ -51,9 +52,6 @@ bool GR_AVGE(ListRunContext& ctx);
 
 // The year's student-subject table in the data directory, and its index: created
 // when missing (the only files besides the run's output that a run may create).
-void ensureSubjectIndex(ListRunContext& ctx);
-
-// A school file in `dir` found without regard to letter case; dir/name when none.
-std::string schoolPath(const std::string& dir, const std::string& name);
+data::SubjectFiles ensureSubjectIndex(ListRunContext& ctx);
 
 }  // namespace velmont::lists

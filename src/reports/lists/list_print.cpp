@@ -37,7 +37,7 @@ bool pageHeading(ListRunContext& ctx, double width) {
   v.C_date = ctx.C_Date;
   v.hdl1 = ctx.hdl1;
   v.hdl2 = ctx.hdl2;
-  v.dataDir = ctx.dataDir;
+  v.folder = ctx.folder;
   v.timeOfDay = ctx.timeOfDay;
   v.stepWindow = ctx.stepWindow;
   const bool shown = print::REP_HD(v, q(ctx.Rept_Head), *ctx.oP, width);
@@ -78,7 +78,7 @@ std::string listHeading(const ListRunContext& ctx, const std::string& yearCode) 
 
 bool PRNT_HCLSUB(ListRunContext& ctx, const std::string& reportCode, const ListChoices& choices) {
   print::lmcPrn3& p = *ctx.oP;
-  ctx.Rept_Head = listHeading(ctx, data::put_yrout(*ctx.ws, ctx.dataDir, ctx.strt_yr));
+  ctx.Rept_Head = listHeading(ctx, data::put_yrout(*ctx.ws, ctx.folder, ctx.strt_yr));
   ctx.ln = 999;  // the first student starts a page
   ctx.P_No = 1;
   if (reportCode.size() >= 9 && reportCode.substr(6, 3) == "001") {

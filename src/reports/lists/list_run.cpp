@@ -1,6 +1,5 @@
 #include "list_run.h"
 
-#include "data/code_page.h"
 #include "data/error.h"
 #include "data/table.h"
 #include "data/text.h"
@@ -18,14 +17,14 @@ namespace {
 ListRunContext contextFor(const ListRequest& r, data::Workspace& ws) {
   ListRunContext ctx;
   ctx.ws = &ws;
-  ctx.dataDir = r.run.dataDir;
+  ctx.folder = r.run.folder;
   ctx.strt_yr = r.strt_yr;
   ctx.home_cl = r.home_cl;
   ctx.enrl_date = r.enrl_date;
   ctx.C_assex = r.C_assex;
   ctx.lPreview = r.run.preview;
   // The heading is completed with the school's words and entries, in its code page.
-  const QByteArray title = print::SchoolText::of(data::schoolCodePage(r.run.dataDir).codePage).encodeLossy(r.run.title);
+  const QByteArray title = print::SchoolText::of(r.run.folder.codePage().codePage).encodeLossy(r.run.title);
   ctx.Rept_Head = std::string(title.constData(), size_t(title.size()));
   ctx.C_Term = r.term;
   ctx.C_Year = r.year;

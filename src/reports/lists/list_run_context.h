@@ -66,7 +66,7 @@ struct ListRunContext {
   std::string Rept_Head;
 
   // Session values the run reads, copied when it starts.
-  std::string dataDir = ".";
+  school::SchoolFolder folder;
   int C_Term = 1;
   int C_Year = 0;
   data::Date C_Date;

@@ -193,12 +193,12 @@ TEST_F(BrowseTable, RecordLockedByAnotherUserIsNotWrittenAndTheCellComesBack) {
 
 TEST_F(BrowseTable, GetArrayReadsAFieldOfTheVisibleRecords) {
   data::Workspace& ws = data::Workspace::forThisThread();
-  data::Table& t = libs::lmdOpenDbf(dir.path().string(), "HEADEOTS", "headeots");
+  data::Table& t = libs::lmdOpenDbf(dir.file("headeots.dbf"), "headeots");
   t.setFilter([](const data::Table& r) { return r.recno() != 2; });
   EXPECT_EQ(libs::lmdGetArray(t, 1), (std::vector<std::string>{"Exam", "Hwk "}));
   EXPECT_THROW(libs::lmdGetArray(t, 9), data::DataError);
   ws.closeAll();
-  EXPECT_THROW(libs::lmdOpenDbf(dir.path().string(), "missing", "missing"), data::DataError);
+  EXPECT_THROW(libs::lmdOpenDbf(dir.file("missing.dbf"), "missing"), data::DataError);
 }
 
 TEST(Services, StringsImagesPrintersAndTheUsageLog) {
@@ -218,7 +218,7 @@ TEST(Services, StringsImagesPrintersAndTheUsageLog) {
   EXPECT_TRUE(printers.names.contains("PDF"));
   EXPECT_TRUE(printers.names.contains(printers.defaultName));
 
-  libs::lmdSetUserLog(dir.path().string(), false);
+  libs::lmdSetUserLog(dir.file(libs::kUsageLogFile), false);
   EXPECT_TRUE(libs::lmdLog("T_EOT_Rpt End of Term Report", "anna", "2"));
   EXPECT_TRUE(libs::lmdLog("L_Rpt_001\tlist", "bob", ""));
   std::ifstream in(dir.file(libs::kUsageLogFile), std::ios::binary);

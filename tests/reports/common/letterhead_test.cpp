@@ -4,6 +4,7 @@
 #include <fstream>
 
 #include "data/table.h"
+#include "libs/installation.h"
 #include "libs/letterhead_setup.h"
 #include "reports/common/letterhead.h"
 #include "temp_dir.h"
@@ -17,7 +18,7 @@ void touch(const std::string& path) { std::ofstream(path) << "x"; }
 
 // Gives every record distinct values so that the layout can be read back.
 void numberRecords(const std::string& dir) {
-  libs::setup_lhed(dir);
+  libs::setup_lhed(dir + "/" + libs::kLetterheadFile, dir + "/" + libs::kInstallationFile, 0);
   auto t = data::Table::open(dir + "/rvhplogo.dbf", "rvhplogo", data::OpenMode::kReadWrite);
   for (uint32_t r = 1; r <= 11; ++r) {
     t->goTo(r);
@@ -44,7 +45,7 @@ std::string trimmed(const std::string& s) {
 TEST(LetterheadTest, DescriptionHasFiftyFourEntriesInCardOrder) {
   TempDir dir;
   numberRecords(dir.path().string());
-  const std::vector<std::string> aLhd = print::LOAD_LHED(dir.path().string());
+  const std::vector<std::string> aLhd = print::LOAD_LHED(school::SchoolFolder(dir.path().string()));
   ASSERT_EQ(aLhd.size(), 54u);
   std::vector<std::string> t;
   for (const auto& s : aLhd) t.push_back(trimmed(s));
@@ -71,16 +72,16 @@ TEST(LetterheadTest, LogoAndWatermarkFallBacks) {
   const std::string d = dir.path().string();
   numberRecords(d);  // logo "R5", watermark "R6": neither file exists
   std::string mark = "old";
-  EXPECT_EQ(print::FIND_LOGO(d, "", mark), "");
+  EXPECT_EQ(print::FIND_LOGO(school::SchoolFolder(d), "", mark), "");
   EXPECT_EQ(mark, "");
   touch(dir.file("school.gif"));
-  EXPECT_EQ(print::FIND_LOGO(d, "pre/", mark), "pre/school.gif") << "school.gif stands in for a missing logo";
+  EXPECT_EQ(print::FIND_LOGO(school::SchoolFolder(d), "pre/", mark), "pre/school.gif") << "school.gif stands in for a missing logo";
   touch(dir.file("R5"));
   touch(dir.file("R6"));
-  EXPECT_EQ(print::FIND_LOGO(d, "", mark), "R5");
+  EXPECT_EQ(print::FIND_LOGO(school::SchoolFolder(d), "", mark), "R5");
   EXPECT_EQ(mark, "R6");
 
   TempDir fresh;  // no table: it is created first
-  EXPECT_EQ(print::FIND_LOGO(fresh.path().string(), "", mark), "");
+  EXPECT_EQ(print::FIND_LOGO(school::SchoolFolder(fresh.path().string()), "", mark), "");
   EXPECT_TRUE(std::ifstream(fresh.file("rvhplogo.dbf")).good());
 }

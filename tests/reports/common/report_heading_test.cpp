@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "data/table.h"
+#include "libs/installation.h"
 #include "libs/letterhead_setup.h"
 #include "print/preview_document.h"
 #include "reports/common/report_heading.h"
@@ -21,7 +22,7 @@ namespace {
 
 // The letterhead table with the logo (record 5) and the watermark (record 6) named.
 void nameLogos(const std::string& dir, const std::string& logo, const std::string& mark) {
-  libs::setup_lhed(dir);
+  libs::setup_lhed(dir + "/" + libs::kLetterheadFile, dir + "/" + libs::kInstallationFile, 0);
   auto t = data::Table::open(dir + "/rvhplogo.dbf", "rvhplogo", data::OpenMode::kReadWrite);
   for (auto [recno, name] : {std::pair{5u, logo}, std::pair{6u, mark}}) {
     t->goTo(recno);
@@ -42,7 +43,7 @@ class ReportHeadingTest : public PrinterTest {
   ReportHeadingTest() {
     nameLogos(dir.path().string(), "", "");
     printer.setPt(26);
-    values.dataDir = dir.path().string();
+    values.folder = school::SchoolFolder(dir.path().string());
     values.C_School = "Velmont High   ";
     values.C_Title = "Velmont Program";
     values.C_date = data::Date::fromYmd(2004, 6, 30);
@@ -216,7 +217,7 @@ TEST(ReportHeadingPreviewTest, AStopAnswerStartsNoPageAndReturnsFalse) {
   preview.create();
   preview.startDoc("list");
   ReportHeadingValues v;
-  v.dataDir = dir.path().string();
+  v.folder = school::SchoolFolder(dir.path().string());
   v.lPreview = true;
   int asked = 0, stopped = 0;
   v.stepWindow = [&](PreviewDocument&) { return ++asked, 0; };

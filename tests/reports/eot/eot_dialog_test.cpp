@@ -42,7 +42,7 @@ constexpr int kWait = 30000;
 class EotDialogTest : public ::testing::Test {
  protected:
   EotDialogTest() {
-    app::SessionValues v = app::freshSessionValues(school.dir(), data::Date::fromYmd(kDemoYear, 8, 3));
+    app::SessionValues v = app::freshSessionValues(school::SchoolFolder(school.dir()), data::Date::fromYmd(kDemoYear, 8, 3));
     v.term = 3;
     v.year = kDemoYear;
     v.regYear = kDemoYear;
@@ -53,7 +53,7 @@ class EotDialogTest : public ::testing::Test {
     session.update([&](app::SessionValues& s) { s = v; });
     std::filesystem::remove(school.file("headeots.dbf"));
     data::Workspace ws;
-    data::yr_range(ws, school.dir(), firstLevel, lastLevel);
+    data::yr_range(ws, school::SchoolFolder(school.dir()), firstLevel, lastLevel);
     reports::setPdfFileChooser([this](const QString&) {
       ++saveQuestions;
       return pdf;
@@ -139,12 +139,12 @@ class EotDialogTest : public ::testing::Test {
   // The year code a level prints as.
   std::string code(int level) const {
     data::Workspace ws;
-    return data::put_yrout(ws, school.dir(), level);
+    return data::put_yrout(ws, school::SchoolFolder(school.dir()), level);
   }
   int level(const std::string& code) const {
     data::Workspace ws;
     int n = 0;
-    data::ent_yrin(ws, school.dir(), code, n);
+    data::ent_yrin(ws, school::SchoolFolder(school.dir()), code, n);
     return n;
   }
 

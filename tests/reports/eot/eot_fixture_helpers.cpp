@@ -39,7 +39,7 @@ int NotingUi::previewWindow(print::PreviewDocument& preview, bool stepping) {
 }
 
 EotRun::EotRun(int codePage) : school({}, codePage) {
-  session = app::freshSessionValues(school.dir(), data::Date::fromYmd(2026, 8, 3));
+  session = app::freshSessionValues(school::SchoolFolder(school.dir()), data::Date::fromYmd(2026, 8, 3));
   session.term = 3;
   session.year = velmont::testing::kDemoYear;
   session.regYear = session.year;
@@ -48,16 +48,16 @@ EotRun::EotRun(int codePage) : school({}, codePage) {
   app::readControlValues(session);
   data::Workspace ws;
   std::string from, to;
-  data::yr_range(ws, school.dir(), from, to);
-  data::ent_yrin(ws, school.dir(), from, options.startYear);
-  data::ent_yrin(ws, school.dir(), to, options.endYear);
+  data::yr_range(ws, school::SchoolFolder(school.dir()), from, to);
+  data::ent_yrin(ws, school::SchoolFolder(school.dir()), from, options.startYear);
+  data::ent_yrin(ws, school::SchoolFolder(school.dir()), to, options.endYear);
   options.asAt = session.date;
 }
 
 int EotRun::level(const std::string& code) {
   data::Workspace ws;
   int n = 0;
-  data::ent_yrin(ws, school.dir(), code, n);
+  data::ent_yrin(ws, school::SchoolFolder(school.dir()), code, n);
   return n;
 }
 

@@ -42,7 +42,7 @@ std::unique_ptr<Table> controlTable(const TempDir& dir, const std::vector<Contro
 
 TEST(EotHeadingsTest, HeadingsTableDefaultsFollowTheYearWord) {
   TempDir dir;
-  eot::HeadingWords w = eot::loadHeadingWords(dir.path().string(), "Grade");
+  eot::HeadingWords w = eot::loadHeadingWords(school::SchoolFolder(dir.path().string()), "Grade");
   EXPECT_EQ(w.poss_hd, "Poss");
   EXPECT_EQ(w.totl_hd, "Totl");
   EXPECT_EQ(w.subj_hd, "SUBJECT:");
@@ -58,12 +58,12 @@ TEST(EotHeadingsTest, HeadingsTableDefaultsFollowTheYearWord) {
     t->replace("H20", "RAPPORT DE:");
     t->unlockRecord();
   }
-  w = eot::loadHeadingWords(dir.path().string(), " Year");
+  w = eot::loadHeadingWords(school::SchoolFolder(dir.path().string()), " Year");
   EXPECT_EQ(w.rptof_hd, "RAPPORT DE:") << "an edited heading is used, not recreated";
   EXPECT_EQ(w.year_hd, "GRADE");
 
   TempDir other;
-  EXPECT_EQ(eot::loadHeadingWords(other.path().string(), " Year").year_hd, "YEAR");
+  EXPECT_EQ(eot::loadHeadingWords(school::SchoolFolder(other.path().string()), " Year").year_hd, "YEAR");
 }
 
 TEST(EotHeadingsTest, BlankControlHeadingsTakeEveryDefault) {
@@ -95,7 +95,7 @@ TEST(EotHeadingsTest, TutorGroupsAndGradeChangeTheRoleDefaults) {
   EXPECT_EQ(h.hd3[2][0], "GRADE COORDINATOR   ");
   // The word of a grade.$vl, as read (padded to 79), counts as "Grade" too.
   std::ofstream(dir.file("grade.$vl"), std::ios::binary) << "Grade\r\n7,Grade 7\r\n";
-  const std::string word = YEAR_NAMES(dir.path().string()).word;
+  const std::string word = YEAR_NAMES(school::SchoolFolder(dir.path().string())).word;
   ASSERT_EQ(word.size(), 79u);
   EXPECT_EQ(eot::set_eothd(*sc, {"Home Class", "House", word}).hd3[2][0], "GRADE COORDINATOR   ");
 }

@@ -185,7 +185,7 @@ TEST_F(Cards1252ByDriverByte, ANamePartTypedWithAnAccentFindsTheStudent) {
 TEST_F(Cards850, EditedHeadingWordAndLogoNamedWithANationalLetter) {
   zoeWithSubjects();
   // The heading word as the editor stores it, in the headings table's code page.
-  loadHeadingWords(school.dir(), " Year");
+  loadHeadingWords(school::SchoolFolder(school.dir()), " Year");
   {
     auto t = data::Table::open(school.file("headeots.dbf"), "h", data::OpenMode::kReadWrite);
     t->goTo(3);

@@ -47,7 +47,7 @@ class ListDialogTest : public ::testing::Test {
     school.write();
     std::ofstream(school.file("DESCRP04.dbf")) << "";  // the year's descriptor table: only its presence counts
     session.update([&](app::SessionValues& v) {
-      v.dataDir = school.dir();
+      v.folder = school::SchoolFolder(school.dir());
       v.year = kYear;
       v.term = 1;
       v.date = data::Date::fromYmd(kYear, 6, 30);
@@ -95,7 +95,7 @@ TEST_F(ListDialogTest, ADamagedOptionsFileOpensTheDialogWithTheDefaultsAndANotic
 
 TEST_F(ListDialogTest, AGradeFileWordShowsWholeInTheLevelLabel) {
   std::ofstream(school.file("grade.$vl"), std::ios::binary) << "Form\r\n7,Form 7\r\n";
-  session.update([&](app::SessionValues& v) { v.yearNames = data::YEAR_NAMES(school.dir()); });
+  session.update([&](app::SessionValues& v) { v.yearNames = data::YEAR_NAMES(school::SchoolFolder(school.dir())); });
   ListDialog d(session, nullptr, kListReportCode);
   QLabel* label = nullptr;
   for (QLabel* l : d.dialog()->findChildren<QLabel*>())
@@ -129,7 +129,7 @@ TEST_F(ListDialogTest, ARunSavesTheChoicesAndTheDialogShowsThemAgain) {
     d.lastRun()->wait();
     EXPECT_TRUE(QTest::qWaitFor([&] { return d.printButton()->isEnabled(); }, 5000)) << "the buttons come back";
   }
-  const data::SavedOptions saved = data::loadSavedOptions(school.dir(), "tester", kListReportCode, {"x", "y"}, kYear);
+  const data::SavedOptions saved = data::loadSavedOptions(school::SchoolFolder(school.dir()), "tester", kListReportCode, {"x", "y"}, kYear);
   EXPECT_EQ(saved.prefs.substr(0, 8), " 7  7AB ") << "a three-character class padded to 4";
   EXPECT_EQ(saved.prefs.substr(8), "11122" "0" " ");
   EXPECT_EQ(saved.extras.substr(0, 3), " 60");

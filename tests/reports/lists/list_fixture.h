@@ -129,7 +129,7 @@ class TinySchool {
   ListRunContext context(data::Workspace& ws) const {
     ListRunContext ctx;
     ctx.ws = &ws;
-    ctx.dataDir = dir();
+    ctx.folder = school::SchoolFolder(dir());
     ctx.C_Term = 1;
     ctx.C_Year = kYear;
     ctx.C_Date = data::Date::fromYmd(kYear, 6, 30);

@@ -42,7 +42,7 @@ class ListNationalTest : public ::testing::Test {
     r.run.reportCode = kListReportCode;
     r.run.title = QString::fromUtf8("Liste de la classe");
     r.run.printerName = print::kPdfDeviceName;
-    r.run.dataDir = school.dir();
+    r.run.folder = school::SchoolFolder(school.dir());
     r.strt_yr = 7;
     r.home_cl = "7\xC9";
     r.cHomeCl = "Cl\xE9";  // the school's word, from its flag file

@@ -84,7 +84,7 @@ class ListRunTest : public ::testing::Test {
     r.run.reportCode = kListReportCode;
     r.run.title = "Home Class List with Subjects";
     r.run.printerName = print::kPdfDeviceName;
-    r.run.dataDir = school_->path().string();
+    r.run.folder = school::SchoolFolder(school_->path().string());
     r.strt_yr = level;
     r.term = 1;
     r.year = 2004;
@@ -155,7 +155,7 @@ TEST(ListOrientationTest, FifteenColumnsStayPortraitSixteenTurnTheSettingsLandsc
     ListRequest r;
     r.run.reportCode = kListReportCode;
     r.run.title = "Home Class List with Subjects";
-    r.run.dataDir = school.dir();
+    r.run.folder = school::SchoolFolder(school.dir());
     r.strt_yr = 7;
     r.term = 1;
     r.year = lists::testing::kYear;
@@ -318,7 +318,7 @@ TEST_F(ListRunTest, ARunWritesNoneOfTheSchoolsFiles) {
   const auto before = snapshot(copy.path().string());
   for (int kind = 0; kind < 3; ++kind) {
     ListRequest r = request(8);
-    r.run.dataDir = copy.path().string();
+    r.run.folder = school::SchoolFolder(copy.path().string());
     r.choices = {true, true, true};
     if (kind == 0) r.run.outputFile = QString::fromStdString(out.file("p.pdf"));
     if (kind == 1) {
@@ -345,7 +345,7 @@ TEST_F(ListRunTest, KeyFieldsWiderOrNarrowerThanTheDemosPrintTheSameMarks) {
   // The list of level 8 with marks, as every text of its pages.
   auto printed = [this](const std::string& dir) {
     ListRequest r = request(8);
-    r.run.dataDir = dir;
+    r.run.folder = school::SchoolFolder(dir);
     r.choices = {.marks = true};
     print::MemoryDevice kept;
     r.run.makeDevice = [&] { return std::unique_ptr<print::PrintDevice>(std::make_unique<KeptDevice>(kept)); };

@@ -33,7 +33,7 @@ class ListText : public ::testing::Test {
     r.run.reportCode = kListReportCode;
     r.run.title = "Home Class List with Subjects";
     r.run.printerName = print::kPdfDeviceName;
-    r.run.dataDir = school.dir();
+    r.run.folder = school::SchoolFolder(school.dir());
     r.run.prAscii = school.file("list.txt");
     r.strt_yr = 7;
     r.term = 1;

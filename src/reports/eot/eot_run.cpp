@@ -4,7 +4,6 @@
 #include <filesystem>
 #include <memory>
 
-#include "data/code_page.h"
 #include "data/error.h"
 #include "data/expr.h"
 #include "school/subject_table.h"
@@ -14,6 +13,7 @@
 #include "card_files.h"
 #include "eot_card.h"
 #include "eot_run.h"
+#include "libs/letterhead_setup.h"
 #include "reports/common/letterhead.h"
 #include "print/page_printer.h"
 #include "print/preview_document.h"
@@ -25,19 +25,13 @@ using data::isBlank;
 using data::rtrim;
 using data::Table;
 using data::trim;
-using reports::schoolFile;
 
 namespace {
 
-bool fileExists(const std::string& path) {
-  std::error_code ec;
-  return std::filesystem::is_regular_file(path, ec);
-}
-
-Table& openWithIndex(data::Workspace& ws, const std::string& dir, const std::string& file, const std::string& alias,
-                     std::initializer_list<const char*> indexes) {
-  Table& t = ws.open(schoolFile(dir, file), alias);
-  for (const char* index : indexes) t.addIndex(schoolFile(dir, index));
+Table& openWithIndex(data::Workspace& ws, const school::SchoolFolder& folder, const std::string& file,
+                     const std::string& alias, std::initializer_list<const char*> indexes) {
+  Table& t = ws.open(folder.path(file), alias);
+  for (const char* index : indexes) t.addIndex(folder.path(index));
   if (t.orderCount() > 0) t.setOrder(1);
   return t;
 }
@@ -131,8 +125,9 @@ int cardsToPrint(Table& st, Table* pa) {
   return cards;
 }
 
-void pastStudent(EotRunContext& c, data::Workspace& ws, const std::string& dir, double number, EotFigures* figures) {
-  Table& past = openWithIndex(ws, dir, "stpast.dbf", "stpast", {"stpast.ntx"});
+void pastStudent(EotRunContext& c, data::Workspace& ws, const school::SchoolFolder& folder, double number,
+                 EotFigures* figures) {
+  Table& past = openWithIndex(ws, folder, "stpast.dbf", "stpast", {"stpast.ntx"});
   const uint32_t recno = uint32_t(std::fabs(number));
   if (recno < 1 || recno > past.reccount()) return;  // no such record: no card
   past.goTo(recno);
@@ -249,18 +244,11 @@ double entryNumber(const std::string& text) {
   return digits ? (negative ? -value : value) : 0;
 }
 
-std::string ensureSubjectIndex(const std::string& dataDir, int year, const std::function<void()>& notify) {
-  const std::string name = data::subjectTableName(year);
-  const std::string table = schoolFile(dataDir, name + ".dbf");
-  data::ensureSubjectIndex(table, schoolFile(dataDir, name + ".ntx"), notify);
-  return table;
-}
-
-QString yearWithoutSubjects(const std::string& dataDir, int year) {
+QString yearWithoutSubjects(const school::SchoolFolder& folder, int year) {
   const std::string name = data::subjectTableName(year) + ".dbf";
-  const std::string path = schoolFile(dataDir, name);
+  const std::string path = folder.file(name);
   QString why;
-  if (!fileExists(path)) {
+  if (path.empty()) {
     why = QString::fromStdString(name) + " is missing";
   } else {
     auto table = Table::open(path, "STSUB", data::OpenMode::kRead);
@@ -278,7 +266,7 @@ void EOT_PR_RDY(reports::RunSetup& setup, const EotOptions& o, const app::Sessio
                 EotFigures* figures, CardObserver* cards) {
   // A year without subject records would print blank cards for everyone:
   // nothing is printed or created, and the user is told why.
-  if (const QString none = yearWithoutSubjects(session.dataDir, session.year); !none.isEmpty()) {
+  if (const QString none = yearWithoutSubjects(session.folder, session.year); !none.isEmpty()) {
     setup.nothingMatched = true;
     setup.nothingNotice = none;
     return;
@@ -297,19 +285,19 @@ void EOT_PR_RDY(reports::RunSetup& setup, const EotOptions& o, const app::Sessio
   c.enrl_date = o.asAt;
   c.instud = o.student;
   c.ininit = o.initial;
-  const std::string& dir = session.dataDir;
+  const school::SchoolFolder& folder = session.folder;
   data::Workspace& ws = setup.ws;
   // The cards print the school's text in its code page.
-  const print::SchoolText::ThreadScope schoolText(print::SchoolText::of(data::schoolCodePage(dir).codePage));
+  const print::SchoolText::ThreadScope schoolText(print::SchoolText::of(folder.codePage().codePage));
 
   // 1. Heading words (the headings table is made with its defaults when missing).
-  c.words = loadHeadingWords(dir, session.yearNames.word);
+  c.words = loadHeadingWords(folder, session.yearNames.word);
   // 2, 3. Students in name order, with their families.
-  Table& st = openWithIndex(ws, dir, "ststuden.dbf", "STSTUDEN", {"STSTNAME.ntx", "STNUMBER.ntx", "STFAMILY.ntx"});
+  Table& st = openWithIndex(ws, folder, "ststuden.dbf", "STSTUDEN", {"STSTNAME.ntx", "STNUMBER.ntx", "STFAMILY.ntx"});
   c.st = &st;
   Table* pa = nullptr;
   if (session.parents) {
-    pa = &openWithIndex(ws, dir, "paparent.dbf", "PAPARENT", {"paindx.ntx"});
+    pa = &openWithIndex(ws, folder, "paparent.dbf", "PAPARENT", {"paindx.ntx"});
     st.setRelation(pa, "upper(ST_PARENT)");
   }
   // 4. Letterhead option, control-table headings, letterhead description.
@@ -326,22 +314,22 @@ void EOT_PR_RDY(reports::RunSetup& setup, const EotOptions& o, const app::Sessio
   // without them gets them made with their defaults (the school's name, school.gif).
   // Where they cannot be made (a folder the user may only read) the cards go
   // without a letterhead.
-  const bool haveLetterhead = fileExists(schoolFile(dir, "rvhplogo.dbf"));
+  const bool haveLetterhead = folder.has(libs::kLetterheadFile);
   try {
-    c.aLhd = print::LOAD_LHED(dir);
+    c.aLhd = print::LOAD_LHED(folder);
   } catch (const data::DataError&) {
     if (haveLetterhead) throw;  // a damaged table is named to the user
     c.aLhd.clear();
   }
   // 5. Comment bank, staff, subjects.
-  c.comment = &openWithIndex(ws, dir, "comment.dbf", "comment", {"comment.ntx"});
-  c.staff = &openWithIndex(ws, dir, "ttstaff.dbf", "ttstaff", {"ttstaff.ntx"});
-  c.subjects = &openWithIndex(ws, dir, "subjects.dbf", "SUBJECTS", {"subjects.ntx"});
+  c.comment = &openWithIndex(ws, folder, "comment.dbf", "comment", {"comment.ntx"});
+  c.staff = &openWithIndex(ws, folder, "ttstaff.dbf", "ttstaff", {"ttstaff.ntx"});
+  c.subjects = &openWithIndex(ws, folder, "subjects.dbf", "SUBJECTS", {"subjects.ntx"});
   // 6. The year's student subjects, indexed by number, term and line.
-  const std::string subPath = ensureSubjectIndex(dir, session.year, [&] { setup.ui.notice(kIndexingNotice); });
-  const std::string subName = data::subjectTableName(session.year);
-  Table& sub = ws.open(subPath, "STSUB");
-  sub.addIndex(schoolFile(dir, subName + ".ntx"));
+  const data::SubjectFiles subFiles =
+      data::ensureSubjectIndex(folder, session.year, [&] { setup.ui.notice(kIndexingNotice); });
+  Table& sub = ws.open(subFiles.table, "STSUB");
+  sub.addIndex(subFiles.index);
   sub.setOrder(1);
   data::SubjectKey(sub).checkIndex(sub);  // a table whose fields cannot form the seek key stops here
   sub.setRelation(c.subjects, "STSUB_CODE");
@@ -349,7 +337,7 @@ void EOT_PR_RDY(reports::RunSetup& setup, const EotOptions& o, const app::Sessio
 
   const double number = entryNumber(o.student);
   if (number < 0)
-    pastStudent(c, ws, dir, number, figures);  // 7. one card for a past student
+    pastStudent(c, ws, folder, number, figures);  // 7. one card for a past student
   else
     currentStudents(c, st, pa, o, figures);  // 8, 9.
   if (figures) figures->stopped = c.stopped;
@@ -365,9 +353,9 @@ reports::RunRequest eotRunRequest(const app::SessionValues& session, const QStri
   r.preview = preview;
   r.portrait = false;  // the cards are printed landscape
   r.pitch = kEotPitch;
-  r.dataDir = session.dataDir;
+  r.folder = session.folder;
   r.prAscii = session.prAscii;
-  r.author = print::SchoolText::of(data::schoolCodePage(session.dataDir).codePage).decode(session.school).trimmed();
+  r.author = print::SchoolText::of(session.folder.codePage().codePage).decode(session.school).trimmed();
   return r;
 }
 

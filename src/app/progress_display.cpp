@@ -4,8 +4,8 @@
 #include <QLabel>
 #include <atomic>
 
-#include "libs/widgets/lmd_controls.h"
 #include "qtcore/gui_thread.h"
+#include "widgets/lmd_controls.h"
 
 namespace velmont::app {
 namespace {

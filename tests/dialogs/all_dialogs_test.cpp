@@ -19,11 +19,11 @@
 #include "data/workspace.h"
 #include "gui_helpers.h"
 #include "layout_check.h"
-#include "libs/printer/rv_prn_dlg.h"
-#include "libs/widgets/lmd_browse.h"
-#include "libs/widgets/lmd_dialog.h"
-#include "libs/widgets/lmd_menu.h"
-#include "libs/widgets/lmd_messages.h"
+#include "printer/rv_prn_dlg.h"
+#include "widgets/lmd_browse.h"
+#include "widgets/lmd_dialog.h"
+#include "widgets/lmd_menu.h"
+#include "widgets/lmd_messages.h"
 #include "preview_run.h"
 #include "reports/dialogs/entry_checks.h"
 #include "reports/dialogs/eot_dialog.h"
@@ -155,10 +155,10 @@ TEST_F(AllDialogs, PreviewWindowSteppingFinalAndHelp) {
   print::testing::ZoomLevelGuard keep;
   print::testing::PreviewRun run(2, {.maximize = false});
   ASSERT_TRUE(run.waitForCall(1));
-  expectWhole(run.preview->oPwin, "preview-stepping");
+  expectWhole(run.window(), "preview-stepping");
   run.pressText('N');
   ASSERT_TRUE(run.waitForCall(2));
-  expectWhole(run.preview->oPwin, "preview-final");
+  expectWhole(run.window(), "preview-final");
   bool asked = false;
   onNextModal([&](QWidget* prompt) {
     asked = true;

@@ -3,9 +3,12 @@
 // keys leave or move.
 #include <QApplication>
 #include <QFile>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <filesystem>
 
-#include "libs/printer/print_settings.h"
+#include "printer/find_win_prn.h"
+#include "printer/print_settings.h"
 #include "printer_dialog_fixture.h"
 
 namespace velmont::testing {
@@ -283,12 +286,17 @@ TEST(WatermarkChoices, NoneThenBitmapsGifsAndJpegsWithoutTheProgramsOwnPictures)
             (std::vector<std::string>{"none", "A.BMP", "b.bmp", "logo.gif", "tabs.gif", "photo.jpg"}));
 }
 
-TEST(SystemPrintDialog, TheRealDialogOpensAsAChoiceWithoutAFileOutputAndCancels) {
-  bool shown = false;
+TEST(SystemPrintDialog, TheRealDialogOpensAsAChoiceWithoutPagesOrAFileOutputAndCancels) {
+  bool shown = false, pageChoices = true;
   QStringList buttons;
   bool fileOutput = true;
   onNextModal([&](QWidget* w) {
-    shown = qobject_cast<QDialog*>(w) != nullptr;
+    auto* dialog = qobject_cast<QPrintDialog*>(w);
+    shown = dialog != nullptr;
+    // Pages are chosen in the preview; a range here would print every page.
+    if (dialog)
+      pageChoices = dialog->testOption(QAbstractPrintDialog::PrintPageRange) ||
+                    dialog->testOption(QAbstractPrintDialog::PrintCurrentPage);
     for (QPushButton* b : w->findChildren<QPushButton*>())
       if (b->isVisible()) buttons << b->text().remove('&');
     fileOutput = false;
@@ -300,10 +308,29 @@ TEST(SystemPrintDialog, TheRealDialogOpensAsAChoiceWithoutAFileOutputAndCancels)
   settings[printer::kPrtDeviceName] = "Kept";
   EXPECT_TRUE(printer::FIND_WIN_PRN(settings, nullptr));
   EXPECT_TRUE(shown);
+  EXPECT_FALSE(pageChoices);
   EXPECT_TRUE(buttons.contains("Select")) << buttons.join(',').toStdString();
   EXPECT_FALSE(buttons.contains("Print")) << buttons.join(',').toStdString();
   EXPECT_FALSE(fileOutput) << "the dialog's own output file would be ignored";
   EXPECT_EQ(settings[printer::kPrtDeviceName], "Kept");
+}
+
+TEST(SystemPrintDialog, PaperIsAnsweredByItsStandardKeyWhateverThePrinterCallsItOrByItsSize) {
+  struct Case {
+    QPageSize paper;
+    QString setting;
+  };
+  const Case cases[] = {
+      {QPageSize(QSizeF(612, 792), QPageSize::Point, "US Letter"), "Letter"},
+      {QPageSize(QSizeF(612, 1008), QPageSize::Point, "US Legal"), "Legal"},
+      {QPageSize(QPageSize::A4), "A4"},
+      {QPageSize(QSizeF(100, 150), QPageSize::Millimeter, "Card"), "100.0x150.0mm"},
+  };
+  for (const Case& k : cases) {
+    QPrinter p;
+    p.setPageSize(k.paper);
+    EXPECT_EQ(printer::settingsOf(p)[8], k.setting) << k.paper.name().toStdString();
+  }
 }
 
 }  // namespace

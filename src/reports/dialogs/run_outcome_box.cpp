@@ -10,8 +10,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "libs/widgets/desktop_files.h"
-#include "libs/widgets/lmd_messages.h"
+#include "widgets/desktop_files.h"
+#include "widgets/lmd_messages.h"
 #include "reports/common/run_report.h"
 
 namespace velmont::reports {

@@ -16,8 +16,8 @@
 #include "data/table.h"
 #include "data/workspace.h"
 #include "school/year_names.h"
-#include "batch/reports/console_run.h"
-#include "batch/reports/output_choices.h"
+#include "batch_reports/common/console_run.h"
+#include "batch_reports/common/output_choices.h"
 #include "reports/common/output_paths.h"
 #include "reports/lists/list_grid.h"
 #include "reports/lists/list_run.h"
@@ -31,7 +31,7 @@ const char* const kListUsage =
     "                          [--as-at YYYY-MM-DD] [--weight N] [--names] [--birthdates] [--marks]\n"
     "                          [--shading] (--pdf FILE | --text FILE | --printer NAME) [--png DIR]\n"
     "                          [--pdf-a] [--pages LIST] [--codepage N] [--text-encoding utf-8]\n"
-    "                          [--copies N] [--duplex long|short|off]\n"
+    "                          [--line-ends lf] [--copies N] [--duplex long|short|off]\n"
     "\n"
     "Prints the home-class list with subjects of one year level, as the program's\n"
     "\"List with Subjects\" does, without windows.\n"
@@ -60,7 +60,7 @@ const std::string kListHelp = std::string(kListUsage) + kExitStatusHelp + kOutpu
 
 int listCommand(const std::vector<std::string>& words, std::ostream& out, std::ostream& err, int todayYear) {
   Arguments a(words, {"data-dir", "term", "year", "level", "class", "as-at", "weight", "pdf", "text", "printer", "png",
-               "codepage", "text-encoding", "copies", "duplex", "pages"},
+               "codepage", "text-encoding", "line-ends", "copies", "duplex", "pages"},
               {"names", "birthdates", "marks", "shading", "pdf-a"});
   if (a.helpAsked()) return out << kListHelp, kExitOk;
   a.expectPositionals(0, "options only (velmont-batch list --help)");
@@ -77,6 +77,7 @@ int listCommand(const std::vector<std::string>& words, std::ostream& out, std::o
   applyCodePageOption(a);
   const school::SchoolFolder folder(dir);
   const bool textUtf8 = textUtf8Option(a);
+  const bool textLf = textLfOption(a);
   app::SessionValues v = app::freshSessionValues(folder, data::Date::today());
   v.year = int(a.number("year", todayYear, 1991, 2050));
   app::readSchoolWords(v);
@@ -119,7 +120,7 @@ int listCommand(const std::vector<std::string>& words, std::ostream& out, std::o
   r.school = v.school;
   r.title = v.title;
   r.hdAscii = "Y";
-  r.printerSettings = jobSettingsOption(a);
+  r.printerSettings = jobSettingsOption(a, false);
 
   for (const char* option : {"pdf", "text"})
     if (const auto path = a.value(option))
@@ -136,6 +137,7 @@ int listCommand(const std::vector<std::string>& words, std::ostream& out, std::o
     r.run.printerName = print::kPdfDeviceName;  // the text file takes the pages
     r.run.prAscii = *text;
     r.run.textUtf8 = textUtf8;
+  r.run.textLf = textLf;
   } else {
     r.run.printerName = QString::fromStdString(*a.value("printer"));
     if (!print::printDeviceNames().contains(r.run.printerName))

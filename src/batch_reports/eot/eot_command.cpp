@@ -8,8 +8,8 @@
 #include "batch/arguments.h"
 #include "batch/batch_main.h"
 #include "batch/code_page_option.h"
-#include "batch/reports/console_run.h"
-#include "batch/reports/output_choices.h"
+#include "batch_reports/common/console_run.h"
+#include "batch_reports/common/output_choices.h"
 #include "data/code_page.h"
 #include "data/error.h"
 #include "data/workspace.h"
@@ -31,7 +31,7 @@ const char* const kEotUsage =
     "                         [--class C] [--as-at YYYY-MM-DD] [--student TEXT] [--initial X]\n"
     "                         [--reduce-year] (--pdf FILE | --pdf-dir DIR [--split family|student]\n"
     "                         | --text FILE | --printer NAME) [--png DIR] [--pdf-a] [--pages LIST]\n"
-    "                         [--codepage N] [--text-encoding utf-8]\n"
+    "                         [--codepage N] [--text-encoding utf-8] [--line-ends lf]\n"
     "                         [--copies N] [--duplex long|short|off]\n"
     "\n"
     "Prints the school's end-of-term report cards, as the program's \"Print End of Term\n"
@@ -60,7 +60,10 @@ const char* const kEotUsage =
     "  --text FILE        write the cards as plain text\n"
     "  --printer NAME     print on this printer\n"
     "  --copies N         with --printer: the number of copies\n"
-    "  --duplex SIDE      with --printer: long or short (edge) for both sides of the paper, off for one\n"
+    "  --duplex SIDE      with --printer: long or short (edge) for both sides of the paper, off for one;\n"
+    "                     each card copy starts on the front of a sheet (a blank back is added\n"
+    "                     after a copy that ends on a front). With --pdf or --pdf-dir: the same\n"
+    "                     blank backs, for a PDF that is to be printed on both sides\n"
     "  --png DIR          also write each page as a PNG picture into DIR\n"
     "\n";
 const std::string kEotHelp = std::string(kEotUsage) + kExitStatusHelp + kOutputChoicesHelp + kStopHelp + kCodePageHelp + kTextEncodingHelp;
@@ -82,7 +85,7 @@ std::optional<CardSplit> splitOption(const Arguments& a) {
 int eotCommand(const std::vector<std::string>& words, std::ostream& out, std::ostream& err, int todayYear) {
   Arguments a(words,
               {"data-dir", "term", "year", "from", "to", "class", "as-at", "student", "initial", "pdf", "text",
-               "printer", "png", "codepage", "text-encoding", "copies", "duplex", "pdf-dir", "split", "pages"},
+               "printer", "png", "codepage", "text-encoding", "line-ends", "copies", "duplex", "pdf-dir", "split", "pages"},
               {"reduce-year", "pdf-a"});
   if (a.helpAsked()) return out << kEotHelp, kExitOk;
   a.expectPositionals(0, "nothing but options (velmont-batch eot --help)");
@@ -98,6 +101,7 @@ int eotCommand(const std::vector<std::string>& words, std::ostream& out, std::os
   applyCodePageOption(a);
   const school::SchoolFolder folder(dir);
   const bool textUtf8 = textUtf8Option(a);
+  const bool textLf = textLfOption(a);
   ensureGuiApplication();
 
   app::SessionValues session = app::freshSessionValues(folder, data::Date::today());
@@ -131,9 +135,10 @@ int eotCommand(const std::vector<std::string>& words, std::ostream& out, std::os
   QString printer = print::kPdfDeviceName;
   if (auto p = a.value("printer")) printer = QString::fromStdString(*p);
   reports::RunRequest request = eot::eotRunRequest(session, printer, false);
-  request.printerSettings = jobSettingsOption(a);
+  request.printerSettings = jobSettingsOption(a, true);
   session.prAscii = request.prAscii = a.value("text").value_or("");
   request.textUtf8 = textUtf8;
+  request.textLf = textLf;
   const std::string pdf = a.value("pdf").value_or("");
   const std::string png = a.value("png").value_or("");
   const std::string pdfDir = a.value("pdf-dir").value_or("");

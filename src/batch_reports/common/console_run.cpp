@@ -48,8 +48,12 @@ int checkedYearLevel(data::Workspace& ws, const school::SchoolFolder& folder, co
 void ensureGuiApplication() {
   if (QCoreApplication::instance()) return;
   qtcore::prepareRuntimeDirectory();
+#ifndef _WIN32
+  // Windows' own platform needs no display and draws with the system's fonts; elsewhere
+  // without a display only the offscreen platform starts.
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY"))
     qputenv("QT_QPA_PLATFORM", "offscreen");
+#endif
   static int argc = 1;
   static char name[] = "velmont-batch";
   static char* argv[] = {name, nullptr};

@@ -30,7 +30,8 @@ std::string requestFormText() {
 }
 
 std::string ensureRequestForm(const std::string& dir) {
-  const QString path = QDir(QString::fromStdString(dir)).filePath(kRequestFile);
+  // Named as the system writes paths, since the user is told where it is.
+  const QString path = QDir::toNativeSeparators(QDir(QString::fromStdString(dir)).filePath(kRequestFile));
   QFile file(path);
   // NewOnly creates the file or fails when it exists, in one step.
   if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {

@@ -5,11 +5,13 @@
 // and since Wine hands back no exit status of a Linux program, a shell reports it on
 // the last line of the tool's error output.
 #include <QByteArray>
+#include <QDir>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QString>
 #include <QStringList>
 #ifdef _WIN32
+#include <QTemporaryFile>
 #include <windows.h>
 #endif
 
@@ -41,7 +43,13 @@ inline QString hostArgument(const QString& argument) {
 inline HostToolRun runHostTool(const QString& program, const QStringList& arguments, int waitMs = 60000) {
   QProcess process;
 #ifdef _WIN32
-  QStringList shellArguments{"-c", "\"$0\" \"$@\"; echo \"exit status $?\" >&2", program};
+  // The tool's output goes to a file: a Linux program's standard output does not
+  // always reach a Windows pipe whole under Wine.
+  QTemporaryFile output;
+  if (!output.open()) return {};
+  output.close();
+  QStringList shellArguments{"-c", "out=$1; shift; \"$@\" >\"$out\"; echo \"exit status $?\" >&2", "sh",
+                             hostArgument(QDir::toNativeSeparators(output.fileName())), program};
   for (const QString& argument : arguments) shellArguments << hostArgument(argument);
   process.start("Z:/bin/sh", shellArguments);
 #else
@@ -49,12 +57,18 @@ inline HostToolRun runHostTool(const QString& program, const QStringList& argume
 #endif
   HostToolRun run;
   run.ended = process.waitForFinished(waitMs) && process.exitStatus() == QProcess::NormalExit;
+#ifdef _WIN32
+  if (output.open()) run.out = output.readAll();
+#else
   run.out = process.readAllStandardOutput();
+#endif
   run.err = process.readAllStandardError();
   run.exitCode = process.exitCode();
 #ifdef _WIN32
   const qsizetype status = run.err.lastIndexOf("exit status ");
   run.exitCode = status >= 0 ? run.err.mid(status + 12).trimmed().toInt() : -1;
+  // Wine reports a Linux program's end as a crash: the shell's last line tells it ended.
+  run.ended = status >= 0;
   if (status >= 0) run.err.truncate(status);
 #endif
   return run;

@@ -120,15 +120,20 @@ int main(int argc, char** argv) {
 
   // The page area exists once the window is built; watch for its first paint.
   if (!QTest::qWaitFor([&] { return recorded.load(); }, 600000)) return 1;
+  auto pageArea = [&]() -> QWidget* {
+    return preview->window() ? preview->window()->findChild<QWidget*>("pageArea") : nullptr;
+  };
   if (!QTest::qWaitFor([&] {
-        if (preview->oPage && !firstPaint.painted && !preview->oPage->property("watched").toBool()) {
-          preview->oPage->setProperty("watched", true);
-          preview->oPage->installEventFilter(&firstPaint);
-          preview->oPage->update();
+        QWidget* page = pageArea();
+        if (page && !firstPaint.painted && !page->property("watched").toBool()) {
+          page->setProperty("watched", true);
+          page->installEventFilter(&firstPaint);
+          page->update();
         }
-        return firstPaint.painted && preview->oPwin->waiting();
+        return firstPaint.painted && preview->window()->waiting();
       }, 60000))
     return 1;
+  PreviewWindow& window = *preview->window();
 
   std::size_t bytes = 0;
   for (int segment : preview->aSegments) bytes += preview->segmentPage(segment)->bytes();
@@ -136,25 +141,25 @@ int main(int argc, char** argv) {
   figure("preview.first_page.seconds",
          std::chrono::duration<double>(firstPaint.at - opened).count(), "seconds");
 
-  if (!shot.isEmpty()) preview->oPwin->grab().save(shot);
+  if (!shot.isEmpty()) window.grab().save(shot);
 
   // Repaints while the window waits for the user, on the GUI thread.
-  preview->gotoPage(pages / 2 + 1);
+  window.gotoPage(pages / 2 + 1);
   for (int level : {0, 3, 8}) {
-    while (preview->nLevel > level) preview->zoom(-1);
-    while (preview->nLevel < level) preview->zoom(1);
+    while (window.level() > level) window.zoom(-1);
+    while (window.level() < level) window.zoom(1);
     std::vector<double> times;
     for (int i = 0; i < 15; ++i) {
       const auto start = Clock::now();
-      preview->drawseg();
-      preview->oPage->repaint();
+      window.drawseg();
+      pageArea()->repaint();
       times.push_back(milliseconds(Clock::now() - start));
     }
     std::sort(times.begin(), times.end());
     figure("preview.repaint_level" + std::to_string(level) + ".ms", times[times.size() / 2], "ms");
   }
 
-  preview->oPwin->postClose();
+  window.postClose();
   if (!QTest::qWaitFor([&] { return finished.load(); }, 60000)) return 1;
   run.join();
   preview->destroy();

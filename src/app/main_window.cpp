@@ -61,11 +61,11 @@ MainWindow::MainWindow(Session& session) : session_(session) {
   buildTopBar();
   window_->show();
   window_->activateWindow();
-  session_.setProgress(progress_.get());
+  ProgressDisplay::setOfMainWindow(progress_.get());
 }
 
 MainWindow::~MainWindow() {
-  session_.setProgress(nullptr);
+  ProgressDisplay::setOfMainWindow(nullptr);
   delete window_.data();
 }
 

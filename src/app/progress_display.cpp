@@ -2,10 +2,20 @@
 
 #include <QFrame>
 #include <QLabel>
+#include <atomic>
 
 #include "libs/widgets/lmd_controls.h"
 
 namespace velmont::app {
+namespace {
+
+std::atomic<ProgressDisplay*> gMainWindows{nullptr};
+
+}  // namespace
+
+ProgressDisplay* ProgressDisplay::ofMainWindow() { return gMainWindows.load(); }
+
+void ProgressDisplay::setOfMainWindow(ProgressDisplay* display) { gMainWindows.store(display); }
 
 ProgressDisplay::ProgressDisplay(QLabel* line1, QLabel* line2, const std::array<QFrame*, 4>& rules)
     : line1_(line1), line2_(line2) {

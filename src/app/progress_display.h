@@ -28,6 +28,11 @@ class ProgressDisplay {
   QLabel* line2() const { return line2_; }
   QFrame* rule(int i) const { return rules_[size_t(i)]; }
 
+  // The main window's display while the main window exists, null before and
+  // after; a run's thread may ask.
+  static ProgressDisplay* ofMainWindow();
+  static void setOfMainWindow(ProgressDisplay* display);
+
  private:
   QPointer<QLabel> line1_, line2_;
   std::array<QPointer<QFrame>, 4> rules_;

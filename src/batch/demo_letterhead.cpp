@@ -2,6 +2,7 @@
 #include "data/code_page.h"
 #include "data/error.h"
 #include "data/table.h"
+#include "data/table_locks.h"
 #include "demo_files.h"
 #include "libs/installation.h"
 #include "libs/letterhead_setup.h"
@@ -43,11 +44,11 @@ Canvas banner(int width, int height) {
 
 void setRecord(data::Table& t, uint32_t recno, const std::string& text, double lp, bool bold) {
   t.goTo(recno);
-  if (!t.lockRecord()) throw data::DataError(t.path(), "record " + std::to_string(recno) + " could not be locked");
+  data::RecordLock lock(t);
+  if (!lock.held()) throw data::DataError(t.path(), "record " + std::to_string(recno) + " could not be locked");
   t.replace("LDE", std::string_view(text));
   t.replace("LP", lp);
   t.replace("LBLD", bold);
-  t.unlockRecord();
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "arguments.h"
+#include "data/csv.h"
 #include "data/error.h"
 #include "data/table.h"
 #include "school/school_folder.h"
@@ -49,18 +50,6 @@ std::string cellOf(const data::Table& t, int field) {
 
 }  // namespace
 
-std::string csvCell(const std::string& text) {
-  const bool quote = text.find_first_of(",\"\r\n") != std::string::npos ||
-                     (!text.empty() && (text.front() == ' ' || text.back() == ' '));
-  if (!quote) return text;
-  std::string out = "\"";
-  for (char c : text) {
-    if (c == '"') out += '"';
-    out += c;
-  }
-  return out + "\"";
-}
-
 void dumpTable(const DumpOptions& options, std::ostream& out) {
   const std::string tablePath = resolve(options.table, ".dbf");
   auto t = data::Table::open(tablePath, "DUMP");
@@ -82,7 +71,7 @@ void dumpTable(const DumpOptions& options, std::ostream& out) {
   for (size_t c = 0; c < columns.size(); ++c) out << (c ? "," : "") << t->field(columns[c]).name;
   out << "\n";
   for (t->goTop(); !t->eof(); t->skip()) {
-    for (size_t c = 0; c < columns.size(); ++c) out << (c ? "," : "") << csvCell(cellOf(*t, columns[c]));
+    for (size_t c = 0; c < columns.size(); ++c) out << (c ? "," : "") << data::csvField(cellOf(*t, columns[c]));
     out << "\n";
   }
   if (!out) throw data::DataError("(standard output)", "could not be written");

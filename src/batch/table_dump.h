@@ -20,8 +20,4 @@ struct DumpOptions {
 // cannot be read and UsageError for a field name the table lacks.
 void dumpTable(const DumpOptions& options, std::ostream& out);
 
-// One CSV cell: the text as it is, or quoted with doubled quotes when it holds
-// a comma, a quote, a line break or leading or trailing blanks.
-std::string csvCell(const std::string& text);
-
 }  // namespace velmont::batch

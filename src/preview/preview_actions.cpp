@@ -7,63 +7,55 @@
 #include <QSpinBox>
 
 #include "preview_dialogs.h"
+#include "preview_help.h"
 #include "preview_keys.h"
-#include "preview_printer.h"
 #include "preview_window.h"
+#include "print/preview_document.h"
 
 namespace velmont::print {
 
 using namespace pkey;
 
-void lmcPrv3::pWinKeys(int key) {
-  const bool stepping = aLocals.stepping;
-  auto close = [this](int answer) {
-    nRetval = answer;
-    if (oPwin) oPwin->postClose();
-  };
-  auto moveMarker = [](QSpinBox* spin, int by, const std::function<void()>& end) {
-    if (!spin) return;
+void PreviewWindow::pWinKeys(int key) {
+  auto moveMarker = [this](QSpinBox* spin, int by) {
     const int wanted = spin->value() + by;
     if (wanted < spin->minimum() || wanted > spin->maximum()) return;
     spin->setValue(wanted);
-    if (end) end();
+    if (spin == rowSpin_)
+      rowMarkerSet();
+    else
+      columnMarkerSet();
   };
-  const int areaSteps = oArea ? oArea->height() / kScrollStep : 0;
+  const int areaSteps = area_->height() / kScrollStep;
   bool focusBack = true;
 
   switch (letterOf(key)) {
-    case 'N': close(stepping ? 1 : 0); break;
-    case 'Q': close(0); break;
-    case 'H': showhelp(oPwin); focusBack = false; break;
+    case 'N': answerWith(stepping_ ? 1 : 0); break;
+    case 'Q': answerWith(0); break;
+    case 'H': showPreviewHelp(this); focusBack = false; break;
     case 'F':
     case 'L':
-      if (stepping) close(2);
+      if (stepping_) answerWith(2);
       break;
     case 'G': askPage(); break;
     case 'P':
-      if (cPrintWhat == "range")
+      if (printWhat_ == "range")
         printRange();
-      else if (!cPrintWhat.isEmpty())
-        printSeg(cPrintWhat);
+      else
+        print(printWhat_);
       break;
     case 'M': togmar(); break;
-    case 'A':
-      if (aLocals.allPages) aLocals.allPages->click();
-      break;
-    case 'U':
-      if (aLocals.currentPage) aLocals.currentPage->click();
-      break;
+    case 'A': allPages_->click(); break;
+    case 'U': currentPageButton_->click(); break;
     case 'E':
       // Choosing the range puts the focus in the first-page field.
-      if (aLocals.range) aLocals.range->click();
+      rangeButton_->click();
       focusBack = false;
       break;
-    case 'S':
-      if (aLocals.stayOnTop) aLocals.stayOnTop->click();
-      break;
+    case 'S': stayOnTop_->click(); break;
     default:
       switch (key) {
-        case kEsc: close(0); break;
+        case kEsc: answerWith(0); break;
         case '-': zoom(-1); break;
         case '+':
         case '=': zoom(1); break;
@@ -72,7 +64,7 @@ void lmcPrv3::pWinKeys(int key) {
         case ',':
         case '<': gotoPage(QStringLiteral("prev")); break;
         case kCtrlComma: gotoPage(1); break;
-        case kCtrlPeriod: gotoPage(pageCount()); break;
+        case kCtrlPeriod: gotoPage(document_.pageCount()); break;
         case kUp: scrollSteps(-1, 0); break;
         case kDown: scrollSteps(1, 0); break;
         case kLeft: scrollSteps(0, -1); break;
@@ -83,44 +75,56 @@ void lmcPrv3::pWinKeys(int key) {
         case kCtrl + kDown: scrollSteps(10, 0); break;
         case kCtrl + kLeft: scrollSteps(0, -10); break;
         case kCtrl + kRight: scrollSteps(0, 10); break;
-        case kShift + kUp: moveMarker(oSpinL, -1, aLocals.spinEnd); break;
-        case kShift + kDown: moveMarker(oSpinL, 1, aLocals.spinEnd); break;
-        case kShift + kLeft: moveMarker(oSpinC, -1, aLocals.spinEndCol); break;
-        case kShift + kRight: moveMarker(oSpinC, 1, aLocals.spinEndCol); break;
+        case kShift + kUp: moveMarker(rowSpin_, -1); break;
+        case kShift + kDown: moveMarker(rowSpin_, 1); break;
+        case kShift + kLeft: moveMarker(columnSpin_, -1); break;
+        case kShift + kRight: moveMarker(columnSpin_, 1); break;
         default: break;
       }
   }
-  if (focusBack && bFocus) bFocus();
+  if (focusBack) focusKeys();
 }
 
-void lmcPrv3::printRange() {
-  const int pages = pageCount();
-  const QString firstText = oPget ? oPget->text().trimmed() : QString();
-  if (!firstText.isEmpty() && oTget && oTget->text().trimmed().isEmpty()) {
+void PreviewWindow::printRange() {
+  const int pages = document_.pageCount();
+  const QString firstText = firstPageField_->text().trimmed();
+  if (!firstText.isEmpty() && lastPageField_->text().trimmed().isEmpty()) {
     printList(firstText);
     return;
   }
   const int first = firstText.toInt();
-  const int last = oTget ? oTget->text().trimmed().toInt() : 0;
+  const int last = lastPageField_->text().trimmed().toInt();
   if (first <= 0 || last <= 0)
-    previewMessage({"One or more Range values is empty"}, oPwin);
+    previewMessage({"One or more Range values is empty"}, this);
   else if (last > pages)
-    previewMessage({"A page # is out of Range"}, oPwin);
+    previewMessage({"A page # is out of Range"}, this);
   else if (first > last)
-    previewMessage({"First page # must be", "less than second page #"}, oPwin);
+    previewMessage({"First page # must be", "less than second page #"}, this);
   else
-    printSeg(QStringLiteral("range"), first, last);
+    print(QStringLiteral("range"), first, last);
 }
 
-void lmcPrv3::gotoPage(int page) {
-  if (page < 1 || page > pageCount()) return;
-  nSeg = aSegments[page - 1];
+// Printing may change the paper the document knows of: the page image's viewport
+// follows it.
+void PreviewWindow::print(const QString& what, int first, int last) {
+  document_.printSeg(what, first, last);
+  calcVP(viewport_[0], viewport_[1], viewport_[2], viewport_[3]);
+}
+
+void PreviewWindow::printList(const QString& list) {
+  document_.printList(list);
+  calcVP(viewport_[0], viewport_[1], viewport_[2], viewport_[3]);
+}
+
+void PreviewWindow::gotoPage(int page) {
+  if (page < 1 || page > document_.pageCount()) return;
+  document_.nSeg = document_.aSegments[size_t(page - 1)];
   drawseg();
-  if (oPage) oPage->update();
+  page_->update();
 }
 
-void lmcPrv3::gotoPage(const QString& which) {
-  int position = positionOf(nSeg);
+void PreviewWindow::gotoPage(const QString& which) {
+  int position = document_.positionOf(document_.nSeg);
   if (position == 0) return;
   if (which == "next")
     ++position;
@@ -131,8 +135,8 @@ void lmcPrv3::gotoPage(const QString& which) {
   gotoPage(position);  // past either end nothing happens
 }
 
-void lmcPrv3::askPage() {
-  const int pages = pageCount();
+void PreviewWindow::askPage() {
+  const int pages = document_.pageCount();
   if (pages > 1) {
     StringPrompt prompt;
     prompt.prompt = "Go To Page:";
@@ -141,27 +145,29 @@ void lmcPrv3::askPage() {
     prompt.defaultText = "1";
     prompt.font = "9.Arial";
     prompt.accept = [pages](const QString& text) { return text.trimmed().toInt() <= pages; };
-    const std::optional<QString> answer = previewGetString(prompt, oPwin);
+    const std::optional<QString> answer = previewGetString(prompt, this);
     if (answer && !answer->trimmed().isEmpty()) gotoPage(answer->trimmed().toInt());
   }
-  if (bFocus) bFocus();
+  focusKeys();
 }
 
-void lmcPrv3::spinkeys(int key, const std::function<void()>& endCallback, QSpinBox* spin) {
+void PreviewWindow::spinkeys(int key, QSpinBox* spin) {
   if (key == kEsc || key == kEnter || key == kTab) {
-    if (bFocus) bFocus();
+    focusKeys();
     return;
   }
-  if (endCallback) endCallback();
-  if (spin) spin->setFocus(Qt::OtherFocusReason);
+  if (spin == rowSpin_)
+    rowMarkerSet();
+  else
+    columnMarkerSet();
+  spin->setFocus(Qt::OtherFocusReason);
 }
 
-void lmcPrv3::resizeArea(QSize oldSize, QSize newSize) {
-  if (!oArea) return;
+void PreviewWindow::resizeArea(QSize oldSize, QSize newSize) {
   const int dx = newSize.width() - oldSize.width(), dy = newSize.height() - oldSize.height();
-  oArea->resize(oArea->size() + QSize(dx, dy));
+  area_->resize(area_->size() + QSize(dx, dy));
   // Pixels grow downwards here: the panel moves across only, keeping to the top right.
-  if (oPanel) oPanel->move(oPanel->x() + dx, oPanel->y());
+  panel_->move(panel_->x() + dx, panel_->y());
 }
 
 }  // namespace velmont::print

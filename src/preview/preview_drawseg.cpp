@@ -4,9 +4,11 @@
 #include <QPushButton>
 #include <cmath>
 
-#include "print/colour.h"
-#include "preview_printer.h"
+#include <QSpinBox>
+
 #include "preview_window.h"
+#include "print/colour.h"
+#include "print/preview_document.h"
 
 namespace velmont::print {
 
@@ -44,111 +46,122 @@ static QTransform pageToImage(const std::array<double, 4>& vp, const std::array<
   return transform;
 }
 
-void lmcPrv3::drawseg() {
+void PreviewWindow::drawseg() {
   const QSize size = geometry_.page.size();
   if (size.isEmpty()) return;
   if (pageImage_.size() != size) pageImage_ = QImage(size, QImage::Format_RGB32);
   calcVP(viewport_[0], viewport_[1], viewport_[2], viewport_[3]);
-  pageImage_.fill(QColor::fromRgba(toRgb(aAreaAttr[0].value_or(kBackground))));
+  PreviewDocument& d = document_;
+  pageImage_.fill(QColor::fromRgba(toRgb(d.aAreaAttr[0].value_or(kBackground))));
   {
     QPainter painter(&pageImage_);
     painter.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing |
                            QPainter::SmoothPixmapTransform);
-    painter.setTransform(pageToImage(viewport_, aPageSize, size.height()));
-    if (lShowMargin) {
-      aLineAttr[0] = kBlueColour;
-      QPen pen(QColor::fromRgba(toRgb(aLineAttr[0].value_or(kBlueColour))), 0,
-               penStyleFor(aLineAttr[3]));
+    painter.setTransform(pageToImage(viewport_, d.aPageSize, size.height()));
+    if (showMargin_) {
+      d.aLineAttr[0] = kBlueColour;
+      QPen pen(QColor::fromRgba(toRgb(d.aLineAttr[0].value_or(kBlueColour))), 0, penStyleFor(d.aLineAttr[3]));
       painter.setPen(pen);
       painter.setBrush(Qt::NoBrush);
-      painter.drawRect(QRectF(0, 0, aPageSize[0], aPageSize[1]));
+      painter.drawRect(QRectF(0, 0, d.aPageSize[0], d.aPageSize[1]));
     }
-    if (const PageList* page = segmentPage(nSeg)) replay(*page, painter, 1.0);
+    if (const PageList* page = d.segmentPage(d.nSeg)) replay(*page, painter, 1.0);
   }
-  nCurPage = positionOf(nSeg);
-  showPageCount();
+  currentPage_ = d.positionOf(d.nSeg);
+  showPageCount(d.pageCount());
   // The fresh image carries no marker yet.
-  nOldRefL = nOldRefC = 0;
-  if (nRefLine > 0) drawRefLine();
-  if (nRefCol > 0) drawRefCol();
-}
-
-void lmcPrv3::showPageCount() {
-  if (oPageSay)
-    oPageSay->setText(QString::number(nCurPage) + "/" + QString::number(aSegments.size()));
+  drawnRefRow_ = drawnRefColumn_ = 0;
+  if (refRow_ > 0) drawRefLine();
+  if (refColumn_ > 0) drawRefCol();
 }
 
 // One marker line, drawn with exclusive-or so that a second drawing removes it: pink on
 // white paper. Rows are counted down from the top margin at 4.3 mm, columns across from
 // the left margin at the marker's pitch.
-void lmcPrv3::drawMarker(bool row, int marker) {
+void PreviewWindow::drawMarker(bool row, int marker) {
   if (pageImage_.isNull() || marker == 0) return;
-  const QTransform transform = pageToImage(viewport_, aPageSize, pageImage_.height());
+  const PreviewDocument& d = document_;
+  const QTransform transform = pageToImage(viewport_, d.aPageSize, pageImage_.height());
   QRect line;
   if (row) {
-    const double y = nTopMar + marker * kMarkerRowHeight;  // from the top of the page
-    const QPointF from = transform.map(QPointF(0, y)), to = transform.map(QPointF(aPageSize[0], y));
+    const double y = d.nTopMar + marker * kMarkerRowHeight;  // from the top of the page
+    const QPointF from = transform.map(QPointF(0, y)), to = transform.map(QPointF(d.aPageSize[0], y));
     line = QRect(int(std::lround(from.x())), int(std::lround(from.y())),
                  int(std::lround(to.x() - from.x())), 1);
   } else {
-    const double x = (marker - 1) * nColWid + nLeftMar;
-    const QPointF from = transform.map(QPointF(x, 0)), to = transform.map(QPointF(x, aPageSize[1]));
+    const double x = (marker - 1) * columnPitch_ + d.nLeftMar;
+    const QPointF from = transform.map(QPointF(x, 0)), to = transform.map(QPointF(x, d.aPageSize[1]));
     line = QRect(int(std::lround(from.x())), int(std::lround(from.y())), 1,
                  int(std::lround(to.y() - from.y())));
   }
-  const QRgb paper = toRgb(aAreaAttr[0].value_or(kBackground));
+  const QRgb paper = toRgb(d.aAreaAttr[0].value_or(kBackground));
   const QRgb ink = (toRgb(kPinkColour) ^ paper) | 0xff000000;
   QPainter painter(&pageImage_);
   painter.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
   painter.fillRect(line, QColor::fromRgba(ink));
 }
 
-std::pair<int, int> lmcPrv3::markerRanges() const {
+std::pair<int, int> PreviewWindow::markerRanges() const {
   // Rows of 4.3 mm below the top margin, and columns at the marker's pitch; a division
   // by zero gives 0.
-  const int rows = int(std::lround((aPageSize[1] - nTopMar) / kMarkerRowHeight));
-  const int columns = nColWid != 0 ? int(std::lround((aPageSize[0] - nLeftMar) / nColWid)) : 0;
+  const PreviewDocument& d = document_;
+  const int rows = int(std::lround((d.aPageSize[1] - d.nTopMar) / kMarkerRowHeight));
+  const int columns = columnPitch_ != 0 ? int(std::lround((d.aPageSize[0] - d.nLeftMar) / columnPitch_)) : 0;
   return {std::max(0, rows), std::max(0, columns)};
 }
 
-void lmcPrv3::drawRefLine() {
-  aAreaAttr[0] = aAreaAttr[0].value_or(kBackground);
-  aLineAttr[0] = kPinkColour;
-  aLineAttr[1] = kXorMix;
-  aLineAttr[3] = kSolidLine;
-  if (nOldRefL != 0 && nOldRefL != nRefLine) drawMarker(true, nOldRefL);
-  if (nRefLine != 0) drawMarker(true, nRefLine);
-  nOldRefL = nRefLine;
-  aLineAttr[0] = kBlueColour;
-  aLineAttr[3] = kShortDashLine;
-  aLineAttr[1] = kOverpaintMix;
-  if (oPage) oPage->update();
-  if (bFocus) bFocus();
+// A marker drawn again comes off (exclusive-or) before the new one goes on; the line
+// attributes are the marker's while it draws and the page's again afterwards.
+void PreviewWindow::drawRefLine() {
+  PreviewDocument& d = document_;
+  d.aAreaAttr[0] = d.aAreaAttr[0].value_or(kBackground);
+  d.aLineAttr[0] = kPinkColour;
+  d.aLineAttr[1] = kXorMix;
+  d.aLineAttr[3] = kSolidLine;
+  if (drawnRefRow_ != 0 && drawnRefRow_ != refRow_) drawMarker(true, drawnRefRow_);
+  if (refRow_ != 0) drawMarker(true, refRow_);
+  drawnRefRow_ = refRow_;
+  d.aLineAttr[0] = kBlueColour;
+  d.aLineAttr[3] = kShortDashLine;
+  d.aLineAttr[1] = kOverpaintMix;
+  page_->update();
+  focusKeys();
 }
 
-void lmcPrv3::drawRefCol() {
-  aAreaAttr[0] = aAreaAttr[0].value_or(kBackground);
-  aLineAttr[0] = kPinkColour;
-  aLineAttr[1] = kXorMix;
-  aLineAttr[3] = kSolidLine;
-  if (nOldRefC != 0 && nOldRefC != nRefCol) drawMarker(false, nOldRefC);
-  if (nRefCol != 0) drawMarker(false, nRefCol);
-  nOldRefC = nRefCol;
-  aLineAttr[0] = kBlueColour;
-  aLineAttr[3] = kShortDashLine;
-  aLineAttr[1] = kOverpaintMix;
-  if (oPage) oPage->update();
-  if (bFocus) bFocus();
+void PreviewWindow::drawRefCol() {
+  PreviewDocument& d = document_;
+  d.aAreaAttr[0] = d.aAreaAttr[0].value_or(kBackground);
+  d.aLineAttr[0] = kPinkColour;
+  d.aLineAttr[1] = kXorMix;
+  d.aLineAttr[3] = kSolidLine;
+  if (drawnRefColumn_ != 0 && drawnRefColumn_ != refColumn_) drawMarker(false, drawnRefColumn_);
+  if (refColumn_ != 0) drawMarker(false, refColumn_);
+  drawnRefColumn_ = refColumn_;
+  d.aLineAttr[0] = kBlueColour;
+  d.aLineAttr[3] = kShortDashLine;
+  d.aLineAttr[1] = kOverpaintMix;
+  page_->update();
+  focusKeys();
+}
+
+void PreviewWindow::rowMarkerSet() {
+  refRow_ = rowSpin_->value();
+  drawRefLine();
+}
+
+void PreviewWindow::columnMarkerSet() {
+  refColumn_ = columnSpin_->value();
+  drawRefCol();
 }
 
 // The outline is taken off by drawing the page again rather than by drawing the outline
 // in the paper's colour, which would also wipe out whatever ink lies under it.
-void lmcPrv3::togmar() {
-  lShowMargin = !lShowMargin;
-  if (oMargBtn) setButtonLabel(oMargBtn, lShowMargin ? "Hide ~Margin" : "Show ~Margin");
-  aLineAttr[0] = lShowMargin ? kBlueColour : kBackground;
+void PreviewWindow::togmar() {
+  showMargin_ = !showMargin_;
+  setButtonLabel(marginButton_, showMargin_ ? "Hide ~Margin" : "Show ~Margin");
+  document_.aLineAttr[0] = showMargin_ ? kBlueColour : kBackground;
   drawseg();
-  if (oPage) oPage->update();
+  page_->update();
 }
 
 }  // namespace velmont::print

@@ -14,7 +14,7 @@
 #include <cmath>
 
 #include "preview_keys.h"
-#include "preview_printer.h"
+#include "preview_geometry.h"
 #include "print/print_font.h"
 
 namespace velmont::print {
@@ -103,7 +103,7 @@ class KeyText : public QWidget {
 
 class HelpDialog : public QDialog {
  public:
-  HelpDialog(lmcPrv3& preview, QWidget* owner) : QDialog(owner), preview_(preview) {
+  explicit HelpDialog(QWidget* owner) : QDialog(owner) {
     setObjectName("previewHelp");
     setWindowTitle("    Print Preview Help");
     setWindowModality(Qt::ApplicationModal);
@@ -176,24 +176,33 @@ class HelpDialog : public QDialog {
   }
 
  protected:
-  void keyPressEvent(QKeyEvent* event) override {
-    preview_.helpkeys(pkey::keyCodeOf(*event), this, area_);
-  }
+  void keyPressEvent(QKeyEvent* event) override { helpkeys(pkey::keyCodeOf(*event)); }
   bool eventFilter(QObject* watched, QEvent* event) override {
     if (watched == area_->viewport() && event->type() == QEvent::Wheel) {
       const bool away = static_cast<QWheelEvent*>(event)->angleDelta().y() > 0;
-      preview_.helpkeys(away ? pkey::kUp : pkey::kDown, this, area_);
+      helpkeys(away ? pkey::kUp : pkey::kDown);
       return true;
     }
     if (event->type() == QEvent::KeyPress) {
-      preview_.helpkeys(pkey::keyCodeOf(*static_cast<QKeyEvent*>(event)), this, area_);
+      helpkeys(pkey::keyCodeOf(*static_cast<QKeyEvent*>(event)));
       return true;
     }
     return false;
   }
 
  private:
-  lmcPrv3& preview_;
+  // Esc and Enter close the help; the arrows scroll it.
+  void helpkeys(int key) {
+    if (key == pkey::kEsc || key == pkey::kEnter) {
+      accept();
+      return;
+    }
+    if (key == pkey::kUp || key == pkey::kDown) {
+      QScrollBar* bar = area_->verticalScrollBar();
+      bar->setValue(bar->value() + (key == pkey::kUp ? -kScrollStep : kScrollStep));
+    }
+  }
+
   QScrollArea* area_ = nullptr;
   int textLeft_ = 0;
 };
@@ -210,9 +219,9 @@ QString previewHelpText() {
   return lines.join('\n');
 }
 
-void lmcPrv3::showhelp(QWidget* owner) {
+void showPreviewHelp(QWidget* owner) {
   QPointer<QWidget> before = QApplication::focusWidget();
-  auto* help = new HelpDialog(*this, owner);
+  auto* help = new HelpDialog(owner);
   QObject::connect(help, &QDialog::finished, help, [help, before] {
     if (before) {
       before->window()->activateWindow();
@@ -223,17 +232,6 @@ void lmcPrv3::showhelp(QWidget* owner) {
   help->show();
   help->activateWindow();
   help->setFocus(Qt::OtherFocusReason);
-}
-
-void lmcPrv3::helpkeys(int key, QDialog* help, QScrollArea* area) {
-  if (key == pkey::kEsc || key == pkey::kEnter) {
-    help->accept();
-    return;
-  }
-  if (area && (key == pkey::kUp || key == pkey::kDown)) {
-    QScrollBar* bar = area->verticalScrollBar();
-    bar->setValue(bar->value() + (key == pkey::kUp ? -kScrollStep : kScrollStep));
-  }
 }
 
 }  // namespace velmont::print

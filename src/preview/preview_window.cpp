@@ -17,10 +17,11 @@
 #include <QSpinBox>
 #include <cmath>
 
-#include "qtcore/gui_thread.h"
+#include "preview_answer.h"
 #include "preview_keys.h"
-#include "preview_printer.h"
+#include "print/preview_document.h"
 #include "print/print_font.h"
+#include "qtcore/gui_thread.h"
 
 namespace velmont::print {
 
@@ -48,8 +49,7 @@ QFont widgetFont(const QString& descriptor) {
 // The hidden control that receives every key of the window.
 class KeyReceiver : public QWidget {
  public:
-  KeyReceiver(PreviewWindow& window, lmcPrv3& preview)
-      : QWidget(&window), window_(window), preview_(preview) {
+  explicit KeyReceiver(PreviewWindow& window) : QWidget(&window), window_(window) {
     setFocusPolicy(Qt::StrongFocus);
     setObjectName("keyReceiver");
   }
@@ -57,28 +57,22 @@ class KeyReceiver : public QWidget {
  protected:
   void keyPressEvent(QKeyEvent* event) override {
     const int code = pkey::keyCodeOf(*event);
-    if (code && window_.waiting()) preview_.pWinKeys(code);
+    if (code && window_.waiting()) window_.pWinKeys(code);
   }
   void customEvent(QEvent* event) override {
     if (event->type() == PostedKeyEvent::eventType() && window_.waiting())
-      preview_.pWinKeys(static_cast<PostedKeyEvent*>(event)->code());
+      window_.pWinKeys(static_cast<PostedKeyEvent*>(event)->code());
   }
-  void wheelEvent(QWheelEvent* event) override {
-    if (preview_.oArea) {
-      QScrollBar* bar = preview_.oArea->verticalScrollBar();
-      bar->setValue(bar->value() + (event->angleDelta().y() > 0 ? -kScrollStep : kScrollStep));
-    }
-  }
+  void wheelEvent(QWheelEvent* event) override { window_.scrollSteps(event->angleDelta().y() > 0 ? -1 : 1, 0); }
 
  private:
   PreviewWindow& window_;
-  lmcPrv3& preview_;
 };
 
 // The page image on the canvas; drawseg draws it, painting only shows it.
 class PageArea : public QWidget {
  public:
-  PageArea(lmcPrv3& preview, QWidget* parent) : QWidget(parent), preview_(preview) {
+  PageArea(const PreviewWindow& window, QWidget* parent) : QWidget(parent), window_(window) {
     setObjectName("pageArea");
     setAttribute(Qt::WA_OpaquePaintEvent);
   }
@@ -86,7 +80,7 @@ class PageArea : public QWidget {
  protected:
   void paintEvent(QPaintEvent* event) override {
     QPainter painter(this);
-    const QImage& image = preview_.pageImage();
+    const QImage& image = window_.pageImage();
     if (image.isNull()) {
       painter.fillRect(event->rect(), Qt::white);
       return;
@@ -95,14 +89,13 @@ class PageArea : public QWidget {
   }
 
  private:
-  lmcPrv3& preview_;
+  const PreviewWindow& window_;
 };
 
 // The page display "page/pages"; a click on it asks for a page to show.
 class PageDisplay : public QLabel {
  public:
-  PageDisplay(PreviewWindow& window, lmcPrv3& preview, QWidget* parent)
-      : QLabel(parent), window_(window), preview_(preview) {
+  PageDisplay(PreviewWindow& window, QWidget* parent) : QLabel(parent), window_(window) {
     setObjectName("pageSay");
     setFrameStyle(QFrame::Panel | QFrame::Sunken);
     setAlignment(Qt::AlignCenter);
@@ -112,12 +105,11 @@ class PageDisplay : public QLabel {
 
  protected:
   void mouseReleaseEvent(QMouseEvent*) override {
-    if (window_.waiting()) preview_.askPage();
+    if (window_.waiting()) window_.askPage();
   }
 
  private:
   PreviewWindow& window_;
-  lmcPrv3& preview_;
 };
 
 QLabel* label(QWidget* parent, const QString& text, const QString& font, const QRect& at) {
@@ -141,21 +133,18 @@ void setButtonLabel(QAbstractButton* button, const QString& label) {
   button->setShortcut(QKeySequence());  // the key handler serves the marked letter
 }
 
-PreviewWindow::PreviewWindow(lmcPrv3& preview, const QString& deviceName, bool stayOnTop)
-    : QWidget(nullptr, Qt::Window), preview_(preview) {
+PreviewWindow::PreviewWindow(PreviewDocument& document, bool stayOnTop)
+    : QWidget(nullptr, Qt::Window), document_(document), geometry_(initialGeometry(document.aPaperSize)) {
   setObjectName("previewWindow");
   setWindowFlag(Qt::WindowStaysOnTopHint, stayOnTop);
-  setWindowTitle("  Preview for " + deviceName);
+  setWindowTitle("  Preview for " + document.deviceName());
   // The report's options dialog is modal while a run previews: this window must still
   // take input, and it owns its own questions.
   setWindowModality(Qt::ApplicationModal);
   resize(cellRect(1, 1, 26, 70).size());
-  preview_.oPwin = this;
 
-  auto* keys = new KeyReceiver(*this, preview_);
-  keys->setGeometry(cellRect(1, 1, 0, 0).topLeft().x(), 0, 1, 1);
-  preview_.oKeySay = keys;
-  preview_.bFocus = [keys] { keys->setFocus(Qt::OtherFocusReason); };
+  keys_ = new KeyReceiver(*this);
+  keys_->setGeometry(cellRect(1, 1, 0, 0).topLeft().x(), 0, 1, 1);
 
   auto* area = new QScrollArea(this);
   area->setObjectName("previewArea");
@@ -172,20 +161,22 @@ PreviewWindow::PreviewWindow(lmcPrv3& preview, const QString& deviceName, bool s
   QPalette colours = canvas->palette();
   colours.setColor(QPalette::Window, QColor(149, 166, 195));
   canvas->setPalette(colours);
-  canvas->resize(preview_.geometry_.canvas);
-  auto* page = new PageArea(preview_, canvas);
-  page->setGeometry(preview_.geometry_.page);
+  canvas->resize(geometry_.canvas);
+  auto* page = new PageArea(*this, canvas);
+  page->setGeometry(geometry_.page);
   area->setWidget(canvas);
   area->viewport()->installEventFilter(this);
-  preview_.oArea = area;
-  preview_.oCV = canvas;
-  preview_.oPage = page;
+  area_ = area;
+  canvas_ = canvas;
+  page_ = page;
 
   buildPanel();
 }
 
-PreviewWindow::~PreviewWindow() {
-  if (preview_.oPwin == this) preview_.forgetWindow();
+PreviewWindow::~PreviewWindow() { finishCall(0); }
+
+void PreviewWindow::focusKeys() {
+  if (keys_) keys_->setFocus(Qt::OtherFocusReason);
 }
 
 void PreviewWindow::buildPanel() {
@@ -193,7 +184,7 @@ void PreviewWindow::buildPanel() {
   panel->setObjectName("previewPanel");
   panel->setGeometry(cellRect(1, 59, 26, 12));
   panel->setFont(widgetFont("8.Arial"));  // controls without a font of their own
-  preview_.oPanel = panel;
+  panel_ = panel;
   buildZoomGroup(panel);
   buildPageGroup(panel);
   buildPrintGroup(panel);
@@ -217,14 +208,13 @@ void PreviewWindow::watch(QWidget* control) { control->installEventFilter(this);
 void PreviewWindow::buildZoomGroup(QWidget* panel) {
   auto* group = new QGroupBox("Zoom", panel);
   group->setGeometry(cellRect(1.25, 1.7, 3.7, 10.5));
-  preview_.aLocals.zoomGroup = group;
   label(group, "Level", "10.Arial", QRect(8, 18, 38, 18));
-  auto* level = new QLabel(QString::number(preview_.nLevel), group);
+  auto* level = new QLabel(QString::number(level_), group);
   level->setObjectName("levelSay");
   level->setFrameStyle(QFrame::Panel | QFrame::Sunken);
   level->setAlignment(Qt::AlignCenter);
   level->setGeometry(50, 17, 36, 20);
-  preview_.oLevelSay = level;
+  levelSay_ = level;
   // As high as the 16-point "-" needs, inside the group's frame.
   keyButton(group, "-", '-', "16.MS Sans Serif Bold", QRect(6, 38, 40, 27))->setObjectName("zoomOut");
   keyButton(group, "+", '+', "12.MS Sans Serif Bold", QRect(48, 38, 40, 27))->setObjectName("zoomIn");
@@ -233,10 +223,9 @@ void PreviewWindow::buildZoomGroup(QWidget* panel) {
 void PreviewWindow::buildPageGroup(QWidget* panel) {
   auto* group = new QGroupBox("Page", panel);
   group->setGeometry(cellRect(5.2, 1.7, 4.7, 10.5));
-  preview_.aLocals.pageGroup = group;
-  auto* display = new PageDisplay(*this, preview_, group);
+  auto* display = new PageDisplay(*this, group);
   display->setGeometry(6, 17, 82, 20);
-  preview_.oPageSay = display;
+  pageSay_ = display;
   keyButton(group, "<", ',', "10.MS Sans Serif", QRect(6, 39, 40, 20))->setObjectName("prevPage");
   keyButton(group, ">", '.', "10.MS Sans Serif", QRect(48, 39, 40, 20))->setObjectName("nextPage");
   keyButton(group, "<<", pkey::kCtrlComma, "10.MS Sans Serif", QRect(6, 61, 26, 20))
@@ -251,7 +240,6 @@ void PreviewWindow::buildPrintGroup(QWidget* panel) {
   auto* group = new QGroupBox("Print", panel);
   // A little wider than the other groups' 10.5 columns: "C~urrent Page" needs it.
   group->setGeometry(cellRect(10.15, 1.3, 6.35, 11));
-  preview_.aLocals.printGroup = group;
   auto radio = [&](const QString& text, const char* name, int y) {
     auto* button = new QRadioButton(group);
     setButtonLabel(button, text);
@@ -264,20 +252,19 @@ void PreviewWindow::buildPrintGroup(QWidget* panel) {
   auto* current = radio("C~urrent Page", "currentPage", 34);
   auto* range = radio("Rang~e", "range", 52);
   all->setChecked(true);
-  preview_.cPrintWhat = "all";
-  preview_.aLocals.allPages = all;
-  preview_.aLocals.currentPage = current;
-  preview_.aLocals.range = range;
+  allPages_ = all;
+  currentPageButton_ = current;
+  rangeButton_ = range;
   connect(all, &QRadioButton::clicked, this, [this] {
-    preview_.cPrintWhat = "all";
+    printWhat_ = "all";
     chooseRange(false);
   });
   connect(current, &QRadioButton::clicked, this, [this] {
-    preview_.cPrintWhat = "curr";
+    printWhat_ = "curr";
     chooseRange(false);
   });
   connect(range, &QRadioButton::clicked, this, [this] {
-    preview_.cPrintWhat = "range";
+    printWhat_ = "range";
     chooseRange(true);
   });
 
@@ -296,24 +283,23 @@ void PreviewWindow::buildPrintGroup(QWidget* panel) {
     edit->setEnabled(false);
     return edit;
   };
-  preview_.oPget = field("firstPageField", 22);
-  preview_.oTget = field("lastPageField", 64);
+  firstPageField_ = field("firstPageField", 22);
+  lastPageField_ = field("lastPageField", 64);
   keyButton(group, "~Print", 'p', "", QRect(6, 93, 82, 20))->setObjectName("print");
 }
 
 void PreviewWindow::chooseRange(bool range) {
-  preview_.oPget->setEnabled(range);
-  preview_.oTget->setEnabled(range);
+  firstPageField_->setEnabled(range);
+  lastPageField_->setEnabled(range);
   if (range)
-    preview_.oPget->setFocus(Qt::OtherFocusReason);
-  else if (preview_.bFocus)
-    preview_.bFocus();
+    firstPageField_->setFocus(Qt::OtherFocusReason);
+  else
+    focusKeys();
 }
 
 void PreviewWindow::buildMarkerGroup(QWidget* panel) {
   auto* group = new QGroupBox(panel);
   group->setGeometry(cellRect(16.75, 1.7, 4.95, 10.5));
-  preview_.aLocals.markerGroup = group;
   label(group, "Ref Row", "8.Arial", QRect(6, 6, 44, 18));
   label(group, "Ref Col", "8.Arial", QRect(6, 26, 44, 18));
   auto spin = [&](const char* name, int y, int maximum, int value) {
@@ -325,17 +311,9 @@ void PreviewWindow::buildMarkerGroup(QWidget* panel) {
     watch(box);
     return box;
   };
-  const auto [rows, columns] = preview_.markerRanges();
-  preview_.oSpinL = spin("refRow", 6, rows, preview_.nRefLine);
-  preview_.oSpinC = spin("refCol", 26, columns, preview_.nRefCol);
-  preview_.aLocals.spinEnd = [this] {
-    preview_.nRefLine = preview_.oSpinL->value();
-    preview_.drawRefLine();
-  };
-  preview_.aLocals.spinEndCol = [this] {
-    preview_.nRefCol = preview_.oSpinC->value();
-    preview_.drawRefCol();
-  };
+  const auto [rows, columns] = markerRanges();
+  rowSpin_ = spin("refRow", 6, rows, refRow_);
+  columnSpin_ = spin("refCol", 26, columns, refColumn_);
 
   auto* onTop = new QCheckBox(group);
   setButtonLabel(onTop, "~StayOnTop");
@@ -345,14 +323,13 @@ void PreviewWindow::buildMarkerGroup(QWidget* panel) {
   watch(onTop);
   connect(onTop, &QCheckBox::clicked, this, [this](bool checked) {
     setStayOnTop(checked);
-    if (preview_.bFocus) preview_.bFocus();
+    focusKeys();
   });
-  preview_.aLocals.stayOnTop = onTop;
+  stayOnTop_ = onTop;
 
-  auto* margin = keyButton(group, preview_.lShowMargin ? "Hide ~Margin" : "Show ~Margin", 'M', "",
-                           QRect(6, 66, 82, 20));
+  auto* margin = keyButton(group, "Show ~Margin", 'M', "", QRect(6, 66, 82, 20));
   margin->setObjectName("margin");
-  preview_.oMargBtn = static_cast<QPushButton*>(margin);
+  marginButton_ = static_cast<QPushButton*>(margin);
 }
 
 void PreviewWindow::buildBottomButtons(QWidget* panel) {
@@ -365,14 +342,13 @@ void PreviewWindow::buildBottomButtons(QWidget* panel) {
   finish->setObjectName("finish");
   auto* help = keyButton(panel, "~Help", 'H', "", at(25.8));
   help->setObjectName("help");
-  preview_.aLocals.nextButton = static_cast<QPushButton*>(next);
-  preview_.aLocals.lastButton = static_cast<QPushButton*>(last);
-  preview_.aLocals.helpButton = static_cast<QPushButton*>(help);
-  preview_.oQuit = static_cast<QPushButton*>(finish);
+  nextButton_ = static_cast<QPushButton*>(next);
+  lastButton_ = static_cast<QPushButton*>(last);
+  finishButton_ = static_cast<QPushButton*>(finish);
 }
 
 void PreviewWindow::postKey(int code) {
-  if (preview_.oKeySay) QCoreApplication::postEvent(preview_.oKeySay, new PostedKeyEvent(code));
+  QCoreApplication::postEvent(keys_, new PostedKeyEvent(code));
 }
 
 void PreviewWindow::postClose() { QCoreApplication::postEvent(this, new QEvent(kCloseCall)); }
@@ -387,61 +363,60 @@ void PreviewWindow::setStayOnTop(bool onTop) {
       show();
     }
   }
-  if (QCheckBox* box = preview_.aLocals.stayOnTop; box && box->isChecked() != onTop) {
+  if (QCheckBox* box = stayOnTop_; box && box->isChecked() != onTop) {
     const QSignalBlocker quiet(box);
     box->setChecked(onTop);
   }
 }
 
 void PreviewWindow::resizeEvent(QResizeEvent* event) {
-  if (event->oldSize().isValid()) preview_.resizeArea(event->oldSize(), event->size());
+  if (event->oldSize().isValid()) resizeArea(event->oldSize(), event->size());
 }
 
 void PreviewWindow::closeEvent(QCloseEvent* event) {
   // The window stays; closing it from its system menu answers 0.
   event->ignore();
-  if (waiting_) {
-    preview_.nRetval = 0;
-    preview_.finishCall();
-  }
+  finishCall(0);
 }
 
 void PreviewWindow::customEvent(QEvent* event) {
-  if (event->type() == kCloseCall && waiting_) preview_.finishCall();
+  if (event->type() == kCloseCall) finishCall(closingAnswer_);
 }
 
-void PreviewWindow::focusInEvent(QFocusEvent*) {
-  if (preview_.bFocus) preview_.bFocus();
-}
+void PreviewWindow::focusInEvent(QFocusEvent*) { focusKeys(); }
 
 bool PreviewWindow::eventFilter(QObject* watched, QEvent* event) {
   const QEvent::Type type = event->type();
-  if (preview_.oArea && watched == preview_.oArea->viewport()) {
+  if (area_ && watched == area_->viewport()) {
     if (type != QEvent::Wheel) return false;
-    const int delta = static_cast<QWheelEvent*>(event)->angleDelta().y();
-    QScrollBar* bar = preview_.oArea->verticalScrollBar();
-    bar->setValue(bar->value() + (delta > 0 ? -kScrollStep : kScrollStep));
+    scrollSteps(static_cast<QWheelEvent*>(event)->angleDelta().y() > 0 ? -1 : 1, 0);
     return true;
   }
   const bool input = type == QEvent::KeyPress || type == QEvent::MouseButtonPress ||
                      type == QEvent::MouseButtonRelease || type == QEvent::MouseButtonDblClick;
-  if (input && !waiting_) return true;  // between calls the report is drawing
+  if (input && !waiting()) return true;  // between calls the report is drawing
   auto* spin = qobject_cast<QSpinBox*>(watched);
-  const std::function<void()>* end = nullptr;
-  if (spin) end = spin == preview_.oSpinL ? &preview_.aLocals.spinEnd : &preview_.aLocals.spinEndCol;
   if (spin && type == QEvent::MouseButtonRelease) {
-    gui::later(this, [this, end] { if (waiting_ && *end) (*end)(); });
+    gui::later(this, [this, spin] {
+      if (!waiting()) return;
+      if (spin == rowSpin_)
+        rowMarkerSet();
+      else
+        columnMarkerSet();
+    });
     return false;
   }
   if (type != QEvent::KeyPress) return false;
   const int code = pkey::keyCodeOf(*static_cast<QKeyEvent*>(event));
   if (spin) {
     if (code == pkey::kEsc || code == pkey::kEnter || code == pkey::kTab) {
-      preview_.spinkeys(code, *end, spin);
+      spinkeys(code, spin);
       return true;
     }
     // The spin button takes the key first; then its value becomes the marker.
-    gui::later(this, [this, code, end, spin] { if (waiting_) preview_.spinkeys(code, *end, spin); });
+    gui::later(this, [this, code, spin] {
+      if (waiting()) spinkeys(code, spin);
+    });
     return false;
   }
   if (auto* button = qobject_cast<QAbstractButton*>(watched)) {
@@ -449,7 +424,7 @@ bool PreviewWindow::eventFilter(QObject* watched, QEvent* event) {
       postKey('p');
       return true;
     }
-    if (code) preview_.pWinKeys(code);
+    if (code) pWinKeys(code);
     return true;
   }
   return false;

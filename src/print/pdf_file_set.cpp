@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <thread>
 
+#include "data/csv.h"
 #include "painter_device.h"
 
 namespace velmont::print {
@@ -169,17 +170,17 @@ bool PdfFileSet::writeAll(const QString& title, int orientation, bool archival, 
     if (!f.pages.empty()) names << f.name;
   QFile index(work.filePath(indexName_));
   if (!index.open(QIODevice::WriteOnly)) return false;
-  QString text = QStringLiteral("file,pages");
-  for (const QString& column : columns_) text += ',' + csvField(column);
-  text += QStringLiteral("\r\n");
+  const auto csv = [](const QString& field) { return data::csvField(field.toStdString()); };
+  std::string text = "file,pages";
+  for (const QString& column : columns_) text += ',' + csv(column);
+  text += "\r\n";
   for (const File& f : files_) {
     if (f.pages.empty()) continue;
-    text += csvField(f.name) + ',' + QString::number(f.pages.size());
-    for (const QString& field : f.row) text += ',' + csvField(field);
-    text += QStringLiteral("\r\n");
+    text += csv(f.name) + ',' + std::to_string(f.pages.size());
+    for (const QString& field : f.row) text += ',' + csv(field);
+    text += "\r\n";
   }
-  const QByteArray bytes = text.toUtf8();
-  if (index.write(bytes) != bytes.size() || !index.flush()) return false;
+  if (index.write(text.data(), qint64(text.size())) != qint64(text.size()) || !index.flush()) return false;
   index.close();
   names << indexName_;
   // All written: into place, replacing files of the same names from an earlier run.
@@ -191,15 +192,6 @@ bool PdfFileSet::writeAll(const QString& title, int orientation, bool archival, 
     if (ec) return false;
   }
   return true;
-}
-
-QString csvField(const QString& text) {
-  const bool quote = text.contains(',') || text.contains('"') || text.contains('\n') || text.contains('\r') ||
-                     (!text.isEmpty() && (text.front().isSpace() || text.back().isSpace()));
-  if (!quote) return text;
-  QString quoted = text;
-  quoted.replace('"', QStringLiteral("\"\""));
-  return '"' + quoted + '"';
 }
 
 }  // namespace velmont::print

@@ -61,8 +61,4 @@ class PdfFileSet : public std::enable_shared_from_this<PdfFileSet> {
   size_t current_ = SIZE_MAX;
 };
 
-// A field of a CSV file: quoted when it holds a comma, a quote, a line break
-// or blanks at either end; quotes inside doubled.
-QString csvField(const QString& text);
-
 }  // namespace velmont::print

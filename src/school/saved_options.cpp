@@ -5,6 +5,7 @@
 #include "data/file.h"
 #include "subject_table.h"
 #include "data/table.h"
+#include "data/table_locks.h"
 #include "school_folder.h"
 
 namespace velmont::data {
@@ -70,11 +71,8 @@ void saveOptions(const school::SchoolFolder& folder, const std::string& userId, 
   const std::string path = createWhenMissing(folder);
   auto t = Table::open(path, "prntpref", OpenMode::kReadWrite);
   const std::string user = padTo(userId, kUserWidth), code = padTo(reportCode, kCodeWidth);
-  if (!t->lockAppend()) throw DataError(path, "another program keeps the table locked; the options were not saved");
-  struct Release {
-    Table& t;
-    ~Release() { t.unlockAppend(); }
-  } release{*t};
+  AppendLock appendLock(*t);
+  if (!appendLock.held()) throw DataError(path, "another program keeps the table locked; the options were not saved");
   if (!findRecord(*t, user, code)) {
     t->appendBlank();
     t->replace("USERNAME", user);
@@ -84,10 +82,10 @@ void saveOptions(const school::SchoolFolder& folder, const std::string& userId, 
     t->commit();
     return;
   }
-  if (!t->lockRecord()) throw DataError(path, "the options record is locked by another program; they were not saved");
+  RecordLock recordLock(*t);
+  if (!recordLock.held()) throw DataError(path, "the options record is locked by another program; they were not saved");
   t->replace("RPT_PARAMS", padTo(prefs, kPrefsWidth));
   if (extras) t->replace("RPT_EXTRAS", padTo(*extras, kExtrasWidth));
-  t->unlockRecord();
 }
 
 }  // namespace velmont::data

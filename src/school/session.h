@@ -5,7 +5,6 @@
 // runs read it from their own threads. Every access takes a short lock and
 // copies the value out, so a run never sees half of a change.
 #include <array>
-#include <atomic>
 #include <functional>
 #include <mutex>
 #include <optional>
@@ -17,8 +16,6 @@
 #include "year_names.h"
 
 namespace velmont::app {
-
-class ProgressDisplay;
 
 struct SessionValues {
   school::SchoolFolder folder;          // the school's data directory
@@ -74,15 +71,9 @@ class Session {
     change(values_);
   }
 
-  // The main window's progress lines and rules (oProgMain1, oProgMain2,
-  // oProgBoxl1 to 4); null until the main window exists.
-  ProgressDisplay* progress() const { return progress_.load(); }
-  void setProgress(ProgressDisplay* progress) { progress_.store(progress); }
-
  private:
   mutable std::mutex mutex_;
   SessionValues values_;
-  std::atomic<ProgressDisplay*> progress_{nullptr};
 };
 
 // The values before anything is read: today's date and year, a data directory.

@@ -1,9 +1,10 @@
-// Dates and numbers as the tables store them.
+// Dates and numbers as the tables store them, and text as CSV writes it.
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <cstdio>
 
+#include "data/csv.h"
 #include "data/date.h"
 #include "data/numeric.h"
 
@@ -103,4 +104,15 @@ TEST(DateTest, LongDigitRunsAreNotDates) {
   // Found by fuzzing: a long year once overflowed while being read.
   EXPECT_TRUE(Date::fromDmyText("1/1/5133333333333").empty());
   EXPECT_TRUE(Date::fromDmyText("999999999999/1/2000").empty());
+}
+
+TEST(CsvTest, QuotesOnlyWhatASpreadsheetWouldSplitOrTrim) {
+  EXPECT_EQ(csvField("plain"), "plain");
+  EXPECT_EQ(csvField(""), "");
+  EXPECT_EQ(csvField("O'Dowell, Jack"), "\"O'Dowell, Jack\"");
+  EXPECT_EQ(csvField("The \"Kiwi\" Family"), "\"The \"\"Kiwi\"\" Family\"");
+  EXPECT_EQ(csvField("  EXAM"), "\"  EXAM\"");
+  EXPECT_EQ(csvField("tail\t"), "\"tail\t\"");
+  EXPECT_EQ(csvField("two\r\nlines"), "\"two\r\nlines\"");
+  EXPECT_EQ(csvField("M\xc3\xa4ori"), "M\xc3\xa4ori") << "bytes beyond ASCII pass as they are";
 }

@@ -13,6 +13,7 @@
 #include "data/file.h"
 #include "school/subject_table.h"
 #include "data/table.h"
+#include "data/table_locks.h"
 #include "data/workspace.h"
 #include "temp_dir.h"
 
@@ -153,6 +154,25 @@ TEST(TableTest, WritesNeedTheRecordLockAndReachOtherReaders) {
   writer->unlockRecord();
   EXPECT_TRUE(other->lockRecord(0));
   other->unlockRecord();
+  // The scoped locks are given back when a write inside them throws.
+  EXPECT_THROW(
+      {
+        RecordLock lock(*writer);
+        ASSERT_TRUE(lock.held());
+        EXPECT_FALSE(RecordLock(*other, 0).held());
+        writer->replace("ST_YEAR", 123);
+      },
+      DataError);
+  EXPECT_TRUE(RecordLock(*other, 0).held()) << "the record lock outlived its scope";
+  EXPECT_THROW(
+      {
+        AppendLock lock(*writer);
+        ASSERT_TRUE(lock.held());
+        EXPECT_FALSE(AppendLock(*other, 0).held());
+        writer->replace("ST_YEAR", 123);
+      },
+      DataError);
+  EXPECT_TRUE(AppendLock(*other, 0).held()) << "the append lock outlived its scope";
   auto reader = Table::open(path, "R");
   reader->goTo(3);
   EXPECT_EQ(reader->text("ST_SURNAME"), "Zimmer");

@@ -155,10 +155,10 @@ TEST_F(AllDialogs, PreviewWindowSteppingFinalAndHelp) {
   print::testing::ZoomLevelGuard keep;
   print::testing::PreviewRun run(2, {.maximize = false});
   ASSERT_TRUE(run.waitForCall(1));
-  expectWhole(run.preview->oPwin, "preview-stepping");
+  expectWhole(run.window(), "preview-stepping");
   run.pressText('N');
   ASSERT_TRUE(run.waitForCall(2));
-  expectWhole(run.preview->oPwin, "preview-final");
+  expectWhole(run.window(), "preview-final");
   bool asked = false;
   onNextModal([&](QWidget* prompt) {
     asked = true;

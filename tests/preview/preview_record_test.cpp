@@ -5,6 +5,7 @@
 #include <variant>
 
 #include "preview_fixture.h"
+#include "preview/preview_window.h"
 #include "print/pdf_folder.h"
 
 namespace velmont::print::testing {
@@ -91,24 +92,25 @@ TEST(PreviewZoom, LevelsGiveThePageSizesAndStopAtTheirBounds) {
                                         {1393, 986}, {1671, 1183}, {2005, 1419}};
   for (int orientation : {kPortrait, kLandscape}) {
     auto preview = memoryPreview(&device, orientation);
+    PreviewWindow window(*preview, false);  // built, not shown
     const auto& sizes = orientation == kPortrait ? portrait : landscape;
-    EXPECT_EQ(preview->geometry().page.size(), sizes[0]);
+    EXPECT_EQ(window.pageGeometry().page.size(), sizes[0]);
     for (int level = 1; level <= 8; ++level) {
-      preview->zoom(1);
-      EXPECT_EQ(preview->nLevel, level);
-      EXPECT_EQ(preview->geometry().page.size(), sizes[level]) << "level " << level;
+      window.zoom(1);
+      EXPECT_EQ(window.level(), level);
+      EXPECT_EQ(window.pageGeometry().page.size(), sizes[level]) << "level " << level;
       EXPECT_EQ(previewZoomLevel(), level);
     }
     setPreviewZoomLevel(3);
-    preview->zoom(1);  // at the top: nothing changes, but the level is stored
-    EXPECT_EQ(preview->nLevel, 8);
-    EXPECT_EQ(preview->geometry().page.size(), sizes[8]);
+    window.zoom(1);  // at the top: nothing changes, but the level is stored
+    EXPECT_EQ(window.level(), 8);
+    EXPECT_EQ(window.pageGeometry().page.size(), sizes[8]);
     EXPECT_EQ(previewZoomLevel(), 8);
-    for (int level = 7; level >= 0; --level) preview->zoom(-1);
-    EXPECT_EQ(preview->nLevel, 0);
+    for (int level = 7; level >= 0; --level) window.zoom(-1);
+    EXPECT_EQ(window.level(), 0);
     setPreviewZoomLevel(5);
-    preview->zoom(-1);
-    EXPECT_EQ(preview->nLevel, 0);
+    window.zoom(-1);
+    EXPECT_EQ(window.level(), 0);
     EXPECT_EQ(previewZoomLevel(), 0);
   }
 }
@@ -116,8 +118,9 @@ TEST(PreviewZoom, LevelsGiveThePageSizesAndStopAtTheirBounds) {
 TEST(PreviewZoom, ViewportFollowsThePageImageAndKeepsAZeroOffsetAsOne) {
   MemoryDevice* device = nullptr;
   auto preview = memoryPreview(&device);
+  PreviewWindow window(*preview, false);
   double x1, y1, x2, y2;
-  preview->calcVP(x1, y1, x2, y2);
+  window.calcVP(x1, y1, x2, y2);
   EXPECT_DOUBLE_EQ(x1, 305 * 42 / 2100.0);
   EXPECT_DOUBLE_EQ(y1, 432 * 42 / 2970.0);
   EXPECT_DOUBLE_EQ(x2, 305 * 2016 / 2100.0 + x1);
@@ -125,7 +128,7 @@ TEST(PreviewZoom, ViewportFollowsThePageImageAndKeepsAZeroOffsetAsOne) {
 
   preview->aPaperSize[2] = 0;
   preview->aPaperSize[3] = 0;
-  preview->calcVP(x1, y1, x2, y2);
+  window.calcVP(x1, y1, x2, y2);
   EXPECT_EQ(preview->aPaperSize[2], 1);
   EXPECT_EQ(preview->aPaperSize[3], 1);
   EXPECT_DOUBLE_EQ(x1, 305 / 2100.0);
@@ -137,12 +140,13 @@ TEST(PreviewPaint, DrawsegPutsInkWhereThePrinterDrewIt) {
   preview->startDoc();
   drawCard(*preview, 1);
   preview->endDoc();
-  for (int level = 0; level < 3; ++level) preview->zoom(1);
-  preview->drawseg();
-  const QImage& image = preview->pageImage();
+  PreviewWindow window(*preview, false);
+  for (int level = 0; level < 3; ++level) window.zoom(1);
+  window.drawseg();
+  const QImage& image = window.pageImage();
   ASSERT_EQ(image.size(), QSize(526, 745));
   double x1, y1, x2, y2;
-  preview->calcVP(x1, y1, x2, y2);
+  window.calcVP(x1, y1, x2, y2);
   // Page point (0.1 mm, y upwards) to image pixel.
   auto pixel = [&](double x, double y) {
     const double px = x1 + x * (x2 - x1) / preview->aPageSize[0];

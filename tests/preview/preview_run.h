@@ -32,7 +32,7 @@ class PreviewRun {
   ~PreviewRun() {
     // A test that failed half-way leaves the run waiting: answer every window with 0.
     const bool ended = QTest::qWaitFor([&] {
-      if (preview->oPwin && preview->oPwin->waiting()) preview->oPwin->close();
+      if (window() && window()->waiting()) window()->close();
       return done_.load();
     }, 10000);
     EXPECT_TRUE(ended);
@@ -46,7 +46,7 @@ class PreviewRun {
   // Waits until call `n` (from 1) shows the window and waits for the user.
   bool waitForCall(int n) {
     return QTest::qWaitFor([&] {
-      return returned_.load() == n - 1 && preview->oPwin && preview->oPwin->waiting();
+      return returned_.load() == n - 1 && window() && window()->waiting();
     }, 10000);
   }
   // Waits for the run to end (the final window answered); true when it has.
@@ -57,15 +57,18 @@ class PreviewRun {
   }
   // Sends a key to the window's key receiver.
   void press(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
-    QTest::keyClick(preview->oKeySay, Qt::Key(key), modifiers);
+    QTest::keyClick(keys(), Qt::Key(key), modifiers);
   }
   void pressText(char letter) {
-    QTest::keyClick(preview->oKeySay, letter);
+    QTest::keyClick(keys(), letter);
   }
   template <typename T>
   T* find(const char* name) const {
-    return preview->oPwin ? preview->oPwin->findChild<T*>(name) : nullptr;
+    return window() ? window()->findChild<T*>(name) : nullptr;
   }
+  PreviewWindow* window() const { return preview->window(); }
+  // The window's hidden key receiver, where every key goes.
+  QWidget* keys() const { return find<QWidget>("keyReceiver"); }
 
   std::vector<int> answers() {
     std::lock_guard lock(mutex_);

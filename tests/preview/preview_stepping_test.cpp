@@ -16,25 +16,25 @@ TEST(PreviewStepping, NextPageShowsTheWindowBeforeEveryCardThenTheFinalWindow) {
   ASSERT_TRUE(next);
   EXPECT_EQ(next->text(), "&Next Page");
   EXPECT_FALSE(run.find<QPushButton>("runToLast")->isHidden());
-  EXPECT_FALSE(run.preview->oQuit->isHidden());
-  EXPECT_EQ(run.preview->oPageSay->text(), "1/1");
+  EXPECT_FALSE(run.find<QPushButton>("finish")->isHidden());
+  EXPECT_EQ(run.find<QLabel>("pageSay")->text(), "1/1");
   run.press(Qt::Key_N);
 
   ASSERT_TRUE(run.waitForCall(2));
-  EXPECT_EQ(run.preview->oPageSay->text(), "2/2");
+  EXPECT_EQ(run.find<QLabel>("pageSay")->text(), "2/2");
   QTest::mouseClick(next, Qt::LeftButton);  // the button posts N
 
   ASSERT_TRUE(run.waitForCall(3));
   EXPECT_EQ(next->text(), "&Quit");
   EXPECT_TRUE(run.find<QPushButton>("runToLast")->isHidden());
-  EXPECT_TRUE(run.preview->oQuit->isHidden());
-  EXPECT_EQ(run.preview->oPageSay->text(), "3/3");
+  EXPECT_TRUE(run.find<QPushButton>("finish")->isHidden());
+  EXPECT_EQ(run.find<QLabel>("pageSay")->text(), "3/3");
   run.press(Qt::Key_N);  // N in the final window answers 0
   ASSERT_TRUE(run.finish());
   EXPECT_EQ(run.answers(), (std::vector<int>{1, 1}));
   EXPECT_EQ(run.pagesAtCall, (std::vector<int>{1, 2, 3}));
   EXPECT_EQ(run.finalAnswer, 0);
-  EXPECT_EQ(run.preview->oPwin, nullptr);  // the run destroyed the window
+  EXPECT_EQ(run.window(), nullptr);  // the run destroyed the window
 }
 
 TEST(PreviewStepping, LastPageOrFinishRunsToTheEndWithoutStopping) {
@@ -58,7 +58,7 @@ TEST(PreviewStepping, QuitOrEscapeStopsTheRunAndTheFinalWindowShowsWhatWasDrawn)
     run.press(key);
     ASSERT_TRUE(run.waitForCall(2));
     EXPECT_EQ(run.preview->pageCount(), 1);
-    EXPECT_EQ(run.preview->oPageSay->text(), "1/1");
+    EXPECT_EQ(run.find<QLabel>("pageSay")->text(), "1/1");
     run.press(Qt::Key_Escape);
     ASSERT_TRUE(run.finish());
     EXPECT_EQ(run.answers(), std::vector<int>{0});
@@ -85,8 +85,8 @@ TEST(PreviewStepping, FinalWindowIgnoresLastAndFinishAndClosesFromTheSystemMenuW
   run.pressText('L');
   run.pressText('f');
   QCoreApplication::processEvents();
-  EXPECT_TRUE(run.preview->oPwin->waiting());  // still open
-  run.preview->oPwin->close();                 // the system menu's Close
+  EXPECT_TRUE(run.window()->waiting());  // still open
+  run.window()->close();                 // the system menu's Close
   ASSERT_TRUE(run.finish());
   EXPECT_EQ(run.finalAnswer, 0);
 }
@@ -94,7 +94,7 @@ TEST(PreviewStepping, FinalWindowIgnoresLastAndFinishAndClosesFromTheSystemMenuW
 TEST(PreviewStepping, SystemMenuCloseWhileSteppingAnswersZero) {
   PreviewRun run(3);
   ASSERT_TRUE(run.waitForCall(1));
-  run.preview->oPwin->close();
+  run.window()->close();
   ASSERT_TRUE(run.waitForCall(2));
   EXPECT_EQ(run.preview->pageCount(), 1);
   run.press(Qt::Key_Q);
@@ -105,12 +105,12 @@ TEST(PreviewStepping, SystemMenuCloseWhileSteppingAnswersZero) {
 TEST(PreviewStepping, WindowStaysOnScreenBetweenCallsAndLivesOnTheGuiThread) {
   PreviewRun run(3);
   ASSERT_TRUE(run.waitForCall(1));
-  PreviewWindow* window = run.preview->oPwin;
+  PreviewWindow* window = run.window();
   EXPECT_EQ(window->thread(), QApplication::instance()->thread());
   EXPECT_TRUE(window->isVisible());
   run.press(Qt::Key_N);
   ASSERT_TRUE(run.waitForCall(2));
-  EXPECT_EQ(run.preview->oPwin, window);  // the same window, built once
+  EXPECT_EQ(run.window(), window);  // the same window, built once
   run.press(Qt::Key_L);
   ASSERT_TRUE(run.waitForCall(3));
   run.press(Qt::Key_Q);
@@ -124,7 +124,7 @@ TEST(PreviewStepping, TheWindowTakesInputWhileAReportsOptionsDialogIsModal) {
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&options));
   PreviewRun run(2);
   ASSERT_TRUE(run.waitForCall(1));
-  QWindow* window = run.preview->oPwin->windowHandle();
+  QWindow* window = run.window()->windowHandle();
   ASSERT_TRUE(window);
   // Through the window system, as a user's key arrives: a blocked window drops it.
   QTest::keyClick(window, Qt::Key_N);

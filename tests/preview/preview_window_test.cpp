@@ -22,18 +22,19 @@ struct FinalWindow : PreviewRun {
       : PreviewRun(cards, {.maximize = false, .zoomLevel = zoomLevel}, orientation, false) {}
 };
 
-QPoint scrollPosition(const lmcPrv3& preview) {
-  return {preview.oArea->horizontalScrollBar()->value(), preview.oArea->verticalScrollBar()->value()};
+QPoint scrollPosition(const PreviewRun& run) {
+  const QScrollArea* area = run.find<QScrollArea>("previewArea");
+  return {area->horizontalScrollBar()->value(), area->verticalScrollBar()->value()};
 }
 
 // The pixel of the page image at a page point: 0.1 mm across, and down from the top of
 // the printable area.
-QColor pagePixel(lmcPrv3& preview, double x, double fromTop) {
+QColor pagePixel(const PreviewRun& run, double x, double fromTop) {
   double x1, y1, x2, y2;
-  preview.calcVP(x1, y1, x2, y2);
-  const QImage& image = preview.pageImage();
-  const double px = x1 + x * (x2 - x1) / preview.aPageSize[0];
-  const double py = image.height() - y2 + fromTop * (y2 - y1) / preview.aPageSize[1];
+  run.window()->calcVP(x1, y1, x2, y2);
+  const QImage& image = run.window()->pageImage();
+  const double px = x1 + x * (x2 - x1) / run.preview->aPageSize[0];
+  const double py = image.height() - y2 + fromTop * (y2 - y1) / run.preview->aPageSize[1];
   return image.pixelColor(int(px), int(py));
 }
 
@@ -43,30 +44,29 @@ TEST(PreviewWindowZoom, KeysStepTheZoomWithThePortraitScrollSteps) {
   ZoomLevelGuard keep;
   FinalWindow run(2, kPortrait, 2);
   ASSERT_TRUE(run.waitForCall(1));
-  lmcPrv3& preview = *run.preview;
-  EXPECT_EQ(preview.oLevelSay->text(), "2");
-  EXPECT_EQ(preview.oPage->size(), QSize(439, 621));
+  EXPECT_EQ(run.find<QLabel>("levelSay")->text(), "2");
+  EXPECT_EQ(run.find<QWidget>("pageArea")->size(), QSize(439, 621));
 
-  const QPoint before = scrollPosition(preview);
+  const QPoint before = scrollPosition(run);
   run.pressText('+');
-  EXPECT_EQ(preview.nLevel, 3);
-  EXPECT_EQ(preview.oLevelSay->text(), "3");
-  EXPECT_EQ(preview.oPage->size(), QSize(526, 745));
-  EXPECT_EQ(preview.oCV->size(), preview.geometry().canvas);
-  EXPECT_EQ(scrollPosition(preview), before + QPoint(30, 10));  // 1 down, 3 right
+  EXPECT_EQ(run.window()->level(), 3);
+  EXPECT_EQ(run.find<QLabel>("levelSay")->text(), "3");
+  EXPECT_EQ(run.find<QWidget>("pageArea")->size(), QSize(526, 745));
+  EXPECT_EQ(run.find<QWidget>("previewCanvas")->size(), run.window()->pageGeometry().canvas);
+  EXPECT_EQ(scrollPosition(run), before + QPoint(30, 10));  // 1 down, 3 right
   EXPECT_EQ(previewZoomLevel(), 3);
-  EXPECT_EQ(preview.pageImage().size(), QSize(526, 745));  // drawn again at the new size
+  EXPECT_EQ(run.window()->pageImage().size(), QSize(526, 745));  // drawn again at the new size
 
   run.pressText('-');
-  EXPECT_EQ(preview.nLevel, 2);
-  EXPECT_EQ(scrollPosition(preview), before + QPoint(0, 10));  // 3 left
+  EXPECT_EQ(run.window()->level(), 2);
+  EXPECT_EQ(scrollPosition(run), before + QPoint(0, 10));  // 3 left
 
   for (int i = 0; i < 8; ++i) run.pressText('=');
-  EXPECT_EQ(preview.nLevel, 8);
-  EXPECT_EQ(preview.oLevelSay->text(), "8");
+  EXPECT_EQ(run.window()->level(), 8);
+  EXPECT_EQ(run.find<QLabel>("levelSay")->text(), "8");
   EXPECT_EQ(previewZoomLevel(), 8);
   QTest::mouseClick(run.find<QPushButton>("zoomOut"), Qt::LeftButton);
-  EXPECT_TRUE(QTest::qWaitFor([&] { return preview.nLevel == 7; }));
+  EXPECT_TRUE(QTest::qWaitFor([&] { return run.window()->level() == 7; }));
   run.press(Qt::Key_Q);
   ASSERT_TRUE(run.finish());
 }
@@ -75,13 +75,12 @@ TEST(PreviewWindowZoom, LandscapeScrollsByItsOwnSteps) {
   ZoomLevelGuard keep;
   FinalWindow run(1, kLandscape, 1);
   ASSERT_TRUE(run.waitForCall(1));
-  lmcPrv3& preview = *run.preview;
-  EXPECT_EQ(preview.oPage->size(), QSize(561, 397));
-  preview.oArea->horizontalScrollBar()->setValue(60);
-  const QPoint before = scrollPosition(preview);
+  EXPECT_EQ(run.find<QWidget>("pageArea")->size(), QSize(561, 397));
+  run.find<QScrollArea>("previewArea")->horizontalScrollBar()->setValue(60);
+  const QPoint before = scrollPosition(run);
   run.pressText('+');  // level 2: 1 down, 5 left
-  EXPECT_EQ(preview.oPage->size(), QSize(673, 476));
-  EXPECT_EQ(scrollPosition(preview), before + QPoint(-50, 10));
+  EXPECT_EQ(run.find<QWidget>("pageArea")->size(), QSize(673, 476));
+  EXPECT_EQ(scrollPosition(run), before + QPoint(-50, 10));
   run.press(Qt::Key_Escape);
   ASSERT_TRUE(run.finish());
 }
@@ -91,8 +90,8 @@ TEST(PreviewWindowZoom, OpeningAtLevelZeroLeavesTheStoredLevel) {
   setPreviewZoomLevel(5);
   FinalWindow run(1, kPortrait, 0);
   ASSERT_TRUE(run.waitForCall(1));
-  EXPECT_EQ(run.preview->nLevel, 0);
-  EXPECT_EQ(run.preview->oPage->size(), QSize(305, 432));
+  EXPECT_EQ(run.window()->level(), 0);
+  EXPECT_EQ(run.find<QWidget>("pageArea")->size(), QSize(305, 432));
   EXPECT_EQ(previewZoomLevel(), 5);
   run.pressText('-');  // at the bound: stored all the same
   EXPECT_EQ(previewZoomLevel(), 0);
@@ -104,26 +103,25 @@ TEST(PreviewWindowZoom, ScrollKeysAndTheWheelMoveByTheirSteps) {
   ZoomLevelGuard keep;
   FinalWindow run(1, kPortrait, 8);
   ASSERT_TRUE(run.waitForCall(1));
-  lmcPrv3& preview = *run.preview;
-  preview.oArea->horizontalScrollBar()->setValue(300);
-  preview.oArea->verticalScrollBar()->setValue(500);
+  run.find<QScrollArea>("previewArea")->horizontalScrollBar()->setValue(300);
+  run.find<QScrollArea>("previewArea")->verticalScrollBar()->setValue(500);
   auto movedBy = [&](auto action) {
-    const QPoint before = scrollPosition(preview);
+    const QPoint before = scrollPosition(run);
     action();
-    return scrollPosition(preview) - before;
+    return scrollPosition(run) - before;
   };
   EXPECT_EQ(movedBy([&] { run.press(Qt::Key_Down); }), QPoint(0, 10));
   EXPECT_EQ(movedBy([&] { run.press(Qt::Key_Up); }), QPoint(0, -10));
   EXPECT_EQ(movedBy([&] { run.press(Qt::Key_Right); }), QPoint(10, 0));
   EXPECT_EQ(movedBy([&] { run.press(Qt::Key_Left, Qt::ControlModifier); }), QPoint(-100, 0));
   EXPECT_EQ(movedBy([&] { run.press(Qt::Key_Down, Qt::ControlModifier); }), QPoint(0, 100));
-  const int steps = preview.oArea->height() / 10;
+  const int steps = run.find<QScrollArea>("previewArea")->height() / 10;
   EXPECT_EQ(movedBy([&] { run.press(Qt::Key_PageDown); }), QPoint(0, (steps - 5) * 10));
   EXPECT_EQ(movedBy([&] { run.press(Qt::Key_PageUp); }), QPoint(0, -(steps + 5) * 10));
   EXPECT_EQ(movedBy([&] {
     QWheelEvent wheel(QPointF(1, 1), QPointF(1, 1), {}, QPoint(0, -120), Qt::NoButton,
                       Qt::NoModifier, Qt::NoScrollPhase, false);
-    QCoreApplication::sendEvent(preview.oArea->viewport(), &wheel);
+    QCoreApplication::sendEvent(run.find<QScrollArea>("previewArea")->viewport(), &wheel);
   }), QPoint(0, 10));
   run.press(Qt::Key_Q);
   ASSERT_TRUE(run.finish());
@@ -132,25 +130,24 @@ TEST(PreviewWindowZoom, ScrollKeysAndTheWheelMoveByTheirSteps) {
 TEST(PreviewWindowPages, NavigationStopsAtBothEnds) {
   FinalWindow run(3);
   ASSERT_TRUE(run.waitForCall(1));
-  lmcPrv3& preview = *run.preview;
-  EXPECT_EQ(preview.nCurPage, 3);
+  EXPECT_EQ(run.window()->currentPage(), 3);
   run.pressText('.');
-  EXPECT_EQ(preview.oPageSay->text(), "3/3");
+  EXPECT_EQ(run.find<QLabel>("pageSay")->text(), "3/3");
   run.pressText(',');
   run.pressText('<');
-  EXPECT_EQ(preview.oPageSay->text(), "1/3");
+  EXPECT_EQ(run.find<QLabel>("pageSay")->text(), "1/3");
   run.pressText(',');
-  EXPECT_EQ(preview.nCurPage, 1);
+  EXPECT_EQ(run.window()->currentPage(), 1);
   run.press(Qt::Key_Period, Qt::ControlModifier);
-  EXPECT_EQ(preview.nCurPage, 3);
+  EXPECT_EQ(run.window()->currentPage(), 3);
   run.press(Qt::Key_Comma, Qt::ControlModifier);
-  EXPECT_EQ(preview.nCurPage, 1);
+  EXPECT_EQ(run.window()->currentPage(), 1);
   QTest::mouseClick(run.find<QPushButton>("nextPage"), Qt::LeftButton);
-  EXPECT_TRUE(QTest::qWaitFor([&] { return preview.nCurPage == 2; }));
+  EXPECT_TRUE(QTest::qWaitFor([&] { return run.window()->currentPage() == 2; }));
   QTest::mouseClick(run.find<QPushButton>("lastPage"), Qt::LeftButton);
-  EXPECT_TRUE(QTest::qWaitFor([&] { return preview.nCurPage == 3; }));
-  preview.gotoPage(7);  // outside the pages: nothing changes
-  EXPECT_EQ(preview.nCurPage, 3);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return run.window()->currentPage() == 3; }));
+  run.window()->gotoPage(7);  // outside the pages: nothing changes
+  EXPECT_EQ(run.window()->currentPage(), 3);
   run.press(Qt::Key_Q);
   ASSERT_TRUE(run.finish());
 }
@@ -159,18 +156,17 @@ TEST(PreviewWindowPages, GoToPagePromptByKeyByPageDisplayAndByButton) {
   ScriptedDialogs dialogs;
   FinalWindow run(4);
   ASSERT_TRUE(run.waitForCall(1));
-  lmcPrv3& preview = *run.preview;
   dialogs.pageAnswer = "2";
   run.pressText('g');
-  EXPECT_EQ(preview.nCurPage, 2);
+  EXPECT_EQ(run.window()->currentPage(), 2);
   dialogs.pageAnswer = "9";  // more than the pages: refused
-  QTest::mouseClick(preview.oPageSay, Qt::LeftButton);
-  EXPECT_EQ(preview.nCurPage, 2);
+  QTest::mouseClick(run.find<QLabel>("pageSay"), Qt::LeftButton);
+  EXPECT_EQ(run.window()->currentPage(), 2);
   dialogs.pageAnswer = "4";
   QTest::mouseClick(run.find<QPushButton>("pageNumber"), Qt::LeftButton);
-  EXPECT_TRUE(QTest::qWaitFor([&] { return preview.nCurPage == 4; }));
+  EXPECT_TRUE(QTest::qWaitFor([&] { return run.window()->currentPage() == 4; }));
   EXPECT_EQ(dialogs.prompts, (QStringList{"Go To Page:", "Go To Page:", "Go To Page:"}));
-  EXPECT_TRUE(preview.oKeySay->hasFocus());
+  EXPECT_TRUE(run.keys()->hasFocus());
   run.press(Qt::Key_Q);
   ASSERT_TRUE(run.finish());
 }
@@ -188,22 +184,21 @@ TEST(PreviewWindowPages, OnePageOffersNoPrompt) {
 TEST(PreviewWindowMarks, MarginOutlineShowsAndHides) {
   FinalWindow run(1);
   ASSERT_TRUE(run.waitForCall(1));
-  lmcPrv3& preview = *run.preview;
   auto* button = run.find<QPushButton>("margin");
   EXPECT_EQ(button->text(), "Show &Margin");
   auto blueOnLeftEdge = [&] {
     int blue = 0;
-    for (double y = 0; y < preview.aPageSize[1]; y += 10)
-      if (pagePixel(preview, 0, y).blue() > 200 && pagePixel(preview, 0, y).red() < 128) ++blue;
+    for (double y = 0; y < run.preview->aPageSize[1]; y += 10)
+      if (pagePixel(run, 0, y).blue() > 200 && pagePixel(run, 0, y).red() < 128) ++blue;
     return blue;
   };
   EXPECT_EQ(blueOnLeftEdge(), 0);
   run.pressText('m');
-  EXPECT_TRUE(preview.lShowMargin);
+  EXPECT_TRUE(run.window()->marginShown());
   EXPECT_EQ(button->text(), "Hide &Margin");
   EXPECT_GT(blueOnLeftEdge(), 20);
   QTest::mouseClick(button, Qt::LeftButton);
-  EXPECT_TRUE(QTest::qWaitFor([&] { return !preview.lShowMargin; }));
+  EXPECT_TRUE(QTest::qWaitFor([&] { return !run.window()->marginShown(); }));
   EXPECT_EQ(button->text(), "Show &Margin");
   EXPECT_EQ(blueOnLeftEdge(), 0);
   run.press(Qt::Key_Q);
@@ -213,20 +208,19 @@ TEST(PreviewWindowMarks, MarginOutlineShowsAndHides) {
 TEST(PreviewWindowMarks, RowMarkerMovesFromRowFiveToSix) {
   FinalWindow run(1, kPortrait, 2);
   ASSERT_TRUE(run.waitForCall(1));
-  lmcPrv3& preview = *run.preview;
   const double x = 1700;  // right of the card's boxes: blank paper
   // Pink within a pixel of the row's line (the line is drawn on whole pixels).
   auto rowPixel = [&](int row) {
-    const double y = preview.nTopMar + row * 43, pixel = preview.aPageSize[1] / preview.oPage->height();
+    const double y = run.preview->nTopMar + row * 43, pixel = run.preview->aPageSize[1] / run.find<QWidget>("pageArea")->height();
     for (double at : {y - pixel, y, y + pixel})
-      if (pagePixel(preview, x, at) == kPink) return kPink;
-    return pagePixel(preview, x, y);
+      if (pagePixel(run, x, at) == kPink) return kPink;
+    return pagePixel(run, x, y);
   };
   run.press(Qt::Key_Up, Qt::ShiftModifier);  // already at row 0
-  EXPECT_EQ(preview.nRefLine, 0);
+  EXPECT_EQ(run.window()->refRow(), 0);
   for (int i = 0; i < 5; ++i) run.press(Qt::Key_Down, Qt::ShiftModifier);
-  EXPECT_EQ(preview.nRefLine, 5);
-  EXPECT_EQ(preview.oSpinL->value(), 5);
+  EXPECT_EQ(run.window()->refRow(), 5);
+  EXPECT_EQ(run.find<QSpinBox>("refRow")->value(), 5);
   EXPECT_EQ(rowPixel(5), kPink);
   run.press(Qt::Key_Down, Qt::ShiftModifier);
   EXPECT_EQ(rowPixel(6), kPink);
@@ -237,12 +231,12 @@ TEST(PreviewWindowMarks, RowMarkerMovesFromRowFiveToSix) {
   EXPECT_EQ(rowPixel(5), QColor(Qt::white));
 
   for (int i = 0; i < 3; ++i) run.press(Qt::Key_Right, Qt::ShiftModifier);
-  EXPECT_EQ(preview.nRefCol, 3);
-  const double column3 = 2 * preview.nColWid + preview.nLeftMar;
-  const double pixel = preview.aPageSize[0] / preview.oPage->width();
-  EXPECT_TRUE(pagePixel(preview, column3, 2500) == kPink ||
-              pagePixel(preview, column3 + pixel, 2500) == kPink ||
-              pagePixel(preview, column3 - pixel, 2500) == kPink);
+  EXPECT_EQ(run.window()->refColumn(), 3);
+  const double column3 = 2 * run.window()->columnPitch() + run.preview->nLeftMar;
+  const double pixel = run.preview->aPageSize[0] / run.find<QWidget>("pageArea")->width();
+  EXPECT_TRUE(pagePixel(run, column3, 2500) == kPink ||
+              pagePixel(run, column3 + pixel, 2500) == kPink ||
+              pagePixel(run, column3 - pixel, 2500) == kPink);
   run.press(Qt::Key_Q);
   ASSERT_TRUE(run.finish());
 }
@@ -250,14 +244,13 @@ TEST(PreviewWindowMarks, RowMarkerMovesFromRowFiveToSix) {
 TEST(PreviewWindowMarks, SpinButtonKeysMoveTheMarkerAndHandBackTheFocus) {
   FinalWindow run(1);
   ASSERT_TRUE(run.waitForCall(1));
-  lmcPrv3& preview = *run.preview;
-  preview.oSpinL->setFocus();
-  QTest::keyClick(preview.oSpinL, Qt::Key_Up);
-  EXPECT_TRUE(QTest::qWaitFor([&] { return preview.nRefLine == 1; }));
-  EXPECT_TRUE(preview.oSpinL->hasFocus());
-  QTest::keyClick(preview.oSpinL, Qt::Key_Escape);
-  EXPECT_TRUE(preview.oKeySay->hasFocus());
-  EXPECT_EQ(preview.oSpinL->maximum(), int(std::lround(preview.aPageSize[1] / 43)));
+  run.find<QSpinBox>("refRow")->setFocus();
+  QTest::keyClick(run.find<QSpinBox>("refRow"), Qt::Key_Up);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return run.window()->refRow() == 1; }));
+  EXPECT_TRUE(run.find<QSpinBox>("refRow")->hasFocus());
+  QTest::keyClick(run.find<QSpinBox>("refRow"), Qt::Key_Escape);
+  EXPECT_TRUE(run.keys()->hasFocus());
+  EXPECT_EQ(run.find<QSpinBox>("refRow")->maximum(), int(std::lround(run.preview->aPageSize[1] / 43)));
   run.press(Qt::Key_Q);
   ASSERT_TRUE(run.finish());
 }
@@ -278,15 +271,15 @@ TEST(PreviewWindowHelp, HelpKeyOpensTheModalHelpAndEscapeClosesIt) {
   FinalWindow run(1);
   ASSERT_TRUE(run.waitForCall(1));
   run.pressText('h');
-  auto* help = run.preview->oPwin->findChild<QDialog*>("previewHelp");
+  auto* help = run.window()->findChild<QDialog*>("previewHelp");
   ASSERT_TRUE(help);
   EXPECT_EQ(help->windowTitle(), "    Print Preview Help");
   EXPECT_TRUE(help->isVisible());
   EXPECT_EQ(help->windowModality(), Qt::ApplicationModal);
   EXPECT_EQ(help->findChild<QWidget*>("helpText")->property("text").toString(), previewHelpText());
   QTest::keyClick(help, Qt::Key_Escape);
-  EXPECT_TRUE(QTest::qWaitFor([&] { return !run.preview->oPwin->findChild<QDialog*>("previewHelp"); }));
-  EXPECT_TRUE(run.preview->oKeySay->hasFocus());
+  EXPECT_TRUE(QTest::qWaitFor([&] { return !run.window()->findChild<QDialog*>("previewHelp"); }));
+  EXPECT_TRUE(run.keys()->hasFocus());
   run.press(Qt::Key_Q);
   ASSERT_TRUE(run.finish());
 }
@@ -294,15 +287,14 @@ TEST(PreviewWindowHelp, HelpKeyOpensTheModalHelpAndEscapeClosesIt) {
 TEST(PreviewWindowLayout, ResizingWidensTheAreaAndMovesThePanel) {
   FinalWindow run(1);
   ASSERT_TRUE(run.waitForCall(1));
-  lmcPrv3& preview = *run.preview;
-  const QRect area = preview.oArea->geometry(), panel = preview.oPanel->geometry();
+  const QRect area = run.find<QScrollArea>("previewArea")->geometry(), panel = run.find<QWidget>("previewPanel")->geometry();
   EXPECT_EQ(panel.topLeft(), QPoint(522, 0));
-  preview.oPwin->resize(preview.oPwin->size() + QSize(100, 0));
-  EXPECT_EQ(preview.oArea->width(), area.width() + 100);
-  EXPECT_EQ(preview.oPanel->pos(), panel.topLeft() + QPoint(100, 0));
-  preview.oPwin->resize(preview.oPwin->size() + QSize(0, 50));
-  EXPECT_EQ(preview.oArea->height(), area.height() + 50);
-  EXPECT_EQ(preview.oPanel->pos(), panel.topLeft() + QPoint(100, 0));  // stays at the top
+  run.window()->resize(run.window()->size() + QSize(100, 0));
+  EXPECT_EQ(run.find<QScrollArea>("previewArea")->width(), area.width() + 100);
+  EXPECT_EQ(run.find<QWidget>("previewPanel")->pos(), panel.topLeft() + QPoint(100, 0));
+  run.window()->resize(run.window()->size() + QSize(0, 50));
+  EXPECT_EQ(run.find<QScrollArea>("previewArea")->height(), area.height() + 50);
+  EXPECT_EQ(run.find<QWidget>("previewPanel")->pos(), panel.topLeft() + QPoint(100, 0));  // stays at the top
   run.press(Qt::Key_Q);
   ASSERT_TRUE(run.finish());
 }
@@ -311,25 +303,24 @@ TEST(PreviewWindowPrint, PrintKeyPrintsTheChosenPagesAndRangeMessagesGuardTheRan
   ScriptedDialogs dialogs;
   FinalWindow run(5);
   ASSERT_TRUE(run.waitForCall(1));
-  lmcPrv3& preview = *run.preview;
-  EXPECT_EQ(preview.cPrintWhat, "all");
+  EXPECT_EQ(run.window()->printWhat(), "all");
   run.pressText('p');
   EXPECT_EQ(pdfPages(run.dir.filePath("out.pdf")), 5);
 
   run.pressText('u');
-  EXPECT_EQ(preview.cPrintWhat, "curr");
+  EXPECT_EQ(run.window()->printWhat(), "curr");
   run.pressText(',');
   run.pressText('P');
   EXPECT_EQ(pdfPages(run.dir.filePath("out-2.pdf")), 1);
   EXPECT_TRUE(pdfPageTexts(run.dir.filePath("out-2.pdf")).value(0).contains("Student 4"));
 
   run.pressText('e');
-  EXPECT_EQ(preview.cPrintWhat, "range");
-  EXPECT_TRUE(preview.oPget->isEnabled());
-  EXPECT_TRUE(preview.oPget->hasFocus());
+  EXPECT_EQ(run.window()->printWhat(), "range");
+  EXPECT_TRUE(run.find<QLineEdit>("firstPageField")->isEnabled());
+  EXPECT_TRUE(run.find<QLineEdit>("firstPageField")->hasFocus());
   auto printRange = [&](const QString& first, const QString& last) {
-    preview.oPget->setText(first);
-    preview.oTget->setText(last);
+    run.find<QLineEdit>("firstPageField")->setText(first);
+    run.find<QLineEdit>("lastPageField")->setText(last);
     run.pressText('p');
   };
   printRange("", "3");
@@ -348,8 +339,8 @@ TEST(PreviewWindowPrint, PrintKeyPrintsTheChosenPagesAndRangeMessagesGuardTheRan
   EXPECT_EQ(dialogs.questions, (QStringList{"Print All Pages?", "Print Current Page?",
                                             "Print page 2 through page 3?"}));
   run.pressText('a');
-  EXPECT_FALSE(preview.oPget->isEnabled());
-  EXPECT_TRUE(preview.oKeySay->hasFocus());
+  EXPECT_FALSE(run.find<QLineEdit>("firstPageField")->isEnabled());
+  EXPECT_TRUE(run.keys()->hasFocus());
   run.press(Qt::Key_Q);
   ASSERT_TRUE(run.finish());
 }
@@ -358,11 +349,10 @@ TEST(PreviewWindowPrint, AListOfPagesInTheFirstFieldPrintsThosePagesAndNamesTheM
   ScriptedDialogs dialogs;
   FinalWindow run(5);
   ASSERT_TRUE(run.waitForCall(1));
-  lmcPrv3& preview = *run.preview;
   run.pressText('e');
-  ASSERT_TRUE(preview.oPget->hasFocus());
-  QTest::keyClicks(preview.oPget, "4,1-2x,7-");  // a letter cannot be typed
-  EXPECT_EQ(preview.oPget->text(), "4,1-2,7-");
+  ASSERT_TRUE(run.find<QLineEdit>("firstPageField")->hasFocus());
+  QTest::keyClicks(run.find<QLineEdit>("firstPageField"), "4,1-2x,7-");  // a letter cannot be typed
+  EXPECT_EQ(run.find<QLineEdit>("firstPageField")->text(), "4,1-2,7-");
   run.pressText('p');
   QStringList pages = pdfPageTexts(run.dir.filePath("out.pdf"));
   ASSERT_EQ(pages.size(), 3);
@@ -370,7 +360,7 @@ TEST(PreviewWindowPrint, AListOfPagesInTheFirstFieldPrintsThosePagesAndNamesTheM
   EXPECT_EQ(dialogs.questions, QStringList{"Print pages 1-2, 4?"});
 
   auto printList = [&](const QString& list) {
-    preview.oPget->setText(list);
+    run.find<QLineEdit>("firstPageField")->setText(list);
     run.pressText('p');
   };
   printList("3-");  // an open range
@@ -431,7 +421,7 @@ TEST(PreviewWindowPrint, BuiltInBoxesAskOnTheGuiThread) {
   });
   run.pressText('g');
   EXPECT_TRUE(refused);
-  EXPECT_EQ(run.preview->nCurPage, 1);
+  EXPECT_EQ(run.window()->currentPage(), 1);
   run.press(Qt::Key_Q);
   ASSERT_TRUE(run.finish());
 }
@@ -443,10 +433,10 @@ TEST(PreviewWindowLayout, StayOnTopFlipsWithTheKeyAndTheCheckBox) {
   EXPECT_FALSE(box->isChecked());
   run.pressText('s');
   EXPECT_TRUE(box->isChecked());
-  EXPECT_TRUE(run.preview->oPwin->windowFlags() & Qt::WindowStaysOnTopHint);
-  EXPECT_TRUE(run.preview->oPwin->isVisible());
+  EXPECT_TRUE(run.window()->windowFlags() & Qt::WindowStaysOnTopHint);
+  EXPECT_TRUE(run.window()->isVisible());
   run.press(Qt::Key_S, Qt::AltModifier);
-  EXPECT_FALSE(run.preview->oPwin->windowFlags() & Qt::WindowStaysOnTopHint);
+  EXPECT_FALSE(run.window()->windowFlags() & Qt::WindowStaysOnTopHint);
   run.press(Qt::Key_Q);
   ASSERT_TRUE(run.finish());
 }

@@ -5,6 +5,7 @@
 
 #include "data/error.h"
 #include "data/table.h"
+#include "data/table_locks.h"
 #include "libs/letterhead_setup.h"
 #include "libs/lmd_tables.h"
 #include "qtcore/school_text.h"
@@ -30,16 +31,12 @@ std::unique_ptr<data::Table> openAt(const school::SchoolFolder& folder, const ch
 // Replaces fields of the current record under its lock.
 template <class Write>
 void writeLocked(data::Table& table, Write write) {
-  if (!table.lockRecord(1000))
+  data::RecordLock lock(table, 1000);
+  if (!lock.held())
     throw data::DataError(table.path(), "record " + std::to_string(table.recno()) +
                                             " is in use by another user; try again in a moment");
-  try {
-    write();
-  } catch (...) {
-    table.unlockRecord();
-    throw;
-  }
-  table.unlockRecord();
+  write();
+  lock.release();
   table.commit();
 }
 

@@ -9,6 +9,7 @@
 #include "data/error.h"
 #include "data/numeric.h"
 #include "data/table.h"
+#include "data/table_locks.h"
 #include "lmd_messages.h"
 #include "qtcore/school_text.h"
 
@@ -68,17 +69,15 @@ void BrowseView::cellEdited(QTableWidgetItem* item) {
     table_->goTo(recnos_[row]);
     if (!codePage.encode(item->text(), bytes)) {
       failure = codePage.refusalMessage(codePage.refusedCharacter(item->text()));
-    } else if (!table_->lockRecord(1000)) {
+    } else if (data::RecordLock lock(*table_, 1000); !lock.held()) {
       failure = tr("The record is in use by another user; try again in a moment.");
     } else {
       const data::FieldDesc& f = table_->field(field);
       if (f.type == 'N') table_->replace(field, data::parseNumeric(bytes));
       else table_->replace(field, bytes);
-      table_->unlockRecord();
     }
   } catch (const data::DataError& e) {
     failure = QString::fromStdString(e.what());
-    if (table_->recordLocked()) table_->unlockRecord();
   }
   // Show what the file holds now: the stored value, or the old one after a failure.
   loading_ = true;

@@ -280,7 +280,7 @@ void TAIL_PR2(app::Session& session, QWidget* owner, const std::string& reportCo
   // Modal before it is first shown (exec on a visible dialog would leave the
   // main window's commands reachable while the options are open).
   dlg->setWindowModality(Qt::ApplicationModal);
-  reports::placeBelowProgress(dlg, owner, session);
+  reports::placeBelowProgress(dlg, owner);
   dlg->show();
   widgets::lmdReSay(status, "Finding default printer...");
   const widgets::InstalledPrinters printers = widgets::lmdGetPrn();

@@ -70,7 +70,7 @@ ListDialog::ListDialog(app::Session& session, QWidget* owner, const std::string&
   dialog_ = new widgets::LmdDialog(owner, 20, 60, c_name_);
   dialog_->setAttribute(Qt::WA_DeleteOnClose, false);
   build();
-  reports::placeBelowProgress(dialog_, owner, session_);
+  reports::placeBelowProgress(dialog_, owner);
   if (!unreadable.isEmpty()) widgets::lmdQMsg(reports::savedOptionsNotice(unreadable), dialog_);
 }
 

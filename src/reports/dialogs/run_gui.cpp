@@ -43,14 +43,14 @@ class GuiRunUi : public RunUi {
       : session_(session), dialog_(dialog), buttons_(std::move(buttons)) {}
 
   void progressBegin() override {
-    if (app::ProgressDisplay* p = session_.progress()) {
+    if (app::ProgressDisplay* p = app::ProgressDisplay::ofMainWindow()) {
       p->showFrame(true);
       p->setLine1(kScaleLine);
     }
   }
-  void progressStep(data::Table& table) override { app::HTML_PROG(session_.progress(), table); }
+  void progressStep(data::Table& table) override { app::HTML_PROG(app::ProgressDisplay::ofMainWindow(), table); }
   void progressEnd() override {
-    if (app::ProgressDisplay* p = session_.progress()) {
+    if (app::ProgressDisplay* p = app::ProgressDisplay::ofMainWindow()) {
       p->setLine1(QStringLiteral(" "));
       p->setLine2(QStringLiteral(" "));
       p->showFrame(false);
@@ -99,8 +99,8 @@ std::shared_ptr<RunUi> makeGuiRunUi(app::Session& session, widgets::LmdDialog* d
   return std::make_shared<GuiRunUi>(session, dialog, std::move(buttons));
 }
 
-void placeBelowProgress(widgets::LmdDialog* dialog, QWidget* owner, const app::Session& session) {
-  app::ProgressDisplay* progress = session.progress();
+void placeBelowProgress(widgets::LmdDialog* dialog, QWidget* owner) {
+  app::ProgressDisplay* progress = app::ProgressDisplay::ofMainWindow();
   if (!dialog || !owner || !progress || !progress->rule(2)) return;
   dialog->growToChildren();
   QFrame* boxBottom = progress->rule(2);

@@ -25,7 +25,7 @@ namespace velmont::reports {
 
 // Places a report's options dialog over `owner` (the main window) but below
 // its top bar, so that the progress box stays in sight while runs go on.
-void placeBelowProgress(widgets::LmdDialog* dialog, QWidget* owner, const app::Session& session);
+void placeBelowProgress(widgets::LmdDialog* dialog, QWidget* owner);
 
 // A RunUi for a run started from `dialog` (may be null). `buttons` are the
 // dialog's Print and Preview buttons, enabled again when the run ends.

@@ -6,7 +6,7 @@
 #include "data_errors.h"
 #include "libs/date_text.h"
 #include "libs/lmd_tables.h"
-#include "libs/widgets/lmd_messages.h"
+#include "widgets/lmd_messages.h"
 #include "school/session.h"
 #include "school/term_rules.h"
 

@@ -1,6 +1,6 @@
 #include "data_errors.h"
 
-#include "libs/widgets/lmd_messages.h"
+#include "widgets/lmd_messages.h"
 
 namespace velmont::app {
 

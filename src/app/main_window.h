@@ -4,7 +4,7 @@
 #include <QPointer>
 #include <memory>
 
-#include "libs/widgets/lmd_app.h"
+#include "widgets/lmd_app.h"
 #include "progress_display.h"
 #include "school/session.h"
 

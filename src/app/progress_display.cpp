@@ -4,7 +4,7 @@
 #include <QLabel>
 #include <atomic>
 
-#include "libs/widgets/lmd_controls.h"
+#include "widgets/lmd_controls.h"
 
 namespace velmont::app {
 namespace {

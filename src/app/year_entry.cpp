@@ -5,7 +5,7 @@
 #include "data/workspace.h"
 #include "school/year_names.h"
 #include "data_errors.h"
-#include "libs/widgets/lmd_messages.h"
+#include "widgets/lmd_messages.h"
 #include "qtcore/school_text.h"
 #include "school/session.h"
 

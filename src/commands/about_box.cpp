@@ -4,8 +4,8 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include "libs/widgets/lmd_controls.h"
-#include "libs/widgets/lmd_dialog.h"
+#include "widgets/lmd_controls.h"
+#include "widgets/lmd_dialog.h"
 #include "maker.h"
 
 namespace velmont::commands {

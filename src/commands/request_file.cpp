@@ -3,7 +3,7 @@
 #include <QDir>
 #include <QFile>
 
-#include "libs/widgets/lmd_messages.h"
+#include "widgets/lmd_messages.h"
 #include "maker.h"
 
 namespace velmont::commands {

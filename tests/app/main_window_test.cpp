@@ -12,8 +12,8 @@
 #include "data/workspace.h"
 #include "gui_helpers.h"
 #include "libs/date_text.h"
-#include "libs/widgets/lmd_menu.h"
-#include "libs/widgets/picture_edit.h"
+#include "widgets/lmd_menu.h"
+#include "widgets/picture_edit.h"
 #include "school_fixture.h"
 
 namespace velmont::app {

@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <fstream>
 
-#include "batch/eot/eot_command.h"
-#include "batch/list/list_command.h"
+#include "batch_reports/eot/eot_command.h"
+#include "batch_reports/list/list_command.h"
 #include "data/expr.h"
 #include "data/ntx.h"
 

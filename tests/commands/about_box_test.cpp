@@ -6,7 +6,7 @@
 #include "app/gui_helpers.h"
 #include "commands/about_box.h"
 #include "commands/maker.h"
-#include "libs/widgets/lmd_dialog.h"
+#include "widgets/lmd_dialog.h"
 
 namespace velmont::commands {
 namespace {

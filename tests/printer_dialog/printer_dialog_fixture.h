@@ -9,9 +9,9 @@
 #include "school/session.h"
 #include "data/table.h"
 #include "gui_helpers.h"
-#include "libs/printer/rv_prn_dlg.h"
-#include "libs/widgets/lmd_dialog.h"
-#include "libs/widgets/picture_edit.h"
+#include "printer/rv_prn_dlg.h"
+#include "widgets/lmd_dialog.h"
+#include "widgets/picture_edit.h"
 #include "school_fixture.h"
 
 namespace velmont::testing {

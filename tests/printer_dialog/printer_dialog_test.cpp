@@ -5,7 +5,7 @@
 #include <QFile>
 #include <filesystem>
 
-#include "libs/printer/print_settings.h"
+#include "printer/print_settings.h"
 #include "printer_dialog_fixture.h"
 
 namespace velmont::testing {

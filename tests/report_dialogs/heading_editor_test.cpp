@@ -5,8 +5,8 @@
 #include <QTableWidget>
 #include <filesystem>
 
-#include "libs/widgets/lmd_browse.h"
-#include "libs/widgets/lmd_controls.h"
+#include "widgets/lmd_browse.h"
+#include "widgets/lmd_controls.h"
 #include "printer_dialog_fixture.h"
 #include "reports/eot/eot_headings.h"
 #include "reports/dialogs/heading_editor.h"

@@ -6,7 +6,7 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include "libs/widgets/lmd_controls.h"
+#include "widgets/lmd_controls.h"
 #include "printer_dialog_fixture.h"
 #include "reports/dialogs/prreqkeys.h"
 

@@ -1,7 +1,7 @@
 #include "entry_checks.h"
 
 #include "libs/date_text.h"
-#include "libs/widgets/lmd_messages.h"
+#include "widgets/lmd_messages.h"
 
 namespace velmont::reports {
 namespace {

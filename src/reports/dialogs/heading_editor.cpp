@@ -9,10 +9,10 @@
 
 #include "data/error.h"
 #include "reports/eot/eot_headings.h"
-#include "libs/widgets/cells.h"
-#include "libs/widgets/lmd_browse.h"
-#include "libs/widgets/lmd_dialog.h"
-#include "libs/widgets/lmd_messages.h"
+#include "widgets/cells.h"
+#include "widgets/lmd_browse.h"
+#include "widgets/lmd_dialog.h"
+#include "widgets/lmd_messages.h"
 
 namespace velmont::eot {
 namespace {

@@ -7,7 +7,7 @@
 #include <QGridLayout>
 #include <mutex>
 
-#include "libs/widgets/lmd_messages.h"
+#include "widgets/lmd_messages.h"
 #include "reports/common/output_paths.h"
 #include "print/pdf_folder.h"
 #include "print/print_device.h"

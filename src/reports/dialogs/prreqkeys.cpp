@@ -9,8 +9,8 @@
 
 #include "school/session.h"
 #include "data/workspace.h"
-#include "libs/printer/rv_prn_dlg.h"
-#include "libs/widgets/lmd_dialog.h"
+#include "printer/rv_prn_dlg.h"
+#include "widgets/lmd_dialog.h"
 
 namespace velmont::reports {
 namespace {

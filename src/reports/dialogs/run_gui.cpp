@@ -13,9 +13,9 @@
 #include "app/run_progress.h"
 #include "school/session.h"
 #include "qtcore/gui_thread.h"
-#include "libs/widgets/lmd_controls.h"
-#include "libs/widgets/lmd_dialog.h"
-#include "libs/widgets/lmd_messages.h"
+#include "widgets/lmd_controls.h"
+#include "widgets/lmd_dialog.h"
+#include "widgets/lmd_messages.h"
 #include "print/page_printer.h"
 #include "preview/preview_printer.h"
 

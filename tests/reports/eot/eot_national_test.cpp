@@ -7,7 +7,7 @@
 #include <fstream>
 
 #include "batch/batch_main.h"
-#include "batch/eot/eot_command.h"
+#include "batch_reports/eot/eot_command.h"
 #include "data/code_page.h"
 #include "school/subject_table.h"
 #include "eot_fixture.h"

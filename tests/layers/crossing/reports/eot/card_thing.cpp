@@ -1,4 +1,4 @@
 // A report body that opens a dialog.
-#include "libs/widgets/lmd_dialog.h"
+#include "widgets/lmd_dialog.h"
 #include "print/page_printer.h"
 #include "reports/common/run_report.h"

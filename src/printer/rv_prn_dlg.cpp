@@ -12,11 +12,11 @@
 #include "school/session.h"
 #include "data/error.h"
 #include "data/numeric.h"
-#include "libs/widgets/cells.h"
-#include "libs/widgets/lmd_controls.h"
-#include "libs/widgets/lmd_dialog.h"
-#include "libs/widgets/lmd_messages.h"
-#include "libs/widgets/picture_edit.h"
+#include "widgets/cells.h"
+#include "widgets/lmd_controls.h"
+#include "widgets/lmd_dialog.h"
+#include "widgets/lmd_messages.h"
+#include "widgets/picture_edit.h"
 #include "print_settings.h"
 
 namespace velmont::printer {

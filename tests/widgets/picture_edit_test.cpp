@@ -3,9 +3,9 @@
 
 #include "app/gui_helpers.h"
 #include "libs/date_text.h"
-#include "libs/widgets/lmd_controls.h"
-#include "libs/widgets/lmd_dialog.h"
-#include "libs/widgets/picture_edit.h"
+#include "widgets/lmd_controls.h"
+#include "widgets/lmd_dialog.h"
+#include "widgets/picture_edit.h"
 
 namespace velmont::widgets {
 namespace {

@@ -8,7 +8,7 @@
 #include <QString>
 
 #include "find_win_prn.h"
-#include "libs/widgets/look.h"
+#include "widgets/look.h"
 
 class QWidget;
 

@@ -7,10 +7,10 @@
 #include "data/date.h"
 #include "velmont_version.h"
 #ifdef VELMONT_BATCH_EOT
-#include "batch/eot/eot_command.h"
+#include "batch_reports/eot/eot_command.h"
 #endif
 #ifdef VELMONT_BATCH_LIST
-#include "batch/list/list_command.h"
+#include "batch_reports/list/list_command.h"
 #endif
 
 int main(int argc, char** argv) {

@@ -26,4 +26,15 @@ bool textUtf8Option(const Arguments& a) {
   throw UsageError("--text-encoding: \"" + *value + "\" is neither utf-8 nor codepage");
 }
 
+bool textLfOption(const Arguments& a) {
+  const auto value = a.value("line-ends");
+  if (!value) return false;
+  if (!a.has("text")) throw UsageError("--line-ends goes with --text");
+  std::string v;
+  for (char c : *value) v += char(std::tolower(static_cast<unsigned char>(c)));
+  if (v == "lf") return true;
+  if (v == "crlf") return false;
+  throw UsageError("--line-ends: \"" + *value + "\" is neither lf nor crlf");
+}
+
 }  // namespace velmont::batch

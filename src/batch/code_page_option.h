@@ -16,7 +16,9 @@ inline constexpr const char* kCodePageHelp =
     "                     else codepage.$vl in DIR, else 850\n";
 inline constexpr const char* kTextEncodingHelp =
     "  --text-encoding E  with --text: \"utf-8\" for reading on screen; default \"codepage\",\n"
-    "                     the school's code page, as a text printer expects\n";
+    "                     the school's code page, as a text printer expects\n"
+    "  --line-ends E      with --text: \"lf\" ends each line with LF alone; default \"crlf\",\n"
+    "                     CR LF, as a text printer and Windows programs expect\n";
 
 // The value of --codepage, checked; 0 when absent. Throws UsageError.
 int codePageOption(const Arguments& a);
@@ -25,5 +27,7 @@ int codePageOption(const Arguments& a);
 void applyCodePageOption(const Arguments& a);
 // True for --text-encoding utf-8. Throws UsageError for an unknown encoding.
 bool textUtf8Option(const Arguments& a);
+// True for --line-ends lf. Throws UsageError for another value, or with no --text.
+bool textLfOption(const Arguments& a);
 
 }  // namespace velmont::batch

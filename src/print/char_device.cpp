@@ -91,9 +91,14 @@ void CharDevice::setPos(double row, double column) {
 void CharDevice::write(const QString& text) {
   if (text.isEmpty()) return;
   QString& line = rows_[rowKey(row_)];
-  // A field of its own that would touch the text before it keeps a blank apart.
-  if (placed_ && column_ > 0 && column_ <= line.size() && line[column_ - 1] != ' ' && text[0] != ' ')
-    ++column_;
+  // A field of its own whose first character would touch the text before it keeps
+  // a blank apart (a figure padded on the left as much as a word).
+  if (placed_) {
+    qsizetype lead = 0;
+    while (lead < text.size() && text[lead] == ' ') ++lead;
+    while (lead < text.size() && column_ + lead > 0 && column_ + lead <= line.size() && line[column_ + lead - 1] != ' ')
+      ++column_;
+  }
   placed_ = false;
   const int landed = placeWithoutOverwriting(line, column_, text);
   column_ = landed + int(text.size());
@@ -139,7 +144,7 @@ QByteArray CharDevice::pageText() const {
   const SchoolText* codePage = codePage_ != 0 ? &SchoolText::of(codePage_) : nullptr;
   for (const QString& l : lines) {
     bytes += codePage ? codePage->encodeLossy(l) : l.toUtf8();
-    bytes += '\n';
+    bytes += lineEnd_;
   }
   return bytes;
 }

@@ -1,6 +1,7 @@
 #pragma once
 // The character printer of plain-text mode: a page of rows and columns that is written
-// out, with a form feed between pages, to a file or kept in memory.
+// out, lines ended with LF (or CR LF) and a form feed between pages, to a file or
+// kept in memory.
 //
 // Reports place text on fractional rows (a heading at row 1.2 under the time at row 1,
 // a rule at 3.4 under a heading at 3.2). Each distinct row becomes a text line of its
@@ -51,6 +52,9 @@ class CharDevice {
   // cannot hold becomes "?", the box line "-"), or 0 for UTF-8.
   void setCodePage(int codePage) { codePage_ = codePage; }
   int codePage() const { return codePage_; }
+  // What ends each line: LF unless set (the report runs write CR LF, as a school's
+  // text printer and Windows programs expect, unless LF alone is asked for).
+  void setLineEnd(const QByteArray& end) { lineEnd_ = end; }
 
   // What went out so far, when no file is open.
   const QByteArray& output() const { return output_; }
@@ -65,6 +69,7 @@ class CharDevice {
   double row_ = 0;
   int column_ = 0;
   int codePage_ = 0;
+  QByteArray lineEnd_ = "\n";
   bool placed_ = false;  // the next write starts a field of its own (setPos came before it)
 };
 

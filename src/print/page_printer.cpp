@@ -180,6 +180,10 @@ void lmcPrn3::setOutputFile(const QString& path) {
 
 QString lmcPrn3::destination() const { return device_ ? device_->destination() : QString(); }
 
+QString lmcPrn3::notSentMessage() const {
+  return device_ ? print::notSentMessage(*device_) : QStringLiteral("The report could not be printed: there is no printer.");
+}
+
 // ---- text ---------------------------------------------------------------------------
 
 void lmcPrn3::placeText(double x, double row, const QString& text) {
@@ -251,13 +255,18 @@ double lmcPrn3::textWidth(const QString& text) const {
   return oPs->textWidth(text);
 }
 
-QString lmcPrn3::textThatFits(const QString& text, double width) const {
-  if (textWidth(text) <= width) return text;
+namespace {
+
+// The longest beginning of `text` no wider than `width` by `measure`, trailing
+// blanks dropped.
+template <class Measure>
+QString fitting(const QString& text, double width, const Measure& measure) {
+  if (measure(text) <= width) return text;
   // The widths grow with the length: find the longest fitting beginning by halving.
   qsizetype lo = 0, hi = text.size();
   while (lo < hi) {
     const qsizetype mid = (lo + hi + 1) / 2;
-    if (textWidth(text.left(mid)) <= width)
+    if (measure(text.left(mid)) <= width)
       lo = mid;
     else
       hi = mid - 1;
@@ -267,21 +276,23 @@ QString lmcPrn3::textThatFits(const QString& text, double width) const {
   return fits;
 }
 
-QStringList lmcPrn3::wrapToWidth(const QString& text, double width) const {
+template <class Measure>
+QStringList wrapping(const QString& text, double width, qsizetype maxChars, const Measure& measure) {
+  auto fits = [&](const QString& line) { return (maxChars <= 0 || line.size() <= maxChars) && measure(line) <= width; };
   QStringList lines;
   QString line;
   const QStringList words = text.split(' ');
   for (qsizetype i = 0; i < words.size(); ++i) {
     QString word = words[i];
     const QString joined = line.isEmpty() ? word : line + ' ' + word;
-    if (textWidth(joined) <= width) {
+    if (fits(joined)) {
       line = joined;
       continue;
     }
     if (!line.isEmpty()) lines << line;
     // A word wider than the line is cut into pieces that fit.
-    while (textWidth(word) > width) {
-      QString piece = textThatFits(word, width);
+    while (!fits(word)) {
+      QString piece = fitting(maxChars > 0 ? word.left(maxChars) : word, width, measure);
       if (piece.isEmpty()) piece = word.left(1);
       lines << piece;
       word = word.mid(piece.size());
@@ -290,6 +301,38 @@ QStringList lmcPrn3::wrapToWidth(const QString& text, double width) const {
   }
   if (!line.isEmpty() || lines.isEmpty()) lines << line;
   return lines;
+}
+
+// Measures texts in one font as the paper shows them.
+struct PaperMeasure {
+  explicit PaperMeasure(const QString& descriptor) : surface(1, 1) { surface.setFont(PrintFont::fromDescriptor(descriptor)); }
+  double operator()(const QString& text) const { return surface.textWidth(text); }
+  PageSurface surface;
+};
+
+}  // namespace
+
+QString lmcPrn3::textThatFits(const QString& text, double width) const {
+  return fitting(text, width, [this](const QString& t) { return textWidth(t); });
+}
+
+QString lmcPrn3::elidedToWidth(const QString& text, double width) const {
+  if (textWidth(text) <= width) return text;
+  const QString ellipsis(QChar(0x2026));
+  return textThatFits(text, width - textWidth(ellipsis)) + ellipsis;
+}
+
+QStringList lmcPrn3::wrapToWidth(const QString& text, double width, qsizetype maxChars) const {
+  return wrapping(text, width, maxChars, [this](const QString& t) { return textWidth(t); });
+}
+
+QString lmcPrn3::paperTextThatFits(const QString& text, double width, const QString& descriptor) const {
+  return fitting(text, width, PaperMeasure(descriptor));
+}
+
+QStringList lmcPrn3::paperWrapToWidth(const QString& text, double width, qsizetype maxChars,
+                                      const QString& descriptor) const {
+  return wrapping(text, width, maxChars, PaperMeasure(descriptor));
 }
 
 // ---- query output -------------------------------------------------------------------
@@ -451,6 +494,7 @@ void applyPrinterSettings(lmcPrn3& p, const std::vector<QString>& s, bool withOr
     if (i == 1 && !withOrientation) continue;
     bool ok = false;
     const int n = s[i].trimmed().toInt(&ok);
+    if (!ok && i == 2 && !s[i].trimmed().isEmpty()) p.setPaperTray(s[i]);
     if (!ok) continue;
     const Setter set = setters[i];  // a local: GCC 12 with -fsanitize=undefined miscompiles the indexed call
     (p.*set)(n);

@@ -115,6 +115,8 @@ class lmcPrn3 {
   using JobSettings = print::JobSettings;
   void setNumCopies(int copies);
   void setPaperBin(int bin) { job_.paperBin = bin; pushJob(); }
+  // A paper tray by the printer's own name for it, as its print dialog offers it.
+  void setPaperTray(const QString& tray) { job_.paperTray = tray.trimmed(); pushJob(); }
   void setResolution(int dpi);
   void setCollationMode(int mode) { job_.collation = mode; pushJob(); }
   void setColorMode(int mode) { job_.colour = mode; pushJob(); }
@@ -129,6 +131,9 @@ class lmcPrn3 {
   CharDevice& charDevice() { return chars_; }
   void setOutputFile(const QString& path);
   QString destination() const;
+  // What the user is told when the document did not start or did not come out: the
+  // file or printer, and why.
+  QString notSentMessage() const;
   const PageList& currentPage() const { return oPs->page(); }
   // Where the printable area ends on the right, 0.1 mm from the left edge of the
   // area that the columns count from.
@@ -139,9 +144,17 @@ class lmcPrn3 {
   // The longest beginning of `text` whose measured width in the current font is at
   // most `width` (0.1 mm), trailing blanks dropped.
   QString textThatFits(const QString& text, double width) const;
+  // `text` when it fits `width`, else its longest beginning that fits with an
+  // ellipsis after it.
+  QString elidedToWidth(const QString& text, double width) const;
   // `text` broken into lines at blanks so that each line's measured width is at most
-  // `width` (0.1 mm); a word wider than that is cut.
-  QStringList wrapToWidth(const QString& text, double width) const;
+  // `width` (0.1 mm), and its length at most `maxChars` characters when that is
+  // above 0; a word longer than that is cut.
+  QStringList wrapToWidth(const QString& text, double width, qsizetype maxChars = 0) const;
+  // The same, measured as on paper in the font of `descriptor` in either mode: a
+  // text file cuts names and breaks lines where the paper does.
+  QString paperTextThatFits(const QString& text, double width, const QString& descriptor) const;
+  QStringList paperWrapToWidth(const QString& text, double width, qsizetype maxChars, const QString& descriptor) const;
 
  protected:
   void PrQ(const QString& text);
@@ -185,7 +198,8 @@ class lmcPrn3 {
 // Applies the printer dialog's ten job settings in their order (copies, orientation,
 // paper bin, resolution, collation, colour, duplex, font mode, form size, print
 // file) to a printer not yet created; entries that say nothing are skipped, and
-// the orientation is left to the report when `withOrientation` is false.
+// the orientation is left to the report when `withOrientation` is false. A paper
+// bin given by name rather than number is the printer's own tray of that name.
 void applyPrinterSettings(lmcPrn3& printer, const std::vector<QString>& settings, bool withOrientation = true);
 
 // A page printer for the device name, not yet created; test lInitErr before using it.

@@ -15,6 +15,7 @@
 #include <optional>
 
 #include "pdf_metadata.h"
+#include "spooler.h"
 
 namespace velmont::print {
 
@@ -173,23 +174,45 @@ void SystemPrinterDevice::setOrientation(int orientation) {
                                                          : QPageLayout::Portrait);
 }
 
+bool SystemPrinterDevice::spooled() const { return printer_->outputFileName().isEmpty(); }
+
 bool SystemPrinterDevice::startDoc(const QString& name) {
   if (painting()) return true;
+  // A queue that refuses jobs is found out before the first page is drawn.
+  failure_ = spooled() ? queueRefusal(printer_->printerName()) : QString();
+  if (!failure_.isEmpty()) return false;
   printer_->setDocName(name.isEmpty() ? QStringLiteral("Velmont Reports") : name);
-  return beginPainting(printer_.get());
+  if (beginPainting(printer_.get())) return true;
+  failure_ = QStringLiteral("the printer could not start the job");
+  return false;
 }
 
-bool SystemPrinterDevice::endDoc() { return endPainting(); }
+bool SystemPrinterDevice::endDoc() {
+  if (!painting()) return false;
+  // The job reaches the spooler as the painting ends; its answer says whether it
+  // took the job (a queue that stopped accepting jobs or went away meanwhile).
+  const bool ended = endPainting();
+  failure_ = !ended ? QStringLiteral("the printer did not take the job") : spooled() ? jobRefusal() : QString();
+  return failure_.isEmpty();
+}
 
 namespace {
 
-// A paper size by its name ("A4", "Letter", in any case) or by its number.
-std::optional<QPageSize> paperNamed(const QString& size) {
+// A paper size by its number, its dimensions ("215.9x279.4mm"), its name or key
+// ("A4", "Letter", in any case), or the name the printer gives it ("US Letter").
+std::optional<QPageSize> paperNamed(const QString& size, const QPrinterInfo& printer) {
   bool isNumber = false;
   const int id = size.toInt(&isNumber);
   if (isNumber) {
     if (id < 0 || id > int(QPageSize::LastPageSize) || id == int(QPageSize::Custom)) return std::nullopt;
     return QPageSize(QPageSize::PageSizeId(id));
+  }
+  const QRegularExpressionMatch mm =
+      QRegularExpression(R"(^\s*(\d+(?:\.\d+)?)\s*x\s*(\d+(?:\.\d+)?)\s*mm\s*$)").match(size);
+  if (mm.hasMatch()) {
+    const QSizeF dimensions(mm.captured(1).toDouble(), mm.captured(2).toDouble());
+    if (dimensions.isEmpty()) return std::nullopt;
+    return QPageSize(dimensions, QPageSize::Millimeter, QString(), QPageSize::FuzzyMatch);
   }
   for (int i = 0; i <= int(QPageSize::LastPageSize); ++i) {
     if (i == int(QPageSize::Custom)) continue;
@@ -198,35 +221,69 @@ std::optional<QPageSize> paperNamed(const QString& size) {
         QPageSize::key(sizeId).compare(size, Qt::CaseInsensitive) == 0)
       return QPageSize(sizeId);
   }
+  for (const QPageSize& own : printer.supportedPageSizes())
+    if (own.name().compare(size, Qt::CaseInsensitive) == 0 || own.key().compare(size, Qt::CaseInsensitive) == 0)
+      return own;
   return std::nullopt;
 }
 
 // Options the spooler takes with the job beside those QPrinter passes itself
-// (the key is the one Qt's spooler engine reads its extra job options from).
+// (the key is the one Qt's spooler engine reads its extra job options from), as
+// name, value, name, value, ...
 constexpr auto kSpoolerOptions = QPrintEngine::PrintEnginePropertyKey(0xfe00);
+
+void setSpoolerOption(QPrinter& printer, const QString& name, const QString& value) {
+  QStringList options = printer.printEngine()->property(kSpoolerOptions).toStringList();
+  for (qsizetype at = 0; at + 1 < options.size(); at += 2)
+    if (options[at] == name) {
+      options.remove(at, 2);
+      break;
+    }
+  options << name << value;
+  printer.printEngine()->setProperty(kSpoolerOptions, options);
+}
 
 }  // namespace
 
+QString spoolerOption(const QPrinter& printer, const QString& name) {
+  const QStringList options = printer.printEngine()->property(kSpoolerOptions).toStringList();
+  for (qsizetype at = 0; at + 1 < options.size(); at += 2)
+    if (options[at] == name) return options[at + 1];
+  return {};
+}
+
+QString paperSizeSetting(const QPageSize& size) {
+  // A standard size by its key, whatever the printer calls it ("US Letter" is
+  // "Letter"); any other by its dimensions.
+  if (size.id() != QPageSize::Custom) return size.key();
+  const QSizeF mm = size.size(QPageSize::Millimeter);
+  return QString::number(mm.width(), 'f', 1) + 'x' + QString::number(mm.height(), 'f', 1) + "mm";
+}
+
 void SystemPrinterDevice::setJobSettings(const JobSettings& s) {
   if (painting()) return;  // a job under way keeps what it started with
+  const QPrinterInfo info(*printer_);
   printer_->setCopyCount(std::max(1, s.copies));
   if (s.collation) printer_->setCollateCopies(*s.collation != 0);
   if (s.duplex && *s.duplex >= 0 && *s.duplex <= 3) printer_->setDuplex(QPrinter::DuplexMode(*s.duplex));
-  if (s.resolution && *s.resolution > 0) printer_->setResolution(*s.resolution);
+  if (s.resolution && *s.resolution > 0) {
+    printer_->setResolution(*s.resolution);
+    // The spooler is told too, in its own words, when the printer offers it.
+    if (info.supportedResolutions().contains(*s.resolution))
+      setSpoolerOption(*printer_, QStringLiteral("Resolution"), QString::number(*s.resolution) + "dpi");
+  }
   if (s.paperBin && *s.paperBin >= 0 && *s.paperBin <= int(QPrinter::LastPaperSource))
     printer_->setPaperSource(QPrinter::PaperSource(*s.paperBin));
+  // A tray by the printer's own name reaches the spooler as its input slot.
+  if (!s.paperTray.isEmpty()) setSpoolerOption(*printer_, QStringLiteral("InputSlot"), s.paperTray);
   if (!s.formSize.isEmpty())
-    if (const std::optional<QPageSize> paper = paperNamed(s.formSize)) printer_->setPageSize(*paper);
+    if (const std::optional<QPageSize> paper = paperNamed(s.formSize, info)) printer_->setPageSize(*paper);
   if (s.colour) {
     printer_->setColorMode(*s.colour == int(QPrinter::Color) ? QPrinter::Color : QPrinter::GrayScale);
     // The spooler is told the colour mode in its own words too: the job
     // attribute is what a colour printer acts on.
-    QStringList options = printer_->printEngine()->property(kSpoolerOptions).toStringList();
-    const qsizetype at = options.indexOf(QStringLiteral("print-color-mode"));
-    if (at >= 0 && at % 2 == 0 && at + 1 < options.size()) options.remove(at, 2);
-    options << QStringLiteral("print-color-mode")
-            << (*s.colour == int(QPrinter::Color) ? QStringLiteral("color") : QStringLiteral("monochrome"));
-    printer_->printEngine()->setProperty(kSpoolerOptions, options);
+    setSpoolerOption(*printer_, QStringLiteral("print-color-mode"),
+                     *s.colour == int(QPrinter::Color) ? QStringLiteral("color") : QStringLiteral("monochrome"));
   }
   if (!s.printFile.isEmpty()) printer_->setOutputFileName(s.printFile);
 }
@@ -237,6 +294,16 @@ void SystemPrinterDevice::abandonDoc() {
 }
 
 QString SystemPrinterDevice::destination() const { return printer_->printerName(); }
+
+QString notSentMessage(const PrintDevice& device) {
+  const QString reason = device.failureReason();
+  if (device.writesFiles())
+    return QStringLiteral("The report could not be written to ") + device.destination() +
+           (reason.isEmpty() ? QStringLiteral(".") : QStringLiteral(": ") + reason + '.');
+  const QString printer = device.destination().isEmpty() ? QStringLiteral("the printer") : device.destination();
+  return QStringLiteral("The report could not be printed on ") + printer + QStringLiteral(": ") +
+         (reason.isEmpty() ? QStringLiteral("the printer did not take the job") : reason) + '.';
+}
 
 QStringList printDeviceNames() {
   QStringList names = QPrinterInfo::availablePrinterNames();

@@ -6,6 +6,7 @@
 #include "print_device.h"
 
 class QDateTime;
+class QPageSize;
 class QPagedPaintDevice;
 class QPdfWriter;
 class QPrinter;
@@ -71,10 +72,23 @@ class SystemPrinterDevice : public PainterDevice {
   bool endDoc() override;
   void abandonDoc() override;
   QString destination() const override;
+  QString failureReason() const override { return failure_; }
   void setJobSettings(const JobSettings& settings) override;
 
  private:
+  // A job goes to the spooler, not into a print file the settings named.
+  bool spooled() const;
+
   std::unique_ptr<QPrinter> printer_;
+  QString failure_;
 };
+
+// The value of one of the spooler's own job options ("InputSlot", "Resolution")
+// that a printer carries, as its print dialog set it; "" when it carries none.
+QString spoolerOption(const QPrinter& printer, const QString& name);
+
+// A paper size as a job setting: a standard size by its key ("Letter", whatever
+// name the printer gives it), any other by its dimensions ("100.0x150.0mm").
+QString paperSizeSetting(const QPageSize& size);
 
 }  // namespace velmont::print

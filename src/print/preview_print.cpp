@@ -82,15 +82,19 @@ bool PreviewDocument::printChosen(const QString& question, const std::vector<int
   // One job, with the copies, duplex, paper and colour the run was given; the
   // device begins a new sheet before every page but the first.
   printer.setJobSettings(jobSettings());
-  printer.startDoc(QString());
+  if (!printer.startDoc(QString())) {
+    tell({print::notSentMessage(printer)});  // a printer that takes no job now: nothing is drawn
+    return false;
+  }
   for (int segment : chosen) {
     const PageList* page = segmentPage(segment);
     printer.printPage(page ? *page : blank);
   }
   const bool written = printer.endDoc();
-  if (printer.writesFiles())
-    tell({written ? "Report has been sent to " + printer.destination()
-                  : "The report could not be written to " + printer.destination()});
+  if (!written)
+    tell({print::notSentMessage(printer)});
+  else if (printer.writesFiles())
+    tell({"Report has been sent to " + printer.destination()});
   return written;
 }
 

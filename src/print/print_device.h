@@ -30,8 +30,10 @@ inline const QString kPdfDeviceName = QStringLiteral("PDF");
 struct JobSettings {
   int copies = 1;
   std::optional<int> paperBin, resolution, collation, colour, duplex, fontMode;
-  QString formSize;   // a paper size's name ("A4", "Letter") or its number; "" keeps
+  QString formSize;   // a paper size's name ("A4", "Letter", a printer's "US Letter"),
+                      // its number, or its dimensions ("215.9x279.4mm"); "" keeps
   QString printFile;  // the next document goes to this file; "" keeps the device's own
+  QString paperTray;  // the printer's own name of a paper tray ("Tray2"); "" keeps
 };
 
 class PrintDevice {
@@ -54,6 +56,9 @@ class PrintDevice {
 
   // Where the output goes, for the run's closing message.
   virtual QString destination() const = 0;
+  // Why the last document did not start or come out ("it is not accepting jobs"),
+  // or "" when the device cannot tell.
+  virtual QString failureReason() const { return {}; }
   // For devices that write files: the file of the next document, and whether the
   // device writes files at all (a PDF writer) rather than sheets of paper.
   virtual void setOutputFile(const QString& path) {}
@@ -67,6 +72,10 @@ class PrintDevice {
   // have nothing to archive and leave it.
   virtual void setArchival(const QString& author) {}
 };
+
+// What the user is told of a document that did not come out: a file that could not
+// be written, or a print job the printer did not take, with the reason when known.
+QString notSentMessage(const PrintDevice& device);
 
 // Every device name that openPrintDevice accepts: the system's printers and "PDF".
 QStringList printDeviceNames();

@@ -3,6 +3,7 @@
 #include <QPrintDialog>
 #include <QPrinter>
 
+#include "print/painter_device.h"
 #include "print/print_device.h"
 
 namespace velmont::printer {
@@ -13,18 +14,24 @@ SystemPrintDialog& hook() {
   return dialog;
 }
 
+}  // namespace
+
 PrtSettings settingsOf(const QPrinter& p) {
   PrtSettings s;
   s[0] = QString::number(p.copyCount());
   s[1] = QString::number(p.pageLayout().orientation() == QPageLayout::Landscape ? print::kLandscape
                                                                                : print::kPortrait);
-  s[2] = QString::number(int(p.paperSource()));
-  s[3] = QString::number(p.resolution());
+  // The tray and resolution chosen among the printer's own options are the
+  // spooler's: its tray name ("Tray2") and its resolution ("600dpi").
+  const QString tray = print::spoolerOption(p, QStringLiteral("InputSlot"));
+  s[2] = tray.isEmpty() ? QString::number(int(p.paperSource())) : tray;
+  const QString dpi = print::spoolerOption(p, QStringLiteral("Resolution"));
+  s[3] = dpi.isEmpty() ? QString::number(p.resolution()) : QString(dpi).remove(QStringLiteral("dpi"));
   s[4] = p.collateCopies() ? "1" : "0";
   s[5] = QString::number(int(p.colorMode()));
   s[6] = QString::number(int(p.duplex()));
   s[7] = p.fontEmbeddingEnabled() ? "1" : "0";
-  s[8] = p.pageLayout().pageSize().name();
+  s[8] = print::paperSizeSetting(p.pageLayout().pageSize());
   s[9] = p.outputFileName();
   // Printing to a file through the dialog's own PDF writer has no printer name:
   // our page printer's PDF device is the same thing.
@@ -34,11 +41,14 @@ PrtSettings settingsOf(const QPrinter& p) {
   return s;
 }
 
-}  // namespace
-
 std::optional<PrtSettings> showSystemPrintDialog(QWidget* owner) {
   QPrinter printer(QPrinter::HighResolution);
   QPrintDialog dialog(&printer, owner);
+  // The printer is chosen here for whole reports: which pages to print is the
+  // preview's choice (its page list and range), so the dialog offers none.
+  dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
+  dialog.setOption(QAbstractPrintDialog::PrintCurrentPage, false);
+  dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
   if (dialog.exec() != QDialog::Accepted) return std::nullopt;
   return settingsOf(printer);
 }

@@ -5,6 +5,7 @@
 #include <functional>
 #include <optional>
 
+class QPrinter;
 class QWidget;
 
 namespace velmont::printer {
@@ -14,6 +15,11 @@ namespace velmont::printer {
 // only the device name; empty or one blank means "keep the printer".
 using PrtSettings = std::array<QString, 11>;
 inline constexpr size_t kPrtDeviceName = 10;  // element 11
+
+// The settings of a printer as its print dialog left them: a tray chosen among
+// the printer's own options by its name, the paper by its standard key or its
+// dimensions (see print::paperSizeSetting).
+PrtSettings settingsOf(const QPrinter& printer);
 
 // The chosen printer's settings, or nothing when the user cancelled.
 using SystemPrintDialog = std::function<std::optional<PrtSettings>(QWidget* owner)>;

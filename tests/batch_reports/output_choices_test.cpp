@@ -4,9 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <QDateTime>
+#include <QFile>
 #include <QRegularExpression>
 #include <QStringList>
 #include <filesystem>
+#include <map>
 
 #include "report_commands.h"
 #include "host_tool.h"
@@ -71,6 +73,64 @@ TEST_F(OutputChoices, APageListWithNoPageOfTheRunPrintsNothingAndKeepsAnEarlierF
   EXPECT_EQ(pdfPages(out), 1);
 }
 
+TEST_F(OutputChoices, ADuplexReadyPdfStartsEveryCardCopyOnAFrontWithBlankBacksBetween) {
+  const std::string plain = dir.file("plain.pdf"), duplex = dir.file("duplex.pdf");
+  ASSERT_EQ(eot({"--pdf", plain}).status, 0);
+  const CommandResult r = eot({"--pdf", duplex, "--duplex", "long"});
+  ASSERT_EQ(r.status, 0) << r.err;
+  auto pages = [](const std::string& file) {
+    QStringList all = tool("pdftotext", {"-layout", QString::fromStdString(file), "-"}).split('\f');
+    all.removeLast();  // after the last page's form feed
+    return all;
+  };
+  const QStringList printed = pages(plain), sheets = pages(duplex);
+  QStringList drawn;
+  int backs = 0;
+  for (int i = 0; i < sheets.size(); ++i) {
+    if (sheets[i].trimmed().isEmpty()) {
+      ++backs;
+      EXPECT_EQ(i % 2, 1) << "a blank page on a front: page " << i + 1;
+      continue;
+    }
+    // A copy's first page has no page number ("Page 2") before its student line.
+    if (!sheets[i].contains(QRegularExpression(R"(Page\s+\d)"))) {
+      EXPECT_EQ(i % 2, 0) << "a card copy starts on a back: page " << i + 1;
+    }
+    drawn << sheets[i];
+  }
+  EXPECT_GT(backs, 0);
+  EXPECT_EQ(drawn, printed);  // the same pages, in the same order, with blank backs between
+}
+
+TEST_F(OutputChoices, ATextFileOfTheCardsHoldsEveryWordOfThePdfInTheSamePagesWithCrLfLines) {
+  const std::string pdf = dir.file("cards.pdf"), text = dir.file("cards.txt"), lf = dir.file("cards-lf.txt");
+  ASSERT_EQ(eot({"--pdf", pdf}).status, 0);
+  ASSERT_EQ(eot({"--text", text, "--text-encoding", "utf-8"}).status, 0);
+  ASSERT_EQ(eot({"--text", lf, "--text-encoding", "utf-8", "--line-ends", "lf"}).status, 0);
+  QFile file(QString::fromStdString(text)), lfFile(QString::fromStdString(lf));
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly) && lfFile.open(QIODevice::ReadOnly));
+  const QByteArray bytes = file.readAll(), lfBytes = lfFile.readAll();
+  EXPECT_EQ(bytes.count("\r\n"), bytes.count('\n')) << "every line ends in CR LF";
+  EXPECT_EQ(QByteArray(bytes).replace("\r\n", "\n"), lfBytes) << "or in LF alone when asked";
+  auto words = [](const QString& page) {
+    std::map<QString, int> counted;
+    for (const QString& w : page.normalized(QString::NormalizationForm_KC).split(QRegularExpression(R"(\s+)"), Qt::SkipEmptyParts))
+      ++counted[w];
+    return counted;
+  };
+  QStringList printed = tool("pdftotext", {"-layout", QString::fromStdString(pdf), "-"}).split('\f');
+  printed.removeLast();
+  QStringList written = QString::fromUtf8(bytes).split('\f');
+  ASSERT_EQ(written.size(), printed.size()) << "the same pages";
+  for (int p = 0; p < printed.size(); ++p) {
+    const std::map<QString, int> onPaper = words(printed[p]), inText = words(written[p]);
+    for (const auto& [word, n] : onPaper) {
+      const auto found = inText.find(word);
+      EXPECT_GE(found == inText.end() ? 0 : found->second, n) << "page " << p + 1 << ": \"" << word.toStdString() << "\"";
+    }
+  }
+}
+
 TEST_F(OutputChoices, ChoicesThatCannotBeFollowedAreRefusedAsUsage) {
   const std::string pdf = dir.file("x.pdf");
   const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
@@ -83,6 +143,8 @@ TEST_F(OutputChoices, ChoicesThatCannotBeFollowedAreRefusedAsUsage) {
       {{"--pdf-dir", school()}, "The report cannot be written to"},
       {{"--pdf-dir", dir.file("f"), "--pdf", pdf}, "give exactly one of"},
       {{"--pdf-dir", dir.file("f"), "--pages", "1"}, "--pages goes with --pdf or --printer"},
+      {{"--pdf", pdf, "--copies", "2"}, "--copies goes with --printer"},
+      {{"--text", dir.file("x.txt"), "--duplex", "long"}, "--duplex goes with --printer, --pdf or --pdf-dir"},
   };
   for (const auto& [args, words] : cases) {
     const CommandResult r = eot(args);
@@ -90,6 +152,7 @@ TEST_F(OutputChoices, ChoicesThatCannotBeFollowedAreRefusedAsUsage) {
     EXPECT_NE(r.err.find(words), std::string::npos) << r.err;
   }
   EXPECT_EQ(list({"--pdf", pdf, "--pages", "x"}).status, 2);
+  EXPECT_EQ(list({"--pdf", pdf, "--duplex", "long"}).status, 2);
   EXPECT_FALSE(fs::exists(pdf));
   EXPECT_FALSE(fs::exists(dir.file("f")));
 }

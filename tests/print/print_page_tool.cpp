@@ -1,16 +1,20 @@
 // Prints one test page through the page printer to a device given by name; used by the
 // spooler test. Usage: print_page_tool --device NAME [--output FILE.pdf] [--text TEXT]
 //                      [--landscape] [--settings "copies,orientation,bin,dpi,collate,colour,duplex,font,form,file"]
+//                      [--before-end COMMAND]   (a shell command run after the page is drawn)
 //                      print_page_tool --list
 #include <QGuiApplication>
+#include <QProcess>
 #include <QTextStream>
 
 #include "print/message_hook.h"
 #include "print/page_printer.h"
+#include "qtcore/runtime_dir.h"
 
 using namespace velmont::print;
 
 int main(int argc, char** argv) {
+  velmont::qtcore::prepareRuntimeDirectory();
   QGuiApplication app(argc, argv);
   QTextStream out(stdout), err(stderr);
   const QStringList args = app.arguments();
@@ -39,7 +43,7 @@ int main(int argc, char** argv) {
   for (double edge : printer->aSize) paper << QString::number(edge);
   out << "paper and printable area: " << paper.join(' ') << Qt::endl;
   if (!printer->startDoc("Velmont test page")) {
-    err << "cannot start a document on " << device << Qt::endl;
+    err << printer->notSentMessage() << Qt::endl;
     return 3;
   }
   printer->newFont("16.Times New Roman Bold");
@@ -62,7 +66,13 @@ int main(int argc, char** argv) {
   printer->newFont("12.Courier New");
   printer->PrPtNum(23, 1, "  7");
   printer->PrPtNum(24, 1, "123");
-  const bool ok = printer->endDoc();
+  // Whatever happens to the printer while a report is being drawn (it stops taking
+  // jobs, it is removed) happens here.
+  if (!option("--before-end").isEmpty()) QProcess::execute("sh", {"-c", option("--before-end")});
+  if (!printer->endDoc()) {
+    err << printer->notSentMessage() << Qt::endl;
+    return 4;
+  }
   out << "sent to " << printer->destination() << Qt::endl;
-  return ok ? 0 : 4;
+  return 0;
 }

@@ -3,8 +3,11 @@
 // keys leave or move.
 #include <QApplication>
 #include <QFile>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <filesystem>
 
+#include "printer/find_win_prn.h"
 #include "printer/print_settings.h"
 #include "printer_dialog_fixture.h"
 
@@ -232,17 +235,41 @@ TEST(WatermarkChoices, NoneThenBitmapsGifsAndJpegsWithoutTheProgramsOwnPictures)
             (std::vector<std::string>{"none", "A.BMP", "b.bmp", "logo.gif", "tabs.gif", "photo.jpg"}));
 }
 
-TEST(SystemPrintDialog, TheRealDialogOpensAndCancels) {
-  bool shown = false;
+TEST(SystemPrintDialog, TheRealDialogOpensOffersNoPageRangeAndCancels) {
+  bool shown = false, pageChoices = true;
   onNextModal([&](QWidget* w) {
-    shown = qobject_cast<QDialog*>(w) != nullptr;
+    auto* dialog = qobject_cast<QPrintDialog*>(w);
+    shown = dialog != nullptr;
+    // Pages are chosen in the preview; a range here would print every page.
+    if (dialog)
+      pageChoices = dialog->testOption(QAbstractPrintDialog::PrintPageRange) ||
+                    dialog->testOption(QAbstractPrintDialog::PrintCurrentPage);
     static_cast<QDialog*>(w)->reject();
   });
   printer::PrtSettings settings;
   settings[printer::kPrtDeviceName] = "Kept";
   EXPECT_TRUE(printer::FIND_WIN_PRN(settings, nullptr));
   EXPECT_TRUE(shown);
+  EXPECT_FALSE(pageChoices);
   EXPECT_EQ(settings[printer::kPrtDeviceName], "Kept");
+}
+
+TEST(SystemPrintDialog, PaperIsAnsweredByItsStandardKeyWhateverThePrinterCallsItOrByItsSize) {
+  struct Case {
+    QPageSize paper;
+    QString setting;
+  };
+  const Case cases[] = {
+      {QPageSize(QSizeF(612, 792), QPageSize::Point, "US Letter"), "Letter"},
+      {QPageSize(QSizeF(612, 1008), QPageSize::Point, "US Legal"), "Legal"},
+      {QPageSize(QPageSize::A4), "A4"},
+      {QPageSize(QSizeF(100, 150), QPageSize::Millimeter, "Card"), "100.0x150.0mm"},
+  };
+  for (const Case& k : cases) {
+    QPrinter p;
+    p.setPageSize(k.paper);
+    EXPECT_EQ(printer::settingsOf(p)[8], k.setting) << k.paper.name().toStdString();
+  }
 }
 
 }  // namespace

@@ -12,13 +12,12 @@
 #include "data/table.h"
 #include "school/year_names.h"
 #include "print/page_image.h"
+#include "qtcore/runtime_dir.h"
 #include "qtcore/school_text.h"
 
 namespace velmont::batch {
 
 namespace {
-
-QtMessageHandler qtHandler = nullptr;
 
 // The signal that asked the run to stop, 0 while none has. A handler may only
 // store into a lock-free atomic.
@@ -30,18 +29,11 @@ extern "C" void askStop(int signal) { stopSignal.store(signal); }
 using Handler = void (*)(int);
 Handler previousInt = SIG_DFL, previousTerm = SIG_DFL;
 
-void withoutRuntimeNotes(QtMsgType type, const QMessageLogContext& context, const QString& text) {
-  if (type == QtWarningMsg && text.startsWith(QLatin1String("QStandardPaths: ")) &&
-      text.contains(QLatin1String("runtime"), Qt::CaseInsensitive))
-    return;
-  if (qtHandler) qtHandler(type, context, text);
-}
-
 }  // namespace
 
 void ensureGuiApplication() {
   if (QCoreApplication::instance()) return;
-  if (!qtHandler) qtHandler = qInstallMessageHandler(withoutRuntimeNotes);
+  qtcore::prepareRuntimeDirectory();
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY"))
     qputenv("QT_QPA_PLATFORM", "offscreen");
   static int argc = 1;
@@ -136,8 +128,13 @@ void PngTeeDevice::abandonDoc() {
 
 namespace velmont::batch {
 
-std::vector<QString> jobSettingsOption(const Arguments& a) {
+std::vector<QString> jobSettingsOption(const Arguments& a, bool duplexReadyFiles) {
   if (!a.has("copies") && !a.has("duplex")) return {};
+  const bool printer = a.has("printer");
+  if (a.has("copies") && !printer)
+    throw UsageError("--copies goes with --printer: a file is written once (print it as often as needed)");
+  if (a.has("duplex") && !printer && !(duplexReadyFiles && (a.has("pdf") || a.has("pdf-dir"))))
+    throw UsageError(duplexReadyFiles ? "--duplex goes with --printer, --pdf or --pdf-dir" : "--duplex goes with --printer");
   std::vector<QString> settings(10);
   settings[0] = QString::number(a.number("copies", 1, 1, 999));
   if (const auto duplex = a.value("duplex")) {

@@ -76,8 +76,11 @@ extern const char* const kExitStatusHelp;
 class Arguments;
 
 // The job settings of --copies N and --duplex long|short|off, in the printer
-// dialog's order (empty when neither is given); a wrong value is a UsageError.
-std::vector<QString> jobSettingsOption(const Arguments& a);
+// dialog's order (empty when neither is given); a wrong value is a UsageError, and
+// so is either option with an output they would not change: copies only go with
+// --printer, and --duplex also with --pdf and --pdf-dir when `duplexReadyFiles`
+// (the cards then start each card copy on a front page).
+std::vector<QString> jobSettingsOption(const Arguments& a, bool duplexReadyFiles);
 
 // Hands each page on to `inner` and also writes it as DIR/page-0001.png, ...
 class PngTeeDevice : public print::PrintDevice {

@@ -33,7 +33,7 @@ const char* const kEotUsage =
     "                         [--class C] [--as-at YYYY-MM-DD] [--student TEXT] [--initial X]\n"
     "                         [--reduce-year] (--pdf FILE | --pdf-dir DIR [--split family|student]\n"
     "                         | --text FILE | --printer NAME) [--png DIR] [--pdf-a] [--pages LIST]\n"
-    "                         [--codepage N] [--text-encoding utf-8]\n"
+    "                         [--codepage N] [--text-encoding utf-8] [--line-ends lf]\n"
     "                         [--copies N] [--duplex long|short|off]\n"
     "\n"
     "Prints the school's end-of-term report cards, as the program's \"Print End of Term\n"
@@ -62,7 +62,10 @@ const char* const kEotUsage =
     "  --text FILE        write the cards as plain text\n"
     "  --printer NAME     print on this printer\n"
     "  --copies N         with --printer: the number of copies\n"
-    "  --duplex SIDE      with --printer: long or short (edge) for both sides of the paper, off for one\n"
+    "  --duplex SIDE      with --printer: long or short (edge) for both sides of the paper, off for one;\n"
+    "                     each card copy starts on the front of a sheet (a blank back is added\n"
+    "                     after a copy that ends on a front). With --pdf or --pdf-dir: the same\n"
+    "                     blank backs, for a PDF that is to be printed on both sides\n"
     "  --png DIR          also write each page as a PNG picture into DIR (not with --text)\n"
     "\n";
 const std::string kEotHelp = std::string(kEotUsage) + kExitStatusHelp + kOutputChoicesHelp + kStopHelp + kCodePageHelp + kTextEncodingHelp;
@@ -84,7 +87,7 @@ std::optional<CardSplit> splitOption(const Arguments& a) {
 int eotCommand(const std::vector<std::string>& words, std::ostream& out, std::ostream& err, int todayYear) {
   Arguments a(words,
               {"data-dir", "term", "year", "from", "to", "class", "as-at", "student", "initial", "pdf", "text",
-               "printer", "png", "codepage", "text-encoding", "copies", "duplex", "pdf-dir", "split", "pages"},
+               "printer", "png", "codepage", "text-encoding", "line-ends", "copies", "duplex", "pdf-dir", "split", "pages"},
               {"reduce-year", "pdf-a"});
   if (a.helpAsked()) return out << kEotHelp, kExitOk;
   a.expectPositionals(0, "nothing but options (velmont-batch eot --help)");
@@ -97,6 +100,7 @@ int eotCommand(const std::vector<std::string>& words, std::ostream& out, std::os
   const school::SchoolFolder folder = dataFolderOption(a);
   applyCodePageOption(a);
   const bool textUtf8 = textUtf8Option(a);
+  const bool textLf = textLfOption(a);
   ensureGuiApplication();
 
   app::SessionValues session = app::freshSessionValues(folder, data::Date::today());
@@ -127,9 +131,10 @@ int eotCommand(const std::vector<std::string>& words, std::ostream& out, std::os
   }
   const eot::EotOptions o = built.options;
   reports::RunRequest request = std::move(built.run);
-  request.printerSettings = jobSettingsOption(a);
+  request.printerSettings = jobSettingsOption(a, true);
   session.prAscii = request.prAscii = a.value("text").value_or("");
   request.textUtf8 = textUtf8;
+  request.textLf = textLf;
   const std::string pdf = a.value("pdf").value_or("");
   const std::string png = a.value("png").value_or("");
   const std::string pdfDir = a.value("pdf-dir").value_or("");

@@ -33,7 +33,7 @@ const char* const kListUsage =
     "                          [--as-at YYYY-MM-DD] [--weight N] [--names] [--birthdates] [--marks]\n"
     "                          [--shading] (--pdf FILE | --text FILE | --printer NAME) [--png DIR]\n"
     "                          [--pdf-a] [--pages LIST] [--codepage N] [--text-encoding utf-8]\n"
-    "                          [--copies N] [--duplex long|short|off]\n"
+    "                          [--line-ends lf] [--copies N] [--duplex long|short|off]\n"
     "\n"
     "Prints the home-class list with subjects of one year level, as the program's\n"
     "\"List with Subjects\" does, without windows.\n"
@@ -62,7 +62,7 @@ const std::string kListHelp = std::string(kListUsage) + kExitStatusHelp + kOutpu
 
 int listCommand(const std::vector<std::string>& words, std::ostream& out, std::ostream& err, int todayYear) {
   Arguments a(words, {"data-dir", "term", "year", "level", "class", "as-at", "weight", "pdf", "text", "printer", "png",
-               "codepage", "text-encoding", "copies", "duplex", "pages"},
+               "codepage", "text-encoding", "line-ends", "copies", "duplex", "pages"},
               {"names", "birthdates", "marks", "shading", "pdf-a"});
   if (a.helpAsked()) return out << kListHelp, kExitOk;
   a.expectPositionals(0, "options only (velmont-batch list --help)");
@@ -76,6 +76,7 @@ int listCommand(const std::vector<std::string>& words, std::ostream& out, std::o
   const school::SchoolFolder folder = dataFolderOption(a);
   applyCodePageOption(a);
   const bool textUtf8 = textUtf8Option(a);
+  const bool textLf = textLfOption(a);
   app::SessionValues v = app::freshSessionValues(folder, data::Date::today());
   v.year = int(a.number("year", todayYear, 1991, 2050));
   app::readSchoolWords(v);
@@ -97,7 +98,7 @@ int listCommand(const std::vector<std::string>& words, std::ostream& out, std::o
   } catch (const reports::RequestRefused& e) {
     throw UsageError(std::string("--") + e.what());
   }
-  r.printerSettings = jobSettingsOption(a);
+  r.printerSettings = jobSettingsOption(a, false);
 
   for (const char* option : {"pdf", "text"})
     if (const auto path = a.value(option))
@@ -114,6 +115,7 @@ int listCommand(const std::vector<std::string>& words, std::ostream& out, std::o
     r.run.printerName = print::kPdfDeviceName;  // the text file takes the pages
     r.run.prAscii = *text;
     r.run.textUtf8 = textUtf8;
+  r.run.textLf = textLf;
   } else {
     r.run.printerName = QString::fromStdString(*a.value("printer"));
     if (!print::printDeviceNames().contains(r.run.printerName))

@@ -19,7 +19,6 @@ namespace {
 
 const char* const kScaleLine = "0   printing   50%   report  100%";
 constexpr int kControlPrintRecord = 3;  // control record 3 holds the print settings
-constexpr double kLeftMargin = 20;      // 2 mm
 
 // The extra top margin (0.1 mm) and the logo height from control record 3; the
 // table is left open on its first record for the report.
@@ -37,12 +36,18 @@ double readControlRecord(data::Workspace& ws, const school::SchoolFolder& folder
 }
 
 // Text mode: the printer writes rows and columns to the text file, replaced.
-bool startTextMode(print::lmcPrn3& printer, const std::string& path, int codePage) {
+bool startTextMode(print::lmcPrn3& printer, const std::string& path, int codePage, bool lf) {
   printer.lAscii = true;
   printer.charDevice().setPos(0, 0);
   printer.charDevice().setCodePage(codePage);
+  printer.charDevice().setLineEnd(lf ? "\n" : "\r\n");
   return printer.charDevice().open(QString::fromStdString(path));
 }
+
+// A document that its device would not start: nothing was drawn or sent.
+struct NotSent {
+  QString message;
+};
 
 QString describe(const data::DataError& e) {
   return QString::fromStdString(e.file().empty() ? e.reason() : e.file() + ": " + e.reason());
@@ -58,11 +63,6 @@ QString sentToNotice(const RunRequest& request, const QString& deviceDestination
   else if (request.printerName == print::kPdfDeviceName && !deviceDestination.isEmpty())
     where = deviceDestination;  // a file, not a printer: say which
   return QStringLiteral("Report has been sent to ") + where;
-}
-
-QString notWrittenMessage(const QString& destination) {
-  return QStringLiteral("The report could not be written to ") +
-         (destination.isEmpty() ? QStringLiteral("the printer") : destination) + QStringLiteral(".");
 }
 
 int textFileCodePage(const RunRequest& request) {
@@ -147,6 +147,7 @@ RunOutcome runReport(const RunRequest& request, RunUi& ui, const RunSteps& steps
     ui.progressBegin();
     progressShown = true;
     const double topMargin = readControlRecord(ws, request.folder, setup->logoHeight);
+    setup->topMargin = topMargin;
     if (steps.prepare) steps.prepare(*setup);
     printer->create();
     if (printer->lInitErr) {
@@ -160,18 +161,21 @@ RunOutcome runReport(const RunRequest& request, RunUi& ui, const RunSteps& steps
     const std::string ascii = data::trim(request.prAscii);
     if (!ascii.empty()) {
       textMode = true;
-      if (!startTextMode(*printer, ascii, textFileCodePage(request)))
+      if (!startTextMode(*printer, ascii, textFileCodePage(request), request.textLf))
         throw data::DataError(ascii, "the text file cannot be written");
-    } else {
-      printer->startDoc(request.title);
+    } else if (!printer->startDoc(request.title)) {
+      // A printer that takes no job now is found out before anything is drawn.
+      throw NotSent{printer->notSentMessage()};
     }
     if (request.pitch > 0) printer->setPt(request.pitch);
     printer->setTopMar(topMargin);
-    printer->setLeftMar(kLeftMargin);
+    printer->setLeftMar(kRunLeftMargin);
     if (steps.body) steps.body(*setup);
     outcome.nothingMatched = setup->nothingMatched;
     outcome.stopped = setup->stopped;
     outcome.ran = true;
+  } catch (const NotSent& e) {
+    outcome.error = e.message;
   } catch (const data::DataError& e) {
     outcome.error = describe(e);
   } catch (...) {
@@ -193,7 +197,7 @@ RunOutcome runReport(const RunRequest& request, RunUi& ui, const RunSteps& steps
           printer->charDevice().discard();
       } else if (send || (preview && !outcome.stopped)) {
         if (!printer->endDoc() && send && !preview) {
-          outcome.error = notWrittenMessage(printer->destination());
+          outcome.error = printer->notSentMessage();
           send = false;
           outcome.pages = 0;
         }

@@ -66,6 +66,7 @@ struct RunRequest {
   school::SchoolFolder folder;  // the school's data directory
   std::string prAscii;     // C_Pr_Ascii: plain-text output file; blank prints on the device
   bool textUtf8 = false;   // the text file in UTF-8 instead of the school's code page
+  bool textLf = false;     // the text file's lines end in LF alone, not CR LF
   QString outputFile;      // the PDF device's file (askPdfFile sets it); "" for its default
   QString author;          // the school, named in the metadata of archival PDF files
   // The printer dialog's job settings (copies, orientation, paper bin, resolution,
@@ -82,6 +83,9 @@ struct RunRequest {
   std::shared_ptr<RunControl> control;
 };
 
+// Every report's left margin, 0.1 mm (2 mm).
+inline constexpr double kRunLeftMargin = 20;
+
 // What the run hands to the report's body.
 struct RunSetup {
   const RunRequest& request;
@@ -90,6 +94,9 @@ struct RunSetup {
   data::Workspace& ws;        // the run's work areas; "sccontro" is open on its first record
   RunUi& ui;
   double logoHeight = 0;      // nPr_logoH: PA_NXT_TRN of control record 3 (mm; 0 default, -1 none)
+  // The extra top margin (0.1 mm) of control record 3: the page's, and in a text
+  // file the one the paper would have (a text file lays its pages out alike).
+  double topMargin = 0;
   // The body sets this when no student matched the options: the document is
   // then dropped (nothing reaches the printer or a file) and the user is told.
   bool nothingMatched = false;
@@ -193,10 +200,6 @@ QString sentToNotice(const RunRequest& request, const QString& deviceDestination
 // that nothing reached the printer or the file.
 // `deviceDestination` as for sentToNotice.
 QString stoppedNotice(const RunRequest& request, const QString& deviceDestination, const RunSetup& setup);
-
-// The message of a document that could not be finished on its device (a file
-// that could not be written, a job the printer refused): nothing was sent.
-QString notWrittenMessage(const QString& destination);
 
 // The code page a run's plain-text file is written in: the school's, or 0 for UTF-8.
 int textFileCodePage(const RunRequest& request);

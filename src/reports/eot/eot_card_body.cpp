@@ -1,5 +1,6 @@
 // The body of a card copy: subject rows, co-curricular rows, the rank legend and
 // the teachers' comments, continuing on further pages while anything is left.
+#include <algorithm>
 #include <limits>
 
 #include "data/numeric.h"
@@ -9,6 +10,7 @@
 #include "eot_card.h"
 #include "print/page_printer.h"
 #include "qtcore/school_text.h"
+#include "reports/common/run_report.h"
 
 namespace velmont::eot {
 
@@ -30,6 +32,11 @@ constexpr double kCommentsEndRow = 42;
 constexpr double kNameColumn = 3;
 constexpr double kMarkColumn = 20;      // the possible mark's column starts here
 constexpr double kCommentBoxRight = 108;  // the comment box spans columns 67 to 108
+constexpr double kCommentBoxLastRow = 44;  // and rows 17 to 44
+// In a text file the box's column lies past everything on the left (the rank
+// legend, the title), where every character takes a column.
+constexpr double kTextCommentColumn = 82;
+const char* const kBodyFont = "10.Times New Roman";
 
 std::string replaceHash(std::string_view text, const std::string& name) {
   std::string out;
@@ -50,13 +57,13 @@ std::string numberField(const data::Table& t, int index) {
 
 bool headingBlank(const std::array<std::string, 2>& heading) { return isBlank(heading[0] + heading[1]); }
 
-// The last row whose text still lies on the paper's printable area; a text file
-// has no such limit.
-double lastRowOnPaper(print::lmcPrn3& P) {
-  if (P.lAscii) return std::numeric_limits<double>::infinity();
-  const double rowHt = P.setRowHt(43);  // reading the row height means setting it back
-  P.setRowHt(rowHt);
-  const double height = P.aSize[5] - P.aSize[3] - P.nTopMar;
+// The last row whose text still lies on the paper's printable area below the top
+// margin (0.1 mm); a text file keeps to the paper's rows too, so that its pages
+// break where the paper's do.
+double lastRowOnPaper(print::lmcPrn3& P, double topMargin) {
+  const double rowHt = P.lAscii ? 43 : P.setRowHt(43);  // reading the row height means setting it back
+  if (!P.lAscii) P.setRowHt(rowHt);
+  const double height = P.aSize[5] - P.aSize[3] - topMargin;
   if (rowHt <= 0 || height <= 0) return std::numeric_limits<double>::infinity();  // no paper known: no limit
   return height / rowHt;
 }
@@ -135,13 +142,9 @@ void EOT_SUB(EotRunContext& c) {
   const std::string desc = subjectKnown ? std::string(subj.str("SUBJ_DESC")) : std::string();
   if (line <= kLastPrintedLine) {
     const CardHeadings& h = c.hd;
-    // A long name would run into the possible mark: it is cut before the mark's
-    // column (in plain text, where every character takes a column, to leave a blank
-    // before column 21; on the page by its measured width, 1 mm before the rule).
-    if (P.lAscii)
-      P.PrPt(c.ln, 3, q(rtrim(rtrim(desc).substr(0, 17))));
-    else
-      P.PrPt(c.ln, 3, P.textThatFits(q(rtrim(desc)), (kMarkColumn - kNameColumn) * P.nPt - 10));
+    // A long name would run into the possible mark: it is cut by its measured
+    // width, 1 mm before the mark's rule; a text file shows what the paper shows.
+    P.PrPt(c.ln, 3, P.paperTextThatFits(q(rtrim(desc)), (kMarkColumn - kNameColumn) * P.nPt - 10, kBodyFont));
     if (subjectKnown && subj.text("SUBJ_TYPE") == "Y") {
       P.PrPt(c.ln, 21, q(numberField(subj, subj.requireField("SUBJ_TTLMK"))));
       static const char* const kMarks[] = {"STSUB_EMRK", "STSUB_EMEN", "STSUB_AMRK", "STSUB_AMEN"};
@@ -239,44 +242,41 @@ void EOT_MAINRPT(EotRunContext& c) {
       width = 70;
       P.PrBox(17, 67, 28, 41);
       P.setBold("on");
-      P.PrPt(17, 68, QStringLiteral("Teacher's comments:"));
+      P.PrPt(17, P.lAscii ? kTextCommentColumn : 68, QStringLiteral("Teacher's comments:"));
       P.setBold("off");
       ln2 = 18;
     }
-    // A comment whose lines would run off the paper waits for the next page
-    // rather than being cut off; the first comment of a page always prints, so
-    // the card moves on.
-    const double lastRow = lastRowOnPaper(P);
+    // A comment whose lines would run below the comment box or off the paper waits
+    // for the next page rather than being cut off; the first comment of a page
+    // always prints, so the card moves on.
+    const double paperLast = lastRowOnPaper(P, c.topMargin);
+    const double lastRow = mark_thispg ? std::min(paperLast, kCommentBoxLastRow) : paperLast;
+    // Lines of at most 70 or 180 characters, and no wider than the box (or the
+    // page) holds, measured in the font they print in on paper.
+    const double left = (col2 - 1) * P.nPt;
+    const double right = mark_thispg ? (kCommentBoxRight - 1) * P.nPt : P.aSize[4] - P.aSize[2] - reports::kRunLeftMargin;
+    // A text file follows the paper's rows for its page breaks, but has whole rows
+    // only: a label takes a row of its own where the paper gives it 0.8, and the
+    // lines below it move down by what that adds.
+    const double textColumn = P.lAscii && mark_thispg ? kTextCommentColumn : col2;
+    double textDrift = 0;
     bool printedHere = false;
     while (c.nxtcomm < c.comments.size() && ln2 < kCommentsEndRow) {
       const FiledComment& entry = c.comments[c.nxtcomm];
-      const std::string text = commentText(c, entry);
-      // On the page the lines are as wide as the box (or the page) holds, measured
-      // in the font they print in; a text file keeps lines of 70 or 180 characters.
-      // Lines are cut from the school's bytes in a text file, from the shown text on the page.
-      std::vector<QString> lines;
-      if (P.lAscii) {
-        for (const std::string& l : memoLines(text, width)) lines.push_back(q(l));
-      } else {
-        const double left = (col2 - 1) * P.nPt + P.nLeftMar;
-        const double right = mark_thispg ? (kCommentBoxRight - 1) * P.nPt + P.nLeftMar : P.aSize[4] - P.aSize[2];
-        for (const QString& l : P.wrapToWidth(q(text), right - left - 10)) lines.push_back(l);
-      }
-      // The text starts 0.8 rows below its label; a text file has whole rows
-      // only, where 0.8 would print the text over the label.
-      const double labelStep = P.lAscii ? 1 : 0.8;
-      size_t shown = 1;
+      const QStringList lines = P.paperWrapToWidth(q(commentText(c, entry)), right - left - 10, qsizetype(width), kBodyFont);
+      qsizetype shown = 1;
       while (shown < lines.size() && !lines[shown].trimmed().isEmpty()) ++shown;
-      if (printedHere && ln2 + labelStep + double(shown - 1) > lastRow) break;
+      if (printedHere && ln2 + 0.8 + double(shown - 1) > lastRow) break;
       printedHere = true;
       P.setBold("on");
-      P.PrPt(ln2, col2, q(entry.subc));
+      P.PrPt(ln2 + textDrift, textColumn, q(entry.subc));
       P.setBold("off");
-      ln2 += labelStep;
-      P.PrPt(ln2, col2, lines.empty() ? QString() : lines[0]);
+      ln2 += 0.8;
+      if (P.lAscii) textDrift += 0.2;
+      P.PrPt(ln2 + textDrift, textColumn, lines.value(0));
       ln2 += 1;
-      for (size_t i = 1; i < lines.size() && !lines[i].trimmed().isEmpty(); ++i) {
-        P.PrPt(ln2, col2, lines[i]);
+      for (qsizetype i = 1; i < shown; ++i) {
+        P.PrPt(ln2 + textDrift, textColumn, lines[i]);
         ln2 += 1;
       }
       c.nxtcomm += 1;

@@ -2,6 +2,7 @@
 // corner marks, the student line, and the results table's heading and empty grid.
 #include <QImageReader>
 #include <algorithm>
+#include <cmath>
 
 #include "data/numeric.h"
 #include "data/text.h"
@@ -38,11 +39,54 @@ double lhdNum(const std::vector<std::string>& a, size_t position) { return data:
 // Transform(n, " #"): the number right-aligned in the picture's width.
 QString pictureHash(int n, int width) { return QString::number(n).rightJustified(width, ' '); }
 
+constexpr double kNameColumn = 13;
+constexpr double kTermColumn = 54;
+
+// The student line's name and year level, placed so that neither prints over the
+// other or over the term: the year level keeps its column while the name ends before
+// it, else follows the name, at most as far right as the term allows; a name too
+// long even then is printed smaller, and only a name too long at 7 points is cut
+// (with an ellipsis) by its measured width.
+struct StudentLine {
+  QString name, yearWord, yearText;
+  double yearColumn;
+  double yearOffset = 5.5;  // the year text's column after the year word's
+  QString nameFont = kBodyFont;
+  double termColumn = kTermColumn;
+};
+
+void fitStudentLine(print::lmcPrn3& P, StudentLine& line) {
+  constexpr double kGap = 1;  // columns between the parts
+  auto columns = [&](const QString& text) { return P.textWidth(text) / P.nPt; };
+  line.yearOffset = std::max(line.yearOffset, columns(line.yearWord) + 0.5);
+  const double yearWidth = line.yearOffset + columns(line.yearText);
+  if (P.lAscii) {
+    // A text line has no edge: the year level and the term follow a long name.
+    line.yearColumn = std::max(line.yearColumn, kNameColumn + columns(line.name) + kGap);
+    line.termColumn = std::max(kTermColumn, line.yearColumn + yearWidth + kGap);
+    return;
+  }
+  const double lastYearColumn = kTermColumn - kGap - yearWidth;
+  double nameRoom = std::max(0.0, lastYearColumn - kGap - kNameColumn);
+  for (const char* font : {"9.Times New Roman", "8.Times New Roman", "7.Times New Roman"}) {
+    if (columns(line.name) <= nameRoom) break;
+    line.nameFont = font;
+    P.newFont(font);
+  }
+  line.name = P.elidedToWidth(line.name, nameRoom * P.nPt);
+  line.yearColumn = std::min(std::max(line.yearColumn, kNameColumn + columns(line.name) + kGap), lastYearColumn);
+  P.newFont(kBodyFont);
+}
+
+// Two-sided printing was asked for (auto, long or short edge), on paper or as a
+// PDF made ready for it.
+bool printsBothSides(const print::lmcPrn3& P) { return !P.lAscii && P.jobSettings().duplex.value_or(0) > 0; }
+
 }  // namespace
 
 void pr_lhead_now(print::lmcPrn3& P, const std::vector<std::string>& aLhd, const school::SchoolFolder& folder,
                   double logoHeight) {
-  if (aLhd.size() < 22 || P.lAscii) return;
+  if (aLhd.size() < 22) return;
   // Reading a setting means setting it back to what it was.
   const double rowHt = P.setRowHt(kCardRowHeight);
   P.setRowHt(rowHt);
@@ -61,10 +105,13 @@ void pr_lhead_now(print::lmcPrn3& P, const std::vector<std::string>& aLhd, const
     const bool bold = trim(lhd(aLhd, base + 3)) == "Y", underline = trim(lhd(aLhd, base + 4)) == "Y";
     P.newFont(QString::number(size) + ".Times New Roman" + (bold ? " Bold" : "") + (underline ? " Underscore" : ""));
     const double row = std::min(y / rowHt, kLetterheadLastRow);
-    P.PrPtColCtr(row, columnOf(x - 1000), columnOf(x + 1000), q(text));  // centred on x
+    if (P.lAscii)  // centred on x in whole characters, on a line of its own
+      P.PrPt(std::round(row), std::max(1.0, std::round(columnOf(x) - q(text).size() / 2.0)), q(text));
+    else
+      P.PrPtColCtr(row, columnOf(x - 1000), columnOf(x + 1000), q(text));  // centred on x
   }
   P.newFont(kBodyFont);
-
+  if (P.lAscii) return;  // the logo is a picture
   if (logoHeight < 0) return;  // -1: no logo
   // The file name is the school's text: decoded before the file is looked up.
   const std::string logoName = q(trim(lhd(aLhd, 1))).toStdString();
@@ -103,6 +150,10 @@ void EOT_R_HD(EotRunContext& c) {
         }
       }
       P.newPage();
+      // On both sides of the paper every card copy starts on the front of a sheet:
+      // a copy that ended on a front gets a blank back, so that no sheet carries two
+      // students or two families.
+      if (c.pg_no == 1 && printsBothSides(P) && P.nPage % 2 == 0) P.newPage();
     } else {
       c.Frst_Time = false;
     }
@@ -152,7 +203,6 @@ void EOT_HD1_TOP(EotRunContext& c) {
   c.name1 = c.cStu_nam1;
   P.PrBox(c.ln, 1, 1, 64);
   P.PrPt(c.ln, 3, q(c.words.rptof_hd));
-  P.PrPt(c.ln, 13, q(c.name1 + " " + trim(c.cStu_nam2)));
   // The year level: its name when the school names it, else its code.
   const int n = c.nStu_Yr - (c.reduc_yr == "Y" ? 1 : 0);
   const auto& names = c.session.yearNames.names;
@@ -162,9 +212,14 @@ void EOT_HD1_TOP(EotRunContext& c) {
     yearText = ": " + data::printedYearName(names[size_t(n - 1)]);
     column = 34;
   }
-  P.PrPt(c.ln, column - 5.5, q(c.words.year_hd));
-  P.PrPt(c.ln, column, q(yearText));
-  P.PrPt(c.ln, 54, q(c.words.term_hd) + pictureHash(c.session.term, 2) + "  " + pictureHash(c.session.year, 4));
+  StudentLine line{q(c.name1 + " " + trim(c.cStu_nam2)), q(c.words.year_hd), q(yearText), column - 5.5};
+  fitStudentLine(P, line);
+  if (line.nameFont != kBodyFont) P.newFont(line.nameFont);
+  P.PrPt(c.ln, kNameColumn, line.name);
+  if (line.nameFont != kBodyFont) P.newFont(kBodyFont);
+  P.PrPt(c.ln, line.yearColumn, line.yearWord);
+  P.PrPt(c.ln, line.yearColumn + line.yearOffset, line.yearText);
+  P.PrPt(c.ln, line.termColumn, q(c.words.term_hd) + pictureHash(c.session.term, 2) + "  " + pictureHash(c.session.year, 4));
   c.ln += 1;
 }
 

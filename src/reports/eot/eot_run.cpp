@@ -255,6 +255,7 @@ void EOT_PR_RDY(reports::RunSetup& setup, const EotOptions& o, const app::Sessio
   c.run = &setup;
   c.ws = &setup.ws;
   c.logoHeight = setup.logoHeight;
+  c.topMargin = setup.topMargin;
   c.reduc_yr = o.reduc_yr;
   c.enrl_date = o.asAt;
   c.instud = o.student;

@@ -3,12 +3,15 @@
 // normal layout and for the wide one (more than 25 columns, 2 columns each); and
 // for plain text, where every character takes a column: 4 columns each (three
 // figures and a blank), starting after the birth date, however many there are.
+#include <cstddef>
+
 namespace velmont::lists {
 
 inline constexpr int kWideAbove = 25;       // more grid columns than this: the wide layout
 inline constexpr int kLandscapeAbove = 15;  // more grid columns than this: a landscape page
 inline constexpr double kLastRow = 40;      // a student row below this starts a new page
 inline constexpr int kTextBox = 4;          // a grid column's width in plain text
+inline constexpr size_t kHeadingLetters = 12;  // letters of a vertical subject heading
 
 struct GridLayout {
   int columns = 0;  // n: grid columns, summary columns included

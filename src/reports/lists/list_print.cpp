@@ -47,23 +47,35 @@ bool pageHeading(ListRunContext& ctx, double width) {
   return shown;
 }
 
-// Draws a figure of a grid box: in the current font, or in a smaller size of it when
-// the figures would run out of the box (a total of four figures in a box of three
-// columns, "100" in a narrow one). `number`: right-aligned as PrPtNum does it,
-// else written from `column` on.
+// Draws a figure of a grid box: where the layout puts it (`number`: right-aligned as
+// PrPtNum does it, else written from `column` on) when it lies inside the box, 0.3 mm
+// clear of either rule; else moved inside it, ending at most 0.3 mm before the right
+// rule, and in a smaller size of the current font when it is wider than the box (a
+// total of four figures in a box of three columns, "100" in a narrow one).
 void boxFigure(print::lmcPrn3& p, double row, double column, const QString& text, double boxLeft,
                double boxColumns, bool number) {
   auto draw = [&] { number ? p.PrPtNum(row, column, text) : p.PrPt(row, column, text); };
-  if (p.lAscii || text.trimmed().isEmpty()) return draw();
-  const double room = (boxLeft + boxColumns - column) * p.nPt - 3;  // 0.3 mm inside the box's right edge
-  const double need = p.textWidth(number ? QString(text.size(), '0') : text);
-  if (need <= room || room <= 0) return draw();
+  const QString figures = text.trimmed();
+  if (p.lAscii || figures.isEmpty()) return draw();
+  constexpr double kClear = 3;  // 0.3 mm
+  // Positions in 0.1 mm from column 1.
+  const double inside = (boxLeft - 1) * p.nPt + kClear, insideEnd = (boxLeft + boxColumns - 1) * p.nPt - kClear;
+  const double at = (column - 1) * p.nPt;
+  const double width = p.textWidth(figures);
+  const double end = number ? at + p.textWidth(QString(text.size(), '0'))
+                            : at + p.textWidth(text.left(text.indexOf(figures))) + width;
+  if (end - width >= inside && end <= insideEnd) return draw();
   const QString previous = p.oFont.descriptor();
-  print::PrintFont smaller = p.oFont;
-  smaller.pointSize = std::max(4.0, std::floor(p.oFont.pointSize * room / need));
-  p.newFont(smaller.descriptor());
-  draw();
-  p.newFont(previous);
+  double drawn = width;
+  if (width > insideEnd - inside && insideEnd > inside) {
+    print::PrintFont smaller = p.oFont;
+    smaller.pointSize = std::max(4.0, std::floor(p.oFont.pointSize * (insideEnd - inside) / width));
+    p.newFont(smaller.descriptor());
+    drawn = p.textWidth(figures);
+  }
+  const double placedEnd = std::min(insideEnd, std::max(end, inside + drawn));
+  p.PrPtRjust(row, 1 + placedEnd / p.nPt, figures);
+  if (p.oFont.descriptor() != previous) p.newFont(previous);
 }
 
 }  // namespace
@@ -100,9 +112,11 @@ bool PRNT_HCLSUB(ListRunContext& ctx, const std::string& reportCode, const ListC
     ++running;
     p.PrPtNum(ctx.ln, 1, QString("%1. ").arg(running, 2));
     p.PrBox(ctx.ln, 1, 1, 32);
-    p.PrPt(ctx.ln, 5, q(s[kEntryName]));
+    const GridLayout layout = layoutOf(ctx);
+    // The name ends 1 mm before the birth date, or before the frame or grid.
+    const double nameEnd = choices.birthDates ? layout.birthColumn() : std::min(33.0, layout.left(1));
+    p.PrPt(ctx.ln, 5, p.lAscii ? q(s[kEntryName]) : p.elidedToWidth(q(s[kEntryName]), (nameEnd - 5) * p.nPt - 10));
     if (choices.birthDates) {
-      const GridLayout layout = layoutOf(ctx);
       if (layout.wide) p.newFont("6.Times New Roman");
       p.PrPt(ctx.ln, layout.birthColumn(), q(libs::dateText(data::Date::fromDtos(s[kEntryBirth]))));
     }
@@ -116,8 +130,13 @@ bool PRNT_HCLSUB(ListRunContext& ctx, const std::string& reportCode, const ListC
 
 bool PR_S_HDGS(ListRunContext& ctx, const ListChoices& choices) {
   print::lmcPrn3& p = *ctx.oP;
+  // A vertical heading shows a subject name's first 12 letters: the whole name of a
+  // long one would leave no room on the page for students.
   size_t h = 0;
-  for (const std::string& hdg : ctx.subj_hdg) h = std::max(h, hdg.size());
+  for (std::string& hdg : ctx.subj_hdg) {
+    if (hdg.size() > kHeadingLetters) hdg.erase(data::rtrim(hdg.substr(0, kHeadingLetters)).size());
+    h = std::max(h, hdg.size());
+  }
   for (std::string& hdg : ctx.subj_hdg) hdg.insert(0, h - hdg.size(), ' ');
   const int n = int(ctx.subj_hdg.size());
   if (n > kWideAbove && !p.lAscii) ctx.box_sz = 2;  // plain text keeps a line long enough instead

@@ -4,6 +4,7 @@
 
 #include "school/subject_table.h"
 #include "eot_fixture.h"
+#include "field_widths.h"
 #include "page_overlaps.h"
 #include "qtcore/school_text.h"
 
@@ -160,6 +161,45 @@ TEST_F(EotCard, LongCommentWrapsByItsMeasuredWidthInsideTheBox) {
   EXPECT_EQ(joined.count('W'), 145 - 14) << "no letter lost";
 }
 
+TEST_F(EotCard, CommentLinesKeepToSeventyCharacters) {
+  // Narrow letters: only the 70 characters limit the line.
+  Line narrow;
+  narrow.code = marked[0];
+  narrow.note = std::string(150, 'i');
+  for (size_t at = 4; at < narrow.note.size(); at += 5) narrow.note[at] = ' ';
+  addLine(number, 3, narrow);
+  ASSERT_TRUE(run().ran);
+  std::vector<QString> lines;
+  for (const Drawn& d : atColumn(0, 68))
+    if (d.text.startsWith("iiii")) lines.push_back(d.text);
+  ASSERT_EQ(lines.size(), 3u);
+  for (const QString& l : lines) EXPECT_LE(l.size(), 70) << l.toStdString();
+}
+
+TEST_F(EotCard, CommentsStayInTheBoxOnEveryPageOfATwentyFourSubjectCard) {
+  // Comments of five lines: more than two boxes hold, and none runs below the
+  // box's last row (44) although the paper has room below it.
+  for (int i = 0; i < 24; ++i) {
+    Line l;
+    l.line = i + 1;
+    l.code = marked[size_t(i) % marked.size()];
+    l.note = std::string(290, 'x');  // five lines: the fifth comment's label is on row 41.2
+    for (size_t at = 5; at < l.note.size(); at += 6) l.note[at] = ' ';
+    addLine(number, 3, l);
+  }
+  ASSERT_TRUE(run().ran);
+  ASSERT_GT(pages->size(), 2u);
+  size_t ends = 0;
+  for (size_t p = 0; p < pages->size(); ++p)
+    for (const Drawn& d : texts(p)) {
+      ends += d.text.endsWith("ZZZ") ? 1 : 0;
+      if (d.column >= 67) {
+        EXPECT_LE(d.row, 44.01) << "page " << p + 1 << ": " << d.text.toStdString();
+      }
+    }
+  EXPECT_EQ(ends, 24u) << "every comment printed, once";
+}
+
 TEST_F(EotCard, NoTextOfACardPrintsOverAnotherAndLongNamesStopBeforeTheMark) {
   // The demo's subjects include names longer than their column ("Mathematics with ...").
   subjects(int(std::min<size_t>(12, marked.size())), 150);
@@ -176,6 +216,42 @@ TEST_F(EotCard, NoTextOfACardPrintsOverAnotherAndLongNamesStopBeforeTheMark) {
         EXPECT_LE(b.right, markColumn) << b.text.toStdString();
       }
   EXPECT_TRUE(cut) << "some subject name was long enough to be cut";
+}
+
+TEST_F(EotCard, FortyCharacterNamesReadWholeBesideANamedOrCodedLevelAndTheTerm) {
+  // A school whose surnames are 25 wide: 14 + 1 + 25 characters of name.
+  velmont::testing::rewriteWithWidths(school.file("ststuden.dbf"), {{"ST_SURNAME", {25}}},
+                                      {{"STSTNAME.ntx", ""}, {"STNUMBER.ntx", ""}, {"STFAMILY.ntx", ""}});
+  struct Case {
+    std::string first, surname, levelName;
+  };
+  const Case cases[] = {
+      {"Anne-Christine", "Featherstonehaugh-Winters", "Seventh"},
+      {"ANNE-CHRISTINE", "FEATHERSTONEHAUGH-WINTERS", "Seventh"},
+      {"Anne-Christine", "Featherstonehaugh-Winters", ""},  // the level's code
+      {"Jasper", "Ashworth", "Seventh"},
+  };
+  auto st = data::Table::open(school.file("ststuden.dbf"), "st");
+  st->addIndex(school.file("STNUMBER.ntx"));
+  ASSERT_TRUE(st->seek(number));
+  const int level = int(st->num("ST_YEAR"));
+  st.reset();
+  for (const Case& k : cases) {
+    setStudent(number, "ST_PREF_NA", k.first);
+    setStudent(number, "ST_SURNAME", k.surname);
+    session.yearNames.names[size_t(level - 1)] = k.levelName.empty() ? std::string(10, ' ') : k.levelName;
+    ASSERT_TRUE(run().ran);
+    const QString name = QString::fromStdString(k.first + " " + k.surname);
+    EXPECT_EQ(name.size() == 40, k.surname.size() == 25);
+    EXPECT_TRUE(find(0, name)) << "the whole name: " << name.toStdString();
+    if (!k.levelName.empty()) {
+      EXPECT_TRUE(find(0, QString::fromStdString(": " + k.levelName)));
+    }
+    EXPECT_EQ(velmont::testing::overlappingTexts((*pages)[0]), QStringList()) << name.toStdString();
+    if (k.first == "Jasper") {
+      EXPECT_DOUBLE_EQ(find(0, ": Seventh")->column, 34) << "a short name leaves the level where it was";
+    }
+  }
 }
 
 TEST_F(EotCard, ASchoolWithoutLetterheadSettingsGetsThemWithItsNameAndLogo) {

@@ -132,7 +132,7 @@ TEST_F(Cards850, TextFileIsWrittenInTheCodePageWithTheBoxLineOrInUtf8) {
   const std::string dos = textFile(false);
   EXPECT_NE(dos.find("Zo\x89"), std::string::npos);
   EXPECT_NE(dos.find("\x90" "conomie et Fran\x87" "ais"), std::string::npos);
-  EXPECT_NE(dos.find("\n \xC4\n"), std::string::npos) << "the box character 196 above the student line";
+  EXPECT_NE(dos.find("\n \xC4\r\n"), std::string::npos) << "the box character 196 above the student line";
   const std::string utf8 = textFile(true);
   EXPECT_NE(utf8.find("Zoë"), std::string::npos);
   EXPECT_NE(utf8.find("─"), std::string::npos);
@@ -143,7 +143,7 @@ TEST_F(Cards1252ByDriverByte, TextFileIsWrittenInTheSchoolsCodePage) {
   const std::string windows = textFile(false);
   EXPECT_NE(windows.find("Zo\xEB"), std::string::npos);
   EXPECT_NE(windows.find("\xC9" "conomie et Fran\xE7" "ais"), std::string::npos);
-  EXPECT_NE(windows.find("\n -\n"), std::string::npos) << "1252 has no box line: a dash stands in";
+  EXPECT_NE(windows.find("\n -\r\n"), std::string::npos) << "1252 has no box line: a dash stands in";
 }
 
 TEST_F(Cards1252ByFlagFile, PdfShowsTheLettersInItsText) {

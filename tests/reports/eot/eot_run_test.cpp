@@ -106,8 +106,8 @@ TEST_F(EotWholeRun, TextModeWritesTheCardsToTheFile) {
   EXPECT_EQ(text.count("REPORT OF:"), text.count('\f') + 1);
   EXPECT_GE(text.count("REPORT OF:"), figures.cards);
   EXPECT_TRUE(text.contains("Teacher's comments:"));
-  // A long subject name stops short of the possible mark's column.
-  EXPECT_TRUE(text.contains("Mathematics with  100"));
+  // A subject name shows as much as on paper, and the possible mark one blank after it.
+  EXPECT_TRUE(text.contains("Mathematics with Statistics 100"));
   EXPECT_FALSE(text.contains(QRegularExpression("[A-Za-z]100")));
   EXPECT_EQ(ui.notices.back(), "Report has been sent to " + QString::fromStdString(session.prAscii));
   EXPECT_TRUE(pages->empty());  // nothing went to the device

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <map>
 
 #include "list_fixture.h"
@@ -242,28 +243,39 @@ TEST_F(ListPrintTest, TheWideLayoutsColumnsLabelsAndFonts) {
 }
 
 TEST_F(ListPrintTest, EveryFigureStaysInsideItsBoxAndNoTextOverlapsAnother) {
-  // 14 subjects at full marks: maxima and cells of "100" side by side, and a total
-  // of four figures ("1400") in a box made for three.
-  school.students = {{1, "Avery", "Al"}, {2, "Brown", "Bo"}};
-  for (int s = 0; s < 14; ++s) {
-    const std::string code = "S" + std::string(s < 10 ? "0" : "") + std::to_string(s);
-    school.subjects.push_back({code, "Subject " + code});
-    school.marks.push_back({1, code, 100, 0, s + 1});
-    school.marks.push_back({2, code, 100, 0, s + 1});
+  // Subjects at full marks: maxima and cells of "100" side by side, and a total of
+  // four figures ("1400", "2800") in a box made for three; in the normal layout
+  // (16 columns) and the wide one (30 columns, 2 columns a box). A surname of 20
+  // capitals stops before the date of birth.
+  for (const int subjects : {14, 28}) {
+    SCOPED_TRACE(subjects);
+    ws.closeAll();
+    for (const auto& e : std::filesystem::directory_iterator(school.dir())) std::filesystem::remove(e.path());
+    school.subjects.clear();
+    school.marks.clear();
+    school.students = {{1, "Avery", "Al"}, {2, "FEATHERSTONEHAUGHWMW", "Bo"}};
+    for (int s = 0; s < subjects; ++s) {
+      const std::string code = "S" + std::string(s < 10 ? "0" : "") + std::to_string(s);
+      school.subjects.push_back({code, "Subject " + code});
+      school.marks.push_back({1, code, 100, 0, s + 1});
+      school.marks.push_back({2, code, 100, 0, s + 1});
+    }
+    ASSERT_TRUE(print({.birthDates = true, .marks = true, .shading = true}));
+    const print::PageList& page = pages()[0];
+    EXPECT_EQ(velmont::testing::overlappingTexts(page), QStringList());
+    const bool wide = subjects + 2 > 25;
+    const double base = wide ? 21 : 30, box = wide ? 2 : 3;
+    auto x = [](double column) { return 20 + (column - 1) * 26; };
+    int figures = 0;
+    for (const velmont::testing::TextBox& b : velmont::testing::textBoxes(page)) {
+      if (b.text.contains(QRegularExpression("\\D")) || b.left < x(base + box) - box * 26 / 2) continue;
+      const int i = int(((b.left + b.right) / 2 - x(base)) / (box * 26));  // the box under the figure's middle
+      EXPECT_GE(b.left, x(base + box * i) + 1) << b.text.toStdString() << " crosses the left rule of box " << i;
+      EXPECT_LE(b.right, x(base + box * (i + 1)) - 1) << b.text.toStdString() << " crosses the right rule of box " << i;
+      ++figures;
+    }
+    EXPECT_GT(figures, (subjects + 2) * 3) << "maxima, two students' cells and the counts";
   }
-  ASSERT_TRUE(print({.birthDates = true, .marks = true, .shading = true}));
-  const print::PageList& page = pages()[0];
-  EXPECT_EQ(velmont::testing::overlappingTexts(page), QStringList());
-  auto x = [](double column) { return 20 + (column - 1) * 26; };
-  int figures = 0;
-  for (const velmont::testing::TextBox& b : velmont::testing::textBoxes(page)) {
-    if (b.text.contains(QRegularExpression("\\D")) || b.left < x(33)) continue;
-    const int i = int((b.left + b.right) / 2 - x(30)) / (3 * 26);  // the box under the figure's middle
-    EXPECT_GE(b.left, x(30 + 3 * i) - 1) << b.text.toStdString();
-    EXPECT_LE(b.right, x(30 + 3 * (i + 1))) << b.text.toStdString() << " runs out of box " << i;
-    ++figures;
-  }
-  EXPECT_GT(figures, 16 * 3) << "maxima, two students' cells and the counts";
 }
 
 TEST_F(ListPrintTest, ANewPageBeforeAStudentBelowRowForty) {
@@ -283,6 +295,26 @@ TEST_F(ListPrintTest, ANewPageBeforeAStudentBelowRowForty) {
   EXPECT_EQ(count("NAME:"), 2);
   EXPECT_EQ(count("MAXIMUM MARKS"), 2);
   EXPECT_EQ(count(" No. Students "), 1);
+}
+
+TEST_F(ListPrintTest, LongSubjectNamesGiveHeadingsOfTwelveLettersAndRoomForStudents) {
+  // Names of 30 letters would take 30 rows and leave room for one student a page;
+  // their first 12 letters leave rows 21 to 40 for 20 students.
+  auto name = [](int i) { return "Stu" + std::string(1, char('A' + i / 26)) + char('a' + i % 26); };
+  for (int i = 0; i < 45; ++i) school.students.push_back({double(i + 1), name(i), "X"});
+  school.subjects = {{"7ENG", "English Language And Literature"}, {"7MAT", "Mathematics"}};
+  for (int i = 0; i < 45; ++i) school.marks.push_back({double(i + 1), "7ENG", 50});
+  school.marks.push_back({1, "7MAT", 50});
+  ASSERT_TRUE(print({}, 100, true));
+  EXPECT_EQ(pages().size(), 3u);
+  EXPECT_EQ(rowOf("STUAA X", 0).front(), "1.");
+  EXPECT_EQ(rowOf("STUAT X", 0).front(), "20.");
+  std::string english;
+  for (const auto& item : pages()[0].items())
+    if (auto* t = std::get_if<print::TextItem>(&item); t && t->at.x > 20 + (30 + 3 - 1) * 26 && t->at.x < 20 + (30 + 6 - 1) * 26 &&
+                                                         t->text.size() == 1 && t->text != "*")
+      english += t->text.toStdString();
+  EXPECT_EQ(english, "ENGLISH LANG") << "the first 12 letters, one a row";
 }
 
 TEST_F(ListPrintTest, TheHundredthStudentKeepsAReadableNumber) {

@@ -30,10 +30,20 @@ endforeach()
 list(REMOVE_DUPLICATES _wine_dirs)
 list(TRANSFORM _wine_dirs PREPEND "Z:")
 string(REPLACE ";" "\\;" _wine_path "${_wine_dirs}")
-set(VELMONT_WINE_ENVIRONMENT "WINEPATH=${_wine_path}")
+# Qt's offscreen platform on Windows (the window tests') reads the fonts of one folder
+# only, QT_QPA_FONTDIR: it gets those the Linux build's offscreen platform finds
+# through fontconfig.
+set(VELMONT_OFFSCREEN_FONTS ${PROJECT_BINARY_DIR}/offscreen-fonts)
+file(MAKE_DIRECTORY ${VELMONT_OFFSCREEN_FONTS})
+file(GLOB _fonts /usr/share/fonts/truetype/liberation2/*.ttf /usr/share/fonts/truetype/dejavu/DejaVuSans*.ttf)
+foreach(font IN LISTS _fonts)
+  get_filename_component(_name ${font} NAME)
+  file(CREATE_LINK ${font} ${VELMONT_OFFSCREEN_FONTS}/${_name} SYMBOLIC)
+endforeach()
+set(VELMONT_WINE_ENVIRONMENT "WINEPATH=${_wine_path};QT_QPA_FONTDIR=Z:${VELMONT_OFFSCREEN_FONTS}")
 # The same for scripts and for running the build's programs by hand:
 #   env $(cat BUILD/wine-environment) wine64 BUILD/src/velmont-batch.exe --version
-file(WRITE ${PROJECT_BINARY_DIR}/wine-environment "WINEPATH=${_wine_dirs}\n")
+file(WRITE ${PROJECT_BINARY_DIR}/wine-environment "WINEPATH=${_wine_dirs}\nQT_QPA_FONTDIR=Z:${VELMONT_OFFSCREEN_FONTS}\n")
 
 # Installed beside velmont.exe: the DLLs of the Qt modules the programs use, the
 # platform, style and print plugins, and the runtime.

@@ -32,9 +32,12 @@ bool CHANGE_PROC(Session& session, bool ask, QWidget* owner) {
     data::Table& control = v.folder.open("sccontro", "sccontro");
     data::Date typed;
     if (ask) {
+      bool cancelled = false;
       const QString answer =
           widgets::lmdGetStr("Processing Date", 10, QString::fromStdString(libs::datePicture()),
-                             QString::fromStdString(libs::dateText(v.date)), owner);
+                             QString::fromStdString(libs::dateText(v.date)), owner, &cancelled);
+      // Cancel changes nothing: not the date, nor the term and year set by hand.
+      if (cancelled) return;
       typed = libs::dateFromText(answer.toStdString());
       // An empty answer keeps the date silently (cancelled); a typed date that does not exist is told.
       if (typed.empty() && answer.contains(QRegularExpression("[0-9]")))

@@ -7,7 +7,7 @@ namespace velmont::app {
 class Session;
 
 // Asks for the processing date when `ask` (an empty or invalid answer keeps
-// the date), then derives the term from the control table's term start dates
+// the date; Cancel or ESC leaves everything as it was), then derives the term from the control table's term start dates
 // and registers term and year. False, with nothing changed, when the control
 // table cannot be read (the user is told which file and why).
 bool CHANGE_PROC(Session& session, bool ask, QWidget* owner = nullptr);

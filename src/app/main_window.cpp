@@ -1,6 +1,8 @@
 #include "main_window.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QDialog>
 #include <QFontMetrics>
 #include <algorithm>
 #include <QEvent>
@@ -35,6 +37,23 @@ QString q(const std::string& s) { return print::SchoolText::forThisThread().deco
 
 int windowBackground() { return lmdRGB(239, 239, 255); }
 
+// The main window stays reachable while a report's options are open (for File
+// > Exit and its close button): when it comes to the front, the options come
+// along, above it, so they are never lost behind it.
+class OptionsAbove : public QObject {
+ public:
+  explicit OptionsAbove(QWidget* window) : QObject(window), window_(window) { window->installEventFilter(this); }
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() != QEvent::WindowActivate) return false;
+    for (QWidget* w : QApplication::topLevelWidgets())
+      if (w != window_ && w->isVisible() && w->isModal() && qobject_cast<QDialog*>(w)) w->raise();
+    return false;
+  }
+
+ private:
+  QWidget* window_;
+};
+
 // Keeps the top bar as wide as the drawing area.
 class WidthFollower : public QObject {
  public:
@@ -59,6 +78,7 @@ MainWindow::MainWindow(Session& session) : session_(session) {
   window_->setOnClose([this] { exitProgram(); });
   lmdSetColor(window_->area(), {kNoColour, windowBackground()});
   buildTopBar();
+  new OptionsAbove(window_);
   window_->show();
   window_->activateWindow();
   ProgressDisplay::setOfMainWindow(progress_.get());
@@ -131,6 +151,7 @@ void MainWindow::fitTopBar() {
   const int textLeft = std::max(cellRect(1, 40.4, 1, 1).x(), left + kRule + 1);
   const int textWidth =
       std::max({cellSize(1, 20).width(), fm1.horizontalAdvance(QStringLiteral("0   printing   50%   report  100%")) + 4,
+                fm1.horizontalAdvance(QStringLiteral("2000 of 2000 printed, 33:19 left")) + 4,
                 fm2.horizontalAdvance(QString(23, QChar(0x2588))) + 4});
   const int right = std::max(cellRect(1, 60.5, 1, 1).x() - 1, textLeft + textWidth + 1);
   progress_->rule(0)->setGeometry(left, top, right + kRule - left, kRule);
@@ -164,7 +185,19 @@ void MainWindow::buildMenu() {
   const SessionValues v = session_.values();
   auto report = [this](const char* code) {
     return [this, code] {
-      if (ReportDialog open = reportDialog(code)) open(session_, window_, code);
+      ReportDialog open = reportDialog(code);
+      if (!open) return;
+      // While a report's options are open, the commands that would change the
+      // term, year or date it prints for (or open a second report) wait; File >
+      // Exit and the window's close button stay, and ask to stop a run.
+      std::vector<std::pair<QAction*, bool>> held;
+      for (const char* name : {kItemTermYear, kItemProcDate, kItemEndOfTerm, kItemStudentList, kItemYourReport, kItemAbout})
+        if (QAction* a = menu_->item(name)) {
+          held.emplace_back(a, a->isEnabled());
+          a->setEnabled(false);
+        }
+      open(session_, window_, code);
+      for (const auto& [action, enabled] : held) action->setEnabled(enabled);
     };
   };
   std::vector<MenuDef> menus = {
@@ -219,9 +252,9 @@ void MainWindow::changeTermAndYear() {
   const SessionValues now = session_.values();
   QStringList refused;
   if (!termTaken(term.toStdString()))
-    refused << "Term \"" + term.trimmed() + "\" is not a term (0 to 4): the term stays " + QString::number(now.term) + ".";
+    refused << "Term \"" + term.trimmed() + "\" is not a term (1 to 4): the term stays " + QString::number(now.term) + ".";
   if (!yearTaken(year.toStdString()))
-    refused << "Year \"" + year.trimmed() + "\" is not taken (it must come after 1990): the year stays " +
+    refused << "Year \"" + year.trimmed() + "\" is not taken (it must be a whole year after 1990): the year stays " +
                    QString::number(now.year) + ".";
   if (!refused.isEmpty()) lmdMsg(refused, 0, window_);
 }

@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <atomic>
 
+#include "qtcore/gui_thread.h"
 #include "widgets/lmd_controls.h"
 
 namespace velmont::app {
@@ -28,6 +29,15 @@ void ProgressDisplay::setLine1(const QString& text) {
 
 void ProgressDisplay::setLine2(const QString& text) {
   if (line2_) widgets::lmdReSay(line2_, text);
+}
+
+void ProgressDisplay::setBar(double share, const QString& bar) {
+  QPointer<QLabel> line = line2_;
+  if (!line) return;
+  gui::postToGui(line, [line, share, bar] {
+    line->setText(bar);
+    line->setProperty("share", share);
+  });
 }
 
 void ProgressDisplay::showFrame(bool visible) {

@@ -19,6 +19,9 @@ class ProgressDisplay {
   void setLine1(const QString& text);
   // oProgMain2: the bar.
   void setLine2(const QString& text);
+  // The bar for `share` of the run (0 to 1); the share is kept on the bar's
+  // label as its property "share" (for tests that watch the run).
+  void setBar(double share, const QString& bar);
   // Shows or hides the four rules.
   void showFrame(bool visible);
   // Clears both lines and hides the rules, as a run does at its end.

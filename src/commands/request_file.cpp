@@ -53,7 +53,18 @@ void YOUR_REPT(const std::string& dataDir, QWidget* owner, const FileOpener& ope
                                     owner);
   if (!go) return;
   const std::string path = ensureRequestForm(dataDir);
-  if (!path.empty() && open) open(path, dataDir);
+  if (path.empty()) {
+    widgets::lmdMsg({QString("The request form %1 could not be written in %2.").arg(kRequestFile, QString::fromStdString(dataDir)),
+                     "Check that the folder may be written, or ask whoever looks after the program."},
+                    0, owner);
+    return;
+  }
+  if (open && open(path, dataDir)) return;
+  // Without a program to open it, the user still learns where the form is.
+  widgets::lmdMsg({"The request form is ready in " + QString::fromStdString(path) + ".",
+                   "This desktop offers no program to open it from here: open it in a text editor,",
+                   QString("describe the report you need and e-mail it to ") + kMakerSupportEmail + "."},
+                  0, owner);
 }
 
 }  // namespace velmont::commands

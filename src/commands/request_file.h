@@ -23,8 +23,9 @@ bool openInTextEditor(const std::string& path, const std::string& workingDir);
 
 using FileOpener = std::function<bool(const std::string& path, const std::string& workingDir)>;
 
-// Asks for confirmation, makes sure the form exists and opens it. Nothing is
-// reported when the file cannot be written or the editor cannot be started.
+// Asks for confirmation, makes sure the form exists and opens it. A form that
+// cannot be written, or a desktop that cannot open it, is told in a message
+// that names the file.
 void YOUR_REPT(const std::string& dataDir, QWidget* owner, const FileOpener& open = openInTextEditor);
 
 }  // namespace velmont::commands

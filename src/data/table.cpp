@@ -42,7 +42,7 @@ std::unique_ptr<Table> Table::open(const std::string& path, const std::string& a
   if (t->dbf_->hasMemo()) {
     const std::string memoPath = t->dbf_->memoPath();
     // Files copied between systems often change the case of the name.
-    const std::string found = findFile(memoPath);
+    const std::string found = Env::current()->exists(memoPath) ? memoPath : findFile(memoPath);
     if (found.empty()) throw DataError(memoPath, "the table's memo file is missing");
     t->memo_ = MemoFile::open(found, mode);
   }

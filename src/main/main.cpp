@@ -9,7 +9,7 @@
 #include "qtcore/runtime_dir.h"
 #include "reports/dialogs/eot_dialog.h"
 #include "reports/dialogs/list_dialog.h"
-#include "velmont_version.h"
+#include "school/session.h"
 
 namespace {
 
@@ -34,7 +34,7 @@ const char* const kHelp =
 int main(int argc, char** argv) {
   // Answered before any window system is needed, so they work over ssh too.
   for (int i = 1; i < argc; ++i) {
-    if (std::strcmp(argv[i], "--version") == 0) return std::printf("velmont %s\n", VELMONT_VERSION) < 0;
+    if (std::strcmp(argv[i], "--version") == 0) return std::printf("velmont %s\n", velmont::app::programVersion()) < 0;
     if (std::strcmp(argv[i], "--help") == 0) return std::fputs(kHelp, stdout) < 0;
   }
   velmont::qtcore::prepareRuntimeDirectory();

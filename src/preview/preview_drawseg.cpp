@@ -112,31 +112,19 @@ std::pair<int, int> PreviewWindow::markerRanges() const {
 
 // A marker drawn again comes off (exclusive-or) before the new one goes on; the line
 // attributes are the marker's while it draws and the page's again afterwards.
-void PreviewWindow::drawRefLine() {
-  PreviewDocument& d = document_;
-  d.aAreaAttr[0] = d.aAreaAttr[0].value_or(kBackground);
-  d.aLineAttr[0] = kPinkColour;
-  d.aLineAttr[1] = kXorMix;
-  d.aLineAttr[3] = kSolidLine;
-  if (drawnRefRow_ != 0 && drawnRefRow_ != refRow_) drawMarker(true, drawnRefRow_);
-  if (refRow_ != 0) drawMarker(true, refRow_);
-  drawnRefRow_ = refRow_;
-  d.aLineAttr[0] = kBlueColour;
-  d.aLineAttr[3] = kShortDashLine;
-  d.aLineAttr[1] = kOverpaintMix;
-  page_->update();
-  focusKeys();
-}
+void PreviewWindow::drawRefLine() { redrawMarker(true, refRow_, drawnRefRow_); }
 
-void PreviewWindow::drawRefCol() {
+void PreviewWindow::drawRefCol() { redrawMarker(false, refColumn_, drawnRefColumn_); }
+
+void PreviewWindow::redrawMarker(bool row, int wanted, int& drawn) {
   PreviewDocument& d = document_;
   d.aAreaAttr[0] = d.aAreaAttr[0].value_or(kBackground);
   d.aLineAttr[0] = kPinkColour;
   d.aLineAttr[1] = kXorMix;
   d.aLineAttr[3] = kSolidLine;
-  if (drawnRefColumn_ != 0 && drawnRefColumn_ != refColumn_) drawMarker(false, drawnRefColumn_);
-  if (refColumn_ != 0) drawMarker(false, refColumn_);
-  drawnRefColumn_ = refColumn_;
+  if (drawn != 0 && drawn != wanted) drawMarker(row, drawn);
+  if (wanted != 0) drawMarker(row, wanted);
+  drawn = wanted;
   d.aLineAttr[0] = kBlueColour;
   d.aLineAttr[3] = kShortDashLine;
   d.aLineAttr[1] = kOverpaintMix;

@@ -134,6 +134,7 @@ class PreviewWindow : public QWidget {
   void drawRefLine();
   void drawRefCol();
   void drawMarker(bool row, int marker);
+  void redrawMarker(bool row, int wanted, int& drawn);
   void rowMarkerSet();
   void columnMarkerSet();
   // The last row and column a reference marker can take.

@@ -180,6 +180,8 @@ void lmcPrn3::setOutputFile(const QString& path) {
 
 QString lmcPrn3::destination() const { return device_ ? device_->destination() : QString(); }
 
+int lmcPrn3::filesWritten() const { return device_ ? device_->filesWritten() : 0; }
+
 QString lmcPrn3::notSentMessage() const {
   return device_ ? print::notSentMessage(*device_) : QStringLiteral("The report could not be printed: there is no printer.");
 }

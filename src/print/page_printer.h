@@ -131,6 +131,8 @@ class lmcPrn3 {
   CharDevice& charDevice() { return chars_; }
   void setOutputFile(const QString& path);
   QString destination() const;
+  // Files the last document wrote (one per family in a folder, one PDF); 0 for a printer.
+  int filesWritten() const;
   // What the user is told when the document did not start or did not come out: the
   // file or printer, and why.
   QString notSentMessage() const;

@@ -57,6 +57,7 @@ class PdfFileSetDevice : public PrintDevice {
   }
   QString destination() const override { return set_->folder(); }
   bool writesFiles() const override { return true; }
+  int filesWritten() const override { return int(set_->files().size()); }
   void setArchival(const QString& author) override {
     archival_ = true;
     author_ = author;

@@ -64,6 +64,9 @@ class PrintDevice {
   virtual void setOutputFile(const QString& path) {}
   virtual QString outputFile() const { return {}; }
   virtual bool writesFiles() const { return false; }
+  // Files the last document wrote when it ended well (one PDF, or one per family
+  // in a folder); 0 for a printer.
+  virtual int filesWritten() const { return writesFiles() ? 1 : 0; }
   // The job's settings, given before the document starts; devices that cannot
   // carry a setting (a file has no copies) leave it.
   virtual void setJobSettings(const JobSettings& settings) {}

@@ -9,10 +9,18 @@ namespace velmont::print {
 
 namespace {
 
-// Faces the school's descriptors name but fontconfig would not map to a metric match.
+// The faces the school's descriptors name, each with its metric twin for where the face
+// itself is missing. Windows has the faces; on Linux fontconfig maps all but MS Sans Serif
+// to the twins by itself; a font database that reads only the font files of one folder
+// (Qt's offscreen platform on Windows) needs every one of them.
 void installSubstitutions() {
   static std::once_flag once;
-  std::call_once(once, [] { QFont::insertSubstitution("MS Sans Serif", "Liberation Sans"); });
+  std::call_once(once, [] {
+    QFont::insertSubstitution("MS Sans Serif", "Liberation Sans");
+    QFont::insertSubstitution("Times New Roman", "Liberation Serif");
+    QFont::insertSubstitution("Arial", "Liberation Sans");
+    QFont::insertSubstitution("Courier New", "Liberation Mono");
+  });
 }
 
 }  // namespace

@@ -1,6 +1,9 @@
 #include "find_win_prn.h"
 
+#include <QDialogButtonBox>
 #include <QPrintDialog>
+#include <QPushButton>
+#include <QTimer>
 #include <QPrinter>
 
 #include "print/painter_device.h"
@@ -44,6 +47,18 @@ PrtSettings settingsOf(const QPrinter& p) {
 std::optional<PrtSettings> showSystemPrintDialog(QWidget* owner) {
   QPrinter printer(QPrinter::HighResolution);
   QPrintDialog dialog(&printer, owner);
+  // Here the dialog chooses a printer and its settings; nothing prints yet.
+  // Its own file output would be a second, unused way to a file (the report's
+  // PDF is saved where the report asks), so it is not offered.
+  dialog.setOption(QAbstractPrintDialog::PrintToFile, false);
+  dialog.setWindowTitle(QStringLiteral("Select Printer"));
+  // The button that confirms says what it does: the printer is selected.
+  auto relabel = [&dialog] {
+    for (QDialogButtonBox* box : dialog.findChildren<QDialogButtonBox*>())
+      if (QPushButton* ok = box->button(QDialogButtonBox::Ok)) ok->setText(QStringLiteral("&Select"));
+  };
+  relabel();
+  QTimer::singleShot(0, &dialog, relabel);  // again once shown: the dialog names its button on showing
   // The printer is chosen here for whole reports: which pages to print is the
   // preview's choice (its page list and range), so the dialog offers none.
   dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);

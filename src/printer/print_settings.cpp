@@ -2,6 +2,8 @@
 
 #include <QDir>
 #include <QStringList>
+#include <algorithm>
+#include <cmath>
 
 #include "data/error.h"
 #include "data/table.h"
@@ -40,6 +42,22 @@ void writeLocked(data::Table& table, Write write) {
   table.commit();
 }
 
+// The range and decimals of a numeric field: its width holds the sign, the
+// digits and the decimal point.
+NumberCapacity capacityOf(const data::Table& table, const char* name) {
+  NumberCapacity c;
+  const int index = table.fieldIndex(name);
+  if (index < 0) return c;
+  const data::FieldDesc& f = table.field(index);
+  if (f.type != 'N' && f.type != 'F') return c;
+  c.decimals = f.decimals;
+  const int whole = std::min(f.width - (f.decimals > 0 ? f.decimals + 1 : 0), 4);
+  const double step = std::pow(10.0, -f.decimals);
+  c.maximum = std::pow(10.0, whole) - step;
+  c.minimum = whole > 1 ? -(std::pow(10.0, whole - 1) - step) : 0;
+  return c;
+}
+
 }  // namespace
 
 std::vector<std::string> readPrintSettings(const school::SchoolFolder& folder, PrintSettings& settings) {
@@ -55,6 +73,8 @@ std::vector<std::string> readPrintSettings(const school::SchoolFolder& folder, P
       const double margin = control->num("PA_OPN_BAL");
       settings.logoHeight = logo == 0 ? kDefaultLogoHeight : logo;
       settings.topMargin = margin;
+      settings.marginField = capacityOf(*control, "PA_OPN_BAL");
+      settings.logoField = capacityOf(*control, "PA_NXT_TRN");
     } catch (const data::DataError& e) {
       settings.haveControl = false;
       errors.push_back(e.what());

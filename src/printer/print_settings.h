@@ -12,10 +12,20 @@ namespace velmont::printer {
 
 inline constexpr int kDefaultLogoHeight = 12;  // what a stored logo height of 0 stands for
 
+// What a stored number field can hold: its range and decimals (a numeric
+// field of the control table), within the four characters the dialog's
+// fields have always offered before the decimal point.
+struct NumberCapacity {
+  double minimum = -999;
+  double maximum = 9999;
+  int decimals = 0;
+};
+
 struct PrintSettings {
   double topMargin = 0;                   // mm
   double logoHeight = kDefaultLogoHeight; // mm; -1 prints no logo
   std::string watermark;                  // picture file name (UTF-8), "" for none
+  NumberCapacity marginField, logoField;  // what PA_OPN_BAL and PA_NXT_TRN hold
   bool haveControl = false;               // "sccontro.dbf" exists: margin and logo height are saved
   bool haveLetterhead = false;            // "rvhplogo.dbf" exists: the watermark is saved
 };

@@ -11,11 +11,11 @@
 
 #include "school/session.h"
 #include "data/error.h"
-#include "data/numeric.h"
 #include "widgets/cells.h"
 #include "widgets/lmd_controls.h"
 #include "widgets/lmd_dialog.h"
 #include "widgets/lmd_messages.h"
+#include "widgets/number_check.h"
 #include "widgets/picture_edit.h"
 #include "print_settings.h"
 
@@ -28,9 +28,16 @@ using widgets::SayOptions;
 
 constexpr int kFieldCount = 5;
 
-QString numberText(double value) { return QString::number(value, 'f', 0); }
+// The longest path the system takes for a file; the text file's field scrolls up to it.
+#ifdef _WIN32
+constexpr int kPathLimit = 259;
+#else
+constexpr int kPathLimit = 4095;
+#endif
 
-double numberOf(const QString& text) { return data::parseNumeric(text.trimmed().toStdString()); }
+widgets::NumberRule ruleFor(const QString& name, const NumberCapacity& field) {
+  return {name, field.minimum, field.maximum, field.decimals};
+}
 
 // The position (1 to kFieldCount) of the field that holds `w`, 0 for none.
 int fieldPosition(const LmdDialog* dialog, const QWidget* w) {
@@ -120,7 +127,9 @@ class PrinterDialog {
     widgets::lmdGBox(d, 3.8, 2, 6.1, 32.5, QStringLiteral("Fixed printer settings"));
     ok_ = widgets::lmdPshBtn(d, 4.1, 35.2, 6, QStringLiteral("OK"), [this] { finish(true); });
     lmdSay(d, 4.9, 3, QStringLiteral("Extra Top margin (mm) "), sized(16));
-    widgets::lmdXGet(d, 5.9, 3, 4, numberText(stored_.topMargin), QStringLiteral("####"));
+    marginRule_ = ruleFor(QStringLiteral("Extra Top margin (mm)"), stored_.marginField);
+    widgets::lmdXGet(d, 5.9, 3, 4, widgets::numberShown(stored_.topMargin, stored_.marginField.decimals),
+                     QStringLiteral("####"), {.check = widgets::numberCheck(marginRule_, d)});
     lmdSay(d, 5.9, 19, QStringLiteral("Letterhead"), sized(12));
     lmdSay(d, 7.2, 3, QStringLiteral("Watermark"), sized(7));
     lmdSay(d, 6.9, 19, QStringLiteral("Logo height (mm)"), sized(12));
@@ -134,7 +143,10 @@ class PrinterDialog {
     watermark_->installEventFilter(new FieldKeys(watermark_, d));
     d->addField(watermark_);
     watermark_->show();
-    PictureEdit* logo = widgets::lmdXGet(d, 8.2, 19, 4, numberText(stored_.logoHeight), QStringLiteral("####"));
+    logoRule_ = ruleFor(QStringLiteral("Logo height (mm)"), stored_.logoField);
+    logoRule_.minimum = std::max(logoRule_.minimum, -1.0);  // -1: no logo; below that means nothing
+    PictureEdit* logo = widgets::lmdXGet(d, 8.2, 19, 4, widgets::numberShown(stored_.logoHeight, stored_.logoField.decimals),
+                                         QStringLiteral("####"), {.check = widgets::numberCheck(logoRule_, d)});
     QLabel* suppress = lmdSay(d, 8.2, 23.2, QStringLiteral("(-1 to suppress)"), {8, 1, Qt::AlignLeft, QStringLiteral("7.Arial"), {}});
     suppress->move(logo->geometry().right() + 4, logo->y() + (logo->height() - suppress->height()) / 2);
     widgets::lmdPshBtn(d, 8.2, 35.2, 6, QStringLiteral("Cancel"), [this] {
@@ -145,6 +157,7 @@ class PrinterDialog {
     lmdSay(d, 11.4, 3, QStringLiteral("Text file name"), sized(16));
     QLabel* headings = lmdSay(d, 11.4, 23, QStringLiteral("include Report Headings?"), sized(15));
     PictureEdit* file = widgets::lmdXGet(d, 12.4, 3, 30, QString(30, ' '), QString());
+    file->setMaxLength(kPathLimit);  // a path is kept as typed; the field scrolls
     PictureEdit* withHeadings = widgets::lmdXGet(d, 12.4, 32, 1, QStringLiteral("Y"), QStringLiteral("Y"));
     // The "Y" stands under the end of its label, clear of the file name.
     withHeadings->move(std::max(file->geometry().right() + 8, headings->geometry().right() - withHeadings->rect().width()),
@@ -178,9 +191,19 @@ class PrinterDialog {
   }
 
   bool save() {
+    // A number the field cannot hold is refused, never saved changed; the
+    // refused field gets the focus back.
+    for (int position : {1, 3}) {
+      auto* edit = qobject_cast<PictureEdit*>(dialog_->fields()[size_t(position - 1)]);
+      if (edit && !edit->checkNow()) {
+        edit->setFocus(Qt::OtherFocusReason);
+        edit->selectAll();
+        return false;
+      }
+    }
     PrintSettings s = stored_;
-    s.topMargin = numberOf(fieldText(1));
-    s.logoHeight = numberOf(fieldText(3));
+    s.topMargin = widgets::typedNumber(fieldText(1), marginRule_).value_or(stored_.topMargin);
+    s.logoHeight = widgets::typedNumber(fieldText(3), logoRule_).value_or(stored_.logoHeight);
     s.watermark = fieldText(2).trimmed().toStdString();
     const school::SchoolFolder folder = session_.get(&app::SessionValues::folder);
     try {
@@ -207,6 +230,7 @@ class PrinterDialog {
   QLabel* printerName_ = nullptr;
   QPushButton* ok_ = nullptr;
   QComboBox* watermark_ = nullptr;
+  widgets::NumberRule marginRule_, logoRule_;
 };
 
 }  // namespace

@@ -1,12 +1,12 @@
 #include "school_text.h"
 
 #include <QList>
-#include <QStringDecoder>
 #include <map>
 #include <mutex>
 
 #include "data/code_page.h"
 #include "data/table.h"
+#include "code_page_converter.h"
 
 namespace velmont::print {
 namespace {
@@ -16,12 +16,6 @@ thread_local const SchoolText* tThreadText = nullptr;
 constexpr char16_t kUndefined = u'\uFFFD';
 constexpr char16_t kBoxLine = u'\u2500';
 
-// ICU's names: the DOS code pages as "IBMnnn", the Windows ones as "windows-nnnn".
-QByteArray converterName(int codePage) {
-  const QByteArray n = QByteArray::number(codePage);
-  return codePage < 1000 && codePage != 874 ? "IBM" + n : "windows-" + n;
-}
-
 }  // namespace
 
 SchoolText::SchoolText(int codePage) : codePage_(codePage), fromUnicode_(new int16_t[0x10000]) {
@@ -30,18 +24,9 @@ SchoolText::SchoolText(int codePage) : codePage_(codePage), fromUnicode_(new int
   // they are (the IBM converters would swap a few of them).
   for (int b = 0; b < 0x80; ++b) toUnicode_[b] = char16_t(b);
   for (int b = 0x80; b < 0x100; ++b) toUnicode_[b] = kUndefined;
-  if (data::codePageSupported(codePage)) {
-    const QByteArray name = converterName(codePage);
-    valid_ = QStringDecoder(name.constData()).isValid();
-    // Each byte once through the converter; the reverse map follows from it, so
-    // encoding and decoding always agree.
-    for (int b = 0x80; valid_ && b < 0x100; ++b) {
-      QStringDecoder decoder(name.constData());
-      const char byte = char(b);
-      const QString one = decoder(QByteArrayView(&byte, 1));
-      if (!decoder.hasError() && one.size() == 1 && one[0] != QChar(kUndefined)) toUnicode_[b] = one[0].unicode();
-    }
-  }
+  // Each byte once through the system's converter; the reverse map follows from it,
+  // so encoding and decoding always agree.
+  if (data::codePageSupported(codePage)) valid_ = convertUpperHalf(codePage, toUnicode_);
   for (int b = 0xFF; b >= 0; --b)
     if (toUnicode_[b] != kUndefined) fromUnicode_[toUnicode_[b]] = int16_t(b);
 }

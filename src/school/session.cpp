@@ -16,6 +16,8 @@ std::string currentUser() {
 
 }  // namespace
 
+const char* programVersion() { return VELMONT_PROGRAM_VERSION; }
+
 SessionValues freshSessionValues(const school::SchoolFolder& folder, const data::Date& today) {
   SessionValues v;
   v.folder = folder;

@@ -17,11 +17,15 @@
 
 namespace velmont::app {
 
+// The program's version, as `velmont --version` and the About box give it
+// (the project's version in the top CMakeLists.txt).
+const char* programVersion();
+
 struct SessionValues {
   school::SchoolFolder folder;          // the school's data directory
   std::string school;                   // C_School
   std::string title = "Velmont Program";  // C_Title
-  std::string version = "1.1a";         // C_Version
+  std::string version = programVersion();  // C_Version: the one version of both programs
   int term = 3;                         // C_Term, 0..4
   int year = 0;                         // C_Year, four digits
   data::Date date;                      // C_Date, the processing date

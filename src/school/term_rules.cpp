@@ -39,20 +39,39 @@ void applyProcessingDate(SessionValues& v, const TermStarts& starts, const data:
   v.regYear = v.year;
 }
 
+namespace {
+
+// The whole number a typed text holds (blanks around it ignored; a blank text
+// reads as 0, as the table system reads numbers), or -1 when it holds anything
+// else: "2.5" is no term, "2O26" no year.
+long wholeNumber(const std::string& text) {
+  const size_t first = text.find_first_not_of(' ');
+  if (first == std::string::npos) return 0;
+  const size_t last = text.find_last_not_of(' ');
+  long value = 0;
+  for (size_t i = first; i <= last; ++i) {
+    if (text[i] < '0' || text[i] > '9' || value > 99999) return -1;
+    value = value * 10 + (text[i] - '0');
+  }
+  return value;
+}
+
+}  // namespace
+
 bool termTaken(const std::string& termText) {
-  const double term = data::parseNumeric(termText);
-  return term < 5 && term >= 0;  // a negative term is no term of the school year either
+  const long term = wholeNumber(termText);
+  return term >= 0 && term < 5;
 }
 
 bool yearTaken(const std::string& yearText) {
-  const double year = data::parseNumeric(yearText);
+  const long year = wholeNumber(yearText);
   return year > 1990 && year < 10000;
 }
 
 void applyTermYear(SessionValues& v, bool confirmed, const std::string& termText, const std::string& yearText) {
   if (!confirmed) return;
-  if (termTaken(termText)) v.term = int(data::parseNumeric(termText));
-  if (yearTaken(yearText)) v.year = int(data::parseNumeric(yearText));
+  if (termTaken(termText)) v.term = int(wholeNumber(termText));
+  if (yearTaken(yearText)) v.year = int(wholeNumber(yearText));
 }
 
 bool applyArguments(SessionValues& v, const std::vector<std::string>& positional) {
@@ -79,8 +98,9 @@ std::string year4(int year) {
 }  // namespace
 
 std::string headingCaption(const SessionValues& v) {
-  return "Term " + termDigit(v.term) + " " + (v.allYear ? year4(v.year) : std::string(4, ' ')) + "  " +
-         libs::dateText(v.date);
+  // The year stands beside the term always, so the office can check both
+  // before printing (also when the school's terms span two calendar years).
+  return "Term " + termDigit(v.term) + " " + year4(v.year) + "  " + libs::dateText(v.date);
 }
 
 std::string nowCaption(const SessionValues& v) {

@@ -30,7 +30,8 @@ TermDerivation deriveTerm(const TermStarts& starts, const data::Date& date);
 // C_Date and C_Year, the term is derived and registered.
 void applyProcessingDate(SessionValues& v, const TermStarts& starts, const data::Date& newDate);
 
-// The values "Change Term and Year" takes: a term from 0 to 4, a year after 1990.
+// The values "Change Term and Year" takes: a whole term from 0 to 4 (0 for
+// none), a whole year after 1990; a decimal or any other character is refused.
 bool termTaken(const std::string& termText);
 bool yearTaken(const std::string& yearText);
 

@@ -145,11 +145,13 @@ bool lmdYesNo(const QStringList& lines, QWidget* owner) {
   });
 }
 
-QString lmdGetStr(const QString& prompt, int width, const QString& picture, const QString& value, QWidget* owner) {
+QString lmdGetStr(const QString& prompt, int width, const QString& picture, const QString& value, QWidget* owner,
+                  bool* cancelled) {
   return gui::callOnGui([&] {
     InputBox box(owner, {prompt}, {value}, {width}, {picture});
-    if (box.dialog.exec() != QDialog::Accepted) return QString();
-    return box.edits[0]->value();
+    const bool confirmed = box.dialog.exec() == QDialog::Accepted;
+    if (cancelled) *cancelled = !confirmed;
+    return confirmed ? box.edits[0]->value() : QString();
   });
 }
 

@@ -25,9 +25,10 @@ QWidget* lmdQMsgWindow();
 bool lmdYesNo(const QStringList& lines, QWidget* owner = nullptr);
 
 // lmdGetStr: a one-field input box; the text typed (padded to its width), or
-// an empty text when the user cancels.
+// an empty text when the user cancels; `cancelled`, when given, tells the two
+// apart (an empty field confirmed, or Cancel and ESC).
 QString lmdGetStr(const QString& prompt, int width, const QString& picture, const QString& value,
-                  QWidget* owner = nullptr);
+                  QWidget* owner = nullptr, bool* cancelled = nullptr);
 
 // lmdGet2Str: a two-field input box; the values are updated in place when the
 // user confirms (true), left alone when the user cancels (false).

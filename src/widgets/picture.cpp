@@ -1,5 +1,7 @@
 #include "picture.h"
 
+#include <algorithm>
+
 namespace velmont::widgets {
 
 Picture Picture::parse(const QString& picture) {
@@ -20,10 +22,28 @@ Picture Picture::parse(const QString& picture) {
   return p;
 }
 
+bool Picture::number() const {
+  if (rules.isEmpty()) return false;
+  for (const QChar c : rules)
+    if (c != '9' && c != '#') return false;
+  return true;
+}
+
+int Picture::room() const {
+  if (rules.isEmpty()) return 0;
+  return number() ? std::max(int(rules.size()), kNumberRoom) : int(rules.size());
+}
+
 bool Picture::accept(QString& text) const {
   if (upper) text = text.toUpper();
   if (rules.isEmpty()) return true;
-  if (text.size() > rules.size()) return false;
+  if (text.size() > room()) return false;
+  if (number()) {
+    // Whether it is a number that the value can hold is for the field's check to say.
+    for (const QChar c : text)
+      if (!c.isDigit() && c != ' ' && c != '-' && c != '+' && c != '.' && c != ',') return false;
+    return true;
+  }
   for (int i = 0; i < text.size(); ++i) {
     QChar& c = text[i];
     switch (rules[i].toLatin1()) {

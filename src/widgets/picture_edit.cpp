@@ -6,6 +6,7 @@
 #include <QMouseEvent>
 #include <QTimer>
 #include <QValidator>
+#include <algorithm>
 
 #include "cells.h"
 #include "libs/date_text.h"
@@ -42,7 +43,7 @@ PictureEdit::PictureEdit(const QString& picture, int width, QWidget* parent)
   } else {
     if (!picture_.rules.isEmpty() && (width_ <= 0 || width_ > picture_.rules.size()))
       width_ = int(picture_.rules.size());
-    if (width_ > 0) setMaxLength(width_);
+    if (width_ > 0) setMaxLength(std::max(width_, picture_.room()));
     setValidator(new PictureValidator(picture_, this));
   }
 }

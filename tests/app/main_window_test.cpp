@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPushButton>
 #include <fstream>
 
 #include "app/main_window.h"
@@ -64,11 +65,11 @@ class Started : public ::testing::Test {
   MainWindow* window = nullptr;
 };
 
-TEST_F(Started, WithoutArgumentsTheHeadingShowsTermThreeAndTodayOnly) {
+TEST_F(Started, WithoutArgumentsTheHeadingShowsTermThreeTheYearAndToday) {
   start();
   EXPECT_EQ(window->window()->windowTitle(), "Velmont Program");
   EXPECT_TRUE(window->window()->isVisible());
-  EXPECT_EQ(window->headingLabel()->text(), "Term 3       " + today());
+  EXPECT_EQ(window->headingLabel()->text(), "Term 3 " + QString::number(data::Date::today().year()) + "  " + today());
   EXPECT_FALSE(window->nowLabel()->isVisible());
   EXPECT_TRUE(testing::labelTexts(window->window()).contains("Kestrel Point High School"));
   EXPECT_TRUE(testing::labelTexts(window->window()).contains("Velmont Program (sample only)"));
@@ -193,15 +194,39 @@ TEST_F(Started, ControlRecordWithoutTermDatesGivesTermOne) {
   for (const char* field : {"PA_TRM1_ST", "PA_TRM2_ST", "PA_TRM3_ST", "PA_TRM4_ST"})
     school.setControl(1, field, data::Date());
   start();
-  onNextModal([&](QWidget* box) { QTest::keyClick(box->focusWidget(), Qt::Key_Escape); });
+  onNextModal([&](QWidget* box) { QTest::keyClick(box->focusWidget(), Qt::Key_Return); });
   item(kItemProcDate)->trigger();
   EXPECT_EQ(program->session().get(&SessionValues::term), 1);
-  EXPECT_EQ(window->headingLabel()->text(), "Term 1       " + today());
+  EXPECT_EQ(window->headingLabel()->text(), "Term 1 " + QString::number(data::Date::today().year()) + "  " + today());
+}
+
+TEST_F(Started, CancellingTheProcessingDateChangesNeitherTheTermNorTheYear) {
+  start();
+  onNextModal([&](QWidget* box) { answerInputBox(box, {"2", "2025"}); });
+  item(kItemTermYear)->trigger();
+  const SessionValues before = program->session().values();
+  ASSERT_EQ(before.term, 2);
+  const QString caption = window->headingLabel()->text();
+  for (const bool button : {false, true}) {
+    onNextModal([&](QWidget* box) {
+      if (!button) return QTest::keyClick(box->focusWidget(), Qt::Key_Escape);
+      for (QPushButton* b : box->findChildren<QPushButton*>())
+        if (b->text() == "Cancel") b->click();
+    });
+    item(kItemProcDate)->trigger();
+    const SessionValues after = program->session().values();
+    EXPECT_EQ(after.term, 2);
+    EXPECT_EQ(after.year, 2025);
+    EXPECT_EQ(after.date, before.date);
+    EXPECT_EQ(after.regTerm, before.regTerm);
+    EXPECT_EQ(window->headingLabel()->text(), caption);
+    EXPECT_TRUE(window->nowLabel()->isVisible());
+  }
 }
 
 TEST_F(Started, TermAndYearDialogTakesValidValuesAndShowsTheNowCaption) {
   start();
-  onNextModal([&](QWidget* box) { QTest::keyClick(box->focusWidget(), Qt::Key_Escape); });
+  onNextModal([&](QWidget* box) { QTest::keyClick(box->focusWidget(), Qt::Key_Return); });
   item(kItemProcDate)->trigger();  // registers the term: the now caption is hidden
   ASSERT_FALSE(window->nowLabel()->isVisible());
   const int registered = program->session().get(&SessionValues::term);
@@ -224,8 +249,20 @@ TEST_F(Started, TermAndYearDialogTakesValidValuesAndShowsTheNowCaption) {
   item(kItemTermYear)->trigger();
   EXPECT_EQ(program->session().get(&SessionValues::term), other.toInt());
   EXPECT_EQ(program->session().get(&SessionValues::year), 2010);
-  EXPECT_EQ(told, "Term \"7\" is not a term (0 to 4): the term stays " + other +
-                      ".\nYear \"1990\" is not taken (it must come after 1990): the year stays 2010.");
+  EXPECT_EQ(told, "Term \"7\" is not a term (1 to 4): the term stays " + other +
+                      ".\nYear \"1990\" is not taken (it must be a whole year after 1990): the year stays 2010.");
+
+  // A decimal is kept as typed in the field and refused, never cut to a whole term.
+  onNextModal([&](QWidget* box) {
+    answerInputBox(box, {"2.5", "2010"});
+    onNextModal([&](QWidget* message) {
+      told = testing::messageText(message);
+      QTest::keyClick(message, Qt::Key_Return);
+    });
+  });
+  item(kItemTermYear)->trigger();
+  EXPECT_EQ(program->session().get(&SessionValues::term), other.toInt());
+  EXPECT_TRUE(told.startsWith("Term \"2.5\" is not a term")) << told.toStdString();
 
   onNextModal([&](QWidget* box) { QTest::keyClick(box->focusWidget(), Qt::Key_Escape); });
   item(kItemTermYear)->trigger();

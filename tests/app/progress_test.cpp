@@ -3,14 +3,12 @@
 
 #include <QFrame>
 #include <QLabel>
+#include <algorithm>
 #include <thread>
 
 #include "app/progress_display.h"
 #include "app/run_progress.h"
-#include "data/dbf_file.h"
-#include "data/table.h"
 #include "gui_helpers.h"
-#include "temp_dir.h"
 
 namespace velmont::app {
 namespace {
@@ -20,72 +18,81 @@ class ProgressBar : public ::testing::Test {
   void SetUp() override {
     for (QFrame*& r : rules) r = new QFrame(&window);
     display = std::make_unique<ProgressDisplay>(line1, line2, rules);
-    data::DbfFile::create(path, {{"N", 'N', 4}});
-    auto t = data::Table::open(path, "t", data::OpenMode::kReadWrite);
-    for (int i = 0; i < 230; ++i) t->appendBlank();
-    t->commit();
-    table = data::Table::open(path, "t");
-    // The counter lives for the whole program: call until a redraw, so that
-    // the next call is the first of ten.
-    table->goTo(230);
-    for (int i = 0; i < 10 && line2->text() != progressBar(230, 230); ++i) HTML_PROG(display.get(), *table);
-    ASSERT_EQ(line2->text(), progressBar(230, 230));
-    line2->setText(" ");
   }
-  void calls(int n, uint32_t recno) {
-    table->goTo(recno);
-    for (int i = 0; i < n; ++i) HTML_PROG(display.get(), *table);
-  }
+  // The bar's length after each call, as the user would see it.
+  std::vector<int> lengths;
+  void seen() { lengths.push_back(int(line2->text().size())); }
 
-  testing::TempDir dir;
-  std::string path = dir.file("ststuden.dbf");
   QWidget window;
   QLabel* line1 = new QLabel(" ", &window);
   QLabel* line2 = new QLabel(" ", &window);
   std::array<QFrame*, 4> rules{};
   std::unique_ptr<ProgressDisplay> display;
-  std::unique_ptr<data::Table> table;
 };
 
-TEST_F(ProgressBar, EveryTenthCallRedrawsByTheRecordsPlaceInTheTable) {
-  calls(9, 5);
-  EXPECT_EQ(line2->text(), " ");  // fewer than ten records never redraw
-  calls(1, 100);
-  EXPECT_EQ(line2->text(), QString(10, QChar(0x2588)));  // 100 / 230 * 23 = 10
-  calls(10, 230);
-  EXPECT_EQ(line2->text().size(), 23);
-  calls(10, 1);
-  EXPECT_EQ(line2->text(), "");  // 1 / 230 * 23 is less than one character
+// A list reads its students in name order (their places in the file jump
+// about), then prints them counted: the bar only ever grows.
+TEST_F(ProgressBar, ReadingThenCountingNeverGoesBack) {
+  RunProgress p(display.get());
+  p.begin("0   printing   50%   report  100%");
+  EXPECT_EQ(line2->text(), "");
+  double last = 0;
+  for (int i = 0; i < 230; ++i) {
+    p.step(230);
+    EXPECT_GE(p.share(), last);
+    last = p.share();
+    seen();
+  }
+  EXPECT_DOUBLE_EQ(p.share(), 0.5);  // reading fills half
+  for (int done = 0; done <= 40; ++done) {
+    p.count(done, 40);
+    EXPECT_GE(p.share(), last) << done;
+    last = p.share();
+    seen();
+    p.step(230);  // records read while counting do not move the bar
+  }
+  EXPECT_DOUBLE_EQ(p.share(), 1.0);
+  EXPECT_TRUE(std::is_sorted(lengths.begin(), lengths.end()));
+  EXPECT_EQ(lengths.back(), kProgressBarWidth);
+  EXPECT_TRUE(line1->text().startsWith("40 of 40 printed")) << line1->text().toStdString();
+  EXPECT_DOUBLE_EQ(line2->property("share").toDouble(), 1.0);
 }
 
-TEST_F(ProgressBar, TheCounterCarriesOverToTheNextRun) {
-  calls(7, 50);
-  line2->setText(" ");
-  calls(3, 115);  // the next run's third record is the tenth call
-  EXPECT_EQ(line2->text().size(), 11);
+TEST_F(ProgressBar, ACountedRunFillsTheWholeBarByItsCount) {
+  RunProgress p(display.get());
+  p.begin("scale");
+  p.count(0, 120);
+  EXPECT_EQ(line1->text(), "0 of 120 printed");
+  p.count(60, 120);
+  EXPECT_EQ(line2->text().size(), kProgressBarWidth / 2);
+  p.begin("scale");  // the next run starts empty
+  EXPECT_EQ(line1->text(), "scale");
+  EXPECT_EQ(line2->text(), "");
 }
 
 TEST_F(ProgressBar, CallsFromARunsThreadReachTheWindow) {
   std::thread run([&] {
-    auto own = data::Table::open(path, "t");  // a run opens its tables on its own thread
-    own->goTo(230);
-    for (int i = 0; i < 10; ++i) HTML_PROG(display.get(), *own);
-    display->setLine1("0   printing   50%   report  100%");
+    RunProgress p(display.get());
+    p.begin("0   printing   50%   report  100%");
+    p.count(230, 230);
     display->showFrame(true);
   });
   run.join();
   ASSERT_TRUE(QTest::qWaitFor([&] { return line2->text().size() == 23; }, 5000));
   ASSERT_TRUE(QTest::qWaitFor([&] { return !rules[3]->isHidden(); }, 5000));
-  EXPECT_EQ(line1->text(), "0   printing   50%   report  100%");
   display->reset();
   EXPECT_EQ(line2->text(), " ");
   EXPECT_TRUE(rules[0]->isHidden());
 }
 
-TEST(ProgressBarText, LengthFollowsTheShare) {
-  EXPECT_EQ(progressBar(0, 230), "");
-  EXPECT_EQ(progressBar(231, 230).size(), 23);  // past the end stays full
-  EXPECT_EQ(progressBar(5, 0), "");
+TEST(ProgressBarText, LengthAndCountLine) {
+  EXPECT_EQ(progressBar(0), "");
+  EXPECT_EQ(progressBar(100.0 / 230), QString(10, QChar(0x2588)));
+  EXPECT_EQ(progressBar(1.5).size(), 23);  // past the end stays full
+  EXPECT_EQ(progressCountLine(0, 120, 0), "0 of 120 printed");
+  EXPECT_EQ(progressCountLine(12, 120, 6), "12 of 120 printed, 0:54 left");
+  EXPECT_EQ(progressCountLine(120, 120, 60), "120 of 120 printed, 0:00 left");
+  EXPECT_EQ(progressCountLine(1, 2000, 1), "1 of 2000 printed, 33:19 left");
 }
 
 }  // namespace

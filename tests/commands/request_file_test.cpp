@@ -93,12 +93,31 @@ TEST(RequestFile, NoLeavesTheDirectoryUntouched) {
   EXPECT_TRUE(opened.paths.empty());
 }
 
-TEST(RequestFile, UnwritableDirectoryOpensNothingAndSaysNothing) {
+TEST(RequestFile, AFormThatCannotBeWrittenOrOpenedIsToldWithItsPlace) {
   Opened opened;
-  onNextModal([](QWidget* box) { testing::clickButton(box, "Yes"); });
+  QString told;
+  auto answerYesThenRead = [&] {
+    onNextModal([&](QWidget* box) {
+      onNextModal([&](QWidget* message) {
+        told = testing::messageText(message);
+        QTest::keyClick(message, Qt::Key_Return);
+      });
+      testing::clickButton(box, "Yes");
+    });
+  };
+  answerYesThenRead();
   YOUR_REPT("/nonexistent/velmont", nullptr, opened.opener());
   EXPECT_TRUE(opened.paths.empty());
-  EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+  EXPECT_TRUE(told.contains("could not be written in /nonexistent/velmont")) << told.toStdString();
+
+  // A desktop without a program to open the form: the user learns where it is.
+  testing::TempDir dir;
+  told.clear();
+  answerYesThenRead();
+  YOUR_REPT(dir.path().string(), nullptr, [](const std::string&, const std::string&) { return false; });
+  EXPECT_TRUE(told.startsWith(QString::fromStdString("The request form is ready in " + dir.file(kRequestFile) + ".")))
+      << told.toStdString();
+  EXPECT_TRUE(told.contains("no program to open it")) << told.toStdString();
 }
 
 #ifndef _WIN32

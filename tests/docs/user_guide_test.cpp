@@ -197,6 +197,22 @@ TEST(UserGuide, WhatTheReportsWriteInTheDataDirectoryIsListed) {
         << "the reports wrote " << name << " in the data directory, which the guide's section 9 does not name";
   }
   EXPECT_GE(changed, 1) << "the first report of a year builds the subject index";
+
+  // A year without subject records: the cards say so with status 3 and write
+  // nothing; the class list makes the year's table, which the guide names too.
+  for (const char* ext : {".dbf", ".dbt", ".ntx"}) fs::remove(school / ("STSUB26" + std::string(ext)));
+  const auto without = snapshot();
+  const std::string said = run(batch() + " eot" + common + "--pdf '" + (dir.path() / "blank.pdf").string() + "'", &status);
+  EXPECT_EQ(status, 3);
+  EXPECT_NE(said.find("The year 2026 has no subject records (STSUB26.dbf is missing)"), std::string::npos) << said;
+  EXPECT_FALSE(fs::exists(dir.path() / "blank.pdf"));
+  EXPECT_EQ(snapshot(), without) << "nothing is made in the data directory for cards that are not printed";
+  run(batch() + " list" + common + "--level 10 --text '" + (dir.path() / "list.txt").string() + "'", &status);
+  for (const auto& [name, bytes] : snapshot()) {
+    if (without.count(name)) continue;
+    EXPECT_NE(written.find("`" + name + "`"), std::string::npos)
+        << "the class list made " << name << " in the data directory, which the guide's section 9 does not name";
+  }
 }
 
 TEST(UserGuide, OneVersionInTheProgramsTheChangeLogAndTheGuide) {

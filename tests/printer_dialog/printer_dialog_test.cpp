@@ -57,6 +57,57 @@ TEST_F(PrinterDialogTest, EnterOnTheLastFieldSavesMinusOneTheWatermarkAndThePlai
   EXPECT_EQ(session.get(&app::SessionValues::hdAscii), "N");
 }
 
+TEST_F(PrinterDialogTest, ADecimalIsSavedWhereTheFieldKeepsOneAndRefusedWhereItKeepsWholeNumbers) {
+  // The demo's PA_OPN_BAL keeps one decimal, PA_NXT_TRN whole millimetres.
+  school.setControl(3, "PA_NXT_TRN", 20);
+  QStringList told;
+  QString margin, logo;
+  bool logoFocused = false;
+  run([&](widgets::LmdDialog* d) {
+    for (const char* refused : {"2,5", "2.55"}) {
+      // Enter moves on from the field: its check refuses and the focus comes back.
+      type(d, 1, refused);
+      onNextModal([&](QWidget* box) { told << messageText(box); QTest::keyClick(box, Qt::Key_Return); });
+      QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+      EXPECT_TRUE(QTest::qWaitFor([&] { return edit(d, 1)->hasFocus(); }, 2000)) << refused;
+    }
+    type(d, 1, "2.5");
+    type(d, 3, "2.5");
+    margin = edit(d, 1)->text();
+    logo = edit(d, 3)->text();
+    onNextModal([&](QWidget* box) { told << messageText(box); QTest::keyClick(box, Qt::Key_Return); });
+    click(d, "OK");  // refused: the logo height cannot be 2.5
+    logoFocused = d->focusWidget() == edit(d, 3);  // the window takes the keys back once the box is gone
+    type(d, 3, "25");
+    click(d, "OK");
+  });
+  EXPECT_EQ(margin, "2.5");
+  EXPECT_EQ(logo, "2.5");
+  ASSERT_EQ(told.size(), 3);
+  EXPECT_TRUE(told[0].contains("decimals are written with a point")) << told[0].toStdString();
+  EXPECT_TRUE(told[1].contains("it keeps 1 decimal")) << told[1].toStdString();
+  EXPECT_TRUE(told[2].startsWith("\"2.5\" cannot be kept as the Logo height (mm) (it keeps whole numbers only)."))
+      << told[2].toStdString();
+  EXPECT_TRUE(logoFocused);
+  EXPECT_DOUBLE_EQ(control("PA_OPN_BAL"), 2.5);
+  EXPECT_EQ(control("PA_NXT_TRN"), 25);
+  QString shown;
+  run([&](widgets::LmdDialog* d) {
+    shown = edit(d, 1)->text();
+    QTest::keyClick(d, Qt::Key_Escape);
+  });
+  EXPECT_EQ(shown, "2.5");  // shown as stored, not rounded
+}
+
+TEST_F(PrinterDialogTest, ALongTextFilePathIsKeptAsTyped) {
+  const QString path = "/home/office/Documents/term4-cards/" + QString(20, 'x') + ".txt";  // 62 characters
+  run([&](widgets::LmdDialog* d) {
+    type(d, 4, path);
+    click(d, "OK");
+  }, {.focus = 1});
+  EXPECT_EQ(session.get(&app::SessionValues::prAscii), path.toStdString());
+}
+
 TEST_F(PrinterDialogTest, AClickInTheBlankTextFileNameAndTypingEntersTheName) {
   run([&](widgets::LmdDialog* d) {
     auto* file = qobject_cast<widgets::PictureEdit*>(d->fields().at(3));
@@ -235,8 +286,10 @@ TEST(WatermarkChoices, NoneThenBitmapsGifsAndJpegsWithoutTheProgramsOwnPictures)
             (std::vector<std::string>{"none", "A.BMP", "b.bmp", "logo.gif", "tabs.gif", "photo.jpg"}));
 }
 
-TEST(SystemPrintDialog, TheRealDialogOpensOffersNoPageRangeAndCancels) {
+TEST(SystemPrintDialog, TheRealDialogOpensAsAChoiceWithoutPagesOrAFileOutputAndCancels) {
   bool shown = false, pageChoices = true;
+  QStringList buttons;
+  bool fileOutput = true;
   onNextModal([&](QWidget* w) {
     auto* dialog = qobject_cast<QPrintDialog*>(w);
     shown = dialog != nullptr;
@@ -244,6 +297,11 @@ TEST(SystemPrintDialog, TheRealDialogOpensOffersNoPageRangeAndCancels) {
     if (dialog)
       pageChoices = dialog->testOption(QAbstractPrintDialog::PrintPageRange) ||
                     dialog->testOption(QAbstractPrintDialog::PrintCurrentPage);
+    for (QPushButton* b : w->findChildren<QPushButton*>())
+      if (b->isVisible()) buttons << b->text().remove('&');
+    fileOutput = false;
+    for (QComboBox* c : w->findChildren<QComboBox*>())
+      for (int i = 0; i < c->count(); ++i) fileOutput = fileOutput || c->itemText(i).contains("File", Qt::CaseInsensitive);
     static_cast<QDialog*>(w)->reject();
   });
   printer::PrtSettings settings;
@@ -251,6 +309,9 @@ TEST(SystemPrintDialog, TheRealDialogOpensOffersNoPageRangeAndCancels) {
   EXPECT_TRUE(printer::FIND_WIN_PRN(settings, nullptr));
   EXPECT_TRUE(shown);
   EXPECT_FALSE(pageChoices);
+  EXPECT_TRUE(buttons.contains("Select")) << buttons.join(',').toStdString();
+  EXPECT_FALSE(buttons.contains("Print")) << buttons.join(',').toStdString();
+  EXPECT_FALSE(fileOutput) << "the dialog's own output file would be ignored";
   EXPECT_EQ(settings[printer::kPrtDeviceName], "Kept");
 }
 

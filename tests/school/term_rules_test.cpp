@@ -40,13 +40,13 @@ TEST(TermRules, AllYearOnlyWhenTheDefinedTermsShareTheirYear) {
   EXPECT_TRUE(deriveTerm(two, Date::fromYmd(2004, 5, 1)).allYear);
 }
 
-TEST(TermRules, WithoutArgumentsTheHeadingHidesTheYearAndTheNowCaptionIsHidden) {
+TEST(TermRules, WithoutArgumentsTheHeadingShowsTermYearAndDateAndTheNowCaptionIsHidden) {
   libs::setDateOrder(libs::DateOrder::kDayMonthYear);
   SessionValues v = started(Date::fromYmd(2026, 3, 9));
   EXPECT_FALSE(applyArguments(v, {}));
   EXPECT_EQ(v.term, 3);
   EXPECT_EQ(v.year, 2026);
-  EXPECT_EQ(headingCaption(v), "Term 3       09/03/2026");
+  EXPECT_EQ(headingCaption(v), "Term 3 2026  09/03/2026");
   // Nothing registered yet, but without arguments start-up does not bring the
   // captions up to date, so the window only shows the heading.
 }
@@ -80,7 +80,8 @@ TEST(TermRules, ChangeProcessingDateRegistersAndHidesTheNowCaption) {
   // An empty answer keeps the date but still derives and registers.
   applyProcessingDate(v, starts(2004, 2005), Date());
   EXPECT_EQ(v.date, Date::fromYmd(2004, 5, 1));
-  EXPECT_EQ(headingCaption(v), "Term 2       01/05/2004");
+  EXPECT_FALSE(v.allYear);
+  EXPECT_EQ(headingCaption(v), "Term 2 2004  01/05/2004");  // the year is shown also when terms span two
 
   // Another term through the term and year dialog shows the now caption again.
   applyTermYear(v, true, "3", "2004");
@@ -88,6 +89,23 @@ TEST(TermRules, ChangeProcessingDateRegistersAndHidesTheNowCaption) {
   applyTermYear(v, true, "0", "2004");
   EXPECT_EQ(v.term, 0);
   EXPECT_FALSE(nowCaptionShown(v));  // term 0 never shows it
+}
+
+TEST(TermRules, ATermOrYearWithADecimalOrAnotherCharacterIsRefusedNotCut) {
+  SessionValues v = started(Date::fromYmd(2026, 3, 9));
+  for (const char* refused : {"2.5", "2,5", "-1", "5", "1 2", "x"}) {
+    EXPECT_FALSE(termTaken(refused)) << refused;
+    applyTermYear(v, true, refused, "2026");
+    EXPECT_EQ(v.term, 3) << refused;
+  }
+  for (const char* refused : {"2026.5", "1990", "20260", "2O26"}) {
+    EXPECT_FALSE(yearTaken(refused)) << refused;
+    applyTermYear(v, true, "3", refused);
+    EXPECT_EQ(v.year, 2026) << refused;
+  }
+  applyTermYear(v, true, " 2", " 2027 ");
+  EXPECT_EQ(v.term, 2);
+  EXPECT_EQ(v.year, 2027);
 }
 
 TEST(TermRules, TermAndYearDialogIgnoresOutOfRangeAndCancelledEntries) {

@@ -141,9 +141,12 @@ TEST(PictureEdit, RulesPerPosition) {
   PictureEdit* yesNo = f.add(3, 1, "", "Y");
   f.show();
   enter(digit, "x45");
-  EXPECT_EQ(digit->text(), "4");  // the picture has one position
+  EXPECT_EQ(digit->text(), "45");  // a number is kept whole, for its check to take or refuse
   enter(signedNumber, "-1");
   EXPECT_EQ(signedNumber->text(), "-1");
+  signedNumber->clear();
+  enter(signedNumber, "2.5");
+  EXPECT_EQ(signedNumber->text(), "2.5");  // the decimal point is not dropped
   enter(yesNo, "qn");
   EXPECT_EQ(yesNo->text(), "N");
 }

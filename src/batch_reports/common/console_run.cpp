@@ -34,8 +34,12 @@ Handler previousInt = SIG_DFL, previousTerm = SIG_DFL;
 void ensureGuiApplication() {
   if (QCoreApplication::instance()) return;
   qtcore::prepareRuntimeDirectory();
+#ifndef _WIN32
+  // Windows' own platform needs no display and draws with the system's fonts; elsewhere
+  // without a display only the offscreen platform starts.
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY"))
     qputenv("QT_QPA_PLATFORM", "offscreen");
+#endif
   static int argc = 1;
   static char name[] = "velmont-batch";
   static char* argv[] = {name, nullptr};
@@ -76,9 +80,9 @@ void ConsoleRunUi::failure(std::exception_ptr error, const std::string& operatio
 const char* const kExitStatusHelp =
     "The output never replaces one of the school's files, and it is put in place only when\n"
     "the run ends well. Exit status: 0 printed; 1 a file is missing or damaged, or the output\n"
-    "could not be written; 2 a wrong argument; 3 no student matched the options, or the run\n"
-    "has none of the --pages (nothing was printed or written); 130 or 143 stopped by a signal\n"
-    "(see below).\n\n";
+    "could not be written; 2 a wrong argument; 3 no student matched the options, the year has\n"
+    "no subject records (cards), or the run has none of the --pages (nothing was printed or\n"
+    "written); 130 or 143 stopped by a signal (see below).\n\n";
 
 const char* const kStopHelp =
     "Ctrl-C (SIGINT) or SIGTERM stops the run after the card or student being printed: nothing\n"

@@ -14,8 +14,8 @@
 
 namespace velmont::batch {
 
-// Makes the process's application object when there is none: offscreen unless
-// a display is set; there are no windows. Qt's note that it picked a runtime
+// Makes the process's application object when there is none: on Linux offscreen
+// unless a display is set; there are no windows. Qt's note that it picked a runtime
 // folder of its own (started from cron or a root shell) is kept off stderr,
 // which carries the program's own words.
 void ensureGuiApplication();

@@ -204,11 +204,16 @@ RunOutcome runReport(const RunRequest& request, RunUi& ui, const RunSteps& steps
       } else {
         printer->abandonDoc();
       }
-      if (!request.preview && send) outcome.destination = textMode ? QString::fromStdString(data::trim(request.prAscii))
-                                                                   : printer->destination();
-      if (!request.preview && send) ui.notice(sentToNotice(request, outcome.destination));
-      if (outcome.stopped && outcome.error.isEmpty() && !failure) ui.notice(stoppedNotice(request, deviceDestination, *setup));
-      if (outcome.nothingMatched) ui.notice(QString::fromLatin1(kNoStudentsMatch));
+      if (!request.preview && send) {
+        outcome.destination = textMode ? QString::fromStdString(data::trim(request.prAscii)) : printer->destination();
+        outcome.files = textMode ? 1 : printer->filesWritten();
+        ui.outcome(sentToNotice(request, outcome.destination), outcome);
+      }
+      if (outcome.stopped && outcome.error.isEmpty() && !failure)
+        ui.outcome(stoppedNotice(request, deviceDestination, *setup), outcome);
+      if (outcome.nothingMatched)
+        ui.outcome(setup->nothingNotice.isEmpty() ? QString::fromLatin1(kNoStudentsMatch) : setup->nothingNotice,
+                   outcome);
       if (preview && send && setup->showFinalPreview) {
         ui.previewWindow(*preview, false);
         preview->destroyPwin();

@@ -54,6 +54,7 @@ class PrintDevice;
 namespace velmont::reports {
 
 class RunUi;
+struct RunOutcome;
 
 // What a run is asked to do; fixed before it starts.
 struct RunRequest {
@@ -100,6 +101,8 @@ struct RunSetup {
   // The body sets this when no student matched the options: the document is
   // then dropped (nothing reaches the printer or a file) and the user is told.
   bool nothingMatched = false;
+  // What the user is then told, when not kNoStudentsMatch (e.g. a year without subject records).
+  QString nothingNotice;
   // False when the final preview window has nothing worth showing.
   bool showFinalPreview = true;
   // What the body prints one of: "card" or "student" (the progress and the
@@ -133,6 +136,10 @@ class RunUi {
   virtual void progressCount(int printed, int total) {}
   // A passing notice (lmdQMsg: no wait).
   virtual void notice(const QString& text) {}
+  // How the run ended, said once at its end: sent (with `outcome` telling where
+  // and how many pages or files), stopped, or nothing to print. By default a
+  // notice; the program keeps it in view until the user has seen it.
+  virtual void outcome(const QString& text, const RunOutcome& outcome) { notice(text); }
   // A message box of one to three lines that the user must acknowledge.
   virtual void message(const QStringList& lines) {}
   // A preview window on the pages recorded so far: stepping before a further
@@ -173,6 +180,7 @@ struct RunOutcome {
   bool nothingMatched = false;  // no student matched: nothing was printed or written
   bool stopped = false;         // the user stopped the run: nothing was printed or written
   int printed = 0;              // cards or students printed (of a stopped run: before the stop)
+  int files = 0;                // files written: 1 for a PDF or text file, one per family in a folder
 };
 
 // What a run that found no student tells the user.

@@ -113,6 +113,14 @@ void PRINTEOT(DialogState& st, bool preview) {
     if (auto it = fieldOf.find(e.field()); it != fieldOf.end()) st.fields[it->second]->setFocus(Qt::OtherFocusReason);
     return;
   }
+  // A year without subject records is told before anything is asked or printed.
+  QString noSubjects;
+  if (!app::showDataErrors(st.dlg, [&] { noSubjects = yearWithoutSubjects(v.folder, v.year); })) return;
+  if (!noSubjects.isEmpty()) {
+    widgets::lmdMsg({noSubjects}, 0, st.dlg);
+    return;
+  }
+
   const EotOptions o = request.options;
   reports::RunRequest r = std::move(request.run);
   r.prAscii = reports::textFilePath(v.prAscii, v.folder.dir());  // the file the printer display names
@@ -170,7 +178,8 @@ void TAIL_PR2(app::Session& session, QWidget* owner, const std::string& reportCo
   const app::SessionValues v = session.values();
   auto st = std::make_shared<DialogState>();
   st->session = &session;
-  auto dialogOwner = std::make_unique<widgets::LmdDialog>(owner, kDialogRows, 60, kEotTitle);
+  // Without a parent window: the main window stays reachable for File > Exit.
+  auto dialogOwner = std::make_unique<widgets::LmdDialog>(nullptr, kDialogRows, 60, kEotTitle);
   widgets::LmdDialog* dlg = dialogOwner.get();
   st->dlg = dlg;
   widgets::lmdStat(dlg, 19.2, 1.5, 1.5, 57);
@@ -277,9 +286,9 @@ void TAIL_PR2(app::Session& session, QWidget* owner, const std::string& reportCo
   };
   dlg->setKeyHandler([st = st.get()](int key, QWidget* field) { return reports::PRREQKEYS(key, field, st->keys); });
 
-  // Modal before it is first shown (exec on a visible dialog would leave the
-  // main window's commands reachable while the options are open).
-  dlg->setWindowModality(Qt::ApplicationModal);
+  // Modal before it is first shown (exec would otherwise make it block the
+  // main window, whose File > Exit must still ask to stop a run).
+  reports::modalBesideMainWindow(dlg);
   reports::placeBelowProgress(dlg, owner);
   dlg->show();
   widgets::lmdReSay(status, "Finding default printer...");

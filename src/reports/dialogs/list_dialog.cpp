@@ -67,8 +67,10 @@ ListDialog::ListDialog(app::Session& session, QWidget* owner, const std::string&
     unreadable = QString::fromLocal8Bit(e.what());
   }
   options_ = readListOptions(saved, v.hclLen);
-  dialog_ = new widgets::LmdDialog(owner, 20, 60, c_name_);
+  // Without a parent window: the main window stays reachable for File > Exit.
+  dialog_ = new widgets::LmdDialog(nullptr, 20, 60, c_name_);
   dialog_->setAttribute(Qt::WA_DeleteOnClose, false);
+  reports::modalBesideMainWindow(dialog_);
   build();
   reports::placeBelowProgress(dialog_, owner);
   if (!unreadable.isEmpty()) widgets::lmdQMsg(reports::savedOptionsNotice(unreadable), dialog_);

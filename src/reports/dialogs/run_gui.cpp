@@ -11,6 +11,7 @@
 #include "app/error_handler.h"
 #include "app/progress_display.h"
 #include "app/run_progress.h"
+#include "data/table.h"
 #include "school/session.h"
 #include "qtcore/gui_thread.h"
 #include "widgets/lmd_controls.h"
@@ -18,6 +19,7 @@
 #include "widgets/lmd_messages.h"
 #include "print/page_printer.h"
 #include "preview/preview_printer.h"
+#include "run_outcome_box.h"
 
 namespace velmont::reports {
 
@@ -43,12 +45,12 @@ class GuiRunUi : public RunUi {
       : session_(session), dialog_(dialog), buttons_(std::move(buttons)) {}
 
   void progressBegin() override {
-    if (app::ProgressDisplay* p = app::ProgressDisplay::ofMainWindow()) {
-      p->showFrame(true);
-      p->setLine1(kScaleLine);
-    }
+    if (app::ProgressDisplay* p = app::ProgressDisplay::ofMainWindow()) p->showFrame(true);
+    progress_ = app::RunProgress(app::ProgressDisplay::ofMainWindow());
+    progress_.begin(kScaleLine);
   }
-  void progressStep(data::Table& table) override { app::HTML_PROG(app::ProgressDisplay::ofMainWindow(), table); }
+  void progressStep(data::Table& table) override { progress_.step(table.reccount()); }
+  void progressCount(int printed, int total) override { progress_.count(printed, total); }
   void progressEnd() override {
     if (app::ProgressDisplay* p = app::ProgressDisplay::ofMainWindow()) {
       p->setLine1(QStringLiteral(" "));
@@ -59,6 +61,14 @@ class GuiRunUi : public RunUi {
   // While the program ends, a stopped run asks and tells nothing more.
   void notice(const QString& text) override {
     if (!leaving) widgets::lmdQMsg(text);
+  }
+  // The closing word stays in view, with where the report went, until the
+  // user has seen it or starts the next run.
+  void outcome(const QString& text, const RunOutcome& outcome) override {
+    if (leaving) return;
+    const OutcomeView view = outcomeView(text, outcome);
+    QPointer<widgets::LmdDialog> dialog = dialog_;
+    gui::later(nullptr, [dialog, view] { showRunOutcome(dialog, view); });
   }
   void message(const QStringList& lines) override {
     if (!leaving) widgets::lmdMsg(lines, 14);
@@ -88,6 +98,7 @@ class GuiRunUi : public RunUi {
 
  private:
   app::Session& session_;
+  app::RunProgress progress_{nullptr};
   QPointer<widgets::LmdDialog> dialog_;
   std::vector<QPointer<QPushButton>> buttons_;
 };
@@ -96,6 +107,7 @@ class GuiRunUi : public RunUi {
 
 std::shared_ptr<RunUi> makeGuiRunUi(app::Session& session, widgets::LmdDialog* dialog,
                                     std::vector<QPointer<QPushButton>> buttons) {
+  closeRunOutcome(dialog);  // a new run: the last one's outcome has been seen
   return std::make_shared<GuiRunUi>(session, dialog, std::move(buttons));
 }
 
@@ -109,6 +121,12 @@ void placeBelowProgress(widgets::LmdDialog* dialog, QWidget* owner) {
   const int x = over.center().x() - dialog->width() / 2;
   const int y = std::max(over.center().y() - dialog->height() / 2, clear);
   dialog->move(x, y);  // the frame's top: its title bar starts below the box
+}
+
+void modalBesideMainWindow(widgets::LmdDialog* dialog) {
+  // Window-modal without a parent window blocks no other window, yet the
+  // dialog counts as modal: what it opens stacks above it.
+  dialog->setWindowModality(Qt::WindowModal);
 }
 
 bool askToStopRun(RunHandle& run, QWidget* owner) {

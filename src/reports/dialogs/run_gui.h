@@ -27,6 +27,12 @@ namespace velmont::reports {
 // its top bar, so that the progress box stays in sight while runs go on.
 void placeBelowProgress(widgets::LmdDialog* dialog, QWidget* owner);
 
+// Makes a report's options dialog modal (its own windows and the run's boxes
+// come above it, and the menu's other commands wait) while the main window
+// stays reachable: File > Exit and its close button ask to stop a run that
+// prints, as the guide says. The dialog must have no parent widget.
+void modalBesideMainWindow(widgets::LmdDialog* dialog);
+
 // A RunUi for a run started from `dialog` (may be null). `buttons` are the
 // dialog's Print and Preview buttons, enabled again when the run ends.
 std::shared_ptr<RunUi> makeGuiRunUi(app::Session& session, widgets::LmdDialog* dialog,

@@ -1,6 +1,7 @@
 // The body of an end-of-term run: headings, tables, the year's subject index,
 // the selection of students and one card per student and address copy.
 #include <cmath>
+#include <filesystem>
 #include <memory>
 
 #include "data/error.h"
@@ -243,8 +244,33 @@ double entryNumber(const std::string& text) {
   return digits ? (negative ? -value : value) : 0;
 }
 
+QString yearWithoutSubjects(const school::SchoolFolder& folder, int year) {
+  const std::string name = data::subjectTableName(year) + ".dbf";
+  const std::string path = folder.file(name);
+  QString why;
+  if (path.empty()) {
+    why = QString::fromStdString(name) + " is missing";
+  } else {
+    auto table = Table::open(path, "STSUB", data::OpenMode::kRead);
+    table->goTop();
+    if (!table->eof()) return {};
+    why = QString::fromStdString(std::filesystem::path(path).filename().string()) + " holds none";
+  }
+  return QStringLiteral("The year %1 has no subject records (%2): its cards would have no subjects, marks or "
+                        "comments, so none were printed.")
+      .arg(year)
+      .arg(why);
+}
+
 void EOT_PR_RDY(reports::RunSetup& setup, const EotOptions& o, const app::SessionValues& session,
                 EotFigures* figures, CardObserver* cards) {
+  // A year without subject records would print blank cards for everyone:
+  // nothing is printed or created, and the user is told why.
+  if (const QString none = yearWithoutSubjects(session.folder, session.year); !none.isEmpty()) {
+    setup.nothingMatched = true;
+    setup.nothingNotice = none;
+    return;
+  }
   EotRunContext c;
   c.cardObserver = cards;
   c.session = session;

@@ -42,6 +42,11 @@ void EOT_PR_RDY(reports::RunSetup& setup, const EotOptions& options, const app::
 inline constexpr const char* kIndexingNotice = "Indexing Student Subjects .. please wait";
 
 
+// The message that the year has no subject records (its student-subject table
+// is missing or holds no record), so that its cards would be blank; empty when
+// it has some. A damaged table throws data::DataError naming it.
+QString yearWithoutSubjects(const school::SchoolFolder& folder, int year);
+
 // The numeric value of an entry as the table system reads typed numbers:
 // leading blanks, a sign and digits ("-57" is -57, "smith" is 0, "12b" is 12).
 double entryNumber(const std::string& text);

@@ -102,6 +102,21 @@ class EotDialogTest : public ::testing::Test {
   static bool runEnded(LmdDialog* d) {
     return QTest::qWaitFor([d] { return button(d, "F4 Print")->isEnabled(); }, kWait);
   }
+  // The box with the last run's outcome, which stays until acknowledged; null when none is shown.
+  static QDialog* outcomeBox(LmdDialog* d) {
+    for (QDialog* box : d->findChildren<QDialog*>("runOutcome"))
+      if (box->isVisible()) return box;
+    return nullptr;
+  }
+  static QPushButton* findButton(QWidget* w, const QString& text) {
+    for (QPushButton* b : w->findChildren<QPushButton*>())
+      if (b->text().remove('&') == text) return b;
+    return nullptr;
+  }
+  static QString outcomeText(LmdDialog* d) {
+    QDialog* box = outcomeBox(d);
+    return box ? box->findChild<QLabel*>("outcomeText")->text() : QString();
+  }
 
   QString pdfText() const {
     const auto p = velmont::testing::runHostTool("pdftotext", {"-layout", pdf, "-"}, kWait);
@@ -161,6 +176,17 @@ TEST_F(EotDialogTest, F4PrintsTheCardsToAPdfWhileTheButtonsAreHeldAndTheDialogSt
     EXPECT_TRUE(button(d, "F5 Preview")->isEnabled());
     EXPECT_TRUE(d->isVisible());
     EXPECT_EQ(QApplication::focusWidget(), field(d, 1));
+    // The outcome stays until it is acknowledged: where the cards went, in full, and how many pages.
+    const QStringList outcome = outcomeText(d).split('\n');
+    ASSERT_GE(outcome.size(), 2) << outcomeText(d).toStdString();
+    EXPECT_EQ(outcome[0], "Report has been sent to " + pdf);
+    EXPECT_TRUE(outcome[1].contains(QRegularExpression("^[1-9][0-9]* pages in " + QRegularExpression::escape(pdf) + "\\.$")))
+        << outcome[1].toStdString();
+    // No desktop opener here (no xdg-open): the box says so instead of offering a button that does nothing.
+    EXPECT_TRUE(outcomeText(d).contains("offers no program to open files")) << outcomeText(d).toStdString();
+    EXPECT_EQ(findButton(outcomeBox(d), "Open PDF"), nullptr);
+    findButton(outcomeBox(d), "OK")->click();
+    EXPECT_EQ(outcomeBox(d), nullptr);
 
     const QString text = pdfText();
     EXPECT_GE(text.count("REPORT OF:"), 10);  // every student of the school, one card or more each
@@ -174,6 +200,27 @@ TEST_F(EotDialogTest, F4PrintsTheCardsToAPdfWhileTheButtonsAreHeldAndTheDialogSt
     press(Qt::Key_Escape);
     EXPECT_FALSE(d->isVisible());
   });
+}
+
+TEST_F(EotDialogTest, AYearWithoutSubjectRecordsIsToldBeforeAnythingIsAskedOrPrinted) {
+  session.set(&app::SessionValues::year, 2031);
+  QString told;
+  open([&](LmdDialog* d) {
+    onNextModal([&](QWidget* box) {
+      told = messageText(box);
+      QTest::keyClick(box, Qt::Key_Return);
+    });
+    press(Qt::Key_F4);
+    EXPECT_TRUE(button(d, "F4 Print")->isEnabled()) << "no run started";
+    d->activateWindow();  // the message had the keys
+    ASSERT_TRUE(QTest::qWaitForWindowActive(d));
+    press(Qt::Key_Escape);
+  });
+  EXPECT_EQ(told, "The year 2031 has no subject records (STSUB31.dbf is missing): its cards would have no subjects, "
+                  "marks or comments, so none were printed.");
+  EXPECT_EQ(saveQuestions, 0);
+  EXPECT_FALSE(std::filesystem::exists(school.file("STSUB31.dbf")));
+  EXPECT_FALSE(QFile::exists(pdf));
 }
 
 TEST_F(EotDialogTest, TheSaveQuestionOffersAnArchivalPdfAndOneFilePerFamily) {
@@ -235,9 +282,8 @@ TEST_F(EotDialogTest, ATextFileIsWrittenAsThePrinterDisplayNamesIt) {
     session.set(&app::SessionValues::prAscii, std::string("out"));
     press(Qt::Key_F4);
     ASSERT_TRUE(runEnded(d));
-    ASSERT_NE(widgets::lmdQMsgWindow(), nullptr);
-    EXPECT_EQ(qobject_cast<QLabel*>(widgets::lmdQMsgWindow())->text(),
-              QString::fromStdString("Report has been sent to " + school.file("out.PRN")));
+    EXPECT_TRUE(outcomeText(d).startsWith(QString::fromStdString("Report has been sent to " + school.file("out.PRN"))))
+        << outcomeText(d).toStdString();
     press(Qt::Key_Escape);
   });
   EXPECT_GT(fs::file_size(school.file("out.PRN")), 0u);
@@ -312,12 +358,10 @@ TEST_F(EotDialogTest, EscDuringAPrintedRunAsksAndOnlyYesStopsItWithNothingWritte
     ASSERT_TRUE(runEnded(d));
     EXPECT_TRUE(d->isVisible()) << "the dialog stays for the next run";
     ASSERT_EQ(asked.size(), 2);
-    auto* notice = qobject_cast<QLabel*>(widgets::lmdQMsgWindow());
-    ASSERT_NE(notice, nullptr);
-    EXPECT_TRUE(notice->text().contains(QRegularExpression(
+    EXPECT_TRUE(outcomeText(d).contains(QRegularExpression(
         "^The report was stopped (after card [1-9][0-9]* of [0-9]+ \\(.*\\)|before its first card): nothing was "
         "sent to " + QRegularExpression::escape(pdf) + "\\.$")))
-        << notice->text().toStdString();
+        << outcomeText(d).toStdString();
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(file.readAll(), earlier) << "the earlier cards are kept";
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(out.path()), {}), 1) << "no temporary file";

@@ -45,14 +45,27 @@ TEST_F(EotWholeRun, SubjectIndexIsBuiltWhenMissingWithItsNotice) {
   EXPECT_EQ(figures.cards, firstCards);
 }
 
-TEST_F(EotWholeRun, MissingYearTableIsCreatedEmptyAndCardsCarryNoSubjects) {
+// Blank cards for everyone help nobody: a year whose subject table is missing
+// or empty prints nothing, creates nothing, and says why.
+TEST_F(EotWholeRun, AYearWithoutSubjectRecordsPrintsNothingAndSaysSo) {
   session.year = 2031;
   session.term = 3;
-  ASSERT_TRUE(run().ran);
-  EXPECT_TRUE(fs::exists(school.file("STSUB31.dbf")));
-  EXPECT_TRUE(fs::exists(school.file("STSUB31.ntx")));
-  EXPECT_GT(figures.cards, 0);
-  EXPECT_EQ(int(pages->size()), figures.cards);  // one page each: no subjects, no comments
+  const auto before = fingerprints(school.dir());
+  for (const bool preview : {false, true}) {
+    ui.notices.clear();
+    const reports::RunOutcome outcome = run(preview);
+    EXPECT_TRUE(outcome.nothingMatched);
+    EXPECT_TRUE(pages->empty());
+    ASSERT_FALSE(ui.notices.empty());
+    EXPECT_EQ(ui.notices.back(), "The year 2031 has no subject records (STSUB31.dbf is missing): its cards would have "
+                                 "no subjects, marks or comments, so none were printed.");
+  }
+  EXPECT_EQ(fingerprints(school.dir()), before) << "no table, index or heading file is made";
+  data::new_subyr(school.file("STSUB31.dbf"));  // there, but empty
+  ui.notices.clear();
+  EXPECT_TRUE(run().nothingMatched);
+  ASSERT_FALSE(ui.notices.empty());
+  EXPECT_TRUE(ui.notices.back().contains("(STSUB31.dbf holds none)")) << ui.notices.back().toStdString();
 }
 
 TEST_F(EotWholeRun, NoStudentMatchedSendsNoPageAndSaysSo) {

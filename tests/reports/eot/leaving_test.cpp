@@ -7,6 +7,10 @@
 
 #include <QAction>
 #include <QFile>
+#include <QMenu>
+#include <QMenuBar>
+#include <QWindow>
+#include <map>
 #include <QPushButton>
 #include <QTimer>
 #include <filesystem>
@@ -96,6 +100,53 @@ TEST_F(Leaving, ClosingTheProgramDuringARunAsksAndStopsItCleanlyOnlyOnYes) {
   EXPECT_EQ(bytesOf(pdf), firstCards) << "the stopped run leaves the earlier cards as they were";
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(out.path()), {}), 1) << "no temporary file";
   EXPECT_FALSE(data::Workspace::forThisThread().isOpen("sccontro"));
+}
+
+// The options dialog is modal, yet the main window is not blocked by it: a
+// click on its File menu opens the menu (only Exit is offered), and Exit while
+// the cards print asks to stop the run, as the window's close button does.
+TEST_F(Leaving, FileExitStaysReachableWhileTheOptionsAreOpenAndAsksToStopTheRun) {
+  app::CommandLine line;
+  line.dataDir = school.dir();
+  line.singleInstance = false;
+  program = std::make_unique<app::Program>(line);
+  ASSERT_TRUE(program->start());
+  widgets::MenuManager* menu = program->window()->menu();
+  QWidget* main = program->window()->window();
+  bool menuOpened = false;
+  std::map<std::string, bool> enabled;
+  onNextModal([&](QWidget* w) {
+    auto* dialog = qobject_cast<widgets::LmdDialog*>(w);
+    ASSERT_NE(dialog, nullptr);
+    for (const char* name : {app::kItemTermYear, app::kItemProcDate, app::kItemEndOfTerm, app::kItemExit})
+      enabled[name] = menu->item(name)->isEnabled();
+    // A real click on the main window's "File", through its window: a window
+    // blocked by a modal dialog would not take it.
+    QMenuBar* bar = menu->bar();
+    const QPoint file = bar->mapTo(main, bar->actionGeometry(menu->menu("files")->menuAction()).center());
+    QTest::mouseClick(main->windowHandle(), Qt::LeftButton, {}, file);
+    menuOpened = QTest::qWaitFor([] { return QApplication::activePopupWidget() != nullptr; }, 2000);
+    if (QWidget* popup = QApplication::activePopupWidget()) popup->close();
+    dialog->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(dialog));
+    onNextModal([this](QWidget* box) {
+      questions << messageText(box);
+      clickButton(box, "Yes");
+    });
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_F4);
+    menu->item(app::kItemExit)->trigger();
+    EXPECT_TRUE(reports::workingRuns().empty()) << "the run has ended before the program does";
+  });
+  QTimer::singleShot(0, [&] { menu->item(app::kItemEndOfTerm)->trigger(); });
+  EXPECT_EQ(program->exec(), 0);
+  EXPECT_TRUE(menuOpened) << "the main window's menu could not be reached while the options were open";
+  EXPECT_TRUE(enabled[app::kItemExit]);
+  EXPECT_FALSE(enabled[app::kItemTermYear]);
+  EXPECT_FALSE(enabled[app::kItemProcDate]);
+  EXPECT_FALSE(enabled[app::kItemEndOfTerm]);
+  ASSERT_EQ(questions.size(), 1);
+  EXPECT_TRUE(questions[0].startsWith("Stop the report?")) << questions[0].toStdString();
+  EXPECT_FALSE(QFile::exists(pdf)) << "nothing of the stopped run was written";
 }
 
 }  // namespace

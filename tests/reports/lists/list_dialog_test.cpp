@@ -164,7 +164,10 @@ TEST_F(ListDialogTest, F4ChecksEveryFieldFirstAndEveryRefusalSaysWhy) {
   auto* weight = static_cast<widgets::PictureEdit*>(d.dialog()->fields()[3]);
   auto* date = static_cast<widgets::PictureEdit*>(d.dialog()->fields()[2]);
   const QString weightReason = "\nPlease enter a whole number from 0 to 100: the share of the exam mark.";
-  for (const QString typed : {"150", "-5", "1-2"}) {  // above 100 the assessment mark would count negatively
+  weight->selectAll();
+  QTest::keyClicks(weight, "2.5");
+  EXPECT_EQ(weight->text(), "2.5") << "the decimal point is kept, for the check to refuse";
+  for (const QString typed : {"150", "-5", "1-2", "2.5"}) {  // above 100 the assessment mark would count negatively
     weight->setValue(typed);
     EXPECT_EQ(toldBy([&] { d.PRINTIT(false); }), "\"" + typed + "\" is not an Exam/Assess mark %." + weightReason);
     EXPECT_FALSE(d.lastRun()) << typed.toStdString() << " starts no run";

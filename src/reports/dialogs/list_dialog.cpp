@@ -257,7 +257,13 @@ void ListDialog::PRINTIT(bool preview) {
   r.run.author = print::SchoolText::of(v.folder.codePage().codePage).decode(v.school).trimmed();
   r.run.prAscii = reports::textFilePath(v.prAscii, v.folder.dir());  // the file the printer display names
   r.printerSettings = printerSettings;
+  // Offered as the list's title, term and year, and its class, else its level.
+  const QString narrowed = !class_->value().trimmed().isEmpty()
+                               ? class_->value().trimmed()
+                               : schoolText.decode(data::trim(v.yearNames.word)) + ' ' + year_->value().trimmed();
+  r.run.saveName = reports::reportFileName(c_name_, v.term, v.year, {narrowed});
   if (!reports::askPdfFile(dialog_, r.run)) return;
+  if (!reports::askToReplaceTextFile(dialog_, r.run)) return;
   r.strt_yr = level;
   r.home_cl = options_.homeClass;
   r.enrl_date = asAt;

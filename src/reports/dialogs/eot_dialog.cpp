@@ -78,6 +78,17 @@ struct DialogState {
   bool running() const { return run && !run->done(); }
 };
 
+// The name the cards' PDF is offered under: the term and year, and the class,
+// else the level or levels, and the student when one was typed, as the fields show them.
+QString cardsFileName(const DialogState& st, const app::SessionValues& v) {
+  const print::SchoolText& schoolText = print::SchoolText::of(v.folder.codePage().codePage);
+  const QString word = schoolText.decode(data::trim(v.yearNames.word));
+  const QString from = st.fields[0]->value().trimmed(), to = st.fields[1]->value().trimmed();
+  QString narrowed = st.fields[2]->value().trimmed();
+  if (narrowed.isEmpty()) narrowed = word + ' ' + (from == to ? from : from + " to " + to);
+  return reports::reportFileName(kEotTitle, v.term, v.year, {narrowed, st.fields[4]->value().trimmed()});
+}
+
 // PRINTEOT: reads the fields, converts the levels, disables the buttons, logs,
 // saves the options and starts the run; returns at once.
 void PRINTEOT(DialogState& st, bool preview) {
@@ -125,8 +136,10 @@ void PRINTEOT(DialogState& st, bool preview) {
   reports::RunRequest r = std::move(request.run);
   r.prAscii = reports::textFilePath(v.prAscii, v.folder.dir());  // the file the printer display names
   r.printerSettings = st.printerSettings;
+  r.saveName = cardsFileName(st, v);
   reports::PdfSaveChoice save;
   if (!reports::askPdfFile(st.dlg, r, &save)) return;  // the user did not say where to save
+  if (!reports::askToReplaceTextFile(st.dlg, r)) return;
   // One file per family: the run tells the files where each card copy begins.
   std::shared_ptr<CardFiles> cards;
   if (save.perFamily) cards = splitIntoFiles(r, save.folder, CardSplit::kFamily, save.archival);

@@ -253,7 +253,13 @@ void ListDialog::PRINTIT(bool preview) {
   r.run.title = c_name_;
   r.run.prAscii = reports::textFilePath(v.prAscii, v.folder.dir());  // the file the printer display names
   r.printerSettings = printerSettings;
+  // Offered as the list's title, term and year, and its class, else its level.
+  const QString narrowed = !class_->value().trimmed().isEmpty()
+                               ? class_->value().trimmed()
+                               : schoolTextOf(v).decode(data::trim(v.yearNames.word)) + ' ' + year_->value().trimmed();
+  r.run.saveName = reports::reportFileName(c_name_, v.term, v.year, {narrowed});
   if (!reports::askPdfFile(dialog_, r.run)) return;
+  if (!reports::askToReplaceTextFile(dialog_, r.run)) return;
 
   // 3. The buttons come back when the run ends.
   widgets::lmdEnable(print_, false);

@@ -124,6 +124,8 @@ TEST(TableTest, NavigationHidesDeletedRecordsAndKeepsBofEof) {
   EXPECT_FALSE(t->eof());
   t->goTo(99);
   EXPECT_TRUE(t->eof());
+  t->goTo(t->reccount() + 1);  // the blank record just past the last is the end too
+  EXPECT_TRUE(t->eof());
 }
 
 TEST(TableTest, EmptyTableIsBothBofAndEof) {

@@ -73,12 +73,17 @@ void new_subyr(const std::string& tablePath, uint8_t languageDriver) {
 
 namespace {
 
-// True when the index opens and every entry lies in order within the table.
+// True when the index was built here over the table as it is now (no record
+// appended or, on a later day, changed since) and holds each record once, in
+// order. The school's system appends marks without touching this index: an
+// index that has fallen behind would leave the new marks off the cards.
 bool indexSound(const std::string& tablePath, const std::string& indexPath) {
   try {
-    const uint32_t records = DbfFile::open(tablePath, OpenMode::kRead)->recordCount();
-    NtxIndex(indexPath).verify(records);
-    return true;
+    auto table = DbfFile::open(tablePath, OpenMode::kRead);
+    const uint32_t records = table->recordCount();
+    NtxIndex index(indexPath);
+    if (index.tableStamp() != table->stamp()) return false;
+    return index.verify(records, true) == records;
   } catch (const DataError&) {
     return false;
   }

@@ -58,9 +58,11 @@ void new_subyr(const std::string& tablePath, uint8_t languageDriver = 0);
 
 // Makes sure the year's table at `tablePath` and its index at `indexPath` exist
 // and agree: the table is created empty when missing, and the index is built
-// when it is missing or damaged (an entry past the table's end, keys out of
-// order, a header that cannot be read), `notify` being called first. This
-// program builds that index, so it mends it rather than stop a report.
+// when it is missing, damaged (an entry past the table's end, a record missing
+// or filed twice, keys out of order, a header that cannot be read) or stale (the
+// table has records appended, or its date of last update changed, since the
+// index was built), `notify` being called first. This program builds that
+// index, so it mends it rather than stop a report.
 void ensureSubjectIndex(const std::string& tablePath, const std::string& indexPath, uint8_t languageDriver,
                         const std::function<void()>& notify);
 

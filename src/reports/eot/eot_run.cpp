@@ -28,11 +28,16 @@ using data::trim;
 
 namespace {
 
+// Opens a table with its indexes; the first, which the run reads or seeks
+// through, must hold each record once, or the run stops naming it.
 Table& openWithIndex(data::Workspace& ws, const school::SchoolFolder& folder, const std::string& file,
                      const std::string& alias, std::initializer_list<const char*> indexes) {
   Table& t = ws.open(folder.path(file), alias);
   for (const char* index : indexes) t.addIndex(folder.path(index));
-  if (t.orderCount() > 0) t.setOrder(1);
+  if (t.orderCount() > 0) {
+    t.verifyOrder(1);
+    t.setOrder(1);
+  }
   return t;
 }
 
@@ -75,6 +80,7 @@ void buildSelection(Selection& sel, Table& st, const EotOptions& o, const print:
   const double number = entryNumber(o.student);
   if (number > 0) {
     // Exactly that student, whatever the levels, class and date.
+    st.verifyOrder(2);
     st.setOrder(2);
     st.seek(number);
     sel.vars.setNumber("nStuRec", st.found() ? double(st.recno()) : double(st.reccount() + 1));
@@ -178,6 +184,10 @@ void currentStudents(EotRunContext& c, Table& st, Table* pa, const EotOptions& o
   for (int i = 0; pa && i < pa->fieldCount() && emailField < 0; ++i)
     if (pa->field(i).name.find("EMAIL") != std::string::npos && pa->field(i).type == 'C') emailField = i;
   const int familyCodeField = st.fieldIndex("ST_PARENT");
+  // Students whose family the families index does not find: their cards go
+  // without an address, and the run says so at its end.
+  int unaddressed = 0;
+  std::string firstUnaddressed;
   st.goTop();
   while (!st.eof() && !c.stopped && !stopAsked(c)) {
     c.ui->progressStep(st);
@@ -193,6 +203,8 @@ void currentStudents(EotRunContext& c, Table& st, Table* pa, const EotOptions& o
       // The relation's search lands on the next family when the student's own is
       // missing: such a card gets a blank address, never another family's.
       const bool family = pa->found() && !pa->eof();
+      if (!family && ++unaddressed == 1)
+        firstUnaddressed = trim(c.cStu_nam1) + " " + trim(c.cStu_nam2) + " (family \"" + c.familyCode + "\")";
       auto field = [&](const std::string& name) { return family ? pa->text(name) : std::string(); };
       if (family && familySurnameField >= 0 && !isBlank(pa->str(familySurnameField)))
         c.familySurname = pa->text(familySurnameField);
@@ -226,6 +238,15 @@ void currentStudents(EotRunContext& c, Table& st, Table* pa, const EotOptions& o
     st.skip();
   }
   st.clearFilter();
+  if (unaddressed > 0 && c.run) {
+    const print::SchoolText& text = print::SchoolText::forThisThread();
+    c.run->ui.notice(QStringLiteral("%1 %2 no address: the family of %3%4 is not in paparent.dbf (looked up by "
+                                    "paindx.ntx), so no copy went to an extra report address either.")
+                         .arg(unaddressed)
+                         .arg(unaddressed == 1 ? QStringLiteral("card has") : QStringLiteral("cards have"))
+                         .arg(text.decode(firstUnaddressed))
+                         .arg(unaddressed == 1 ? QString() : QStringLiteral(" and others")));
+  }
 }
 
 }  // namespace
@@ -297,6 +318,7 @@ void EOT_PR_RDY(reports::RunSetup& setup, const EotOptions& o, const app::Sessio
   Table& st = openWithIndex(ws, folder, "ststuden.dbf", "STSTUDEN", {"STSTNAME.ntx", "STNUMBER.ntx", "STFAMILY.ntx"});
   c.st = &st;
   Table* pa = nullptr;
+  if (!session.parents && entryNumber(o.student) >= 0) setup.ui.notice(kNoFamiliesNotice);
   if (session.parents) {
     pa = &openWithIndex(ws, folder, "paparent.dbf", "PAPARENT", {"paindx.ntx"});
     st.setRelation(pa, "upper(ST_PARENT)");

@@ -41,6 +41,11 @@ void EOT_PR_RDY(reports::RunSetup& setup, const EotOptions& options, const app::
 // The notice shown while the year's subject index is built.
 inline constexpr const char* kIndexingNotice = "Indexing Student Subjects .. please wait";
 
+// The notice of a run in a school without the families table.
+inline constexpr const char* kNoFamiliesNotice =
+    "paparent.dbf is missing: the cards are addressed \"To the Parents of\" each student, and no copies go to "
+    "extra report addresses.";
+
 
 // The message that the year has no subject records (its student-subject table
 // is missing or holds no record), so that its cards would be blank; empty when

@@ -84,16 +84,20 @@ data::SubjectFiles ensureSubjectIndex(ListRunContext& ctx) {
 bool PREP_HCLSUB(ListRunContext& ctx, bool subjectNames) {
   data::Workspace& ws = *ctx.ws;
   data::Table& subjects = ws.open(ctx.folder.path("subjects.dbf"), "subjects");
-  if (subjects.orderCount() == 0) subjects.addIndex(ctx.folder.path("subjects.ntx"));
+  if (subjects.orderCount() == 0) {
+    subjects.addIndex(ctx.folder.path("subjects.ntx"));
+    subjects.verifyOrder(1);  // a subject missing from its index would lose its column
+  }
   data::Table& st = ws.open(ctx.folder.path("ststuden.dbf"), "ststuden");
   // The list reads the students in the table's own order; the name index tells
   // whether records have been lost from the table's end, which would leave
-  // students out of the list without a word.
+  // students out of the list without a word, and an index that no longer
+  // matches its table stops the list as it stops the cards.
   const std::string nameIndex = ctx.folder.path("STSTNAME.ntx");
   if (st.orderCount() == 0 && data::Env::current()->exists(nameIndex)) {
     st.addIndex(nameIndex);
     st.setOrder(0);
-    st.checkOrderEntries(1);
+    st.verifyOrder(1);
   }
 
   const data::SubjectFiles subFiles = ensureSubjectIndex(ctx);

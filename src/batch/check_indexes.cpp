@@ -96,8 +96,9 @@ void checkIndex(CheckResult& result, const std::string& file, data::Table& table
     std::vector<Entry> held = indexEntries(ntx), expected = recordKeys(table, key, ntx, progress, file);
     std::sort(held.begin(), held.end());
     const bool partial = !ntx.forCondition().empty() || ntx.unique();
-    // An entry past the table's end stops a report that meets it; an entry
-    // missing, doubled or under an old key only misplaces or misses records.
+    // An entry past the table's end, missing or doubled stops the reports that
+    // read through the index; an entry under an old key only misplaces a record.
+    const Severity countFault = need.reportsVerify ? Severity::kError : Severity::kWarning;
     int faults = 0;
     auto fault = [&](const std::string& message, Severity severity = Severity::kWarning) {
       if (subjectIndex) severity = Severity::kWarning;
@@ -106,11 +107,13 @@ void checkIndex(CheckResult& result, const std::string& file, data::Table& table
     size_t h = 0;
     for (const Entry& e : expected) {
       while (h < held.size() && held[h].recno < e.recno) {
-        fault("holds record " + std::to_string(held[h].recno) + " twice");
+        fault("holds record " + std::to_string(held[h].recno) + " twice", countFault);
         ++h;
       }
       if (h == held.size() || held[h].recno != e.recno) {
-        if (!partial) fault("record " + std::to_string(e.recno) + " (key " + shown(e.key) + ") is missing from the index");
+        if (!partial)
+          fault("record " + std::to_string(e.recno) + " (key " + shown(e.key) + ") is missing from the index",
+                countFault);
         continue;
       }
       if (held[h].key != e.key)
@@ -118,7 +121,7 @@ void checkIndex(CheckResult& result, const std::string& file, data::Table& table
               shown(e.key));
       ++h;
       while (h < held.size() && held[h].recno == e.recno) {
-        fault("holds record " + std::to_string(e.recno) + " twice");
+        fault("holds record " + std::to_string(e.recno) + " twice", countFault);
         ++h;
       }
     }

@@ -6,6 +6,7 @@
 
 #include "app/error_handler.h"
 #include "app/startup.h"
+#include "print/pdf_folder.h"
 #include "qtcore/runtime_dir.h"
 #include "reports/dialogs/eot_dialog.h"
 #include "reports/dialogs/list_dialog.h"
@@ -46,6 +47,8 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "velmont: %s\nusage: velmont [TERM [YEAR]] [--data-dir DIR] | --help | --version\n", commandLine.error.c_str());
     return 2;
   }
+  // The folders the user saved reports to are offered again after a restart.
+  velmont::print::keepSaveFoldersIn(velmont::print::userSettingsFile());
   velmont::lists::registerListDialog();
   velmont::eot::registerEotDialog();
   velmont::app::Program program(commandLine);

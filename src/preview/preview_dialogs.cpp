@@ -11,7 +11,6 @@
 #include <mutex>
 
 #include "qtcore/gui_thread.h"
-#include "print/pdf_folder.h"
 #include "print/print_font.h"
 
 namespace velmont::print {
@@ -128,7 +127,6 @@ std::optional<QString> previewSaveFile(const QString& suggested, QWidget* owner)
   });
   if (!answer || answer->trimmed().isEmpty()) return std::nullopt;
   if (!answer->endsWith(".pdf", Qt::CaseInsensitive)) *answer += ".pdf";
-  rememberPdfSaveFolder(*answer);
   return answer;
 }
 

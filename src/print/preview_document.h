@@ -60,6 +60,10 @@ class PreviewDocument : public lmcPrn3 {
   // Refuses a file chosen to print to (one of the school's files, say): the
   // lines that say why, none when it may be written. Unset: every file may be.
   std::function<QStringList(const QString& file)> outputCheck;
+  // The name its pages are offered under when saved as a PDF ("" for the
+  // report's title), and the report whose last save folder the question starts in.
+  QString saveName;
+  QString saveReport;
 
   // Runs the page printer's create and sets up the recording surface.
   PreviewDocument& create() override;

@@ -65,7 +65,8 @@ bool PreviewDocument::printChosen(const QString& question, const std::vector<int
   // does, rather than writing into whatever folder the program was started from.
   if (printer.writesFiles()) {
     const QString earlier = printer.outputFile();
-    const QString suggested = earlier.isEmpty() ? suggestedPdfFile(docName_.isEmpty() ? "Report" : docName_) : earlier;
+    const QString name = !saveName.isEmpty() ? saveName : docName_.isEmpty() ? QStringLiteral("Report") : docName_;
+    const QString suggested = earlier.isEmpty() ? suggestedPdfFile(name, saveReport) : earlier;
     const std::optional<QString> file = chooseOutputFile(suggested);
     if (!file) return false;  // cancelled: nothing is printed
     if (outputCheck) {
@@ -76,6 +77,7 @@ bool PreviewDocument::printChosen(const QString& question, const std::vector<int
       }
     }
     printer.setOutputFile(*file);
+    rememberPdfSaveFolder(*file, saveReport);
   }
 
   const PageList blank(aPageSize[0], aPageSize[1]);

@@ -117,8 +117,8 @@ TEST_F(DamagedIndex, MarksAddedAfterTheYearsIndexWasBuiltArePrinted) {
     appendCopy((fs::path(folder) / sub).string(), recno, {{"STSUB_LINE", "20"}, {"STSUB_EMRK", "77"}});
   fs::remove(fs::path(fresh) / (data::subjectTableName(kTestYear) + ".ntx"));
   auto card = [&](const std::string& folder, const std::string& text) {
-    return runReportCommand({"eot", "--data-dir", folder, "--year", std::to_string(kTestYear), "--student", student,
-                             "--text", text, "--text-encoding", "utf-8"});
+    return runReportCommand({"eot", "--data-dir", folder, "--year", std::to_string(kTestYear), "--term", "3",
+                             "--student", student, "--text", text, "--text-encoding", "utf-8"});
   };
   const CommandResult late = card(school(), dir.file("late.txt"));
   ASSERT_EQ(late.status, 0) << late.err;

@@ -35,6 +35,14 @@ TEST(DateTest, TwoDigitYearsReadAs1951To2050) {
   EXPECT_TRUE(Date::fromDmyText("1/2/123").empty());
 }
 
+TEST(DateTest, IsoTextIsReadStrictly) {
+  EXPECT_EQ(Date::fromIsoText("2025-06-30").dtos(), "20250630");
+  EXPECT_EQ(Date::fromIsoText("2025-1-1").dtos(), "20250101");
+  for (const char* malformed : {"2025-06-3O", "2025-1-1x", "2025-06-31", "25-06-30", "2025-06", "2025/06/30",
+                                " 2025-06-30", "2025-006-30", ""})
+    EXPECT_TRUE(Date::fromIsoText(malformed).empty()) << malformed;
+}
+
 TEST(NumericTest, ParsesStoredText) {
   bool overflow = true;
   EXPECT_DOUBLE_EQ(parseNumeric("   -12.50", &overflow), -12.5);

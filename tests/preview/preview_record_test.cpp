@@ -225,6 +225,44 @@ TEST(PreviewPrinting, PrintingToPdfAsksWhereToSaveAndTheNoticeNamesTheFile) {
   EXPECT_EQ(dialogs.messages, QStringList{"Report has been sent to " + elsewhere.filePath("chosen.pdf")});
   EXPECT_FALSE(QFile::exists(QDir::current().filePath("velmont.pdf"))) << "nothing in the starting folder";
   EXPECT_EQ(pdfSaveFolder(), elsewhere.path()) << "the next question starts there";
+
+  // A run's preview offers the run's file name in the folder last used for its report.
+  QTemporaryDir cardsFolder;
+  rememberPdfSaveFolder(cardsFolder.filePath("cards.pdf"), "T_EOT_Rpt");
+  rememberPdfSaveFolder(dir.filePath("list.pdf"), "L_Rpt_001");
+  auto cards = lmNewPreview(kPdfDeviceName);
+  cards->create();
+  cards->saveName = "End of Term Report - Term 3 2026 - 7A";
+  cards->saveReport = "T_EOT_Rpt";
+  cards->startDoc("End of Term Report");
+  drawCard(*cards, 1);
+  cards->endDoc();
+  dialogs.saveAnswer = "";
+  cards->printSeg("all");
+  EXPECT_EQ(dialogs.saveQuestions.back(), cardsFolder.filePath("End of Term Report - Term 3 2026 - 7A.pdf"));
+}
+
+// The folder last saved to is kept for each report in the program's settings
+// file, so that it is offered again after the program is started anew; a
+// families' folder is remembered by the folder that holds it.
+TEST(PreviewPrinting, SaveFoldersAreKeptForEachReportAcrossStarts) {
+  QTemporaryDir config, cards, lists;
+  const QString settings = config.filePath("velmont/velmont.ini");
+  keepSaveFoldersIn(settings);
+  ASSERT_TRUE(QDir(cards.path()).mkdir("families"));
+  rememberPdfSaveFolder(cards.filePath("families"), "T_EOT_Rpt");
+  rememberPdfSaveFolder(lists.filePath("7A.pdf"), "L_Rpt_001");
+  keepSaveFoldersIn(settings);  // a new start: only the file knows them
+  EXPECT_EQ(pdfSaveFolder("T_EOT_Rpt"), cards.path());
+  EXPECT_EQ(pdfSaveFolder("L_Rpt_001"), lists.path());
+  EXPECT_EQ(pdfSaveFolder("Other"), lists.path()) << "a report not saved yet starts where the last one went";
+  EXPECT_TRUE(QFile::exists(settings));
+  {
+    QTemporaryDir gone;
+    rememberPdfSaveFolder(gone.filePath("x.pdf"), "L_Rpt_001");
+  }
+  EXPECT_EQ(pdfSaveFolder("L_Rpt_001"), pdfSaveFolder("Nothing")) << "a folder that has gone is passed over";
+  keepSaveFoldersIn({});
 }
 
 TEST(PreviewPrinting, OnePageReportPrintsOnePageEveryWay) {

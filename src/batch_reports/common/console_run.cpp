@@ -31,20 +31,6 @@ Handler previousInt = SIG_DFL, previousTerm = SIG_DFL;
 
 }  // namespace
 
-int checkedYearLevel(data::Workspace& ws, const school::SchoolFolder& folder, const std::string& option,
-                     const std::string& code, const std::string& yrGrd) {
-  int level = 0;
-  const data::YearCheck check = data::checkYearEntry(ws, folder, code, &level);
-  if (check == data::YearCheck::kUnknown)
-    throw UsageError("--" + option + ": the school has no year level \"" + code + "\"");
-  if (level < 1 || level > 20) throw UsageError("--" + option + " " + code + ": a year level lies between 1 and 20");
-  if (check == data::YearCheck::kNoFees) {
-    const auto lines = data::yearFeesMessage(yrGrd);
-    throw UsageError("--" + option + " " + code + ": " + lines[0] + " " + lines[1]);
-  }
-  return level;
-}
-
 void ensureGuiApplication() {
   if (QCoreApplication::instance()) return;
   qtcore::prepareRuntimeDirectory();
@@ -58,15 +44,6 @@ void ensureGuiApplication() {
   static char name[] = "velmont-batch";
   static char* argv[] = {name, nullptr};
   static QGuiApplication app(argc, argv);
-}
-
-std::string schoolBytes(const std::string& utf8, const school::SchoolFolder& folder, const std::string& option) {
-  const print::SchoolText& text = print::SchoolText::of(folder.codePage().codePage);
-  const QString typed = QString::fromStdString(utf8);
-  std::string bytes;
-  if (!text.encode(typed, bytes))
-    throw UsageError("--" + option + ": " + text.refusalMessage(text.refusedCharacter(typed)).toStdString());
-  return bytes;
 }
 
 void ConsoleRunUi::progressCount(int printed, int total) {

@@ -11,11 +11,6 @@
 #include "batch/progress.h"
 #include "print/print_device.h"
 #include "reports/common/run_report.h"
-#include "school/school_folder.h"
-
-namespace velmont::data {
-class Workspace;
-}
 
 namespace velmont::batch {
 
@@ -24,17 +19,6 @@ namespace velmont::batch {
 // folder of its own (started from cron or a root shell) is kept off stderr,
 // which carries the program's own words.
 void ensureGuiApplication();
-
-// The year level typed for --OPTION, checked as the dialogs check it: a code
-// the school does not have, a level outside 1 to 20 or a level without fees is
-// refused (UsageError), the fees message in the school's word `yrGrd`.
-int checkedYearLevel(data::Workspace& ws, const school::SchoolFolder& folder, const std::string& option,
-                     const std::string& code, const std::string& yrGrd);
-
-// Text given on the command line (UTF-8) in the school's code page, for
-// comparing with its tables; throws UsageError naming `option` and a character
-// that the code page cannot hold.
-std::string schoolBytes(const std::string& utf8, const school::SchoolFolder& folder, const std::string& option);
 
 // A run's notices, messages and failures on `err`, its progress as a bar.
 class ConsoleRunUi : public reports::RunUi {

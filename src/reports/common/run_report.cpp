@@ -132,6 +132,8 @@ RunOutcome runReport(const RunRequest& request, RunUi& ui, const RunSteps& steps
       p->outputCheck = [folder = request.folder](const QString& file) {
         return outputRefusal(file.toStdString(), folder);
       };
+      p->saveName = request.saveName;
+      p->saveReport = QString::fromStdString(request.reportCode);
       preview = p.get();
       printer = std::move(p);
       ui.handleKeys(false);

@@ -60,6 +60,7 @@ struct RunOutcome;
 struct RunRequest {
   std::string reportCode;  // "T_EOT_Rpt", "L_Rpt_001"
   QString title;           // the report title: the document's and the preview window's name
+  QString saveName;        // the name a PDF of it is offered under ("" for the title)
   QString printerName;     // the device name chosen in the dialog; "PDF" writes a file
   bool preview = false;    // lPreview: record pages for the preview window
   bool portrait = false;   // lPort: orientation 1 (portrait) or 2 (landscape)

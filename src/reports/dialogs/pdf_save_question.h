@@ -4,6 +4,7 @@
 // its author) and, where the report offers it, one file per family written
 // into a folder with cards.csv.
 #include <QString>
+#include <QStringList>
 #include <functional>
 #include <optional>
 
@@ -24,8 +25,20 @@ struct PdfSaveChoice {
 // request.outputFile (an archival choice also in request.makeDevice). With
 // `choice` the question offers "One file per family" and tells the caller what
 // was chosen; a folder that names the school's data directory is refused with
-// a message. False when the user cancelled (the run must not start).
+// a message, and a folder that already holds files is written into only when
+// the user agrees. The question offers request.saveName (else the title) in the
+// folder last saved to for the report. False when the user cancelled (the run
+// must not start).
 bool askPdfFile(QWidget* owner, RunRequest& request, PdfSaveChoice* choice = nullptr);
+
+// The name a report's file is offered under: its title, the term and year it
+// prints for, and what narrows it down ("End of Term Report - Term 3 2026 - 7A").
+QString reportFileName(const QString& title, int term, int year, const QStringList& parts = {});
+
+// Before a run writes the text file request.prAscii: when a file of that name
+// exists, asks whether to replace it, as the PDF's save question does. True
+// when there is none or the user said Yes.
+bool askToReplaceTextFile(QWidget* owner, const RunRequest& request);
 
 // Tests answer the save question instead of a file dialog: the function gets
 // the suggested path and returns the chosen one ("" cancels). Null restores the dialog.

@@ -8,6 +8,9 @@
 #include <QLabel>
 #include <QApplication>
 #include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -54,8 +57,9 @@ class EotDialogTest : public ::testing::Test {
     std::filesystem::remove(school.file("headeots.dbf"));
     data::Workspace ws;
     data::yr_range(ws, school::SchoolFolder(school.dir()), firstLevel, lastLevel);
-    reports::setPdfFileChooser([this](const QString&) {
+    reports::setPdfFileChooser([this](const QString& suggested) {
       ++saveQuestions;
+      lastSuggested = suggested;
       return pdf;
     });
   }
@@ -154,6 +158,7 @@ class EotDialogTest : public ::testing::Test {
   std::string firstLevel, lastLevel;
   QString pdf = QString::fromStdString(out.file("cards.pdf"));
   int saveQuestions = 0;
+  QString lastSuggested;  // the file the save question offered last
 };
 
 TEST_F(EotDialogTest, F4PrintsTheCardsToAPdfWhileTheButtonsAreHeldAndTheDialogStaysForTheNextRun) {
@@ -170,6 +175,11 @@ TEST_F(EotDialogTest, F4PrintsTheCardsToAPdfWhileTheButtonsAreHeldAndTheDialogSt
     press(Qt::Key_F4);
     press(Qt::Key_F4);  // the key, unlike the button, still reaches the dialog: one run at a time
     EXPECT_EQ(saveQuestions, 1);
+    // Offered under a name that tells the report, term, year and levels apart.
+    const std::string word = data::trim(session.get(&app::SessionValues::yearNames).word);
+    EXPECT_EQ(QFileInfo(lastSuggested).fileName().toStdString(),
+              "End of Term Report - Term 3 " + std::to_string(kDemoYear) + " - " + word + " " + data::trim(firstLevel) +
+                  " to " + data::trim(lastLevel) + ".pdf");
     EXPECT_FALSE(button(d, "F4 Print")->isEnabled());
     EXPECT_FALSE(button(d, "F5 Preview")->isEnabled());
     ASSERT_TRUE(runEnded(d));
@@ -226,21 +236,39 @@ TEST_F(EotDialogTest, AYearWithoutSubjectRecordsIsToldBeforeAnythingIsAskedOrPri
 TEST_F(EotDialogTest, TheSaveQuestionOffersAnArchivalPdfAndOneFilePerFamily) {
   const QString folder = QString::fromStdString(out.file("families"));
   std::vector<bool> offered;
-  std::vector<reports::PdfSaveAnswer> answers = {{pdf, {true, false, {}}}, {folder, {false, true, {}}}};
-  reports::setPdfSaveChooser([&](const QString&, bool familyOffered) -> std::optional<reports::PdfSaveAnswer> {
+  QStringList suggested;
+  std::vector<reports::PdfSaveAnswer> answers = {
+      {pdf, {true, false, {}}}, {folder, {false, true, {}}}, {folder, {false, true, {}}}};
+  reports::setPdfSaveChooser([&](const QString& file, bool familyOffered) -> std::optional<reports::PdfSaveAnswer> {
     offered.push_back(familyOffered);
+    suggested << QFileInfo(file).path();
     const reports::PdfSaveAnswer a = answers.front();
     answers.erase(answers.begin());
     return a;
   });
+  QString warned;
   open([&](LmdDialog* d) {
     press(Qt::Key_F4);
     ASSERT_TRUE(runEnded(d));
     press(Qt::Key_F4);
     ASSERT_TRUE(runEnded(d));
+    // Into the same folder again: it holds the families' files now, so the user is asked first.
+    onNextModal([&](QWidget* box) {
+      warned = messageText(box);
+      clickButton(box, "No");
+    });
+    press(Qt::Key_F4);
+    EXPECT_TRUE(button(d, "F4 Print")->isEnabled()) << "No starts nothing";
+    d->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(d));
     press(Qt::Key_Escape);
   });
-  EXPECT_EQ(offered, (std::vector<bool>{true, true}));
+  EXPECT_EQ(offered, (std::vector<bool>{true, true, true}));
+  // The question after the families' run starts beside their folder, not inside it.
+  const QString outDir = QString::fromStdString(out.path().string());
+  EXPECT_EQ(suggested, (QStringList{suggested[0], outDir, outDir}));
+  EXPECT_TRUE(warned.startsWith(folder + " is not empty: it holds ")) << warned.toStdString();
+  EXPECT_TRUE(warned.contains("files of the same names are replaced")) << warned.toStdString();
   const auto meta = velmont::testing::runHostTool("pdfinfo", {"-meta", pdf}, kWait);
   ASSERT_TRUE(meta.ended);
   EXPECT_TRUE(QString::fromUtf8(meta.out).contains("pdfaid:part=\"1\""));
@@ -251,6 +279,32 @@ TEST_F(EotDialogTest, TheSaveQuestionOffersAnArchivalPdfAndOneFilePerFamily) {
   int pdfs = 0;
   for (const auto& e : std::filesystem::directory_iterator(folder.toStdString())) pdfs += e.path().extension() == ".pdf";
   EXPECT_EQ(pdfs, rows.size() - 1);
+}
+
+// The save question itself: ticking "One file per family" turns it into a
+// folder chooser that also takes the name of a folder not made yet.
+TEST_F(EotDialogTest, OneFilePerFamilyChoosesAFolderAndANewOneMayBeTyped) {
+  reports::setPdfSaveChooser({});
+  const QString folder = QString::fromStdString(out.file("new families"));
+  QString title;
+  open([&](LmdDialog* d) {
+    onNextModal([&](QWidget* w) {
+      auto* dialog = qobject_cast<QFileDialog*>(w);
+      ASSERT_NE(dialog, nullptr);
+      dialog->findChild<QCheckBox*>("oneFilePerFamily")->setChecked(true);
+      title = dialog->windowTitle();
+      EXPECT_EQ(dialog->fileMode(), QFileDialog::Directory);
+      auto* name = dialog->findChild<QLineEdit*>("fileNameEdit");
+      ASSERT_NE(name, nullptr);
+      name->setText(folder);
+      QTest::keyClick(name, Qt::Key_Return);
+    });
+    press(Qt::Key_F4);
+    ASSERT_TRUE(runEnded(d));
+    press(Qt::Key_Escape);
+  });
+  EXPECT_EQ(title, "Choose or name the folder for the families' files");
+  EXPECT_TRUE(QFile::exists(folder + "/cards.csv"));
 }
 
 TEST_F(EotDialogTest, AGradeFileWordShowsWholeInTheLevelLabelsAndHelp) {
@@ -287,6 +341,23 @@ TEST_F(EotDialogTest, ATextFileIsWrittenAsThePrinterDisplayNamesIt) {
     press(Qt::Key_Escape);
   });
   EXPECT_GT(fs::file_size(school.file("out.PRN")), 0u);
+  // A second run to the same text file asks first, as a PDF's question does; No prints nothing.
+  fs::resize_file(school.file("out.PRN"), 5);
+  QString asked;
+  open([&](LmdDialog* d) {
+    session.set(&app::SessionValues::prAscii, std::string("out"));
+    onNextModal([&](QWidget* box) {
+      asked = messageText(box);
+      clickButton(box, "No");
+    });
+    press(Qt::Key_F4);
+    EXPECT_TRUE(button(d, "F4 Print")->isEnabled()) << "no run started";
+    d->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(d));
+    press(Qt::Key_Escape);
+  });
+  EXPECT_EQ(asked, QString::fromStdString(school.file("out.PRN")) + " already exists.\nDo you want to replace it?");
+  EXPECT_EQ(fs::file_size(school.file("out.PRN")), 5u);
   EXPECT_FALSE(fs::exists(school.file("out")));
   EXPECT_FALSE(fs::exists("out")) << "nothing in the folder the program was started from";
   EXPECT_EQ(saveQuestions, 0) << "a text file is not a PDF: no save question";

@@ -1,5 +1,6 @@
 // The list's options dialog offscreen: a new user's defaults, and the options a
 // run saves and the dialog shows again.
+#include <QFileInfo>
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
@@ -54,12 +55,16 @@ class ListDialogTest : public ::testing::Test {
       v.userId = "tester";
       v.hclLen = 4;
     });
-    reports::setPdfFileChooser([this](const QString&) { return QString::fromStdString(school.file("out.pdf")); });
+    reports::setPdfFileChooser([this](const QString& offered) {
+      suggested = QFileInfo(offered).fileName();
+      return QString::fromStdString(school.file("out.pdf"));
+    });
   }
   ~ListDialogTest() override { reports::setPdfFileChooser({}); }
 
   TinySchool school;
   app::Session session;
+  QString suggested;  // the file name the last save question offered
 };
 
 TEST_F(ListDialogTest, ANewUserSeesTheDefaults) {
@@ -128,6 +133,8 @@ TEST_F(ListDialogTest, ARunSavesTheChoicesAndTheDialogShowsThemAgain) {
     ASSERT_TRUE(d.lastRun());
     d.lastRun()->wait();
     EXPECT_TRUE(QTest::qWaitFor([&] { return d.printButton()->isEnabled(); }, 5000)) << "the buttons come back";
+    EXPECT_TRUE(suggested.endsWith(" List with Subjects - Term 1 " + QString::number(kYear) + " - 7AB.pdf"))
+        << suggested.toStdString();
   }
   const data::SavedOptions saved = data::loadSavedOptions(school::SchoolFolder(school.dir()), "tester", kListReportCode, {"x", "y"}, kYear);
   EXPECT_EQ(saved.prefs.substr(0, 8), " 7  7AB ") << "a three-character class padded to 4";

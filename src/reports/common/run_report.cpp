@@ -1,5 +1,7 @@
 #include "run_report.h"
 
+#include <filesystem>
+
 #include "data/error.h"
 #include "data/table.h"
 #include "data/text.h"
@@ -49,7 +51,18 @@ struct NotSent {
   QString message;
 };
 
-QString describe(const data::DataError& e) {
+QString describe(const data::DataError& e, const school::SchoolFolder& folder) {
+  // A file the program makes in the school's folder (an index, a side table)
+  // that cannot be made: most often a folder the user may only read.
+  const std::string cannotCreate = "cannot create: ";
+  std::error_code ec;
+  if (!e.file().empty() && e.reason().rfind(cannotCreate, 0) == 0 &&
+      std::filesystem::equivalent(std::filesystem::path(e.file()).parent_path(),
+                                  folder.dir().empty() ? "." : folder.dir(), ec))
+    return QString::fromStdString(e.file() + ": cannot be made in the school's folder (" +
+                                  e.reason().substr(cannotCreate.size()) +
+                                  "): the program keeps its indexes and side tables there; let it write in the "
+                                  "folder, or print from a copy of the school in a folder it may write in");
   return QString::fromStdString(e.file().empty() ? e.reason() : e.file() + ": " + e.reason());
 }
 
@@ -141,6 +154,8 @@ RunOutcome runReport(const RunRequest& request, RunUi& ui, const RunSteps& steps
       printer = request.makeDevice ? std::make_unique<print::lmcPrn3>() : print::lmNewPrinter(request.printerName);
     }
     if (request.makeDevice) printer->Init(request.makeDevice());
+    // A stop asked while the document's files are being written still counts.
+    if (request.control) printer->setStopCheck([control = request.control] { return control->stopping(); });
     // A preview keeps the settings too, for the jobs its Print command starts.
     print::applyPrinterSettings(*printer, request.printerSettings, request.pageFromSettings);
     if (!request.pageFromSettings) printer->setOrientation(request.portrait ? print::kPortrait : print::kLandscape);
@@ -173,13 +188,15 @@ RunOutcome runReport(const RunRequest& request, RunUi& ui, const RunSteps& steps
     printer->setTopMar(topMargin);
     printer->setLeftMar(kRunLeftMargin);
     if (steps.body) steps.body(*setup);
+    // A stop asked after the last card still keeps the document from coming out.
+    if (!setup->nothingMatched) setup->stopAsked();
     outcome.nothingMatched = setup->nothingMatched;
     outcome.stopped = setup->stopped;
     outcome.ran = true;
   } catch (const NotSent& e) {
     outcome.error = e.message;
   } catch (const data::DataError& e) {
-    outcome.error = describe(e);
+    outcome.error = describe(e, request.folder);
   } catch (...) {
     failure = std::current_exception();
   }
@@ -199,9 +216,12 @@ RunOutcome runReport(const RunRequest& request, RunUi& ui, const RunSteps& steps
           printer->charDevice().discard();
       } else if (send || (preview && !outcome.stopped)) {
         if (!printer->endDoc() && send && !preview) {
-          outcome.error = printer->notSentMessage();
           send = false;
           outcome.pages = 0;
+          if (request.control && request.control->stopping())
+            outcome.stopped = setup->stopped = true;  // stopped while its files were written
+          else if (!printer->documentDropped())
+            outcome.error = printer->notSentMessage();
         }
       } else {
         printer->abandonDoc();

@@ -69,6 +69,8 @@ const char* const kDumpUsage =
     "\n"
     "Prints TABLE's records as CSV with a header line: deleted records left out,\n"
     "trailing blanks trimmed, dates as YYYY-MM-DD, logicals as T or F, memos as text.\n"
+    "The values are data for programs and stay as stored: one that begins with =, +, - or @\n"
+    "is not made safe for a spreadsheet, which may take it for a formula.\n"
     "\n"
     "  --index FILE   print in the order of this NTX index file (default: file order)\n"
     "  --fields LIST  only these fields, in this order\n";

@@ -68,6 +68,7 @@ TEST_F(OutputChoices, APageListWithNoPageOfTheRunPrintsNothingAndKeepsAnEarlierF
     EXPECT_EQ(r.status, 3) << r.err;
     EXPECT_NE(r.err.find("none of them listed; nothing was printed"), std::string::npos) << r.err;
     EXPECT_EQ(r.err.find("has been sent"), std::string::npos) << r.err;
+    EXPECT_EQ(r.err.find("could not be written"), std::string::npos) << "nothing failed: " << r.err;
   }
   EXPECT_EQ(fs::last_write_time(out), before);
   EXPECT_EQ(pdfPages(out), 1);

@@ -116,3 +116,20 @@ TEST(CsvTest, QuotesOnlyWhatASpreadsheetWouldSplitOrTrim) {
   EXPECT_EQ(csvField("two\r\nlines"), "\"two\r\nlines\"");
   EXPECT_EQ(csvField("M\xc3\xa4ori"), "M\xc3\xa4ori") << "bytes beyond ASCII pass as they are";
 }
+
+TEST(CsvTest, CellsForTheOfficeNeverBecomeFormulasOrCarryControlBytes) {
+  const std::pair<std::string, std::string> rows[] = {
+      {"=cmd|' /C calc'!A0", "\"'=cmd|' /C calc'!A0\""},
+      {"=HYPERLINK(\"http://x\",\"y\")", "\"'=HYPERLINK(\"\"http://x\"\",\"\"y\"\")\""},
+      {"+64 21 555", "\"'+64 21 555\""},
+      {"-2+3", "\"'-2+3\""},
+      {"@SUM(A1)", "\"'@SUM(A1)\""},
+      {"\t=1", "\"'\t=1\""},
+      {"\r=1", "\"'\r=1\""},
+      {std::string("\0=1", 3), "\"'=1\""},  // what is left once the NUL is dropped is still a formula
+      {"Smith\x1b[2J\x7f family", "Smith[2J family"},
+      {"a=b, c", "\"a=b, c\""},
+      {"", ""},
+  };
+  for (const auto& [value, cell] : rows) EXPECT_EQ(csvCell(value), cell) << value;
+}

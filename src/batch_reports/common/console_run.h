@@ -12,6 +12,10 @@
 #include "print/print_device.h"
 #include "reports/common/run_report.h"
 
+namespace velmont::print {
+class OutputFolder;
+}
+
 namespace velmont::batch {
 
 // Makes the process's application object when there is none: on Linux offscreen
@@ -82,30 +86,42 @@ class Arguments;
 // (the cards then start each card copy on a front page).
 std::vector<QString> jobSettingsOption(const Arguments& a, bool duplexReadyFiles);
 
+// Makes the --png folder when it is missing; a folder that cannot be made is
+// refused (a DataError naming it, the reason and what to do).
+void makePictureFolder(const std::string& dir);
+
 // Hands each page on to `inner` and also writes it as DIR/page-0001.png, ...
+// The pictures go into a work folder in DIR and are put in place when the
+// document ends well, replacing the earlier run's pictures (page-NNNN.png)
+// all together: DIR then holds exactly this run's pages beside other files.
 class PngTeeDevice : public print::PrintDevice {
  public:
-  PngTeeDevice(std::unique_ptr<print::PrintDevice> inner, QString dir) : inner_(std::move(inner)), dir_(std::move(dir)) {}
+  PngTeeDevice(std::unique_ptr<print::PrintDevice> inner, QString dir);
+  ~PngTeeDevice() override;
   print::PaperSize paperSize() const override { return inner_->paperSize(); }
   int orientation() const override { return inner_->orientation(); }
   void setOrientation(int orientation) override { inner_->setOrientation(orientation); }
-  bool startDoc(const QString& name) override { return inner_->startDoc(name); }
+  bool startDoc(const QString& name) override;
   bool printPage(const print::PageList& page) override;
-  // Pages are written under temporary names and renamed when the document ends
-  // well; an abandoned one leaves the folder's earlier pictures as they were.
   bool endDoc() override;
   void abandonDoc() override;
-  QString destination() const override { return inner_->destination(); }
+  QString destination() const override { return failure_.isEmpty() ? inner_->destination() : dir_; }
+  QString failureReason() const override { return failure_.isEmpty() ? inner_->failureReason() : failure_; }
   void setOutputFile(const QString& path) override { inner_->setOutputFile(path); }
   QString outputFile() const override { return inner_->outputFile(); }
   bool writesFiles() const override { return inner_->writesFiles(); }
+  int filesWritten() const override { return inner_->filesWritten(); }
   void setJobSettings(const print::JobSettings& settings) override { inner_->setJobSettings(settings); }
+  void setArchival(const QString& author) override { inner_->setArchival(author); }
+  void setStopCheck(std::function<bool()> stopAsked) override;
 
  private:
   std::unique_ptr<print::PrintDevice> inner_;
   QString dir_;
-  int pages_ = 0;
-  QStringList written_;  // temporary files of this document
+  std::unique_ptr<print::OutputFolder> folder_;  // while a document is open
+  std::function<bool()> stopAsked_;
+  QStringList written_;  // this document's pictures, in the work folder
+  QString failure_;
 };
 
 }  // namespace velmont::batch

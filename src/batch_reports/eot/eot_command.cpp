@@ -147,7 +147,7 @@ int eotCommand(const std::vector<std::string>& words, std::ostream& out, std::os
       throw UsageError(std::string("--") + option + ": " + refused.join(" ").toStdString());
   if (!pdfDir.empty() && std::filesystem::exists(pdfDir) && !std::filesystem::is_directory(pdfDir))
     throw UsageError("--pdf-dir: " + pdfDir + " is a file, not a folder");
-  if (!png.empty()) std::filesystem::create_directories(png);
+  if (!png.empty()) makePictureFolder(png);
   std::shared_ptr<print::PdfFileSet> files;
   std::unique_ptr<eot::CardFiles> cardFiles;
   if (split) {
@@ -180,7 +180,7 @@ int eotCommand(const std::vector<std::string>& words, std::ostream& out, std::os
   const int pages = choices.pages ? int(tally->passed.size()) : outcome.pages;
   auto count = [](int n, const char* word) { return std::to_string(n) + " " + word + (n == 1 ? "" : "s"); };
   out << count(figures.students, "student") << ", " << count(figures.cards, "card") << ", " << count(pages, "page");
-  if (files) out << " in " << files->files().size() << " files and " << eot::kCardIndexName;
+  if (files) out << " in " << files->filesWritten() << " files and " << eot::kCardIndexName;
   if (!outcome.destination.isEmpty()) out << " to " << outcome.destination.toStdString();
   out << "\n";
   return kExitOk;

@@ -110,7 +110,7 @@ int listCommand(const std::vector<std::string>& words, std::ostream& out, std::o
   if (const auto pdf = a.value("pdf")) {
     r.run.printerName = print::kPdfDeviceName;
     r.run.outputFile = QString::fromStdString(*pdf);
-    if (const auto png = a.value("png")) std::filesystem::create_directories(*png);
+    if (const auto png = a.value("png")) makePictureFolder(*png);
   } else if (const auto text = a.value("text")) {
     r.run.printerName = print::kPdfDeviceName;  // the text file takes the pages
     r.run.prAscii = *text;
@@ -139,9 +139,9 @@ int listCommand(const std::vector<std::string>& words, std::ostream& out, std::o
   if (o.stopped) return stopOnSignals.exitStatus();  // the notice is on err; nothing was written
   if (o.nothingMatched) return kExitNothingMatched;  // the message is on err; nothing was written
   if (!o.printed) {
-    out << (o.columns == 0 ? "No subjects found for these options; nothing was listed.\n"
+    out << (o.columns == 0 ? std::string(lists::kNoSubjects) + "\n"
                            : std::string(lists::kNoStudents) + ".\n");
-    return kExitOk;
+    return kExitNothingMatched;  // as for the cards: nothing was printed or written
   }
   out << reports::sentToNotice(r.run, o.destination).toStdString() << "\n";
   auto count = [](int n, const char* word) { return std::to_string(n) + " " + word + (n == 1 ? "" : "s"); };

@@ -100,9 +100,9 @@ void checkTable(CheckResult& result, const school::SchoolFolder& folder, const S
 // report runs first: a flag file that cannot be read stops the reports and
 // is an error here. Files already found in error are not named again.
 void checkStartValues(CheckResult& result, const school::SchoolFolder& folder) {
-  app::SessionValues v;
+  school::SessionValues v;
   v.folder = folder;
-  for (void (*read)(app::SessionValues&) : {&app::readSchoolWords, &app::readSchoolName, &app::readControlValues}) {
+  for (void (*read)(school::SessionValues&) : {&school::readSchoolWords, &school::readSchoolName, &school::readControlValues}) {
     try {
       read(v);
     } catch (const data::DataError& e) {
@@ -117,7 +117,7 @@ void checkStartValues(CheckResult& result, const school::SchoolFolder& folder) {
 // The year's subject table is created when missing, but not over a memo file
 // that is left of it: the reports stop there.
 void checkSubjectMemo(CheckResult& result, const school::SchoolFolder& folder, int year) {
-  const std::string table = data::subjectTableName(year) + ".dbf";
+  const std::string table = school::subjectTableName(year) + ".dbf";
   const std::string memo = data::DbfFile::memoPathFor(table);
   if (folder.has(table) || !folder.has(memo)) return;
   result.add(Severity::kError, table,

@@ -98,7 +98,7 @@ TEST_F(DamagedIndex, AnIndexThatDoesNotHoldEachRecordOnceStopsTheReports) {
 
 TEST_F(DamagedIndex, MarksAddedAfterTheYearsIndexWasBuiltArePrinted) {
   ASSERT_EQ(eot(dir.file("first.pdf")).status, 0);  // builds the year's index
-  const std::string sub = data::subjectTableName(kTestYear) + ".dbf";
+  const std::string sub = school::subjectTableName(kTestYear) + ".dbf";
   uint32_t recno = 0;
   std::string student;
   {
@@ -115,7 +115,7 @@ TEST_F(DamagedIndex, MarksAddedAfterTheYearsIndexWasBuiltArePrinted) {
   copyDirectory(school(), fresh);
   for (const std::string& folder : {school(), fresh})
     appendCopy((fs::path(folder) / sub).string(), recno, {{"STSUB_LINE", "20"}, {"STSUB_EMRK", "77"}});
-  fs::remove(fs::path(fresh) / (data::subjectTableName(kTestYear) + ".ntx"));
+  fs::remove(fs::path(fresh) / (school::subjectTableName(kTestYear) + ".ntx"));
   auto card = [&](const std::string& folder, const std::string& text) {
     return runReportCommand({"eot", "--data-dir", folder, "--year", std::to_string(kTestYear), "--term", "3",
                              "--student", student, "--text", text, "--text-encoding", "utf-8"});
@@ -152,7 +152,7 @@ TEST_F(DamagedIndex, ATableCutShortUnderItsIndexesStopsCardsAndList) {
 TEST_F(DamagedIndex, TheYearsSubjectIndexIsBuiltAgainWithItsNotice) {
   const CommandResult sound = eot(dir.file("sound.pdf"));
   ASSERT_EQ(sound.status, 0) << sound.err;
-  const std::string sub = data::subjectTableName(kTestYear);
+  const std::string sub = school::subjectTableName(kTestYear);
   rebuildIndexPointing(file(sub + ".dbf"), file(sub + ".ntx"), 5, 999999);
   const CommandResult r = eot(dir.file("cards.pdf"));
   EXPECT_EQ(r.status, 0) << r.err;

@@ -102,7 +102,8 @@ void checkTable(CheckResult& result, const school::SchoolFolder& folder, const S
 void checkStartValues(CheckResult& result, const school::SchoolFolder& folder) {
   school::SessionValues v;
   v.folder = folder;
-  for (void (*read)(school::SessionValues&) : {&school::readSchoolWords, &school::readSchoolName, &school::readControlValues}) {
+  for (void (*read)(school::SessionValues&) :
+       {&school::readSchoolWords, &school::readSchoolName, &school::readControlValues}) {
     try {
       read(v);
     } catch (const data::DataError& e) {

@@ -245,12 +245,11 @@ void currentStudents(EotRunContext& c, Table& st, Table* pa, const EotOptions& o
   }
   st.clearFilter();
   if (unaddressed > 0 && c.run) {
-    const print::SchoolText& text = print::SchoolText::forThisThread();
     c.run->ui.notice(QStringLiteral("%1 %2 no address: the family of %3%4 is not in paparent.dbf (looked up by "
                                     "paindx.ntx), so no copy went to an extra report address either.")
                          .arg(unaddressed)
                          .arg(unaddressed == 1 ? QStringLiteral("card has") : QStringLiteral("cards have"))
-                         .arg(text.decode(firstUnaddressed))
+                         .arg(schoolText.decode(firstUnaddressed))
                          .arg(unaddressed == 1 ? QString() : QStringLiteral(" and others")));
   }
 }

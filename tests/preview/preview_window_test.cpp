@@ -415,14 +415,15 @@ TEST(PreviewWindowPrint, BuiltInBoxesAskOnTheGuiThread) {
   run.pressText('p');
   EXPECT_EQ(seen, (QStringList{"Print All Pages?", "One or more Range values is empty"}));
 
-  // The go-to-page prompt keeps a page beyond the last one from closing it.
+  // The go-to-page prompt keeps a page beyond the last one from closing it, and says why.
   bool refused = false;
-  QTimer::singleShot(0, [&refused] {
+  QTimer::singleShot(0, [&refused, &answer] {
     if (!QTest::qWaitFor([] { return QApplication::activeModalWidget(); })) return;
     QWidget* prompt = QApplication::activeModalWidget();
     auto* field = prompt->findChild<QLineEdit*>("promptField");
     auto* ok = prompt->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok);
     field->setText("3");
+    answer(QMessageBox::Ok);
     QTest::mouseClick(ok, Qt::LeftButton);
     refused = prompt->isVisible();
     field->setText("1");
@@ -430,6 +431,7 @@ TEST(PreviewWindowPrint, BuiltInBoxesAskOnTheGuiThread) {
   });
   run.pressText('g');
   EXPECT_TRUE(refused);
+  EXPECT_EQ(seen.last(), "The report has 2 pages: there is no page 3.\nPlease enter a page from 1 to 2.");
   EXPECT_EQ(run.window()->currentPage(), 1);
   run.press(Qt::Key_Q);
   ASSERT_TRUE(run.finish());

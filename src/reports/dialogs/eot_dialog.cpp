@@ -106,7 +106,7 @@ void PRINTEOT(DialogState& st, bool preview) {
   // wrong students.
   for (widgets::PictureEdit* f : st.fields)
     if (!f->checkNow()) {
-      f->setFocus(Qt::OtherFocusReason);
+      f->takeFocusBack();
       return;
     }
   const app::SessionValues v = st.session->values();
@@ -121,7 +121,7 @@ void PRINTEOT(DialogState& st, bool preview) {
     widgets::PictureEdit* f = st.fields[textFields[i]];
     if (!schoolText.encode(f->value(), typed[i])) {
       widgets::lmdMsg({schoolText.refusalMessage(schoolText.refusedCharacter(f->value()))}, 0, st.dlg);
-      f->setFocus(Qt::OtherFocusReason);
+      f->takeFocusBack();
       return;
     }
     typed[i] = data::trim(typed[i]);

@@ -223,7 +223,7 @@ void ListDialog::PRINTIT(bool preview) {
   // in use, a date that is none or a weight above 100 would start a wrong list.
   for (widgets::PictureEdit* f : {year_, class_, date_, weight_})
     if (f && !f->checkNow()) {
-      f->setFocus(Qt::OtherFocusReason);
+      f->takeFocusBack();
       return;
     }
   const app::SessionValues v = session_.values();
@@ -235,7 +235,7 @@ void ListDialog::PRINTIT(bool preview) {
   std::string homeClass;
   if (!schoolText.encode(class_->value(), homeClass)) {
     widgets::lmdMsg({schoolText.refusalMessage(schoolText.refusedCharacter(class_->value()))}, 0, dialog_);
-    class_->setFocus(Qt::OtherFocusReason);
+    class_->takeFocusBack();
     return;
   }
   options_.homeClass = data::trim(homeClass);

@@ -19,6 +19,7 @@
 #include "school/year_names.h"
 #include "print/print_device.h"
 #include "reports/eot/card_files.h"
+#include "reports/eot/eot_request.h"
 #include "reports/eot/eot_run.h"
 
 namespace {
@@ -46,15 +47,9 @@ app::SessionValues sessionFor(const std::string& dir) {
   return s;
 }
 
-eot::EotOptions allLevels(const app::SessionValues& s) {
-  eot::EotOptions o;
-  data::Workspace ws;
-  std::string from, to;
-  data::yr_range(ws, school::SchoolFolder(s.folder), from, to);
-  data::ent_yrin(ws, school::SchoolFolder(s.folder), from, o.startYear);
-  data::ent_yrin(ws, school::SchoolFolder(s.folder), to, o.endYear);
-  o.asAt = s.date;
-  return o;
+// Every card of the school, built as the dialog and velmont-batch build them.
+eot::EotRequest allLevels(const app::SessionValues& s, bool preview = false) {
+  return eot::eotRequest(s, {.printerName = print::kPdfDeviceName, .preview = preview});
 }
 
 // Answers the first stepping window at once and runs to the end.
@@ -73,22 +68,24 @@ class TimingUi : public reports::RunUi {
 
 eot::EotFigures toPdf(const std::string& dir, const QString& pdf, int* pages) {
   const app::SessionValues s = sessionFor(dir);
-  reports::RunRequest r = eot::eotRunRequest(s, print::kPdfDeviceName, false);
+  eot::EotRequest built = allLevels(s);
+  reports::RunRequest r = built.run;
   r.outputFile = pdf;
   reports::RunUi ui;
   eot::EotFigures f;
-  const reports::RunOutcome outcome = eot::PR_EOT_RPTS(r, allLevels(s), s, ui, &f);
+  const reports::RunOutcome outcome = eot::PR_EOT_RPTS(r, built.options, s, ui, &f);
   if (pages) *pages = outcome.pages;
   return f;
 }
 
 eot::EotFigures toFamilyFiles(const std::string& dir, const QString& folder, size_t* files) {
   const app::SessionValues s = sessionFor(dir);
-  reports::RunRequest r = eot::eotRunRequest(s, print::kPdfDeviceName, false);
+  eot::EotRequest built = allLevels(s);
+  reports::RunRequest r = built.run;
   const auto cards = eot::splitIntoFiles(r, folder, eot::CardSplit::kFamily, false);
   reports::RunUi ui;
   eot::EotFigures f;
-  eot::PR_EOT_RPTS(r, allLevels(s), s, ui, &f, cards.get());
+  eot::PR_EOT_RPTS(r, built.options, s, ui, &f, cards.get());
   *files = size_t(QDir(folder).entryList({"*.pdf"}, QDir::Files).size());
   return f;
 }
@@ -136,9 +133,9 @@ int main(int argc, char** argv) {
   bench::figure("eot.peak_mb.2000", bench::numberFromCommand("'" + self + "' --peak '" + big + "'"), "MB");
 
   const app::SessionValues s = sessionFor(big);
-  reports::RunRequest r = eot::eotRunRequest(s, print::kPdfDeviceName, true);
+  const eot::EotRequest built = allLevels(s, true);
   TimingUi ui;
-  eot::PR_EOT_RPTS(r, allLevels(s), s, ui);
+  eot::PR_EOT_RPTS(built.run, built.options, s, ui);
   bench::figure("eot.first_preview_page.seconds", ui.firstPage, "s");
   return 0;
 }

@@ -8,7 +8,9 @@
 
 #include "data/table.h"
 #include "print/memory_device.h"
+#include "reports/lists/list_request.h"
 #include "reports/lists/list_run.h"
+#include "school/year_names.h"
 
 namespace velmont::bench {
 
@@ -22,17 +24,18 @@ inline lists::ListRequest largestLevelList(const std::filesystem::path& dir) {
   for (auto [l, n] : perLevel)
     if (l > 0 && n > most) level = l, most = n;
 
-  lists::ListRequest r;
-  r.run.reportCode = lists::kListReportCode;
-  r.run.title = "Home Class List with Subjects";
-  r.run.folder = school::SchoolFolder(dir.string());
+  app::SessionValues v = app::freshSessionValues(school::SchoolFolder(dir.string()), data::Date::fromYmd(2004, 6, 30));
+  v.term = 1;
+  v.year = 2004;
+  lists::ListEntries asked;
+  {
+    data::Workspace ws;
+    asked.level = data::put_yrout(ws, v.folder, level);
+  }
+  asked.weight = 60;
+  asked.choices = {true, true, true};
+  lists::ListRequest r = lists::listRequest(v, asked).request;
   r.run.makeDevice = [] { return std::unique_ptr<print::PrintDevice>(std::make_unique<print::MemoryDevice>()); };
-  r.strt_yr = level;
-  r.term = 1;
-  r.year = 2004;
-  r.date = r.enrl_date = data::Date::fromYmd(2004, 6, 30);
-  r.choices = {true, true, true};
-  r.C_assex = 60;
   return r;
 }
 

@@ -30,6 +30,7 @@
 #include "school/year_names.h"
 #include "print/memory_device.h"
 #include "print/print_device.h"
+#include "reports/eot/eot_request.h"
 #include "reports/eot/eot_run.h"
 #include "reports/lists/list_run.h"
 
@@ -94,16 +95,9 @@ int cardsToPdf(const std::string& dir, const QString& pdf) {
   app::readSchoolWords(s);
   app::readSchoolName(s);
   app::readControlValues(s);
-  eot::EotOptions o;
-  {
-    data::Workspace ws;
-    std::string from, to;
-    data::yr_range(ws, school::SchoolFolder(s.folder), from, to);
-    data::ent_yrin(ws, school::SchoolFolder(s.folder), from, o.startYear);
-    data::ent_yrin(ws, school::SchoolFolder(s.folder), to, o.endYear);
-  }
-  o.asAt = s.date;
-  reports::RunRequest r = eot::eotRunRequest(s, print::kPdfDeviceName, false);
+  eot::EotRequest built = eot::eotRequest(s, {.printerName = print::kPdfDeviceName});
+  const eot::EotOptions o = built.options;
+  reports::RunRequest r = std::move(built.run);
   r.outputFile = pdf;
   reports::RunUi ui;
   eot::EotFigures f;

@@ -69,6 +69,8 @@ const char* const kDumpUsage =
     "\n"
     "Prints TABLE's records as CSV with a header line: deleted records left out,\n"
     "trailing blanks trimmed, dates as YYYY-MM-DD, logicals as T or F, memos as text.\n"
+    "The values are data for programs and stay as stored: one that begins with =, +, - or @\n"
+    "is not made safe for a spreadsheet, which may take it for a formula.\n"
     "\n"
     "  --index FILE   print in the order of this NTX index file (default: file order)\n"
     "  --fields LIST  only these fields, in this order\n";
@@ -145,6 +147,15 @@ int dump(const std::vector<std::string>& words, std::ostream& out, std::ostream&
   return kExitOk;
 }
 
+// Every command, the report commands this build has included: "demo, check, dump, eot or list".
+std::string commandNames() {
+  std::vector<std::string> names = {"demo", "check", "dump"};
+  for (const auto& [name, command] : registered()) names.push_back(name);
+  std::string text;
+  for (size_t i = 0; i < names.size(); ++i) text += (i == 0 ? "" : i + 1 == names.size() ? " or " : ", ") + names[i];
+  return text;
+}
+
 }  // namespace
 
 void registerBatchCommand(const std::string& name, const std::string& summary, BatchCommand command) {
@@ -153,7 +164,7 @@ void registerBatchCommand(const std::string& name, const std::string& summary, B
 
 int runBatch(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, int todayYear) {
   try {
-    if (args.empty()) throw UsageError("missing command (demo, check or dump); velmont-batch --help tells more");
+    if (args.empty()) throw UsageError("missing command (" + commandNames() + "); velmont-batch --help tells more");
     const std::string& command = args[0];
     const std::vector<std::string> rest(args.begin() + 1, args.end());
     if (command == "--help" || command == "-h" || command == "help") return out << usageText(), kExitOk;
@@ -161,7 +172,7 @@ int runBatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
     if (command == "check") return check(rest, out, err, todayYear);
     if (command == "dump") return dump(rest, out, err);
     if (auto it = registered().find(command); it != registered().end()) return it->second.command(rest, out, err, todayYear);
-    throw UsageError("unknown command \"" + command + "\" (demo, check or dump)");
+    throw UsageError("unknown command \"" + command + "\" (" + commandNames() + ")");
   } catch (const UsageError& e) {
     err << "velmont-batch: " << e.what() << "\n";
     return kExitUsage;

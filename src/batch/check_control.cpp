@@ -61,9 +61,9 @@ void checkControlRecords(CheckResult& result, const std::string& file, data::Tab
 
 void checkHeadings(CheckResult& result, const std::string& file, data::Table& t) {
   if (t.reccount() < kHeadingRecords)
-    result.add(Severity::kWarning, file,
-               "has " + std::to_string(t.reccount()) + " records of 6: the missing card headings print blank "
-               "(delete the file and the program makes it anew)");
+    result.add(Severity::kError, file,
+               "has " + std::to_string(t.reccount()) + " records of 6: the cards stop on it (restore it from a "
+               "backup, or delete the file and the program makes it anew)");
 }
 
 void checkInstallation(CheckResult& result, const std::string& file, data::Table& t) {

@@ -22,4 +22,23 @@ inline std::string csvField(std::string_view text) {
   return out + "\"";
 }
 
+// One field of a file meant to be opened in a spreadsheet by the office: text
+// that a spreadsheet would take for a formula (beginning with =, +, -, @, a tab
+// or a carriage return) gets a leading apostrophe inside quotes, so that it is
+// shown and never evaluated; other control bytes (NUL, escape, delete) are dropped.
+// Line feeds inside the text are kept.
+inline std::string csvCell(std::string_view text) {
+  std::string clean;
+  clean.reserve(text.size());
+  for (char c : text)
+    if ((static_cast<unsigned char>(c) >= 0x20 && c != 0x7f) || c == '\t' || c == '\r' || c == '\n') clean += c;
+  if (clean.empty() || clean.find_first_of("=+-@\t\r", 0) != 0) return csvField(clean);
+  std::string out = "\"'";
+  for (char c : clean) {
+    if (c == '"') out += '"';
+    out += c;
+  }
+  return out + "\"";
+}
+
 }  // namespace velmont::data

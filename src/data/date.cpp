@@ -50,6 +50,21 @@ Date Date::fromDtos(std::string_view t) {
   return fromYmd(toInt(t.substr(0, 4)), toInt(t.substr(4, 2)), toInt(t.substr(6, 2)));
 }
 
+Date Date::fromIsoText(std::string_view text) {
+  int parts[3] = {0, 0, 0};
+  size_t p = 0;
+  for (int i = 0; i < 3; ++i) {
+    if (i > 0 && (p >= text.size() || text[p++] != '-')) return {};
+    size_t digits = 0;
+    while (p < text.size() && text[p] >= '0' && text[p] <= '9' && digits < 4) {
+      parts[i] = parts[i] * 10 + (text[p++] - '0');
+      ++digits;
+    }
+    if (i == 0 ? digits != 4 : digits < 1 || digits > 2) return {};
+  }
+  return p == text.size() ? fromYmd(parts[0], parts[1], parts[2]) : Date{};
+}
+
 Date Date::fromDmyText(std::string_view t) {
   std::string_view parts[3];
   int n = 0;

@@ -16,6 +16,9 @@ class Date {
   // Text typed by a user in the order day, month, year ("31/12/2004", "31/12/04");
   // two-digit years read as 1951 to 2050. Empty when it is not a valid date.
   static Date fromDmyText(std::string_view text);
+  // The ISO form "YYYY-MM-DD" (month and day of one or two digits) and nothing
+  // else: a letter, a missing part or a date that does not exist gives the empty date.
+  static Date fromIsoText(std::string_view text);
   static Date fromDayNumber(int32_t n) { Date d; d.day_ = n; return d; }
   static Date today();
 

@@ -4,6 +4,7 @@
 
 
 #include "data/table.h"
+#include "data/whole_table.h"
 #include "installation.h"
 
 namespace velmont::libs {
@@ -47,20 +48,20 @@ void setup_lhed(const std::string& path, const std::string& installationPath, ui
   } catch (const std::exception&) {
     // An unreadable installation record leaves the first line blank.
   }
-  data::DbfFile::create(path, letterheadFields(), languageDriver);
-  auto table = data::Table::open(path, "rvhplogo", data::OpenMode::kReadWrite);
-  for (const Defaults& d : kDefaults) {
-    table->appendBlank();
-    table->replace("LX", d.lx);
-    table->replace("LY", d.ly);
-    table->replace("LW", d.lw);
-    table->replace("LH", d.lh);
-    table->replace("LP", d.lp);
-    table->replace("LBLD", d.bold);
-    table->replace("LULN", d.underline);
-    table->replace("LDE", std::string_view(d.text ? d.text : school.substr(0, 80)));
-  }
-  table->commit();
+  // Made whole before anyone can see it; a table another run made meanwhile is used as it is.
+  data::createWholeTable(path, letterheadFields(), languageDriver, [&](data::Table& table) {
+    for (const Defaults& d : kDefaults) {
+      table.appendBlank();
+      table.replace("LX", d.lx);
+      table.replace("LY", d.ly);
+      table.replace("LW", d.lw);
+      table.replace("LH", d.lh);
+      table.replace("LP", d.lp);
+      table.replace("LBLD", d.bold);
+      table.replace("LULN", d.underline);
+      table.replace("LDE", std::string_view(d.text ? d.text : school.substr(0, 80)));
+    }
+  });
 }
 
 }  // namespace velmont::libs

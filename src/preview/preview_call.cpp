@@ -13,6 +13,9 @@ void PreviewWindow::beginCall(const PreviewCall& call, std::shared_ptr<PreviewAn
   const bool first = !opened_;
   answer_ = std::move(answer);
   stepping_ = call.stepping;
+  // Which call the window answers, for the window system (and a script driving
+  // it): a stepping window between cards, or the final one.
+  setWindowRole(stepping_ ? QStringLiteral("preview-stepping") : QStringLiteral("preview-final"));
   columnPitch_ = call.columnWidth;
   if (first) {  // later calls keep the outline as the user left it
     showMargin_ = call.showMargin;

@@ -16,12 +16,15 @@ constexpr long kSameLine = 15;        // rows closer than 0.15 share a line
 
 long rowKey(double row) { return std::lround(std::max(0.0, row) * kRowUnits); }
 
-// True when `text` at `column` would cover a character of `line`. Text that only
-// repeats what is there already (the second stroke of a rule) covers nothing.
+// True when `text` at `column` would cover a character of `line`. A rule that only
+// repeats what is there already (its second stroke) covers nothing; a word or a
+// figure is a field of its own even where the same characters stand already (an
+// exam mark of 100 beside a possible mark of 100 moved on by a long name).
 bool covers(const QString& line, int column, const QString& text) {
   bool meets = false, repeats = true;
   for (qsizetype i = 0; i < text.size(); ++i) {
     if (text[i] == ' ') continue;
+    if (text[i].isLetterOrNumber()) repeats = false;
     const qsizetype at = column + i;
     const QChar there = at < line.size() ? line[at] : QChar(' ');
     if (there != ' ') meets = true;

@@ -182,6 +182,12 @@ QString lmcPrn3::destination() const { return device_ ? device_->destination() :
 
 int lmcPrn3::filesWritten() const { return device_ ? device_->filesWritten() : 0; }
 
+void lmcPrn3::setStopCheck(std::function<bool()> stopAsked) {
+  if (device_) device_->setStopCheck(std::move(stopAsked));
+}
+
+bool lmcPrn3::documentDropped() const { return device_ && device_->documentDropped(); }
+
 QString lmcPrn3::notSentMessage() const {
   return device_ ? print::notSentMessage(*device_) : QStringLiteral("The report could not be printed: there is no printer.");
 }

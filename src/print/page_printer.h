@@ -133,6 +133,10 @@ class lmcPrn3 {
   QString destination() const;
   // Files the last document wrote (one per family in a folder, one PDF); 0 for a printer.
   int filesWritten() const;
+  // What the device asks between the files of a long document (PrintDevice::setStopCheck).
+  void setStopCheck(std::function<bool()> stopAsked);
+  // The last document was left out on purpose, not failed (PrintDevice::documentDropped).
+  bool documentDropped() const;
   // What the user is told when the document did not start or did not come out: the
   // file or printer, and why.
   QString notSentMessage() const;

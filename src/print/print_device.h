@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 #include <array>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -74,6 +75,13 @@ class PrintDevice {
   // next document on, with `author` (the school) in their metadata; others
   // have nothing to archive and leave it.
   virtual void setArchival(const QString& author) {}
+  // Devices that take long to end a document (a folder of files) ask this
+  // between files and abandon the document when it says stop; the document
+  // then fails, as a stopped run's must not come out.
+  virtual void setStopCheck(std::function<bool()> stopAsked) {}
+  // True when the last document was left out on purpose (none of its pages was
+  // wanted), not failed: nothing was written, and the caller says why.
+  virtual bool documentDropped() const { return false; }
 };
 
 // What the user is told of a document that did not come out: a file that could not

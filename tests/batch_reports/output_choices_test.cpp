@@ -68,6 +68,7 @@ TEST_F(OutputChoices, APageListWithNoPageOfTheRunPrintsNothingAndKeepsAnEarlierF
     EXPECT_EQ(r.status, 3) << r.err;
     EXPECT_NE(r.err.find("none of them listed; nothing was printed"), std::string::npos) << r.err;
     EXPECT_EQ(r.err.find("has been sent"), std::string::npos) << r.err;
+    EXPECT_EQ(r.err.find("could not be written"), std::string::npos) << "nothing failed: " << r.err;
   }
   EXPECT_EQ(fs::last_write_time(out), before);
   EXPECT_EQ(pdfPages(out), 1);
@@ -155,6 +156,29 @@ TEST_F(OutputChoices, ChoicesThatCannotBeFollowedAreRefusedAsUsage) {
   EXPECT_EQ(list({"--pdf", pdf, "--duplex", "long"}).status, 2);
   EXPECT_FALSE(fs::exists(pdf));
   EXPECT_FALSE(fs::exists(dir.file("f")));
+}
+
+TEST_F(OutputChoices, CardsAndListRefuseTheSameMistakeInTheSameWords) {
+  const std::string pdf = dir.file("x.pdf"), text = dir.file("x.txt");
+  const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
+      {{"--pdf", pdf, "--as-at", "2025-06-3O"}, "--as-at: \"2025-06-3O\" is not a date YYYY-MM-DD"},
+      {{"--pdf", pdf, "--as-at", "2025-1-1x"}, "--as-at: \"2025-1-1x\" is not a date YYYY-MM-DD"},
+      {{"--pdf", pdf, "--text", text}, "give exactly one of --pdf FILE, "},
+      {{"--text", text, "--png", dir.file("p")}, "--png cannot go with --text"},
+      {{"--pdf", pdf, "--class", "7\xE2\x82\xAC"}, "--class: "},
+  };
+  for (const auto& [args, words] : cases)
+    for (const CommandResult& r : {eot(args), list(args)}) {
+      EXPECT_EQ(r.status, 2) << args[2] << ": " << r.err;
+      EXPECT_NE(r.err.find(words), std::string::npos) << r.err;
+    }
+  for (std::vector<std::string> args : {std::vector<std::string>{"eot"}, {"list", "--level", "7"}}) {
+    args.insert(args.end(), {"--data-dir", dir.file("none"), "--pdf", pdf});
+    EXPECT_EQ(runReportCommand(args).err, "velmont-batch: --data-dir: \"" + dir.file("none") + "\" is not a directory\n");
+  }
+  EXPECT_FALSE(fs::exists(pdf) || fs::exists(text) || fs::exists(dir.file("p")));
+  const CommandResult unknown = runReportCommand({"foo"});
+  EXPECT_EQ(unknown.err, "velmont-batch: unknown command \"foo\" (demo, check, dump, eot or list)\n");
 }
 
 TEST_F(OutputChoices, ArchivalPdfEmbedsEveryFontAndNamesTitleSchoolAndDate) {

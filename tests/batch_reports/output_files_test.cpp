@@ -3,7 +3,10 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <fstream>
+#include <sstream>
 
 #include "report_commands.h"
 
@@ -25,6 +28,7 @@ class OutputFiles : public DemoSchoolCommands {
 };
 
 TEST_F(OutputFiles, AnOutputThatNamesASchoolFileIsRefusedAndTheFileKept) {
+  { std::ofstream(file("Velmont_Request.txt")) << "the office's request for a new report"; }
   const auto before = readDirectory(school());
   fs::create_symlink(file("ststuden.dbf"), dir.file("link.pdf"));
   fs::create_hard_link(file("STSTNAME.ntx"), dir.file("hard.txt"));
@@ -32,7 +36,8 @@ TEST_F(OutputFiles, AnOutputThatNamesASchoolFileIsRefusedAndTheFileKept) {
       {"--text", file("ststuden.dbf")},     {"--pdf", file("STSUB24.dbf")},  {"--text", file("STSUB24.DBT")},
       {"--pdf", file("homecl.$vl")},        {"--pdf", dir.file("link.pdf")}, {"--text", dir.file("hard.txt")},
       {"--pdf", school()},                  {"--pdf", dir.file("ok.pdf"), "--png", school()},
-      {"--text", school() + "/../school/paparent.dbf"}};
+      {"--text", school() + "/../school/paparent.dbf"},
+      {"--text", file("Velmont_Request.txt")}};
   for (const auto& output : refused) {
     const CommandResult cards = eot(output), grid = list(output);
     for (const CommandResult* r : {&cards, &grid}) {
@@ -42,6 +47,85 @@ TEST_F(OutputFiles, AnOutputThatNamesASchoolFileIsRefusedAndTheFileKept) {
   }
   EXPECT_TRUE(readDirectory(school()) == before) << "every school file byte for byte as it was";
   EXPECT_FALSE(fs::exists(dir.file("ok.pdf")));
+}
+
+// The names cards.csv lists, and the PDF files the folder holds.
+std::vector<std::string> listedFiles(const std::string& folder) {
+  std::vector<std::string> names;
+  std::istringstream csv(readFile(folder + "/cards.csv"));
+  std::string line;
+  for (std::getline(csv, line); std::getline(csv, line);) names.push_back(line.substr(0, line.find(',')));
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+std::vector<std::string> filesIn(const std::string& folder, const std::string& extension) {
+  std::vector<std::string> names;
+  for (const auto& e : fs::directory_iterator(folder))
+    if (e.path().extension() == extension) names.push_back(e.path().filename().string());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+TEST_F(OutputFiles, AFolderOfFilesHoldsExactlyTheLastRunsFilesBesideOthersFiles) {
+  const std::string cards = dir.file("cards"), pictures = dir.file("pictures");
+  for (const std::string& folder : {cards, pictures}) {
+    fs::create_directories(folder + "/.velmont-Ab12Cd");  // the work folder of a run that was killed
+    std::ofstream(folder + "/.velmont-Ab12Cd/SMIT0001-Smith.pdf") << "half written";
+    std::ofstream(folder + "/notes.txt") << "the office's own notes";
+  }
+  const CommandResult whole = eot({"--pdf-dir", cards, "--png", pictures});
+  ASSERT_EQ(whole.status, 0) << whole.err;
+  const std::vector<std::string> wholeSchool = listedFiles(cards);
+  EXPECT_EQ(filesIn(cards, ".pdf"), wholeSchool);
+  const size_t wholePictures = filesIn(pictures, ".png").size();
+  ASSERT_GT(wholePictures, 3u);
+
+  // One class into the same folders: the earlier run's files go, the others' stay.
+  const CommandResult oneClass = eot({"--pdf-dir", cards, "--png", pictures, "--class", "8B"});
+  ASSERT_EQ(oneClass.status, 0) << oneClass.err;
+  const std::vector<std::string> classFiles = listedFiles(cards);
+  ASSERT_LT(classFiles.size(), wholeSchool.size());
+  EXPECT_EQ(filesIn(cards, ".pdf"), classFiles);
+  const std::vector<std::string> classPictures = filesIn(pictures, ".png");
+  ASSERT_LT(classPictures.size(), wholePictures);
+  for (size_t i = 0; i < classPictures.size(); ++i)
+    EXPECT_EQ(classPictures[i], "page-000" + std::to_string(i + 1) + ".png");
+  for (const std::string& folder : {cards, pictures}) {
+    EXPECT_EQ(readFile(folder + "/notes.txt"), "the office's own notes");
+    EXPECT_FALSE(fs::exists(folder + "/.velmont-Ab12Cd")) << "a killed run's work is swept";
+  }
+
+  // A file of the next run that cannot be replaced (a folder of that name):
+  // the run says so and the folder stays as it was, all of it.
+  const std::string blocked = cards + "/" + wholeSchool.back();
+  ASSERT_FALSE(fs::exists(blocked));
+  fs::create_directories(blocked);
+  std::ofstream(blocked + "/inside.txt") << "somebody's";
+  const auto before = readDirectory(cards);
+  const CommandResult refused = eot({"--pdf-dir", cards});
+  EXPECT_EQ(refused.status, 1) << refused.err;
+  EXPECT_NE(refused.err.find(wholeSchool.back() + " cannot be replaced"), std::string::npos) << refused.err;
+  EXPECT_EQ(refused.err.find("has been sent"), std::string::npos) << refused.err;
+  EXPECT_TRUE(readDirectory(cards) == before);
+  EXPECT_EQ(readFile(blocked + "/inside.txt"), "somebody's");
+}
+
+TEST_F(OutputFiles, CardsCsvShowsAFormulaInAFamilyFieldAsTextAndDropsControlBytes) {
+  const std::string families = file("paparent.dbf");
+  const auto table = openTable(school(), "paparent.dbf");
+  const int title = table->fieldIndex("PA_MAIL_TI");
+  ASSERT_GE(title, 0);
+  std::string formula = "=HYPERLINK(\"x.nz\",\"Pay\x07\")";
+  formula.resize(table->field(title).width, ' ');
+  for (uint32_t recno = 1; recno <= table->reccount(); ++recno)
+    overwrite(families, fieldOffset(families, "PA_MAIL_TI", recno), formula);
+  const std::string cards = dir.file("cards");
+  const CommandResult run = eot({"--pdf-dir", cards});
+  ASSERT_EQ(run.status, 0) << run.err;
+  const std::string csv = readFile(cards + "/cards.csv");
+  EXPECT_NE(csv.find(",\"'=HYPERLINK(\"\"x.nz\"\",\"\"Pay\"\")\","), std::string::npos) << csv;
+  EXPECT_EQ(csv.find('\x07'), std::string::npos);
 }
 
 TEST_F(OutputFiles, AFailedRunLeavesTheEarlierOutputAsItWasAndNoTemporaryFile) {
@@ -74,6 +158,13 @@ TEST_F(OutputFiles, NoStudentMatchedPrintsNothingAndSaysSo) {
   const CommandResult grid = list({"--class", "NOSUCH", "--text", dir.file("list.txt")});
   EXPECT_EQ(grid.status, 3) << grid.out << grid.err;
   EXPECT_NE(grid.err.find("There are no Students matching these options"), std::string::npos) << grid.err;
+  EXPECT_FALSE(fs::exists(dir.file("list.txt")));
+  const CommandResult noMarks = runReportCommand({"list", "--data-dir", school(), "--year", std::to_string(kTestYear - 1),
+                                                  "--level", "7", "--text", dir.file("list.txt")});  // a year unmarked
+  EXPECT_EQ(noMarks.status, 3) << noMarks.out << noMarks.err;
+  EXPECT_NE(noMarks.err.find("No subjects found for these options; nothing was listed."), std::string::npos)
+      << noMarks.err;
+  EXPECT_EQ(noMarks.err.find("has been sent"), std::string::npos) << noMarks.err;
   EXPECT_FALSE(fs::exists(dir.file("list.txt")));
   for (const char* command : {"eot", "list"})
     EXPECT_NE(runReportCommand({command, "--help"}).out.find("3 no student matched"), std::string::npos);

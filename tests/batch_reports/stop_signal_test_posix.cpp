@@ -7,7 +7,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <map>
 #include <filesystem>
 #include <fstream>
 #include <regex>
@@ -25,9 +27,14 @@ struct StoppedRun {
   bool signalled = false;
 };
 
+// Cards or students printed, one or more.
+const char* const kSomePrinted = R"( [1-9][0-9]* of [0-9]+)";
+// Every card printed: the run is writing what is left of its files.
+const char* const kAllPrinted = R"( ([1-9][0-9]*) of \1,)";
+
 // Runs velmont-batch with `args` on a terminal and sends `signal` once the bar
-// shows one card or student printed or more.
-StoppedRun runAndStop(const std::vector<std::string>& args, int signal) {
+// shows what `when` matches.
+StoppedRun runAndStop(const std::vector<std::string>& args, int signal, const char* when = kSomePrinted) {
   StoppedRun run;
   int terminal = -1;
   const pid_t pid = forkpty(&terminal, nullptr, nullptr, nullptr);
@@ -44,7 +51,7 @@ StoppedRun runAndStop(const std::vector<std::string>& args, int signal) {
     execv(program.c_str(), argv.data());
     _exit(127);
   }
-  const std::regex printed(R"( [1-9][0-9]* of [0-9]+)");
+  const std::regex printed(when);
   char buffer[4096];
   for (;;) {
     const ssize_t n = read(terminal, buffer, sizeof buffer);
@@ -73,23 +80,27 @@ class StopSignal : public ::testing::Test {
     std::vector<std::string> names;
     for (const auto& e : fs::directory_iterator(dir.path()))
       if (e.path().filename() != "school") names.push_back(e.path().filename().string());
+    std::sort(names.begin(), names.end());
     return names;
   }
   TempDir dir;
 };
 
 TEST_F(StopSignal, CtrlCAfterTheFirstCardsLeavesTheEarlierPdfAsItWasAndExits130) {
-  const std::string pdf = dir.file("cards.pdf");
+  const std::string pdf = dir.file("cards.pdf"), pictures = dir.file("pictures");
   std::ofstream(pdf) << "the cards printed last week";
-  const StoppedRun run = runAndStop({"eot", "--data-dir", school(), "--year", std::to_string(kTestYear), "--pdf", pdf},
-                                    SIGINT);
+  fs::create_directories(pictures);
+  std::ofstream(pictures + "/page-0001.png") << "last week's page";
+  const StoppedRun run = runAndStop(
+      {"eot", "--data-dir", school(), "--year", std::to_string(kTestYear), "--pdf", pdf, "--png", pictures}, SIGINT);
   ASSERT_TRUE(run.signalled) << run.screen;
   EXPECT_EQ(run.status, 130) << run.screen;
   EXPECT_TRUE(std::regex_search(run.screen, std::regex(R"(The report was stopped after card [1-9][0-9]* of [0-9]+ \()")))
       << run.screen;
   EXPECT_NE(run.screen.find("nothing was sent to " + pdf), std::string::npos) << run.screen;
   EXPECT_EQ(readFile(pdf), "the cards printed last week");
-  EXPECT_EQ(outputs(), std::vector<std::string>{"cards.pdf"}) << "no temporary file is left";
+  EXPECT_EQ(outputs(), (std::vector<std::string>{"cards.pdf", "pictures"})) << "no temporary file is left";
+  EXPECT_EQ(readDirectory(pictures), (std::map<std::string, std::string>{{"page-0001.png", "last week's page"}}));
 }
 
 TEST_F(StopSignal, SigtermStopsTheCardsWithoutWritingTheTextFileAndExits143) {
@@ -100,6 +111,21 @@ TEST_F(StopSignal, SigtermStopsTheCardsWithoutWritingTheTextFileAndExits143) {
   EXPECT_EQ(run.status, 143) << run.screen;
   EXPECT_NE(run.screen.find("The report was stopped after card"), std::string::npos) << run.screen;
   EXPECT_TRUE(outputs().empty()) << "neither the cards nor a temporary file";
+}
+
+TEST_F(StopSignal, SigtermWhileTheFamilyFilesAreWrittenLeavesTheEarlierFolderAsItWas) {
+  const std::string cards = dir.file("cards");
+  fs::create_directories(cards);
+  std::ofstream(cards + "/cards.csv") << "file,pages\r\nOLD0001-Old.pdf,1\r\n";
+  std::ofstream(cards + "/OLD0001-Old.pdf") << "last week's card";
+  const auto before = readDirectory(cards);
+  // Sent once every card is drawn, while the last files are being written.
+  const StoppedRun run = runAndStop(
+      {"eot", "--data-dir", school(), "--year", std::to_string(kTestYear), "--pdf-dir", cards}, SIGTERM, kAllPrinted);
+  ASSERT_TRUE(run.signalled) << run.screen;
+  EXPECT_EQ(run.status, 143) << run.screen;
+  EXPECT_NE(run.screen.find("The report was stopped after card"), std::string::npos) << run.screen;
+  EXPECT_TRUE(readDirectory(cards) == before) << "neither a new file nor a work folder";
 }
 
 }  // namespace

@@ -35,6 +35,14 @@ TEST(DateTest, TwoDigitYearsReadAs1951To2050) {
   EXPECT_TRUE(Date::fromDmyText("1/2/123").empty());
 }
 
+TEST(DateTest, IsoTextIsReadStrictly) {
+  EXPECT_EQ(Date::fromIsoText("2025-06-30").dtos(), "20250630");
+  EXPECT_EQ(Date::fromIsoText("2025-1-1").dtos(), "20250101");
+  for (const char* malformed : {"2025-06-3O", "2025-1-1x", "2025-06-31", "25-06-30", "2025-06", "2025/06/30",
+                                " 2025-06-30", "2025-006-30", ""})
+    EXPECT_TRUE(Date::fromIsoText(malformed).empty()) << malformed;
+}
+
 TEST(NumericTest, ParsesStoredText) {
   bool overflow = true;
   EXPECT_DOUBLE_EQ(parseNumeric("   -12.50", &overflow), -12.5);
@@ -107,4 +115,21 @@ TEST(CsvTest, QuotesOnlyWhatASpreadsheetWouldSplitOrTrim) {
   EXPECT_EQ(csvField("tail\t"), "\"tail\t\"");
   EXPECT_EQ(csvField("two\r\nlines"), "\"two\r\nlines\"");
   EXPECT_EQ(csvField("M\xc3\xa4ori"), "M\xc3\xa4ori") << "bytes beyond ASCII pass as they are";
+}
+
+TEST(CsvTest, CellsForTheOfficeNeverBecomeFormulasOrCarryControlBytes) {
+  const std::pair<std::string, std::string> rows[] = {
+      {"=cmd|' /C calc'!A0", "\"'=cmd|' /C calc'!A0\""},
+      {"=HYPERLINK(\"http://x\",\"y\")", "\"'=HYPERLINK(\"\"http://x\"\",\"\"y\"\")\""},
+      {"+64 21 555", "\"'+64 21 555\""},
+      {"-2+3", "\"'-2+3\""},
+      {"@SUM(A1)", "\"'@SUM(A1)\""},
+      {"\t=1", "\"'\t=1\""},
+      {"\r=1", "\"'\r=1\""},
+      {std::string("\0=1", 3), "\"'=1\""},  // what is left once the NUL is dropped is still a formula
+      {"Smith\x1b[2J\x7f family", "Smith[2J family"},
+      {"a=b, c", "\"a=b, c\""},
+      {"", ""},
+  };
+  for (const auto& [value, cell] : rows) EXPECT_EQ(csvCell(value), cell) << value;
 }

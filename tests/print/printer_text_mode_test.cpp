@@ -86,10 +86,14 @@ TEST_F(TextMode, TextOnOneLineNeverCoversOtherText) {
   printer.PrPt(2, 3, "CD");       // a blank apart already: stays
   printer.PrPt(3, 0, "REPORT OF:");
   printer.PrPt(3, 10, "George");   // would touch the label: a blank between
+  printer.PrPt(4, 3, "Mathematics with Calculus");
+  printer.PrPt(4, 21, "100");      // moved past the name ...
+  printer.PrPt(4, 27, "100");      // ... to where the next figure, the same, lands: both stay
   const QStringList lines = pagesWritten()[0].split('\n');
   EXPECT_EQ(lines[1], "Music Performance and Composition 100");
   EXPECT_EQ(lines[2], "AB CD");
   EXPECT_EQ(lines[3], "REPORT OF: George");
+  EXPECT_EQ(lines[4], "   Mathematics with Calculus 100 100");
 }
 
 TEST_F(TextMode, SettingsThatBelongToThePageStayPut) {

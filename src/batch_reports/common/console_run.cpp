@@ -6,11 +6,14 @@
 #include <QStringList>
 #include <atomic>
 #include <csignal>
+#include <filesystem>
 
 #include "batch/arguments.h"
 #include "data/code_page.h"
+#include "data/error.h"
 #include "data/table.h"
 #include "school/year_names.h"
+#include "print/output_folder.h"
 #include "print/page_image.h"
 #include "qtcore/runtime_dir.h"
 #include "qtcore/school_text.h"
@@ -31,20 +34,6 @@ Handler previousInt = SIG_DFL, previousTerm = SIG_DFL;
 
 }  // namespace
 
-int checkedYearLevel(data::Workspace& ws, const school::SchoolFolder& folder, const std::string& option,
-                     const std::string& code, const std::string& yrGrd) {
-  int level = 0;
-  const data::YearCheck check = data::checkYearEntry(ws, folder, code, &level);
-  if (check == data::YearCheck::kUnknown)
-    throw UsageError("--" + option + ": the school has no year level \"" + code + "\"");
-  if (level < 1 || level > 20) throw UsageError("--" + option + " " + code + ": a year level lies between 1 and 20");
-  if (check == data::YearCheck::kNoFees) {
-    const auto lines = data::yearFeesMessage(yrGrd);
-    throw UsageError("--" + option + " " + code + ": " + lines[0] + " " + lines[1]);
-  }
-  return level;
-}
-
 void ensureGuiApplication() {
   if (QCoreApplication::instance()) return;
   qtcore::prepareRuntimeDirectory();
@@ -58,15 +47,6 @@ void ensureGuiApplication() {
   static char name[] = "velmont-batch";
   static char* argv[] = {name, nullptr};
   static QGuiApplication app(argc, argv);
-}
-
-std::string schoolBytes(const std::string& utf8, const school::SchoolFolder& folder, const std::string& option) {
-  const print::SchoolText& text = print::SchoolText::of(folder.codePage().codePage);
-  const QString typed = QString::fromStdString(utf8);
-  std::string bytes;
-  if (!text.encode(typed, bytes))
-    throw UsageError("--" + option + ": " + text.refusalMessage(text.refusedCharacter(typed)).toStdString());
-  return bytes;
 }
 
 void ConsoleRunUi::progressCount(int printed, int total) {
@@ -104,8 +84,8 @@ const char* const kExitStatusHelp =
     "The output never replaces one of the school's files, and it is put in place only when\n"
     "the run ends well. Exit status: 0 printed; 1 a file is missing or damaged, or the output\n"
     "could not be written; 2 a wrong argument; 3 no student matched the options, the year has\n"
-    "no subject records (cards), or the run has none of the --pages (nothing was printed or\n"
-    "written); 130 or 143 stopped by a signal (see below).\n\n";
+    "no subject records (cards), no subjects were found (list), or the run has none of the\n"
+    "--pages (nothing was printed or written); 130 or 143 stopped by a signal (see below).\n\n";
 
 const char* const kStopHelp =
     "Ctrl-C (SIGINT) or SIGTERM stops the run after the card or student being printed: nothing\n"
@@ -126,28 +106,72 @@ StopOnSignals::~StopOnSignals() {
 
 int StopOnSignals::exitStatus() const { return 128 + stopSignal.load(); }
 
+void makePictureFolder(const std::string& dir) {
+  std::error_code ec;
+  std::filesystem::create_directories(std::filesystem::path(dir), ec);
+  if (ec)
+    throw data::DataError(dir, "the folder for --png cannot be made (" + ec.message() +
+                                   "): choose a folder in which you may write");
+}
+
+PngTeeDevice::PngTeeDevice(std::unique_ptr<print::PrintDevice> inner, QString dir)
+    : inner_(std::move(inner)), dir_(std::move(dir)) {}
+
+PngTeeDevice::~PngTeeDevice() = default;
+
+void PngTeeDevice::setStopCheck(std::function<bool()> stopAsked) {
+  stopAsked_ = stopAsked;
+  inner_->setStopCheck(std::move(stopAsked));
+}
+
+bool PngTeeDevice::startDoc(const QString& name) {
+  failure_.clear();
+  written_.clear();
+  folder_ = std::make_unique<print::OutputFolder>(dir_);
+  if (!folder_->begin()) {
+    failure_ = QStringLiteral("the pictures cannot be written: ") + folder_->failure();
+    folder_.reset();
+    return false;
+  }
+  if (inner_->startDoc(name)) return true;
+  folder_.reset();
+  return false;
+}
+
 bool PngTeeDevice::printPage(const print::PageList& page) {
+  if (!folder_) return false;
   const QImage image = print::renderPage(page, paperSize(), 100);
-  const QString file = QDir(dir_).filePath(QString("page-%1.png.part").arg(++pages_, 4, 10, QChar('0')));
-  image.save(file, "PNG");
-  written_ << file;
+  const QString name = QString("page-%1.png").arg(written_.size() + 1, 4, 10, QChar('0'));
+  if (!image.save(folder_->workFile(name), "PNG")) {
+    failure_ = QStringLiteral("the picture %1 cannot be written").arg(name);
+    return false;
+  }
+  written_ << name;
   return inner_->printPage(page);
 }
 
 bool PngTeeDevice::endDoc() {
-  bool ok = inner_->endDoc();
-  for (const QString& part : written_) {
-    const QString file = part.chopped(5);
-    QFile::remove(file);
-    ok = QFile::rename(part, file) && ok;
+  if (!folder_) return false;
+  // A stopped run leaves every earlier file as it was: nothing is ended.
+  if (!failure_.isEmpty() || (stopAsked_ && stopAsked_())) {
+    abandonDoc();
+    return false;
   }
+  bool ok = inner_->endDoc();
+  // The earlier run's pictures, and pictures a run before this version left
+  // half-named, all give way to this run's.
+  if (ok) {
+    ok = folder_->commit(written_, folder_->entriesMatching(QStringLiteral("page-[0-9]{4,}\\.png(\\.part)?")));
+    if (!ok) failure_ = QStringLiteral("the pictures cannot be put in place: ") + folder_->failure();
+  }
+  folder_.reset();
   written_.clear();
   return ok;
 }
 
 void PngTeeDevice::abandonDoc() {
   inner_->abandonDoc();
-  for (const QString& part : written_) QFile::remove(part);
+  folder_.reset();
   written_.clear();
 }
 

@@ -11,10 +11,9 @@
 #include "batch/progress.h"
 #include "print/print_device.h"
 #include "reports/common/run_report.h"
-#include "school/school_folder.h"
 
-namespace velmont::data {
-class Workspace;
+namespace velmont::print {
+class OutputFolder;
 }
 
 namespace velmont::batch {
@@ -24,17 +23,6 @@ namespace velmont::batch {
 // folder of its own (started from cron or a root shell) is kept off stderr,
 // which carries the program's own words.
 void ensureGuiApplication();
-
-// The year level typed for --OPTION, checked as the dialogs check it: a code
-// the school does not have, a level outside 1 to 20 or a level without fees is
-// refused (UsageError), the fees message in the school's word `yrGrd`.
-int checkedYearLevel(data::Workspace& ws, const school::SchoolFolder& folder, const std::string& option,
-                     const std::string& code, const std::string& yrGrd);
-
-// Text given on the command line (UTF-8) in the school's code page, for
-// comparing with its tables; throws UsageError naming `option` and a character
-// that the code page cannot hold.
-std::string schoolBytes(const std::string& utf8, const school::SchoolFolder& folder, const std::string& option);
 
 // A run's notices, messages and failures on `err`, its progress as a bar.
 class ConsoleRunUi : public reports::RunUi {
@@ -98,30 +86,42 @@ class Arguments;
 // (the cards then start each card copy on a front page).
 std::vector<QString> jobSettingsOption(const Arguments& a, bool duplexReadyFiles);
 
+// Makes the --png folder when it is missing; a folder that cannot be made is
+// refused (a DataError naming it, the reason and what to do).
+void makePictureFolder(const std::string& dir);
+
 // Hands each page on to `inner` and also writes it as DIR/page-0001.png, ...
+// The pictures go into a work folder in DIR and are put in place when the
+// document ends well, replacing the earlier run's pictures (page-NNNN.png)
+// all together: DIR then holds exactly this run's pages beside other files.
 class PngTeeDevice : public print::PrintDevice {
  public:
-  PngTeeDevice(std::unique_ptr<print::PrintDevice> inner, QString dir) : inner_(std::move(inner)), dir_(std::move(dir)) {}
+  PngTeeDevice(std::unique_ptr<print::PrintDevice> inner, QString dir);
+  ~PngTeeDevice() override;
   print::PaperSize paperSize() const override { return inner_->paperSize(); }
   int orientation() const override { return inner_->orientation(); }
   void setOrientation(int orientation) override { inner_->setOrientation(orientation); }
-  bool startDoc(const QString& name) override { return inner_->startDoc(name); }
+  bool startDoc(const QString& name) override;
   bool printPage(const print::PageList& page) override;
-  // Pages are written under temporary names and renamed when the document ends
-  // well; an abandoned one leaves the folder's earlier pictures as they were.
   bool endDoc() override;
   void abandonDoc() override;
-  QString destination() const override { return inner_->destination(); }
+  QString destination() const override { return failure_.isEmpty() ? inner_->destination() : dir_; }
+  QString failureReason() const override { return failure_.isEmpty() ? inner_->failureReason() : failure_; }
   void setOutputFile(const QString& path) override { inner_->setOutputFile(path); }
   QString outputFile() const override { return inner_->outputFile(); }
   bool writesFiles() const override { return inner_->writesFiles(); }
+  int filesWritten() const override { return inner_->filesWritten(); }
   void setJobSettings(const print::JobSettings& settings) override { inner_->setJobSettings(settings); }
+  void setArchival(const QString& author) override { inner_->setArchival(author); }
+  void setStopCheck(std::function<bool()> stopAsked) override;
 
  private:
   std::unique_ptr<print::PrintDevice> inner_;
   QString dir_;
-  int pages_ = 0;
-  QStringList written_;  // temporary files of this document
+  std::unique_ptr<print::OutputFolder> folder_;  // while a document is open
+  std::function<bool()> stopAsked_;
+  QStringList written_;  // this document's pictures, in the work folder
+  QString failure_;
 };
 
 }  // namespace velmont::batch

@@ -18,6 +18,7 @@ OutputChoices outputChoices(const Arguments& a) {
 }
 
 bool PageSelectDevice::startDoc(const QString& name) {
+  dropped_ = false;
   tally_->seen = 0;
   tally_->passed.clear();
   return inner_->startDoc(name);
@@ -33,6 +34,7 @@ bool PageSelectDevice::printPage(const print::PageList& page) {
 bool PageSelectDevice::endDoc() {
   if (tally_->passed.empty()) {
     inner_->abandonDoc();  // no page of the list: nothing comes out
+    dropped_ = true;
     return false;
   }
   return inner_->endDoc();

@@ -59,9 +59,13 @@ class PageSelectDevice : public print::PrintDevice {
   bool writesFiles() const override { return inner_->writesFiles(); }
   void setJobSettings(const print::JobSettings& settings) override { inner_->setJobSettings(settings); }
   void setArchival(const QString& author) override { inner_->setArchival(author); }
+  void setStopCheck(std::function<bool()> stopAsked) override { inner_->setStopCheck(std::move(stopAsked)); }
+  QString failureReason() const override { return inner_->failureReason(); }
+  bool documentDropped() const override { return dropped_; }
 
  private:
   std::unique_ptr<print::PrintDevice> inner_;
+  bool dropped_ = false;
   print::PageSelection pages_;
   std::shared_ptr<PageTally> tally_;
 };

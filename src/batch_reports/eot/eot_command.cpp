@@ -18,6 +18,8 @@
 #include "print/print_device.h"
 #include "reports/common/output_paths.h"
 #include "reports/eot/card_files.h"
+#include "batch_reports/common/report_options.h"
+#include "reports/eot/eot_request.h"
 #include "reports/eot/eot_run.h"
 
 namespace velmont::batch {
@@ -38,7 +40,7 @@ const char* const kEotUsage =
     "Reports\" does, with no windows.\n"
     "\n"
     "  --data-dir DIR     the school's data directory (default: the current directory)\n"
-    "  --term T           the term, 1 to 4 (default 3)\n"
+    "  --term T           the term, 1 to 4 (default: the term the --as-at date falls in)\n"
     "  --year YYYY        the school year (default this year)\n"
     "  --from, --to CODE  the first and last year level, as typed in the dialog (\" 9\", \"13\", \"FS\");\n"
     "                     default the lowest and highest level in use\n"
@@ -64,7 +66,7 @@ const char* const kEotUsage =
     "                     each card copy starts on the front of a sheet (a blank back is added\n"
     "                     after a copy that ends on a front). With --pdf or --pdf-dir: the same\n"
     "                     blank backs, for a PDF that is to be printed on both sides\n"
-    "  --png DIR          also write each page as a PNG picture into DIR\n"
+    "  --png DIR          also write each page as a PNG picture into DIR (not with --text)\n"
     "\n";
 const std::string kEotHelp = std::string(kEotUsage) + kExitStatusHelp + kOutputChoicesHelp + kStopHelp + kCodePageHelp + kTextEncodingHelp;
 
@@ -89,52 +91,46 @@ int eotCommand(const std::vector<std::string>& words, std::ostream& out, std::os
               {"reduce-year", "pdf-a"});
   if (a.helpAsked()) return out << kEotHelp, kExitOk;
   a.expectPositionals(0, "nothing but options (velmont-batch eot --help)");
-  const int destinations = int(a.has("pdf")) + int(a.has("text")) + int(a.has("printer")) + int(a.has("pdf-dir"));
-  if (destinations != 1)
-    throw UsageError("give exactly one of --pdf FILE, --pdf-dir DIR, --text FILE or --printer NAME");
+  oneDestination(a, {"pdf", "pdf-dir", "text", "printer"});
+  pngGoesWithPages(a);
   const std::optional<CardSplit> split = splitOption(a);
   const OutputChoices choices = outputChoices(a);
   if (choices.archival && !a.has("pdf") && !a.has("pdf-dir")) throw UsageError("--pdf-a goes with --pdf or --pdf-dir");
   if (choices.pages && !a.has("pdf") && !a.has("printer")) throw UsageError("--pages goes with --pdf or --printer");
-  const std::string dir = a.value("data-dir").value_or(".");
-  if (!std::filesystem::is_directory(dir)) throw UsageError("--data-dir: no directory " + dir);
+  const school::SchoolFolder folder = dataFolderOption(a);
   applyCodePageOption(a);
-  const school::SchoolFolder folder(dir);
   const bool textUtf8 = textUtf8Option(a);
   const bool textLf = textLfOption(a);
   ensureGuiApplication();
 
   app::SessionValues session = app::freshSessionValues(folder, data::Date::today());
-  session.term = int(a.number("term", 3, 1, 4));
   session.year = int(a.number("year", todayYear, 1991, 2050));
   session.regYear = todayYear;
   app::readSchoolWords(session);
   app::readSchoolName(session);
   app::readControlValues(session);
 
-  eot::EotOptions o;
-  {
-    data::Workspace ws;
-    std::string from, to;
-    data::yr_range(ws, folder, from, to);
-    o.startYear = checkedYearLevel(ws, folder, "from", a.value("from").value_or(from), session.yearNames.word);
-    o.endYear = checkedYearLevel(ws, folder, "to", a.value("to").value_or(to), session.yearNames.word);
+  eot::EotChoices asked;
+  asked.from = a.value("from").value_or("");
+  asked.to = a.value("to").value_or("");
+  asked.homeClass = QString::fromStdString(a.value("class").value_or(""));
+  asked.student = QString::fromStdString(a.value("student").value_or(""));
+  asked.initial = QString::fromStdString(a.value("initial").value_or(""));
+  asked.asAt = asAtOption(a);
+  if (asked.asAt.empty()) asked.asAt = session.date;
+  session.term = termOption(a, folder, asked.asAt);
+  asked.reduceYear = a.has("reduce-year");
+  asked.printerName = print::kPdfDeviceName;
+  if (auto p = a.value("printer")) asked.printerName = QString::fromStdString(*p);
+  const QString printer = asked.printerName;
+  eot::EotRequest built;
+  try {
+    built = eot::eotRequest(session, asked);
+  } catch (const reports::RequestRefused& e) {
+    throw UsageError(std::string("--") + e.what());
   }
-  o.homeClass = schoolBytes(a.value("class").value_or(""), folder, "class");
-  o.student = schoolBytes(a.value("student").value_or(""), folder, "student");
-  o.initial = schoolBytes(a.value("initial").value_or(""), folder, "initial");
-  o.asAt = data::Date::today();
-  if (auto asAt = a.value("as-at")) {
-    int y = 0, m = 0, d = 0;
-    if (std::sscanf(asAt->c_str(), "%d-%d-%d", &y, &m, &d) != 3 || data::Date::fromYmd(y, m, d).empty())
-      throw UsageError("--as-at: \"" + *asAt + "\" is not a date YYYY-MM-DD");
-    o.asAt = data::Date::fromYmd(y, m, d);
-  }
-  o.reduc_yr = a.has("reduce-year") ? "Y" : "N";
-
-  QString printer = print::kPdfDeviceName;
-  if (auto p = a.value("printer")) printer = QString::fromStdString(*p);
-  reports::RunRequest request = eot::eotRunRequest(session, printer, false);
+  const eot::EotOptions o = built.options;
+  reports::RunRequest request = std::move(built.run);
   request.printerSettings = jobSettingsOption(a, true);
   session.prAscii = request.prAscii = a.value("text").value_or("");
   request.textUtf8 = textUtf8;
@@ -151,7 +147,7 @@ int eotCommand(const std::vector<std::string>& words, std::ostream& out, std::os
       throw UsageError(std::string("--") + option + ": " + refused.join(" ").toStdString());
   if (!pdfDir.empty() && std::filesystem::exists(pdfDir) && !std::filesystem::is_directory(pdfDir))
     throw UsageError("--pdf-dir: " + pdfDir + " is a file, not a folder");
-  if (!png.empty()) std::filesystem::create_directories(png);
+  if (!png.empty()) makePictureFolder(png);
   std::shared_ptr<print::PdfFileSet> files;
   std::unique_ptr<eot::CardFiles> cardFiles;
   if (split) {
@@ -184,7 +180,7 @@ int eotCommand(const std::vector<std::string>& words, std::ostream& out, std::os
   const int pages = choices.pages ? int(tally->passed.size()) : outcome.pages;
   auto count = [](int n, const char* word) { return std::to_string(n) + " " + word + (n == 1 ? "" : "s"); };
   out << count(figures.students, "student") << ", " << count(figures.cards, "card") << ", " << count(pages, "page");
-  if (files) out << " in " << files->files().size() << " files and " << eot::kCardIndexName;
+  if (files) out << " in " << files->filesWritten() << " files and " << eot::kCardIndexName;
   if (!outcome.destination.isEmpty()) out << " to " << outcome.destination.toStdString();
   out << "\n";
   return kExitOk;

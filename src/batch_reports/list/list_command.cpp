@@ -20,6 +20,8 @@
 #include "batch_reports/common/output_choices.h"
 #include "reports/common/output_paths.h"
 #include "reports/lists/list_grid.h"
+#include "batch_reports/common/report_options.h"
+#include "reports/lists/list_request.h"
 #include "reports/lists/list_run.h"
 
 namespace velmont::batch {
@@ -37,7 +39,7 @@ const char* const kListUsage =
     "\"List with Subjects\" does, without windows.\n"
     "\n"
     "  --data-dir DIR   the school's data directory (default: the current directory)\n"
-    "  --term T         the term, 1 to 4 (default: the term the date falls in)\n"
+    "  --term T         the term, 1 to 4 (default: the term the --as-at date falls in)\n"
     "  --year YYYY      the school year (default this year)\n"
     "  --level CODE     the year level as the school names it (7, 12, K1, ...)\n"
     "  --class C        one home class (default: every class of the level)\n"
@@ -52,7 +54,7 @@ const char* const kListUsage =
     "  --printer NAME   print on that printer\n"
     "  --copies N       with --printer: the number of copies\n"
     "  --duplex SIDE    with --printer: long or short (edge) for both sides of the paper, off for one\n"
-    "  --png DIR        with --pdf: also write each page as DIR/page-0001.png, ...\n"
+    "  --png DIR        also write each page as DIR/page-0001.png, ... (not with --text)\n"
     "\n";
 const std::string kListHelp = std::string(kListUsage) + kExitStatusHelp + kOutputChoicesHelp + kStopHelp + kCodePageHelp + kTextEncodingHelp;
 
@@ -64,18 +66,15 @@ int listCommand(const std::vector<std::string>& words, std::ostream& out, std::o
               {"names", "birthdates", "marks", "shading", "pdf-a"});
   if (a.helpAsked()) return out << kListHelp, kExitOk;
   a.expectPositionals(0, "options only (velmont-batch list --help)");
-  const int outputs = int(a.has("pdf")) + int(a.has("text")) + int(a.has("printer"));
-  if (outputs != 1) throw UsageError("choose one of --pdf FILE, --text FILE or --printer NAME");
-  if (a.has("png") && !a.has("pdf")) throw UsageError("--png goes with --pdf");
+  oneDestination(a, {"pdf", "text", "printer"});
+  pngGoesWithPages(a);
   const OutputChoices choices = outputChoices(a);
   if (choices.archival && !a.has("pdf")) throw UsageError("--pdf-a goes with --pdf");
   if (choices.pages && a.has("text")) throw UsageError("--pages goes with --pdf or --printer");
   if (!a.has("level")) throw UsageError("--level is required (the year level's code, e.g. 7)");
 
-  const std::string dir = a.value("data-dir").value_or(".");
-  if (!std::filesystem::is_directory(dir)) throw UsageError("--data-dir: \"" + dir + "\" is not a directory");
+  const school::SchoolFolder folder = dataFolderOption(a);
   applyCodePageOption(a);
-  const school::SchoolFolder folder(dir);
   const bool textUtf8 = textUtf8Option(a);
   const bool textLf = textLfOption(a);
   app::SessionValues v = app::freshSessionValues(folder, data::Date::today());
@@ -84,42 +83,21 @@ int listCommand(const std::vector<std::string>& words, std::ostream& out, std::o
   app::readSchoolName(v);
   app::readControlValues(v);
 
+  lists::ListEntries asked;
+  asked.level = *a.value("level");
+  asked.homeClass = QString::fromStdString(a.value("class").value_or(""));
+  asked.asAt = asAtOption(a);
+  if (asked.asAt.empty()) asked.asAt = v.date;
+  v.term = termOption(a, folder, asked.asAt);
+  asked.weight = int(a.number("weight", 100, 0, 100));
+  asked.subjectNames = a.has("names");
+  asked.choices = {a.has("birthdates"), a.has("marks"), a.has("shading")};
   lists::ListRequest r;
-  r.run.reportCode = lists::kListReportCode;
-  r.run.title = print::SchoolText::of(folder.codePage().codePage).decode(v.homeCl + " List with Subjects");
-  r.run.folder = folder;
-  r.run.author = print::SchoolText::of(folder.codePage().codePage).decode(v.school).trimmed();
-  r.date = v.date;
-  r.enrl_date = v.date;
-  if (const auto asAt = a.value("as-at")) {
-    int y = 0, m = 0, d = 0;
-    char dash1 = 0, dash2 = 0;
-    std::istringstream in(*asAt);
-    in >> y >> dash1 >> m >> dash2 >> d;
-    r.enrl_date = data::Date::fromYmd(y, m, d);
-    if (!in || dash1 != '-' || dash2 != '-' || r.enrl_date.empty())
-      throw UsageError("--as-at: \"" + *asAt + "\" is not a date YYYY-MM-DD");
+  try {
+    r = lists::listRequest(v, asked).request;
+  } catch (const reports::RequestRefused& e) {
+    throw UsageError(std::string("--") + e.what());
   }
-  {
-    data::Workspace ws;
-    if (a.has("term")) {
-      r.term = int(a.number("term", 1, 1, 4));
-    } else {
-      data::Table& control = ws.open(folder.table("sccontro"), "sccontro");
-      r.term = app::deriveTerm(app::readTermStarts(control), r.enrl_date).term;
-      ws.closeAll();
-    }
-    r.strt_yr = checkedYearLevel(ws, folder, "level", *a.value("level"), v.yearNames.word);
-  }
-  r.year = v.year;
-  r.home_cl = schoolBytes(a.value("class").value_or(""), folder, "class");
-  r.C_assex = double(a.number("weight", 100, 0, 100));
-  r.subjectNames = a.has("names");
-  r.choices = {a.has("birthdates"), a.has("marks"), a.has("shading")};
-  r.cHomeCl = v.homeCl;
-  r.school = v.school;
-  r.title = v.title;
-  r.hdAscii = "Y";
   r.printerSettings = jobSettingsOption(a, false);
 
   for (const char* option : {"pdf", "text"})
@@ -132,7 +110,7 @@ int listCommand(const std::vector<std::string>& words, std::ostream& out, std::o
   if (const auto pdf = a.value("pdf")) {
     r.run.printerName = print::kPdfDeviceName;
     r.run.outputFile = QString::fromStdString(*pdf);
-    if (const auto png = a.value("png")) std::filesystem::create_directories(*png);
+    if (const auto png = a.value("png")) makePictureFolder(*png);
   } else if (const auto text = a.value("text")) {
     r.run.printerName = print::kPdfDeviceName;  // the text file takes the pages
     r.run.prAscii = *text;
@@ -161,9 +139,9 @@ int listCommand(const std::vector<std::string>& words, std::ostream& out, std::o
   if (o.stopped) return stopOnSignals.exitStatus();  // the notice is on err; nothing was written
   if (o.nothingMatched) return kExitNothingMatched;  // the message is on err; nothing was written
   if (!o.printed) {
-    out << (o.columns == 0 ? "No subjects found for these options; nothing was listed.\n"
+    out << (o.columns == 0 ? std::string(lists::kNoSubjects) + "\n"
                            : std::string(lists::kNoStudents) + ".\n");
-    return kExitOk;
+    return kExitNothingMatched;  // as for the cards: nothing was printed or written
   }
   out << reports::sentToNotice(r.run, o.destination).toStdString() << "\n";
   auto count = [](int n, const char* word) { return std::to_string(n) + " " + word + (n == 1 ? "" : "s"); };

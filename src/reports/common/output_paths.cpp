@@ -50,18 +50,30 @@ QStringList outputRefusal(const std::string& outputPath, const school::SchoolFol
   if (outputPath.empty()) return {};
   const fs::path dir = resolved(folder.dir().empty() ? "." : folder.dir());
   // Both the name as typed and the file it leads to (through links) count.
+  std::error_code ec;
+  const fs::file_status status = fs::status(outputPath, ec);
   for (const fs::path& p : {fs::absolute(fs::path(outputPath)), resolved(outputPath)}) {
     if (p == dir || sameDirectory(p, dir)) return refusal(outputPath, QStringLiteral("it is the school's data directory"));
-    if (sameDirectory(p.parent_path(), dir))
+    if (sameDirectory(p.parent_path(), dir)) {
       if (const char* kind = schoolFileKind(p.extension().string()))
         return refusal(outputPath, QStringLiteral("it would be %1 of the school's data directory").arg(kind));
+      // Whatever else the folder already holds is the school's or the
+      // administration system's (a request form, a log, a setting): kept.
+      if (fs::exists(status))
+        return refusal(outputPath, QStringLiteral("it is the school's file ") +
+                                       QString::fromStdString(p.filename().string()));
+    }
   }
+  // A device, a pipe or a folder is never replaced by a file of ours.
+  if (fs::exists(status) && !fs::is_regular_file(status))
+    return refusal(outputPath, fs::is_directory(status)
+                                   ? QStringLiteral("it is a folder, not a file")
+                                   : QStringLiteral("it is a device or a pipe, not a file"));
   // Another name (a hard link) of a file of the data directory.
-  std::error_code ec;
-  if (fs::is_regular_file(outputPath, ec))
+  if (fs::is_regular_file(status))
     for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
       std::error_code same;
-      if (schoolFileKind(it->path().extension().string()) && fs::equivalent(it->path(), outputPath, same) && !same)
+      if (fs::equivalent(it->path(), outputPath, same) && !same)
         return refusal(outputPath, QStringLiteral("it is the school's file ") +
                                        QString::fromStdString(it->path().filename().string()));
     }

@@ -141,6 +141,8 @@ RunOutcome runReport(const RunRequest& request, RunUi& ui, const RunSteps& steps
       printer = request.makeDevice ? std::make_unique<print::lmcPrn3>() : print::lmNewPrinter(request.printerName);
     }
     if (request.makeDevice) printer->Init(request.makeDevice());
+    // A stop asked while the document's files are being written still counts.
+    if (request.control) printer->setStopCheck([control = request.control] { return control->stopping(); });
     // A preview keeps the settings too, for the jobs its Print command starts.
     print::applyPrinterSettings(*printer, request.printerSettings, request.pageFromSettings);
     if (!request.pageFromSettings) printer->setOrientation(request.portrait ? print::kPortrait : print::kLandscape);
@@ -173,6 +175,8 @@ RunOutcome runReport(const RunRequest& request, RunUi& ui, const RunSteps& steps
     printer->setTopMar(topMargin);
     printer->setLeftMar(kRunLeftMargin);
     if (steps.body) steps.body(*setup);
+    // A stop asked after the last card still keeps the document from coming out.
+    if (!setup->nothingMatched) setup->stopAsked();
     outcome.nothingMatched = setup->nothingMatched;
     outcome.stopped = setup->stopped;
     outcome.ran = true;
@@ -199,9 +203,12 @@ RunOutcome runReport(const RunRequest& request, RunUi& ui, const RunSteps& steps
           printer->charDevice().discard();
       } else if (send || (preview && !outcome.stopped)) {
         if (!printer->endDoc() && send && !preview) {
-          outcome.error = printer->notSentMessage();
           send = false;
           outcome.pages = 0;
+          if (request.control && request.control->stopping())
+            outcome.stopped = setup->stopped = true;  // stopped while its files were written
+          else if (!printer->documentDropped())
+            outcome.error = printer->notSentMessage();
         }
       } else {
         printer->abandonDoc();

@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QTimer>
 #include <cctype>
+#include <map>
 #include <memory>
 
 #include "app/data_errors.h"
@@ -22,6 +23,7 @@
 #include "data/text.h"
 #include "data/workspace.h"
 #include "school/year_names.h"
+#include "reports/eot/eot_request.h"
 #include "reports/eot/eot_run.h"
 #include "reports/eot/card_files.h"
 #include "heading_editor.h"
@@ -47,16 +49,6 @@ QString q(const std::string& s) { return QString::fromStdString(s); }
 // The dialog's height in rows: the fields, the explanatory texts, the buttons,
 // the printer line and the status box, above the help line.
 constexpr double kDialogRows = 21.6;
-
-// The saved options' positions as the end-of-term dialog reads them.
-constexpr size_t kPosPhoto = 9, kPosDoubl = 10, kPosDPage = 11, kPosPr1 = 13, kPosPr2 = 14;
-
-// The numeric value of one option position: its digit, 0 for a blank or any
-// other character (a damaged record must not give a negative digit).
-int digitAt(const std::string& s, size_t pos) {
-  return pos < s.size() && std::isdigit(static_cast<unsigned char>(s[pos])) ? s[pos] - '0' : 0;
-}
-std::string letterAt(const std::string& s, size_t pos) { return pos < s.size() ? s.substr(pos, 1) : " "; }
 
 data::SavedOptions defaultOptions(const app::SessionValues& v) {
   data::Workspace ws;
@@ -110,44 +102,28 @@ void PRINTEOT(DialogState& st, bool preview) {
       return;
     }
   const app::SessionValues v = st.session->values();
-  auto field = [&](size_t i) { return data::trim(st.fields[i]->value().toStdString()); };
-  // The home class, name and initial are compared with the students table's
-  // bytes, so they go into the school's code page; a character it cannot hold
-  // could never match and is refused.
-  const print::SchoolText& schoolText = print::SchoolText::of(v.folder.codePage().codePage);
-  std::string typed[3];
-  const size_t textFields[3] = {2, 4, 5};
-  for (int i = 0; i < 3; ++i) {
-    widgets::PictureEdit* f = st.fields[textFields[i]];
-    if (!schoolText.encode(f->value(), typed[i])) {
-      widgets::lmdMsg({schoolText.refusalMessage(schoolText.refusedCharacter(f->value()))}, 0, st.dlg);
-      f->takeFocusBack();
-      return;
-    }
-    typed[i] = data::trim(typed[i]);
+  EotChoices choices;
+  choices.from = st.fields[0]->value().toStdString();
+  choices.to = st.fields[1]->value().toStdString();
+  choices.homeClass = st.fields[2]->value();
+  choices.asAt = libs::dateFromText(data::trim(st.fields[3]->value().toStdString()));
+  choices.student = st.fields[4]->value();
+  choices.initial = st.fields[5]->value();
+  choices.reduceYear = st.reduc_yr == "Y";
+  choices.savedPrefs = st.saved.prefs;
+  choices.printerName = st.cPrinter;
+  choices.preview = preview;
+  EotRequest request;
+  try {
+    if (!app::showDataErrors(st.dlg, [&] { request = eotRequest(v, choices); })) return;
+  } catch (const reports::RequestRefused& e) {
+    // The fields have checked the year levels; a name's character the school's
+    // code page cannot hold is what is left.
+    const std::map<std::string, size_t> fieldOf = {{"from", 0}, {"to", 1}, {"class", 2}, {"student", 4}, {"initial", 5}};
+    widgets::lmdMsg(e.lines(), 0, st.dlg);
+    if (auto it = fieldOf.find(e.field()); it != fieldOf.end()) st.fields[it->second]->takeFocusBack();
+    return;
   }
-  EotOptions o;
-  o.homeClass = typed[0];
-  o.asAt = libs::dateFromText(field(3));
-  o.student = typed[1];
-  o.initial = typed[2];
-  o.reduc_yr = st.reduc_yr;
-  o.nPhoto = digitAt(st.saved.prefs, kPosPhoto);
-  o.nDoubl = digitAt(st.saved.prefs, kPosDoubl);
-  o.nDPage = digitAt(st.saved.prefs, kPosDPage);
-  o.cPr_1 = letterAt(st.saved.prefs, kPosPr1);
-  o.cPr_2 = letterAt(st.saved.prefs, kPosPr2);
-
-  std::string startCode, endCode;
-  data::Workspace& ws = data::Workspace::forThisThread();
-  const bool converted = app::showDataErrors(st.dlg, [&] {
-    data::ent_yrin(ws, v.folder, field(0), o.startYear);
-    data::ent_yrin(ws, v.folder, field(1), o.endYear);
-    startCode = data::put_yrout(ws, v.folder, o.startYear);
-    endCode = data::put_yrout(ws, v.folder, o.endYear);
-  });
-  if (!converted) return;
-
   // A year without subject records is told before anything is asked or printed.
   QString noSubjects;
   if (!app::showDataErrors(st.dlg, [&] { noSubjects = yearWithoutSubjects(v.folder, v.year); })) return;
@@ -156,7 +132,8 @@ void PRINTEOT(DialogState& st, bool preview) {
     return;
   }
 
-  reports::RunRequest r = eotRunRequest(v, st.cPrinter, preview);
+  const EotOptions o = request.options;
+  reports::RunRequest r = std::move(request.run);
   r.prAscii = reports::textFilePath(v.prAscii, v.folder.dir());  // the file the printer display names
   r.printerSettings = st.printerSettings;
   r.saveName = cardsFileName(st, v);
@@ -169,11 +146,9 @@ void PRINTEOT(DialogState& st, bool preview) {
   widgets::lmdEnable(st.printButton, false);
   widgets::lmdEnable(st.previewButton, false);
   libs::lmdLog(std::string(" Print ") + kEotTitle, v.userId, v.pwd);
-  const std::string prefs = data::padTo(startCode, 2) + data::padTo(endCode, 2) + data::padTo(o.homeClass, 4) + "2 " +
-                            std::to_string(o.nDoubl) + std::to_string(o.nDPage);
   try {
-    data::saveOptions(v.folder, v.userId, data::kEndOfTermReportCode, data::padTo(prefs, data::kPrefsWidth));
-    st.saved.prefs = data::padTo(prefs, data::kPrefsWidth);
+    data::saveOptions(v.folder, v.userId, data::kEndOfTermReportCode, request.prefs);
+    st.saved.prefs = request.prefs;
   } catch (const std::exception& e) {
     // The report still runs; the user learns that the choices are not kept.
     widgets::lmdMsg({"Your choices could not be saved.", q(e.what())}, 0, st.dlg);

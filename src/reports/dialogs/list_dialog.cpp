@@ -26,6 +26,7 @@
 #include "widgets/lmd_messages.h"
 #include "printer/lmd_printers.h"
 #include "widgets/picture_edit.h"
+#include "reports/lists/list_request.h"
 #include "reports/lists/list_run.h"
 #include "reports/dialogs/entry_checks.h"
 #include "qtcore/school_text.h"
@@ -227,60 +228,42 @@ void ListDialog::PRINTIT(bool preview) {
       return;
     }
   const app::SessionValues v = session_.values();
-  // 1. The entries, as typed.
-  const std::string yearText = data::trim(year_->value().toStdString());
-  // The home class is compared with the students table's bytes: it goes into
-  // the school's code page, and a character that it cannot hold is refused.
-  const print::SchoolText& schoolText = schoolTextOf(v);
-  std::string homeClass;
-  if (!schoolText.encode(class_->value(), homeClass)) {
-    widgets::lmdMsg({schoolText.refusalMessage(schoolText.refusedCharacter(class_->value()))}, 0, dialog_);
-    class_->takeFocusBack();
-    return;
-  }
-  options_.homeClass = data::trim(homeClass);
-  const data::Date asAt = libs::dateFromText(date_->value().toStdString());
-  options_.weight = weight_->value().trimmed().toInt();
-  // 2. The year level's number, and its code for the saved options.
-  int level = 0;
-  data::Workspace& ws = data::Workspace::forThisThread();
+  // 1. The entries, as typed; 2. the year level's number, and its code for the saved options.
+  ListEntries entries;
+  entries.level = data::trim(year_->value().toStdString());
+  entries.homeClass = class_->value();
+  entries.asAt = libs::dateFromText(date_->value().toStdString());
+  entries.weight = weight_->value().trimmed().toInt();
+  entries.subjectNames = options_.names;
+  entries.choices = {options_.birthDates, options_.marks, options_.shading};
+  entries.reportCode = code_;
+  entries.printerName = cPrinter;
+  entries.preview = preview;
+  ListBuilt built;
   try {
-    data::ent_yrin(ws, v.folder, yearText, level);
-    options_.yearCode = data::put_yrout(ws, v.folder, level);
+    built = listRequest(v, entries);
+  } catch (const reports::RequestRefused& e) {
+    widgets::lmdMsg(e.lines(), 0, dialog_);
+    (e.field() == "class" ? class_ : year_)->takeFocusBack();
+    return;
   } catch (const data::DataError& e) {
     widgets::lmdMsg({"The report cannot start.", q(e.what())}, 0, dialog_);
     return;
   }
-
-  ListRequest r;
-  r.run.reportCode = code_;
+  options_.homeClass = built.request.home_cl;
+  options_.weight = entries.weight;
+  options_.yearCode = built.yearCode;
+  ListRequest r = std::move(built.request);
   r.run.title = c_name_;
-  r.run.printerName = cPrinter;
-  r.run.preview = preview;
-  r.run.folder = v.folder;
-  r.run.author = print::SchoolText::of(v.folder.codePage().codePage).decode(v.school).trimmed();
   r.run.prAscii = reports::textFilePath(v.prAscii, v.folder.dir());  // the file the printer display names
   r.printerSettings = printerSettings;
   // Offered as the list's title, term and year, and its class, else its level.
   const QString narrowed = !class_->value().trimmed().isEmpty()
                                ? class_->value().trimmed()
-                               : schoolText.decode(data::trim(v.yearNames.word)) + ' ' + year_->value().trimmed();
+                               : schoolTextOf(v).decode(data::trim(v.yearNames.word)) + ' ' + year_->value().trimmed();
   r.run.saveName = reports::reportFileName(c_name_, v.term, v.year, {narrowed});
   if (!reports::askPdfFile(dialog_, r.run)) return;
   if (!reports::askToReplaceTextFile(dialog_, r.run)) return;
-  r.strt_yr = level;
-  r.home_cl = options_.homeClass;
-  r.enrl_date = asAt;
-  r.C_assex = options_.weight;
-  r.subjectNames = options_.names;
-  r.choices = {options_.birthDates, options_.marks, options_.shading};
-  r.term = v.term;
-  r.year = v.year;
-  r.date = v.date;
-  r.cHomeCl = v.homeCl;
-  r.school = v.school;
-  r.title = v.title;
-  r.hdAscii = v.hdAscii.empty() ? "Y" : v.hdAscii;
 
   // 3. The buttons come back when the run ends.
   widgets::lmdEnable(print_, false);

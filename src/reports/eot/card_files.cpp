@@ -26,17 +26,26 @@ std::shared_ptr<print::PdfFileSet> CardFiles::makeSet(const QString& folder) {
                                              QStringList{"family", "addressee", "students", "email"});
 }
 
+QString CardFiles::keyOf(const QString& family, const QString& number) const {
+  // Students without a family code are never put together: each has a file of their own.
+  return split_ == CardSplit::kFamily && !family.isEmpty() ? "F:" + family.toUpper() : "S:" + number;
+}
+
+void CardFiles::copyPlanned(const std::string& familyCode, double studentNumber) {
+  files_->plan(keyOf(text_.decode(data::trim(familyCode)), numberText(studentNumber)));
+}
+
 void CardFiles::cardBegins(const CardCopy& copy) {
   const QString family = text_.decode(data::trim(copy.familyCode));
   const QString number = numberText(copy.studentNumber);
   const QString surname = text_.decode(data::trim(copy.surname));
   const QString student = number + " " + text_.decode(data::trim(copy.firstName)) + " " + surname;
-  // Students without a family code are never put together: each has a file of their own.
-  if (split_ == CardSplit::kFamily && !family.isEmpty()) {
+  const QString key = keyOf(family, number);
+  if (key.startsWith('F')) {
     const QString familySurname = text_.decode(data::trim(copy.familySurname));
-    files_->beginFile("F:" + family.toUpper(), family + "-" + (familySurname.isEmpty() ? surname : familySurname));
+    files_->beginFile(key, family + "-" + (familySurname.isEmpty() ? surname : familySurname));
   } else {
-    files_->beginFile("S:" + number, number + "-" + surname + "-" + text_.decode(data::trim(copy.firstName)));
+    files_->beginFile(key, number + "-" + surname + "-" + text_.decode(data::trim(copy.firstName)));
   }
   QStringList& row = files_->row();
   if (row[kFamily].isEmpty()) row[kFamily] = family;

@@ -39,6 +39,9 @@ class CardObserver {
  public:
   virtual ~CardObserver() = default;
   virtual void cardBegins(const CardCopy& copy) = 0;
+  // Before the first card: a copy for this family (ST_PARENT, blank when none)
+  // and student will begin, once for each copy the run will print.
+  virtual void copyPlanned(const std::string& familyCode, double studentNumber) {}
 };
 
 class CardFiles : public CardObserver {
@@ -46,11 +49,16 @@ class CardFiles : public CardObserver {
   // `codePage` decodes the school's text for the file names and the index.
   CardFiles(std::shared_ptr<print::PdfFileSet> files, CardSplit split, int codePage);
   void cardBegins(const CardCopy& copy) override;
+  // A file is written as soon as the run has printed all its planned copies.
+  void copyPlanned(const std::string& familyCode, double studentNumber) override;
 
   // A set in `folder` with cards.csv's columns.
   static std::shared_ptr<print::PdfFileSet> makeSet(const QString& folder);
 
  private:
+  // The file a copy goes into: the family's, or the student's own.
+  QString keyOf(const QString& family, const QString& number) const;
+
   std::shared_ptr<print::PdfFileSet> files_;
   CardSplit split_;
   const print::SchoolText& text_;

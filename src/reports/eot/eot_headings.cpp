@@ -1,9 +1,11 @@
 #include "eot_headings.h"
 
 #include "data/dbf_file.h"
+#include "data/error.h"
 #include "data/file.h"
 #include "data/text.h"
 #include "data/table.h"
+#include "data/whole_table.h"
 #include "qtcore/school_text.h"
 
 namespace velmont::eot {
@@ -29,28 +31,43 @@ std::string part(const Table& t, const char* field, size_t from, size_t length) 
 }  // namespace
 
 void MK_HDEOTS(const school::SchoolFolder& folder, const std::string& yrGrd) {
-  const std::string path = folder.path(kHeadingsFile);
-  data::DbfFile::create(path, {{"H4", 'C', 4, 0}, {"H20", 'C', 20, 0}}, folder.languageDriver());
-  auto t = Table::open(path, "headeots", data::OpenMode::kReadWrite);
   const std::pair<const char*, std::string> records[] = {
       {"Poss", "SUBJECT:"}, {"Totl", "Page"}, {"", "REPORT OF:"}, {"", "To the Parents of:"}, {"", "TERM"},
       {"", upper(trim(yrGrd))}};
-  for (const auto& [h4, h20] : records) {
-    t->appendBlank();
-    t->replace("H4", h4);
-    t->replace("H20", h20);
-  }
-  t->commit();
+  // Made whole before anyone can see it; a table another run made meanwhile is used as it is.
+  data::createWholeTable(folder.path(kHeadingsFile), {{"H4", 'C', 4, 0}, {"H20", 'C', 20, 0}},
+                         folder.languageDriver(), [&](Table& t) {
+                           for (const auto& [h4, h20] : records) {
+                             t.appendBlank();
+                             t.replace("H4", h4);
+                             t.replace("H20", h20);
+                           }
+                         });
 }
 
 HeadingWords loadHeadingWords(const school::SchoolFolder& folder, const std::string& yrGrd) {
   const std::string path = folder.path(kHeadingsFile);
-  if (!data::Env::current()->exists(path)) MK_HDEOTS(folder, yrGrd);
+  if (!data::Env::current()->exists(path)) {
+    try {
+      MK_HDEOTS(folder, yrGrd);
+    } catch (const data::DataError& e) {
+      // Most often a folder the user may only read.
+      const std::string why = e.reason().rfind("cannot create: ", 0) == 0 ? e.reason().substr(15) : e.reason();
+      throw data::DataError(path, "the card headings table is missing and cannot be made in the school's folder (" +
+                                      why + "): print once where the folder may be written, or copy " +
+                                      kHeadingsFile + " into it from a copy of the school");
+    }
+  }
   auto t = Table::open(path, "headeots");
   // The words print in the school's code page, whichever the table holds them in.
   const print::SchoolText& own = print::SchoolText::of(*t);
   const print::SchoolText& school = print::SchoolText::of(folder.codePage().codePage);
   std::array<std::pair<std::string, std::string>, 6> r;
+  // Without its six records the cards would go out with blank headings.
+  if (t->reccount() < r.size())
+    throw data::DataError(path, "holds " + std::to_string(t->reccount()) +
+                                    " of its 6 card heading records: it is damaged; restore it from a backup, or "
+                                    "delete it and the program makes it anew with its default words");
   for (uint32_t i = 1; i <= 6; ++i) {
     t->goTo(i);
     r[i - 1] = {school.transcode(t->str("H4"), own), school.transcode(t->text("H20"), own)};

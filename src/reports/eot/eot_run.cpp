@@ -114,13 +114,19 @@ bool extraCopyWanted(const Table& pa, const std::string& n) {
 }
 
 // The cards the selection gives: one per student, and one more for each extra
-// report address of the student's family in use.
-int cardsToPrint(Table& st, Table* pa) {
+// report address of the student's family in use; each is told to `planned`.
+int cardsToPrint(Table& st, Table* pa, CardObserver* planned) {
+  const int familyCodeField = st.fieldIndex("ST_PARENT");
   int cards = 0;
   for (st.goTop(); !st.eof(); st.skip()) {
-    ++cards;
+    int copies = 1;
     if (pa && pa->found() && !pa->eof())
-      for (const char* n : {"1", "2"}) cards += extraCopyWanted(*pa, n) ? 1 : 0;
+      for (const char* n : {"1", "2"}) copies += extraCopyWanted(*pa, n) ? 1 : 0;
+    cards += copies;
+    if (planned) {
+      const std::string family = familyCodeField >= 0 ? trim(st.str(familyCodeField)) : std::string();
+      for (int i = 0; i < copies; ++i) planned->copyPlanned(family, st.num("ST_NUMBER"));
+    }
   }
   return cards;
 }
@@ -170,7 +176,7 @@ void currentStudents(EotRunContext& c, Table& st, Table* pa, const EotOptions& o
     return sel->namePart.empty() || schoolText.upperCase(t.str(surname)).find(sel->namePart) != std::string::npos;
   });
   c.mrks_rpt = true;
-  if (c.run) c.run->expect(cardsToPrint(st, pa));
+  if (c.run) c.run->expect(cardsToPrint(st, pa, c.cardObserver));
   // What the file split names a family by: its surname and the first field
   // whose name holds "EMAIL", when the families table keeps them.
   const int familySurnameField = pa ? pa->fieldIndex("PA_SURNAME") : -1;

@@ -15,6 +15,7 @@ struct ListChoices {
 
 // The text shown when the selection holds no student.
 inline constexpr const char* kNoStudents = "There are no Students matching these options";
+inline constexpr const char* kNoSubjects = "No subjects found for these options; nothing was listed.";
 
 // PRNT_HCLSUB: prints the whole list on ctx.oP; false (after the message) when
 // there is no student.

@@ -84,6 +84,12 @@ ListOutcome PR_STUDENTS(const ListRequest& request, reports::RunUi& ui) {
     s.unit = QStringLiteral("student");
     // No student matched: nothing goes to the printer or a file, and the user is told.
     s.nothingMatched = !s.stopped && ctx.fld_a.empty();
+    // No subject for these options: a list without its columns is no list, and
+    // nothing goes to the printer or a file either.
+    if (!found && !s.nothingMatched && !s.stopped) {
+      s.nothingMatched = true;
+      s.nothingNotice = QString::fromLatin1(kNoSubjects);
+    }
     for (const StudentEntry& e : ctx.field_a)
       if (data::isBlank(ctx.home_cl) || data::trim(e[kEntryClass]) == data::trim(ctx.home_cl)) ++outcome.students;
     if (!s.stopped) s.expect(outcome.students);

@@ -269,7 +269,7 @@ TEST_F(EotDialogTest, TheSaveQuestionOffersAnArchivalPdfAndOneFilePerFamily) {
   const QString outDir = QString::fromStdString(out.path().string());
   EXPECT_EQ(suggested, (QStringList{suggested[0], outDir, outDir}));
   EXPECT_TRUE(warned.startsWith(folder + " is not empty: it holds ")) << warned.toStdString();
-  EXPECT_TRUE(warned.contains("files of the same names are replaced")) << warned.toStdString();
+  EXPECT_TRUE(warned.contains("are replaced or removed, other files are left alone")) << warned.toStdString();
   const auto meta = velmont::testing::runHostTool("pdfinfo", {"-meta", pdf}, kWait);
   ASSERT_TRUE(meta.ended);
   EXPECT_TRUE(QString::fromUtf8(meta.out).contains("pdfaid:part=\"1\""));

@@ -1,5 +1,6 @@
 #include "eot_fixture.h"
 
+#include "reports/eot/eot_request.h"
 #include "school/subject_table.h"
 #include "print/preview_document.h"
 
@@ -46,18 +47,13 @@ EotRun::EotRun(int codePage) : school({}, codePage) {
   app::readSchoolWords(session);
   app::readSchoolName(session);
   app::readControlValues(session);
-  data::Workspace ws;
-  std::string from, to;
-  data::yr_range(ws, school::SchoolFolder(school.dir()), from, to);
-  data::ent_yrin(ws, school::SchoolFolder(school.dir()), from, options.startYear);
-  data::ent_yrin(ws, school::SchoolFolder(school.dir()), to, options.endYear);
-  options.asAt = session.date;
+  options = eotRequest(session, {}).options;
 }
 
 int EotRun::level(const std::string& code) {
   data::Workspace ws;
   int n = 0;
-  data::ent_yrin(ws, school::SchoolFolder(school.dir()), code, n);
+  data::ent_yrin(ws, session.folder, code, n);
   return n;
 }
 

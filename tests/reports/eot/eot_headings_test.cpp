@@ -2,9 +2,11 @@
 // with every default rule, and a partly filled group used unchanged.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 
 #include "data/dbf_file.h"
+#include "data/error.h"
 #include "data/text.h"
 #include "data/table.h"
 #include "school/year_names.h"
@@ -64,6 +66,22 @@ TEST(EotHeadingsTest, HeadingsTableDefaultsFollowTheYearWord) {
 
   TempDir other;
   EXPECT_EQ(eot::loadHeadingWords(school::SchoolFolder(other.path().string()), " Year").year_hd, "YEAR");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(other.path()), {}), 1) << "no temporary file is left";
+
+  // Another run made the table a moment ago: it is used, not an error.
+  eot::MK_HDEOTS(school::SchoolFolder(dir.path().string()), " Year");
+  EXPECT_EQ(eot::loadHeadingWords(school::SchoolFolder(dir.path().string()), " Year").rptof_hd, "RAPPORT DE:");
+
+  // A headings table without its records is damage, named, never cards without headings.
+  TempDir cut;
+  DbfFile::create(cut.file("headeots.dbf"), {{"H4", 'C', 4, 0}, {"H20", 'C', 20, 0}});
+  try {
+    eot::loadHeadingWords(school::SchoolFolder(cut.path().string()), " Year");
+    ADD_FAILURE() << "a headings table without records was read";
+  } catch (const DataError& e) {
+    EXPECT_EQ(e.file(), cut.file("headeots.dbf"));
+    EXPECT_NE(e.reason().find("holds 0 of its 6 card heading records"), std::string::npos) << e.what();
+  }
 }
 
 TEST(EotHeadingsTest, BlankControlHeadingsTakeEveryDefault) {

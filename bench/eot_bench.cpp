@@ -37,18 +37,18 @@ std::string makeSchool(const QTemporaryDir& tmp, int students) {
   return o.dir;
 }
 
-app::SessionValues sessionFor(const std::string& dir) {
-  app::SessionValues s = app::freshSessionValues(school::SchoolFolder(dir), data::Date::fromYmd(kYear, 8, 3));
+school::SessionValues sessionFor(const std::string& dir) {
+  school::SessionValues s = school::freshSessionValues(school::SchoolFolder(dir), data::Date::fromYmd(kYear, 8, 3));
   s.year = kYear;
   s.term = 3;
-  app::readSchoolWords(s);
-  app::readSchoolName(s);
-  app::readControlValues(s);
+  school::readSchoolWords(s);
+  school::readSchoolName(s);
+  school::readControlValues(s);
   return s;
 }
 
 // Every card of the school, built as the dialog and velmont-batch build them.
-eot::EotRequest allLevels(const app::SessionValues& s, bool preview = false) {
+eot::EotRequest allLevels(const school::SessionValues& s, bool preview = false) {
   return eot::eotRequest(s, {.printerName = print::kPdfDeviceName, .preview = preview});
 }
 
@@ -67,7 +67,7 @@ class TimingUi : public reports::RunUi {
 };
 
 eot::EotFigures toPdf(const std::string& dir, const QString& pdf, int* pages) {
-  const app::SessionValues s = sessionFor(dir);
+  const school::SessionValues s = sessionFor(dir);
   eot::EotRequest built = allLevels(s);
   reports::RunRequest r = built.run;
   r.outputFile = pdf;
@@ -79,7 +79,7 @@ eot::EotFigures toPdf(const std::string& dir, const QString& pdf, int* pages) {
 }
 
 eot::EotFigures toFamilyFiles(const std::string& dir, const QString& folder, size_t* files) {
-  const app::SessionValues s = sessionFor(dir);
+  const school::SessionValues s = sessionFor(dir);
   eot::EotRequest built = allLevels(s);
   reports::RunRequest r = built.run;
   const auto cards = eot::splitIntoFiles(r, folder, eot::CardSplit::kFamily, false);
@@ -141,7 +141,7 @@ int main(int argc, char** argv) {
   bench::figure("eot.split.peak_mb.2000", bench::numberFromCommand("'" + self + "' --peak-families '" + big + "'"),
                 "MB");
 
-  const app::SessionValues s = sessionFor(big);
+  const school::SessionValues s = sessionFor(big);
   const eot::EotRequest built = allLevels(s, true);
   TimingUi ui;
   eot::PR_EOT_RPTS(built.run, built.options, s, ui);

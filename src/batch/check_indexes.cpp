@@ -67,7 +67,7 @@ std::vector<Entry> recordKeys(data::Table& table, data::Expression& key, const d
 void checkIndex(CheckResult& result, const std::string& file, data::Table& table, const std::string& ntxPath,
                 const IndexNeed& need, Progress& progress) {
   // The program builds the year's subject index anew when it finds it damaged.
-  const bool subjectIndex = need.demoKey == data::kSubjectKeyExpression;
+  const bool subjectIndex = need.demoKey == school::kSubjectKeyExpression;
   try {
     data::NtxIndex ntx(ntxPath);
     ntx.verify();
@@ -76,15 +76,15 @@ void checkIndex(CheckResult& result, const std::string& file, data::Table& table
       result.add(Severity::kError, file, "key " + ntx.keyExpression() + " is not numeric; the program seeks it by number");
       return;
     }
-    if (need.demoKey == data::kSubjectKeyExpression && squeezed(ntx.keyExpression()) != squeezed(need.demoKey)) {
+    if (need.demoKey == school::kSubjectKeyExpression && squeezed(ntx.keyExpression()) != squeezed(need.demoKey)) {
       result.add(Severity::kError, file,
                  "key is " + ntx.keyExpression() + "; the program seeks " + need.demoKey +
                      " (delete the file and the program builds it anew)");
       return;
     }
-    if (need.demoKey == data::kSubjectKeyExpression) {
+    if (need.demoKey == school::kSubjectKeyExpression) {
       // The program's seeks take their widths from the table's own fields.
-      const int wanted = data::SubjectKey(table).size();
+      const int wanted = school::SubjectKey(table).size();
       if (ntx.keySize() != wanted) {
         result.add(Severity::kError, file,
                    "key is " + std::to_string(ntx.keySize()) + " bytes; the fields STSUB_NUMB, STSUB_TERM and "

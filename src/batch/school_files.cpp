@@ -74,7 +74,7 @@ const std::vector<SchoolTable>& schoolTables() {
 }
 
 SchoolTable studentSubjectTable(int year) {
-  const std::string name = data::subjectTableName(year);
+  const std::string name = school::subjectTableName(year);
   return {name + ".dbf", "STSUB", WhenMissing::kLimitsReports,
           "the program creates it empty, so the cards carry no subjects",
           // Any widths: the program's seek keys take theirs from the table.
@@ -82,7 +82,7 @@ SchoolTable studentSubjectTable(int year) {
            {"STSUB_EMEN", "N"}, {"STSUB_AMRK", "N"}, {"STSUB_AMEN", "N"}, {"STSUB_HOMW", "C"},
            {"STSUB_EFFT", "C"}, {"STSUB_CONT", "C"}, {"STSUB_BEHV", "C"}, {"STSUB_COMM", "N"},
            {"STSUB_NOTE", "MC"}, {"STSUB_TCHR", "C"}},
-          {{name + ".ntx", data::kSubjectKeyExpression}}};
+          {{name + ".ntx", school::kSubjectKeyExpression}}};
 }
 
 const SchoolTable& schoolTable(const std::string& file) {

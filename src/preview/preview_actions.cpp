@@ -12,7 +12,7 @@
 #include "preview_window.h"
 #include "print/preview_document.h"
 
-namespace velmont::print {
+namespace velmont::preview {
 
 using namespace pkey;
 
@@ -183,4 +183,4 @@ void PreviewWindow::resizeArea(QSize oldSize, QSize newSize) {
   panel_->move(panel_->x() + dx, panel_->y());
 }
 
-}  // namespace velmont::print
+}  // namespace velmont::preview

@@ -23,7 +23,7 @@
 #include "print/print_font.h"
 #include "qtcore/gui_thread.h"
 
-namespace velmont::print {
+namespace velmont::preview {
 
 namespace {
 
@@ -38,7 +38,7 @@ QFont widgetFont(const QString& descriptor) {
     return true;
   }();
   (void)substituted;
-  const PrintFont font = PrintFont::fromDescriptor(descriptor);
+  const print::PrintFont font = print::PrintFont::fromDescriptor(descriptor);
   QFont shown(font.family);
   shown.setPointSizeF(font.pointSize);
   shown.setBold(font.bold);
@@ -137,7 +137,7 @@ void setButtonLabel(QAbstractButton* button, const QString& label) {
   button->setShortcut(QKeySequence());  // the key handler serves the marked letter
 }
 
-PreviewWindow::PreviewWindow(PreviewDocument& document, bool stayOnTop)
+PreviewWindow::PreviewWindow(print::PreviewDocument& document, bool stayOnTop)
     : QWidget(nullptr, Qt::Window), document_(document), geometry_(initialGeometry(document.aPaperSize)) {
   setObjectName("previewWindow");
   setWindowFlag(Qt::WindowStaysOnTopHint, stayOnTop);
@@ -411,7 +411,7 @@ bool PreviewWindow::eventFilter(QObject* watched, QEvent* event) {
   if (input && !waiting()) return true;  // between calls the report is drawing
   auto* spin = qobject_cast<QSpinBox*>(watched);
   if (spin && type == QEvent::MouseButtonRelease) {
-    gui::later(this, [this, spin] {
+    qtcore::later(this, [this, spin] {
       if (!waiting()) return;
       if (spin == rowSpin_)
         rowMarkerSet();
@@ -428,7 +428,7 @@ bool PreviewWindow::eventFilter(QObject* watched, QEvent* event) {
       return true;
     }
     // The spin button takes the key first; then its value becomes the marker.
-    gui::later(this, [this, code, spin] {
+    qtcore::later(this, [this, code, spin] {
       if (waiting()) spinkeys(code, spin);
     });
     return false;
@@ -444,4 +444,4 @@ bool PreviewWindow::eventFilter(QObject* watched, QEvent* event) {
   return false;
 }
 
-}  // namespace velmont::print
+}  // namespace velmont::preview

@@ -14,8 +14,8 @@ using testing::onNextModal;
 
 TEST(YearEntry, LevelWithoutFeesIsRefusedWithTheFeesMessage) {
   testing::SchoolCopy school;
-  Session session(freshSessionValues(school::SchoolFolder(school.dir()), data::Date::fromYmd(2026, 3, 9)));
-  session.update([](SessionValues& v) { v.yearNames.word = " Year"; });
+  school::Session session(freshSessionValues(school::SchoolFolder(school.dir()), data::Date::fromYmd(2026, 3, 9)));
+  session.update([](school::SessionValues& v) { v.yearNames.word = " Year"; });
   QString shown;
   onNextModal([&](QWidget* box) {
     shown = testing::messageText(box);
@@ -34,8 +34,8 @@ TEST(YearEntry, LevelWithoutFeesIsRefusedWithTheFeesMessage) {
 
 TEST(YearEntry, UnknownCodeAndBlankEntryAreRefusedWithAReason) {
   testing::SchoolCopy school;
-  Session session(freshSessionValues(school::SchoolFolder(school.dir()), data::Date::fromYmd(2026, 3, 9)));
-  session.update([](SessionValues& v) { v.yearNames.word = " Year"; });
+  school::Session session(freshSessionValues(school::SchoolFolder(school.dir()), data::Date::fromYmd(2026, 3, 9)));
+  session.update([](school::SessionValues& v) { v.yearNames.word = " Year"; });
   QStringList shown;
   auto answer = [&] {
     onNextModal([&](QWidget* box) {
@@ -58,7 +58,7 @@ TEST(YearEntry, UnknownCodeAndBlankEntryAreRefusedWithAReason) {
 TEST(YearEntry, UnreadableControlTableIsNamedAndTheEntryRefused) {
   testing::SchoolCopy school;
   std::filesystem::remove(school.file("sccontro.dbf"));
-  Session session(freshSessionValues(school::SchoolFolder(school.dir()), data::Date::fromYmd(2026, 3, 9)));
+  school::Session session(freshSessionValues(school::SchoolFolder(school.dir()), data::Date::fromYmd(2026, 3, 9)));
   QString shown;
   onNextModal([&](QWidget* box) {
     shown = testing::messageText(box);

@@ -179,7 +179,7 @@ TEST_F(SchoolCheckTest, SubjectIndexIsWeighedAgainstTheTablesOwnWidths) {
   // A school whose subject numbers are 8 wide: the program's index over them is right.
   rewriteWithWidths(path("STSUB24.dbf"), {{"STSUB_NUMB", {8}}, {"STSUB_TERM", {2}}, {"STSUB_LINE", {3}}});
   velmont::data::Table::open(path("STSUB24.dbf"), "STSUB")->createIndex(path("STSUB24.ntx"),
-                                                                        velmont::data::kSubjectKeyExpression);
+                                                                        velmont::school::kSubjectKeyExpression);
   const CommandResult r = check();
   EXPECT_EQ(r.status, 0) << r.out;
   // The table narrowed again behind the index's back: its keys no longer fit the seeks.

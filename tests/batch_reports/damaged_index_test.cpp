@@ -60,7 +60,7 @@ TEST_F(DamagedIndex, ATableCutShortUnderItsIndexesStopsCardsAndList) {
 TEST_F(DamagedIndex, TheYearsSubjectIndexIsBuiltAgainWithItsNotice) {
   const CommandResult sound = eot(dir.file("sound.pdf"));
   ASSERT_EQ(sound.status, 0) << sound.err;
-  const std::string sub = data::subjectTableName(kTestYear);
+  const std::string sub = school::subjectTableName(kTestYear);
   rebuildIndexPointing(file(sub + ".dbf"), file(sub + ".ntx"), 5, 999999);
   const CommandResult r = eot(dir.file("cards.pdf"));
   EXPECT_EQ(r.status, 0) << r.err;

@@ -67,7 +67,7 @@ class AllDialogs : public ::testing::Test {
     program.reset();
     data::Workspace::forThisThread().closeAll();
   }
-  app::Session& session() { return program->session(); }
+  school::Session& session() { return program->session(); }
   QWidget* owner() { return main->window(); }
   // Opens a modal window with `open`, checks it once shown and closes it.
   void checkModal(const QString& name, const std::function<void()>& open,

@@ -54,7 +54,7 @@ TEST(PreviewWindowZoom, KeysStepTheZoomWithThePortraitScrollSteps) {
   EXPECT_EQ(run.find<QWidget>("pageArea")->size(), QSize(526, 745));
   EXPECT_EQ(run.find<QWidget>("previewCanvas")->size(), run.window()->pageGeometry().canvas);
   EXPECT_EQ(scrollPosition(run), before + QPoint(30, 10));  // 1 down, 3 right
-  EXPECT_EQ(previewZoomLevel(), 3);
+  EXPECT_EQ(preview::previewZoomLevel(), 3);
   EXPECT_EQ(run.window()->pageImage().size(), QSize(526, 745));  // drawn again at the new size
 
   run.pressText('-');
@@ -64,7 +64,7 @@ TEST(PreviewWindowZoom, KeysStepTheZoomWithThePortraitScrollSteps) {
   for (int i = 0; i < 8; ++i) run.pressText('=');
   EXPECT_EQ(run.window()->level(), 8);
   EXPECT_EQ(run.find<QLabel>("levelSay")->text(), "8");
-  EXPECT_EQ(previewZoomLevel(), 8);
+  EXPECT_EQ(preview::previewZoomLevel(), 8);
   QTest::mouseClick(run.find<QPushButton>("zoomOut"), Qt::LeftButton);
   EXPECT_TRUE(QTest::qWaitFor([&] { return run.window()->level() == 7; }));
   run.press(Qt::Key_Q);
@@ -87,14 +87,14 @@ TEST(PreviewWindowZoom, LandscapeScrollsByItsOwnSteps) {
 
 TEST(PreviewWindowZoom, OpeningAtLevelZeroLeavesTheStoredLevel) {
   ZoomLevelGuard keep;
-  setPreviewZoomLevel(5);
+  preview::setPreviewZoomLevel(5);
   FinalWindow run(1, kPortrait, 0);
   ASSERT_TRUE(run.waitForCall(1));
   EXPECT_EQ(run.window()->level(), 0);
   EXPECT_EQ(run.find<QWidget>("pageArea")->size(), QSize(305, 432));
-  EXPECT_EQ(previewZoomLevel(), 5);
+  EXPECT_EQ(preview::previewZoomLevel(), 5);
   run.pressText('-');  // at the bound: stored all the same
-  EXPECT_EQ(previewZoomLevel(), 0);
+  EXPECT_EQ(preview::previewZoomLevel(), 0);
   run.press(Qt::Key_Q);
   ASSERT_TRUE(run.finish());
 }
@@ -261,7 +261,7 @@ TEST(PreviewWindowMarks, SpinButtonKeysMoveTheMarkerAndHandBackTheFocus) {
 }
 
 TEST(PreviewWindowHelp, HelpTextHas35LinesOf52Characters) {
-  const QStringList lines = previewHelpText().split('\n');
+  const QStringList lines = preview::previewHelpText().split('\n');
   ASSERT_EQ(lines.size(), 35);
   for (const QString& line : lines) EXPECT_EQ(line.size(), 52) << line.toStdString();
   EXPECT_TRUE(lines[0].startsWith("Up/Down Arrow      Scroll up/down 10 pixels"));
@@ -281,7 +281,7 @@ TEST(PreviewWindowHelp, HelpKeyOpensTheModalHelpAndEscapeClosesIt) {
   EXPECT_EQ(help->windowTitle(), "    Print Preview Help");
   EXPECT_TRUE(help->isVisible());
   EXPECT_EQ(help->windowModality(), Qt::ApplicationModal);
-  EXPECT_EQ(help->findChild<QWidget*>("helpText")->property("text").toString(), previewHelpText());
+  EXPECT_EQ(help->findChild<QWidget*>("helpText")->property("text").toString(), preview::previewHelpText());
   QTest::keyClick(help, Qt::Key_Escape);
   EXPECT_TRUE(QTest::qWaitFor([&] { return !run.window()->findChild<QDialog*>("previewHelp"); }));
   EXPECT_TRUE(run.keys()->hasFocus());

@@ -121,8 +121,8 @@ RunOutcome runReport(const RunRequest& request, RunUi& ui, const RunSteps& steps
   data::KeepReadsScope keepReads;  // each part of a school file is read once per run
   data::Workspace ws;  // the run's own work areas, closed with the run
   // The report prints the school's text in its code page.
-  const print::SchoolText::ThreadScope schoolText(
-      print::SchoolText::of(request.folder.codePage().codePage));
+  const qtcore::SchoolText::ThreadScope schoolText(
+      qtcore::SchoolText::of(request.folder.codePage().codePage));
   std::unique_ptr<print::lmcPrn3> printer;
   print::PreviewDocument* preview = nullptr;
   std::unique_ptr<RunSetup> setup;

@@ -32,7 +32,7 @@ bool asAtDateAccepted(const QString& text, QWidget* owner) {
 
 bool homeClassAccepted(const QString& text, const school::SchoolFolder& folder, const QString& word, QWidget* owner) {
   if (text.trimmed().isEmpty()) return true;
-  const print::SchoolText& schoolText = print::SchoolText::of(folder.codePage().codePage);
+  const qtcore::SchoolText& schoolText = qtcore::SchoolText::of(folder.codePage().codePage);
   std::string typed;
   // A letter the code page lacks is refused, naming it, when the report starts.
   if (!schoolText.encode(text, typed)) return true;

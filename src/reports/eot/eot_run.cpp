@@ -47,7 +47,7 @@ struct Selection {
   std::string namePart;
 };
 
-void buildSelection(Selection& sel, Table& st, const EotOptions& o, const print::SchoolText& schoolText) {
+void buildSelection(Selection& sel, Table& st, const EotOptions& o, const qtcore::SchoolText& schoolText) {
   const int s = o.startYear, e = o.endYear;
   sel.vars.setNumber("nStrtYr", s);
   sel.vars.setNumber("nEndYr", e);
@@ -98,7 +98,7 @@ void drawCopy(EotRunContext& c, EotFigures* figures) {
     ++c.cards;
     if (figures) ++figures->cards;
     if (c.run) {
-      const print::SchoolText& text = print::SchoolText::forThisThread();
+      const qtcore::SchoolText& text = qtcore::SchoolText::forThisThread();
       c.run->printedOne(text.decode(trim(c.cStu_nam1)) + ' ' + text.decode(trim(c.cStu_nam2)));
     }
   }
@@ -165,7 +165,7 @@ std::string studentFirstName(const Table& st) {
 
 void currentStudents(EotRunContext& c, Table& st, Table* pa, const EotOptions& o, EotFigures* figures) {
   auto sel = std::make_shared<Selection>();
-  const print::SchoolText& schoolText = print::SchoolText::forThisThread();
+  const qtcore::SchoolText& schoolText = qtcore::SchoolText::forThisThread();
   buildSelection(*sel, st, o, schoolText);
   c.filtn = sel->text;
   auto expr = std::make_shared<data::Expression>(data::Expression::parse(
@@ -251,7 +251,7 @@ double entryNumber(const std::string& text) {
 }
 
 QString yearWithoutSubjects(const school::SchoolFolder& folder, int year) {
-  const std::string name = data::subjectTableName(year) + ".dbf";
+  const std::string name = school::subjectTableName(year) + ".dbf";
   const std::string path = folder.file(name);
   QString why;
   if (path.empty()) {
@@ -268,7 +268,7 @@ QString yearWithoutSubjects(const school::SchoolFolder& folder, int year) {
       .arg(why);
 }
 
-void EOT_PR_RDY(reports::RunSetup& setup, const EotOptions& o, const app::SessionValues& session,
+void EOT_PR_RDY(reports::RunSetup& setup, const EotOptions& o, const school::SessionValues& session,
                 EotFigures* figures, CardObserver* cards) {
   // A year without subject records would print blank cards for everyone:
   // nothing is printed or created, and the user is told why.
@@ -295,7 +295,7 @@ void EOT_PR_RDY(reports::RunSetup& setup, const EotOptions& o, const app::Sessio
   const school::SchoolFolder& folder = session.folder;
   data::Workspace& ws = setup.ws;
   // The cards print the school's text in its code page.
-  const print::SchoolText::ThreadScope schoolText(print::SchoolText::of(folder.codePage().codePage));
+  const qtcore::SchoolText::ThreadScope schoolText(qtcore::SchoolText::of(folder.codePage().codePage));
 
   // 1. Heading words (the headings table is made with its defaults when missing).
   c.words = loadHeadingWords(folder, session.yearNames.word);
@@ -323,7 +323,7 @@ void EOT_PR_RDY(reports::RunSetup& setup, const EotOptions& o, const app::Sessio
   // without a letterhead.
   const bool haveLetterhead = folder.has(libs::kLetterheadFile);
   try {
-    c.aLhd = print::LOAD_LHED(folder);
+    c.aLhd = reports::LOAD_LHED(folder);
   } catch (const data::DataError&) {
     if (haveLetterhead) throw;  // a damaged table is named to the user
     c.aLhd.clear();
@@ -333,12 +333,12 @@ void EOT_PR_RDY(reports::RunSetup& setup, const EotOptions& o, const app::Sessio
   c.staff = &openWithIndex(ws, folder, "ttstaff.dbf", "ttstaff", {"ttstaff.ntx"});
   c.subjects = &openWithIndex(ws, folder, "subjects.dbf", "SUBJECTS", {"subjects.ntx"});
   // 6. The year's student subjects, indexed by number, term and line.
-  const data::SubjectFiles subFiles =
-      data::ensureSubjectIndex(folder, session.year, [&] { setup.ui.notice(kIndexingNotice); });
+  const school::SubjectFiles subFiles =
+      school::ensureSubjectIndex(folder, session.year, [&] { setup.ui.notice(kIndexingNotice); });
   Table& sub = ws.open(subFiles.table, "STSUB");
   sub.addIndex(subFiles.index);
   sub.setOrder(1);
-  data::SubjectKey(sub).checkIndex(sub);  // a table whose fields cannot form the seek key stops here
+  school::SubjectKey(sub).checkIndex(sub);  // a table whose fields cannot form the seek key stops here
   sub.setRelation(c.subjects, "STSUB_CODE");
   c.stsub = &sub;
 
@@ -352,7 +352,7 @@ void EOT_PR_RDY(reports::RunSetup& setup, const EotOptions& o, const app::Sessio
   setup.nothingMatched = c.cards == 0 && !c.stopped && !setup.stopped;
 }
 
-reports::RunRequest eotRunRequest(const app::SessionValues& session, const QString& printerName, bool preview) {
+reports::RunRequest eotRunRequest(const school::SessionValues& session, const QString& printerName, bool preview) {
   reports::RunRequest r;
   r.reportCode = "T_EOT_Rpt";
   r.title = kEotTitle;
@@ -362,12 +362,12 @@ reports::RunRequest eotRunRequest(const app::SessionValues& session, const QStri
   r.pitch = kEotPitch;
   r.folder = session.folder;
   r.prAscii = session.prAscii;
-  r.author = print::SchoolText::of(session.folder.codePage().codePage).decode(session.school).trimmed();
+  r.author = qtcore::SchoolText::of(session.folder.codePage().codePage).decode(session.school).trimmed();
   return r;
 }
 
 reports::RunOutcome PR_EOT_RPTS(const reports::RunRequest& request, const EotOptions& options,
-                                const app::SessionValues& session, reports::RunUi& ui, EotFigures* figures,
+                                const school::SessionValues& session, reports::RunUi& ui, EotFigures* figures,
                                 CardObserver* cards) {
   return reports::runReport(request, ui,
                             [&](reports::RunSetup& setup) { EOT_PR_RDY(setup, options, session, figures, cards); });

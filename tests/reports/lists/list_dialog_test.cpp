@@ -48,7 +48,7 @@ class ListDialogTest : public ::testing::Test {
     school.marks = {{1, "7ENG", 50}};
     school.write();
     std::ofstream(school.file("DESCRP04.dbf")) << "";  // the year's descriptor table: only its presence counts
-    session.update([&](app::SessionValues& v) {
+    session.update([&](school::SessionValues& v) {
       v.folder = school::SchoolFolder(school.dir());
       v.year = kYear;
       v.term = 1;
@@ -64,7 +64,7 @@ class ListDialogTest : public ::testing::Test {
   ~ListDialogTest() override { reports::setPdfFileChooser({}); }
 
   TinySchool school;
-  app::Session session;
+  school::Session session;
   QString suggested;  // the file name the last save question offered
 };
 
@@ -101,7 +101,7 @@ TEST_F(ListDialogTest, ADamagedOptionsFileOpensTheDialogWithTheDefaultsAndANotic
 
 TEST_F(ListDialogTest, AGradeFileWordShowsWholeInTheLevelLabel) {
   std::ofstream(school.file("grade.$vl"), std::ios::binary) << "Form\r\n7,Form 7\r\n";
-  session.update([&](app::SessionValues& v) { v.yearNames = data::YEAR_NAMES(school::SchoolFolder(school.dir())); });
+  session.update([&](school::SessionValues& v) { v.yearNames = school::YEAR_NAMES(school::SchoolFolder(school.dir())); });
   ListDialog d(session, nullptr, kListReportCode);
   QLabel* label = nullptr;
   for (QLabel* l : d.dialog()->findChildren<QLabel*>())
@@ -112,7 +112,7 @@ TEST_F(ListDialogTest, AGradeFileWordShowsWholeInTheLevelLabel) {
 
 TEST_F(ListDialogTest, ATextFileNamedWithoutADotIsWrittenAsNamePrnInTheDataDirectory) {
   ListDialog d(session, nullptr, kListReportCode);
-  session.set(&app::SessionValues::prAscii, std::string("list"));  // as the printer dialog (F6) leaves it
+  session.set(&school::SessionValues::prAscii, std::string("list"));  // as the printer dialog (F6) leaves it
   d.PRINTIT(false);
   ASSERT_TRUE(d.lastRun());
   d.lastRun()->wait();
@@ -144,7 +144,7 @@ TEST_F(ListDialogTest, ARunSavesTheChoicesAndTheDialogShowsThemAgain) {
     EXPECT_TRUE(suggested.endsWith(" List with Subjects - Term 1 " + QString::number(kYear) + " - 7AB.pdf"))
         << suggested.toStdString();
   }
-  const data::SavedOptions saved = data::loadSavedOptions(school::SchoolFolder(school.dir()), "tester", kListReportCode, {"x", "y"}, kYear);
+  const school::SavedOptions saved = school::loadSavedOptions(school::SchoolFolder(school.dir()), "tester", kListReportCode, {"x", "y"}, kYear);
   EXPECT_EQ(saved.prefs.substr(0, 8), " 7  7AB ") << "a three-character class padded to 4";
   EXPECT_EQ(saved.prefs.substr(8), "11122" "0" " ");
   EXPECT_EQ(saved.extras.substr(0, 3), " 60");
@@ -200,7 +200,7 @@ TEST_F(ListDialogTest, F4ChecksEveryFieldFirstAndEveryRefusalSaysWhy) {
 }
 
 TEST(ListOptionsTest, DefaultsAndABlankSequenceDigit) {
-  const data::SavedOptions d = defaultListOptions(" 7", "12");
+  const school::SavedOptions d = defaultListOptions(" 7", "12");
   EXPECT_EQ(d.prefs, " 712    12212  ");
   EXPECT_EQ(d.extras, "100");
   ListOptions o = readListOptions(d, 2);

@@ -35,10 +35,19 @@ bool chk_yrin(const school::Session& session, const std::string& typed, int* lev
     const QString code = QString::fromStdString(data::trim(typed));  // as typed
     if (code.isEmpty())
       widgets::lmdMsg({"Please enter a School " + word + "."}, 0, owner);
-    else
+    else {
+      // The codes the school uses, so that the right one can be typed at once.
+      QStringList codes;
+      showDataErrors(owner, [&] {
+        for (const std::string& c :
+             school::yearCodesInUse(data::Workspace::forThisThread(), session.get(&school::SessionValues::folder)))
+          codes << text.decode(c);
+      });
       widgets::lmdMsg({"No School " + word + " has the code \"" + code + "\".",
-                       "Please enter a " + word + " that this school uses."},
+                       "Please enter a " + word + " that this school uses" +
+                           (codes.isEmpty() ? QString(".") : ": " + codes.join(", ") + ".")},
                       0, owner);
+    }
   }
   return result == school::YearCheck::kAccepted;
 }

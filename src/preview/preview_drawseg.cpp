@@ -49,7 +49,13 @@ static QTransform pageToImage(const std::array<double, 4>& vp, const std::array<
 void PreviewWindow::drawseg() {
   const QSize size = geometry_.page.size();
   if (size.isEmpty()) return;
-  if (pageImage_.size() != size) pageImage_ = QImage(size, QImage::Format_RGB32);
+  // Drawn at the screen's pixel density, so that a scaled screen (125 %) shows a sharp page.
+  const qreal ratio = page_ ? page_->devicePixelRatioF() : devicePixelRatioF();
+  const QSize pixels(int(std::ceil(size.width() * ratio)), int(std::ceil(size.height() * ratio)));
+  if (pageImage_.size() != pixels || pageImage_.devicePixelRatio() != ratio) {
+    pageImage_ = QImage(pixels, QImage::Format_RGB32);
+    pageImage_.setDevicePixelRatio(ratio);
+  }
   calcVP(viewport_[0], viewport_[1], viewport_[2], viewport_[3]);
   print::PreviewDocument& d = document_;
   pageImage_.fill(QColor::fromRgba(print::toRgb(d.aAreaAttr[0].value_or(print::kBackground))));
@@ -81,7 +87,7 @@ void PreviewWindow::drawseg() {
 void PreviewWindow::drawMarker(bool row, int marker) {
   if (pageImage_.isNull() || marker == 0) return;
   const print::PreviewDocument& d = document_;
-  const QTransform transform = pageToImage(viewport_, d.aPageSize, pageImage_.height());
+  const QTransform transform = pageToImage(viewport_, d.aPageSize, geometry_.page.height());
   QRect line;
   if (row) {
     const double y = d.nTopMar + marker * kMarkerRowHeight;  // from the top of the page

@@ -144,6 +144,24 @@ void yr_range(data::Workspace& ws, const school::SchoolFolder& folder, std::stri
   }
 }
 
+std::vector<std::string> yearCodesInUse(data::Workspace& ws, const school::SchoolFolder& folder) {
+  const std::string savedAlias = currentAlias(ws);
+  std::vector<std::string> codes;
+  {
+    ControlTable t(ws, folder, "sccontro");
+    const int fee = t->requireField("PA_FE_AM");
+    const int code = t->requireField("PA_FE_NM");
+    for (int level = 1; level <= kYearLevels && uint32_t(level) <= t->reccount(); ++level) {
+      t->goTo(uint32_t(level));
+      if (t->num(fee) == 0) continue;
+      const std::string shown = level <= 12 ? std::to_string(level) : data::trim(std::string(t->str(code)));
+      if (!shown.empty()) codes.push_back(shown);
+    }
+  }
+  if (!savedAlias.empty()) ws.select(savedAlias);
+  return codes;
+}
+
 std::string put_yrout(data::Workspace& ws, const school::SchoolFolder& folder, int level) {
   if (level <= 12) return rightAligned2(level);
   if (level > kYearLevels) return "  ";

@@ -5,6 +5,7 @@
 #include <array>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "school_folder.h"
 
@@ -39,6 +40,10 @@ YearNames YEAR_NAMES(const school::SchoolFolder& folder);
 // (fee amount not 0), levels 13 to 20 ranking above 12. Leaves the control
 // table's work area selected.
 void yr_range(data::Workspace& ws, const school::SchoolFolder& folder, std::string& start, std::string& end);
+
+// The codes of the levels in use (fee amount not 0), lowest first, without
+// their padding: what a refused year-level entry may be instead.
+std::vector<std::string> yearCodesInUse(data::Workspace& ws, const school::SchoolFolder& folder);
 
 // put_yrout: " 1" to "12" for levels 1 to 12, the level's PA_FE_NM for 13 to 20,
 // two blanks otherwise. Reads the table only for levels above 12.

@@ -49,7 +49,8 @@ TEST(YearEntry, UnknownCodeAndBlankEntryAreRefusedWithAReason) {
   EXPECT_EQ(level, 0);
   answer();
   EXPECT_FALSE(chk_yrin(session, "  "));
-  EXPECT_EQ(shown, (QStringList{"No School Year has the code \"ZZ\".\nPlease enter a Year that this school uses.",
+  // The codes the school uses are named, lowest first, levels above 12 by their codes.
+  EXPECT_EQ(shown, (QStringList{"No School Year has the code \"ZZ\".\nPlease enter a Year that this school uses: 7, 8, 9, 10, 11, 12, FS, AE.",
                                 "Please enter a School Year."}));
   data::Workspace::forThisThread().closeAll();
 }

@@ -156,6 +156,10 @@ TEST_F(AllDialogs, PreviewWindowSteppingFinalAndHelp) {
   print::testing::PreviewRun run(2, {.maximize = false});
   ASSERT_TRUE(run.waitForCall(1));
   expectWhole(run.window(), "preview-stepping");
+  // The page is drawn in the screen's own pixels: sharp on a scaled screen.
+  const QImage& page = run.window()->pageImage();
+  EXPECT_EQ(page.devicePixelRatio(), run.window()->devicePixelRatioF());
+  EXPECT_GE(page.width(), int(run.find<QWidget>("pageArea")->width() * run.window()->devicePixelRatioF()));
   run.pressText('N');
   ASSERT_TRUE(run.waitForCall(2));
   expectWhole(run.window(), "preview-final");

@@ -98,7 +98,7 @@ void PRINTEOT(DialogState& st, bool preview) {
   // wrong students.
   for (widgets::PictureEdit* f : st.fields)
     if (!f->checkNow()) {
-      f->setFocus(Qt::OtherFocusReason);
+      f->takeFocusBack();
       return;
     }
   const school::SessionValues v = st.session->values();
@@ -121,7 +121,7 @@ void PRINTEOT(DialogState& st, bool preview) {
     // code page cannot hold is what is left.
     const std::map<std::string, size_t> fieldOf = {{"from", 0}, {"to", 1}, {"class", 2}, {"student", 4}, {"initial", 5}};
     widgets::lmdMsg(e.lines(), 0, st.dlg);
-    if (auto it = fieldOf.find(e.field()); it != fieldOf.end()) st.fields[it->second]->setFocus(Qt::OtherFocusReason);
+    if (auto it = fieldOf.find(e.field()); it != fieldOf.end()) st.fields[it->second]->takeFocusBack();
     return;
   }
   // A year without subject records is told before anything is asked or printed.
@@ -218,8 +218,12 @@ void TAIL_PR2(school::Session& session, QWidget* owner, const std::string& repor
   widgets::lmdSay(dlg, 3.5, 2, text("Ending " + yr + " "), label);
   st->fields.push_back(widgets::lmdXGet(dlg, 3.5, 15, 2, text(prefs.substr(2, 2)), "@!K", {.check = yearCheck, .help = text("Enter ending " + yr)}));
   widgets::lmdSay(dlg, 5, 3, text(" " + v.homeCl + " "), {.columns = 12, .align = Qt::AlignRight, .font = "11.Arial"});
-  st->fields.push_back(widgets::lmdXGet(dlg, 5, 15, v.hclLen, text(prefs.substr(4, size_t(std::max(v.hclLen, 0)))), "@!K",
-                                        {.help = text(v.homeCl + " - may be left blank")}));
+  st->fields.push_back(widgets::lmdXGet(
+      dlg, 5, 15, v.hclLen, text(prefs.substr(4, size_t(std::max(v.hclLen, 0)))), "@!K",
+      {.check = [folder = v.folder, word = text(v.homeCl), dlg](const QString& t) {
+         return reports::homeClassAccepted(t, folder, word, dlg);
+       },
+       .help = text(v.homeCl + " - may be left blank")}));
   widgets::lmdSay(dlg, 6.5, 2, "Enrolled as at ", label);
   st->fields.push_back(widgets::lmdXGet(
       dlg, 6.5, 15, 10, q(libs::dateText(v.date)), q(libs::datePicture()),

@@ -134,7 +134,11 @@ void ListDialog::build() {
                   {.check = [this](const QString& t) { return app::chk_yrin(session_, t.toStdString(), nullptr, dialog_); },
                    .help = "Enter starting " + yrGrd});
   lmdSay(dialog_, 6, 3, homeCl + " ", {.columns = 12, .align = Qt::AlignRight, .font = "11.Arial"});
-  class_ = lmdXGet(dialog_, 6, 15, v.hclLen, schoolText.decode(options_.homeClass), "@!K", {.help = homeCl + " - may be left blank"});
+  class_ = lmdXGet(dialog_, 6, 15, v.hclLen, schoolText.decode(options_.homeClass), "@!K",
+                   {.check = [this, folder = v.folder, homeCl](const QString& t) {
+                      return reports::homeClassAccepted(t, folder, homeCl, dialog_);
+                    },
+                    .help = homeCl + " - may be left blank"});
   lmdSay(dialog_, 7.5, 2, "Enrolled as at ", label);
   date_ = lmdXGet(dialog_, 7.5, 15, 10, q(libs::dateText(v.date)), q(libs::datePicture()),
                   {.check = [this](const QString& t) { return reports::asAtDateAccepted(t, dialog_); },
@@ -218,9 +222,9 @@ void ListDialog::build() {
 void ListDialog::PRINTIT(bool preview) {
   // F4 and F5 do not leave the field, so its check has not run yet: a level not
   // in use, a date that is none or a weight above 100 would start a wrong list.
-  for (widgets::PictureEdit* f : {year_, date_, weight_})
+  for (widgets::PictureEdit* f : {year_, class_, date_, weight_})
     if (f && !f->checkNow()) {
-      f->setFocus(Qt::OtherFocusReason);
+      f->takeFocusBack();
       return;
     }
   const school::SessionValues v = session_.values();
@@ -240,7 +244,7 @@ void ListDialog::PRINTIT(bool preview) {
     built = listRequest(v, entries);
   } catch (const reports::RequestRefused& e) {
     widgets::lmdMsg(e.lines(), 0, dialog_);
-    (e.field() == "class" ? class_ : year_)->setFocus(Qt::OtherFocusReason);
+    (e.field() == "class" ? class_ : year_)->takeFocusBack();
     return;
   } catch (const data::DataError& e) {
     widgets::lmdMsg({"The report cannot start.", q(e.what())}, 0, dialog_);

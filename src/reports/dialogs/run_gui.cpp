@@ -66,6 +66,7 @@ class GuiRunUi : public RunUi {
   // user has seen it or starts the next run.
   void outcome(const QString& text, const RunOutcome& outcome) override {
     if (leaving) return;
+    widgets::lmdQMsgClose();  // a passing notice (the index being built) is over
     const OutcomeView view = outcomeView(text, outcome);
     QPointer<widgets::LmdDialog> dialog = dialog_;
     qtcore::later(nullptr, [dialog, view] { showRunOutcome(dialog, view); });
@@ -78,6 +79,8 @@ class GuiRunUi : public RunUi {
   }
   int previewWindow(print::PreviewDocument& preview, bool stepping) override {
     if (leaving) return 0;  // stop
+    // A passing notice (the index being built) is over once there is a page to show.
+    widgets::lmdQMsgClose();
     print::PwinOptions options;
     if (stepping) options.stepping = true;
     const int answer = preview.openPwin(options);

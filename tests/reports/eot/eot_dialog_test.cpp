@@ -17,6 +17,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "school/home_classes.h"
 #include "school/school_settings.h"
 #include "school/session.h"
 #include "data/table.h"
@@ -268,7 +269,7 @@ TEST_F(EotDialogTest, TheSaveQuestionOffersAnArchivalPdfAndOneFilePerFamily) {
   const QString outDir = QString::fromStdString(out.path().string());
   EXPECT_EQ(suggested, (QStringList{suggested[0], outDir, outDir}));
   EXPECT_TRUE(warned.startsWith(folder + " is not empty: it holds ")) << warned.toStdString();
-  EXPECT_TRUE(warned.contains("files of the same names are replaced")) << warned.toStdString();
+  EXPECT_TRUE(warned.contains("are replaced or removed, other files are left alone")) << warned.toStdString();
   const auto meta = velmont::testing::runHostTool("pdfinfo", {"-meta", pdf}, kWait);
   ASSERT_TRUE(meta.ended);
   EXPECT_TRUE(QString::fromUtf8(meta.out).contains("pdfaid:part=\"1\""));
@@ -375,22 +376,25 @@ TEST_F(EotDialogTest, ATextFileIsWrittenAsThePrinterDisplayNamesIt) {
 TEST_F(EotDialogTest, TheOptionsOfARunAreSavedForTheUserAndComeBackWhenTheDialogIsOpenedAgain) {
   const int hclLen = session.get(&school::SessionValues::hclLen);
   ASSERT_GE(hclLen, 2);
+  const std::string cls =
+      data::trim(school::homeClassesInUse(school::SchoolFolder(school.dir())).front().substr(0, size_t(hclLen)));
   open([&](LmdDialog* d) {
     EXPECT_EQ(savedParams(), "");
     type(d, 1, QString::fromStdString(lastLevel));
     type(d, 2, QString::fromStdString(lastLevel));
-    type(d, 3, "Z9");  // no such class: the run prints nothing, quickly, and says so
+    type(d, 3, QString::fromStdString(cls));
+    type(d, 5, "ZZZZ");  // no such student: the run prints nothing, quickly, and says so
     press(Qt::Key_F4);
     ASSERT_TRUE(runEnded(d));
     EXPECT_FALSE(QFile::exists(pdf)) << "nothing was written";
     press(Qt::Key_Escape);
   });
   // Levels as their codes, the class padded to 4, then "2 ", the two option digits.
-  EXPECT_EQ(savedParams(), code(level(lastLevel)) + code(level(lastLevel)) + "Z9  2 11");
+  EXPECT_EQ(savedParams(), code(level(lastLevel)) + code(level(lastLevel)) + data::padTo(cls, 4) + "2 11");
   open([&](LmdDialog* d) {
     EXPECT_EQ(field(d, 1)->value().toStdString(), lastLevel);
     EXPECT_EQ(field(d, 2)->value().toStdString(), lastLevel);
-    EXPECT_EQ(field(d, 3)->value(), "Z9" + QString(hclLen - 2, ' '));
+    EXPECT_EQ(field(d, 3)->value(), QString::fromStdString(data::padTo(cls, size_t(hclLen))));
     press(Qt::Key_Escape);
   });
 }
@@ -462,12 +466,16 @@ TEST_F(EotDialogTest, F5PreviewsStoppedAtTheFirstCardWindowThenTheFinalWindowGiv
     EXPECT_TRUE(QTest::qWaitForWindowActive(window));
     QTest::keyClick(window->findChild<QWidget*>("keyReceiver"), key);
   };
+  // Without the year's subject index the run builds it first, with a passing notice.
+  for (const char* index : {"STSUB26.ntx", "stsub26.ntx"}) std::filesystem::remove(school.file(index));
   open([&](LmdDialog* d) {
     press(Qt::Key_F5);
     EXPECT_EQ(saveQuestions, 0);  // a preview is not saved to a file
     EXPECT_FALSE(button(d, "F4 Print")->isEnabled());
     QWidget* stepping = previewWindow("&Next Page");
     ASSERT_NE(stepping, nullptr);
+    EXPECT_TRUE(std::filesystem::exists(school.file("STSUB26.ntx")) || std::filesystem::exists(school.file("stsub26.ntx")));
+    EXPECT_EQ(widgets::lmdQMsgWindow(), nullptr) << "the indexing notice stays over the preview";
     button(d, "ESC=Quit")->click();  // the run still needs its dialog
     EXPECT_TRUE(d->isVisible());
     answer(stepping, Qt::Key_Q);  // stop before the second card
@@ -544,12 +552,29 @@ TEST_F(EotDialogTest, AnUnknownLevelABadDateOrAHeadingsTableNotYetMadeStartsNoth
     type(d, 2, "Q9");
     answer();
     press(Qt::Key_F4);  // F4 without leaving the field: the level is still checked
-    EXPECT_EQ(told, "No School Year has the code \"Q9\".\nPlease enter a Year that this school uses.");
+    EXPECT_EQ(told, "No School Year has the code \"Q9\".\nPlease enter a Year that this school uses: 7, 8, 9, 10, 11, "
+                    "12, FS, AE.");
     ASSERT_TRUE(QTest::qWaitForWindowActive(d));  // back from the message
     EXPECT_EQ(saveQuestions, 0);
     EXPECT_TRUE(button(d, "F4 Print")->isEnabled());
     EXPECT_EQ(QApplication::focusWidget(), field(d, 2));
     type(d, 2, QString::fromStdString(lastLevel));
+    // A class no student is in is refused as the field is left, naming the classes
+    // there are; the focus goes back to it, and the next field is not checked.
+    type(d, 3, "Z9");
+    answer();
+    press(Qt::Key_Down);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(d));
+    QTest::qWait(0);
+    const std::vector<std::string> classes = school::homeClassesInUse(school::SchoolFolder(school.dir()));
+    const QString homeCl = QString::fromStdString(session.get(&school::SessionValues::homeCl));
+    EXPECT_TRUE(told.startsWith("No student is in the " + homeCl + " \"Z9\".\nPlease enter a " + homeCl +
+                                " that this school uses (" + QString::fromStdString(classes.front()) + ", "))
+        << told.toStdString();
+    EXPECT_TRUE(told.endsWith(QString::fromStdString(classes.back()) + "), or leave the field blank."))
+        << told.toStdString();
+    EXPECT_EQ(QApplication::focusWidget(), field(d, 3));
+    type(d, 3, " ");
     type(d, 4, "31022026");  // no such day
     answer();
     press(Qt::Key_F5);

@@ -14,6 +14,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "data/table_locks.h"
 #include "school/session.h"
 #include "school/saved_options.h"
 #include "school/year_names.h"
@@ -121,6 +122,13 @@ TEST_F(ListDialogTest, ATextFileNamedWithoutADotIsWrittenAsNamePrnInTheDataDirec
 }
 
 TEST_F(ListDialogTest, ARunSavesTheChoicesAndTheDialogShowsThemAgain) {
+  {
+    // A class of three characters, which the class field's check finds among the students'.
+    auto students = data::Table::open(school.file("ststuden.dbf"), "st", data::OpenMode::kReadWrite);
+    students->goTo(1);
+    data::RecordLock lock(*students, 1000);
+    students->replace("ST_CLASS", "7AB");
+  }
   {
     ListDialog d(session, nullptr, kListReportCode);
     radio(d.dialog(), "Subject name", "Name")->click();

@@ -47,7 +47,7 @@ std::vector<Triple> shuffledTriples(uint32_t seed) {
 }
 
 void writeSubjects(const std::string& path, const std::vector<Triple>& rows) {
-  new_subyr(path);
+  velmont::school::new_subyr(path);
   auto t = Table::open(path, "STSUB", OpenMode::kReadWrite);
   const int numb = t->requireField("STSUB_NUMB"), term = t->requireField("STSUB_TERM"),
             line = t->requireField("STSUB_LINE"), code = t->requireField("STSUB_CODE"),
@@ -257,7 +257,7 @@ void benchScan(const std::string& table, sqlite3* db, double records) {
 }
 
 void benchBuild(Table& t, const std::string& index, sqlite3* db, double records) {
-  const double build = records / bestSeconds(3, [&] { t.createIndex(index, kSubjectKeyExpression); });
+  const double build = records / bestSeconds(3, [&] { t.createIndex(index, velmont::school::kSubjectKeyExpression); });
   const double sqliteBuild = records / bestSeconds(3, [&] {
     sqliteExec(db, "DROP INDEX IF EXISTS i");
     sqliteExec(db, "CREATE INDEX i ON s(numb, term, line)");
@@ -273,7 +273,7 @@ void benchSeek(Table& t, const std::string& index, sqlite3* db, std::vector<Trip
   const double n = double(probes.size());
   t.addIndex(index);
   double found = 0;
-  const SubjectKey subjectSeekKey(t);
+  const velmont::school::SubjectKey subjectSeekKey(t);
   const double seeks = n / bestSeconds(3, [&] {
     for (const Triple& p : probes) {
       t.seek(subjectSeekKey(p.number, p.term, p.line));
@@ -320,7 +320,7 @@ int main(int argc, char** argv) {
   if (wanted("build") || wanted("seek")) {
     auto t = Table::open(table, "STSUB");
     if (wanted("build")) benchBuild(*t, index, db, records);
-    if (!wanted("build")) t->createIndex(index, kSubjectKeyExpression);
+    if (!wanted("build")) t->createIndex(index, velmont::school::kSubjectKeyExpression);
     if (wanted("seek")) benchSeek(*t, index, db, rows);
   }
   sqlite3_close(db);

@@ -24,13 +24,13 @@ inline lists::ListRequest largestLevelList(const std::filesystem::path& dir) {
   for (auto [l, n] : perLevel)
     if (l > 0 && n > most) level = l, most = n;
 
-  app::SessionValues v = app::freshSessionValues(school::SchoolFolder(dir.string()), data::Date::fromYmd(2004, 6, 30));
+  school::SessionValues v = school::freshSessionValues(school::SchoolFolder(dir.string()), data::Date::fromYmd(2004, 6, 30));
   v.term = 1;
   v.year = 2004;
   lists::ListEntries asked;
   {
     data::Workspace ws;
-    asked.level = data::put_yrout(ws, v.folder, level);
+    asked.level = school::put_yrout(ws, v.folder, level);
   }
   asked.weight = 60;
   asked.choices = {true, true, true};

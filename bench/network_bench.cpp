@@ -89,12 +89,12 @@ std::string makeSchool(const std::string& dir, int students, int year) {
 }
 
 int cardsToPdf(const std::string& dir, const QString& pdf) {
-  app::SessionValues s = app::freshSessionValues(school::SchoolFolder(dir), data::Date::fromYmd(kYear, 8, 3));
+  school::SessionValues s = school::freshSessionValues(school::SchoolFolder(dir), data::Date::fromYmd(kYear, 8, 3));
   s.year = kYear;
   s.term = 3;
-  app::readSchoolWords(s);
-  app::readSchoolName(s);
-  app::readControlValues(s);
+  school::readSchoolWords(s);
+  school::readSchoolName(s);
+  school::readControlValues(s);
   eot::EotRequest built = eot::eotRequest(s, {.printerName = print::kPdfDeviceName});
   const eot::EotOptions o = built.options;
   reports::RunRequest r = std::move(built.run);

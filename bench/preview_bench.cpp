@@ -95,11 +95,11 @@ int main(int argc, char** argv) {
   QPainter(&logo).fillRect(40, 30, 220, 90, Qt::white);
   logo.save(dir.filePath("logo.png"));
 
-  auto preview = lmNewPreview(kPdfDeviceName);
+  auto preview = velmont::preview::lmNewPreview(kPdfDeviceName);
   preview->setOutputFile(dir.filePath("cards.pdf"));
   preview->setOrientation(kLandscape);
   preview->create();
-  setPreviewZoomLevel(3);
+  velmont::preview::setPreviewZoomLevel(3);
 
   // Record the run on a worker thread, as a report does, then open the final window.
   FirstPaint firstPaint;
@@ -133,7 +133,7 @@ int main(int argc, char** argv) {
         return firstPaint.painted && preview->window()->waiting();
       }, 60000))
     return 1;
-  PreviewWindow& window = *preview->window();
+  velmont::preview::PreviewWindow& window = *preview->window();
 
   std::size_t bytes = 0;
   for (int segment : preview->aSegments) bytes += preview->segmentPage(segment)->bytes();

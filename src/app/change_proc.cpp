@@ -12,13 +12,13 @@
 
 namespace velmont::app {
 
-bool CHANGE_PROC(Session& session, bool ask, QWidget* owner) {
+bool CHANGE_PROC(school::Session& session, bool ask, QWidget* owner) {
   return showDataErrors(owner, [&] {
     data::Workspace& ws = data::Workspace::forThisThread();
     const bool hadCurrent = ws.current() != nullptr;
     const int savedArea = ws.currentArea();
     const bool openedHere = !ws.isOpen("sccontro");
-    const SessionValues v = session.values();
+    const school::SessionValues v = session.values();
     struct Restore {
       data::Workspace& ws;
       bool opened, hadCurrent;
@@ -45,9 +45,9 @@ bool CHANGE_PROC(Session& session, bool ask, QWidget* owner) {
                          "The processing date stays " + QString::fromStdString(libs::dateText(v.date)) + "."},
                         0, owner);
     }
-    const TermStarts starts = readTermStarts(control);
+    const school::TermStarts starts = school::readTermStarts(control);
     control.goTop();
-    session.update([&](SessionValues& values) { applyProcessingDate(values, starts, typed); });
+    session.update([&](school::SessionValues& values) { school::applyProcessingDate(values, starts, typed); });
   });
 }
 

@@ -26,14 +26,14 @@ std::string gLogDir = ".";
 constexpr const char* kErrorLogFile = "velmont-error.log";
 
 std::string threadName() {
-  if (gui::onGuiThread()) return "GUI thread";
+  if (qtcore::onGuiThread()) return "GUI thread";
   std::ostringstream s;
   s << "worker thread " << QThread::currentThreadId();
   return s.str();
 }
 
 void endProgram() {
-  gui::later(nullptr, [] { QApplication::exit(2); });
+  qtcore::later(nullptr, [] { QApplication::exit(2); });
 }
 
 }  // namespace
@@ -74,7 +74,7 @@ ErrorInfo describeException(std::exception_ptr error, const std::string& operati
 }
 
 ErrorChoice showErrorBox(const ErrorInfo& info, bool allowIgnore) {
-  return gui::callOnGui([&] {
+  return qtcore::callOnGui([&] {
     QMessageBox box(QMessageBox::Critical, QApplication::applicationDisplayName() + " - Error",
                     QString::fromStdString(info.description), QMessageBox::NoButton, QApplication::activeWindow());
     box.setObjectName("errorBox");

@@ -33,7 +33,7 @@ constexpr double kWindowRows = 24, kWindowColumns = 90;
 constexpr double kTopBarRows = 2.0;
 
 // The school's text (its name, its words, year names) in its code page.
-QString q(const std::string& s) { return print::SchoolText::forThisThread().decode(s); }
+QString q(const std::string& s) { return qtcore::SchoolText::forThisThread().decode(s); }
 
 int windowBackground() { return lmdRGB(239, 239, 255); }
 
@@ -69,10 +69,10 @@ class WidthFollower : public QObject {
 
 }  // namespace
 
-MainWindow::MainWindow(Session& session) : session_(session) {
-  const SessionValues v = session.values();
+MainWindow::MainWindow(school::Session& session) : session_(session) {
+  const school::SessionValues v = session.values();
   // The window's thread shows the school's text in its code page from now on.
-  print::SchoolText::useForThisThread(print::SchoolText::of(v.folder.codePage().codePage));
+  qtcore::SchoolText::useForThisThread(qtcore::SchoolText::of(v.folder.codePage().codePage));
   window_ = lmdApp(q(v.title), "raised", kWindowRows, kWindowColumns);
   window_->setAttribute(Qt::WA_DeleteOnClose, false);
   window_->setOnClose([this] { exitProgram(); });
@@ -120,7 +120,7 @@ void MainWindow::buildTopBar() {
   caption.columns = 25;
   caption.font = "10.Arial";
   caption.colours = {10, -2};
-  termYrHd_ = lmdSay(bar, 2, 64, q(headingCaption(session_.values())), caption);
+  termYrHd_ = lmdSay(bar, 2, 64, q(school::headingCaption(session_.values())), caption);
   termYrHd_->setObjectName("oTermYr_Hd");
   caption.colours = {0, 10};
   termYrNow_ = lmdSay(bar, 2, 64, "", caption);
@@ -170,10 +170,10 @@ void MainWindow::fitTopBar() {
 }
 
 void MainWindow::updateCaptions() {
-  const SessionValues v = session_.values();
-  termYrHd_->setText(q(headingCaption(v)));
-  if (nowCaptionShown(v)) {
-    termYrNow_->setText(q(nowCaption(v)));
+  const school::SessionValues v = session_.values();
+  termYrHd_->setText(q(school::headingCaption(v)));
+  if (school::nowCaptionShown(v)) {
+    termYrNow_->setText(q(school::nowCaption(v)));
     termYrNow_->show();
     termYrNow_->raise();
   } else {
@@ -182,10 +182,10 @@ void MainWindow::updateCaptions() {
 }
 
 void MainWindow::buildMenu() {
-  const SessionValues v = session_.values();
+  const school::SessionValues v = session_.values();
   auto report = [this](const char* code) {
     return [this, code] {
-      ReportDialog open = reportDialog(code);
+      app::ReportDialog open = reportDialog(code);
       if (!open) return;
       // While a report's options are open, the commands that would change the
       // term, year or date it prints for (or open a second report) wait; File >
@@ -216,17 +216,17 @@ void MainWindow::buildMenu() {
       {"yourpt",
        "~Your Report",
        {{kItemYourReport, "~Specify your report",
-         [this] { commands::YOUR_REPT(session_.get(&SessionValues::folder).dir(), window_); }}}},
+         [this] { commands::YOUR_REPT(session_.get(&school::SessionValues::folder).dir(), window_); }}}},
       {"help",
        "~Help",
        {{kItemAbout, "~About Velmont program",
-         [this] { commands::ABOUTBOX(q(session_.get(&SessionValues::version)), window_); }}}},
+         [this] { commands::ABOUTBOX(q(session_.get(&school::SessionValues::version)), window_); }}}},
   };
   menu_ = lmdMMgr(window_, "mainbar", menus);
 }
 
 void MainWindow::drawBanner() {
-  const SessionValues v = session_.values();
+  const school::SessionValues v = session_.values();
   SayOptions banner;
   banner.columns = 56;
   banner.rows = 2;
@@ -241,19 +241,19 @@ void MainWindow::drawBanner() {
 }
 
 void MainWindow::changeTermAndYear() {
-  const SessionValues v = session_.values();
+  const school::SessionValues v = session_.values();
   QString term = QString::number(v.term), year = QString::number(v.year);
   const bool confirmed = lmdGet2Str("Term(1-4)", " and Year", term, year, 2, 4, "9", "9999", window_);
   session_.update(
-      [&](SessionValues& values) { applyTermYear(values, confirmed, term.toStdString(), year.toStdString()); });
+      [&](school::SessionValues& values) { school::applyTermYear(values, confirmed, term.toStdString(), year.toStdString()); });
   updateCaptions();
   if (!confirmed) return;
   // A value that is not taken is told, with the value that stays.
-  const SessionValues now = session_.values();
+  const school::SessionValues now = session_.values();
   QStringList refused;
-  if (!termTaken(term.toStdString()))
+  if (!school::termTaken(term.toStdString()))
     refused << "Term \"" + term.trimmed() + "\" is not a term (1 to 4): the term stays " + QString::number(now.term) + ".";
-  if (!yearTaken(year.toStdString()))
+  if (!school::yearTaken(year.toStdString()))
     refused << "Year \"" + year.trimmed() + "\" is not taken (it must be a whole year after 1990): the year stays " +
                    QString::number(now.year) + ".";
   if (!refused.isEmpty()) lmdMsg(refused, 0, window_);

@@ -30,7 +30,7 @@ inline constexpr const char* kItemAbout = "about";
 class MainWindow {
  public:
   // Builds and shows the window with its top bar and captions (oMainDlg).
-  explicit MainWindow(Session& session);
+  explicit MainWindow(school::Session& session);
   ~MainWindow();
   MainWindow(const MainWindow&) = delete;
   MainWindow& operator=(const MainWindow&) = delete;
@@ -58,7 +58,7 @@ class MainWindow {
   void buildTopBar();
   void fitTopBar();
 
-  Session& session_;
+  school::Session& session_;
   QPointer<widgets::AppWindow> window_;
   QWidget* topBar_ = nullptr;
   QLabel* termYrHd_ = nullptr;

@@ -34,7 +34,7 @@ void ProgressDisplay::setLine2(const QString& text) {
 void ProgressDisplay::setBar(double share, const QString& bar) {
   QPointer<QLabel> line = line2_;
   if (!line) return;
-  gui::postToGui(line, [line, share, bar] {
+  qtcore::postToGui(line, [line, share, bar] {
     line->setText(bar);
     line->setProperty("share", share);
   });

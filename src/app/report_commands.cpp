@@ -7,14 +7,14 @@ namespace velmont::app {
 namespace {
 
 std::mutex gMutex;
-std::map<std::string, ReportDialog>& registry() {
-  static std::map<std::string, ReportDialog> dialogs;
+std::map<std::string, app::ReportDialog>& registry() {
+  static std::map<std::string, app::ReportDialog> dialogs;
   return dialogs;
 }
 
 }  // namespace
 
-void registerReportDialog(const std::string& reportCode, ReportDialog dialog) {
+void registerReportDialog(const std::string& reportCode, app::ReportDialog dialog) {
   std::lock_guard lock(gMutex);
   registry()[reportCode] = std::move(dialog);
 }
@@ -38,7 +38,7 @@ bool mayLeave(QWidget* mainWindow) {
   return !check || check(mainWindow);
 }
 
-ReportDialog reportDialog(const std::string& reportCode) {
+app::ReportDialog reportDialog(const std::string& reportCode) {
   std::lock_guard lock(gMutex);
   auto it = registry().find(reportCode);
   return it == registry().end() ? ReportDialog() : it->second;

@@ -8,16 +8,18 @@
 
 class QWidget;
 
+namespace velmont::school {
+class Session;
+}
+
 namespace velmont::app {
 
-class Session;
-
 // Opens a report's options dialog (modal) over the main window.
-using ReportDialog = std::function<void(Session& session, QWidget* mainWindow, const std::string& reportCode)>;
+using ReportDialog = std::function<void(school::Session& session, QWidget* mainWindow, const std::string& reportCode)>;
 
-void registerReportDialog(const std::string& reportCode, ReportDialog dialog);
+void registerReportDialog(const std::string& reportCode, app::ReportDialog dialog);
 // The dialog registered for the code, or an empty function.
-ReportDialog reportDialog(const std::string& reportCode);
+app::ReportDialog reportDialog(const std::string& reportCode);
 
 // Asked before the program ends (Exit, or the main window's close button):
 // false keeps the program running. The reports register the check that asks

@@ -87,7 +87,7 @@ Program::Program(CommandLine commandLine) : commandLine_(std::move(commandLine))
 
 Program::~Program() {
   // The zoom level goes back to the preview's own store before the session goes.
-  print::setPreviewZoomLevelStore({}, {});
+  preview::setPreviewZoomLevelStore({}, {});
 }
 
 void Program::setUpTableEngine() {
@@ -100,18 +100,18 @@ bool Program::start() {
   takeSystemDateOrder();
 
   // 3: session values, year names and the school's words.
-  session_ = std::make_unique<Session>(freshSessionValues(school::SchoolFolder(commandLine_.dataDir), data::Date::today()));
-  SessionValues v = session_->values();
+  session_ = std::make_unique<school::Session>(freshSessionValues(school::SchoolFolder(commandLine_.dataDir), data::Date::today()));
+  school::SessionValues v = session_->values();
   QApplication::setApplicationDisplayName(QString::fromStdString(v.title));
   installErrorHandler(v.folder.dir());
-  showDataErrors(nullptr, [&] { readSchoolWords(v); });
+  showDataErrors(nullptr, [&] { school::readSchoolWords(v); });
 
   // 4, 5, 6: the outside libraries are linked in; the school's name and the
   // control table's values. A file that cannot be read is told, and start-up
   // goes on without its values.
-  showDataErrors(nullptr, [&] { readSchoolName(v); });
-  showDataErrors(nullptr, [&] { readControlValues(v); });
-  session_->update([&](SessionValues& values) { values = v; });
+  showDataErrors(nullptr, [&] { school::readSchoolName(v); });
+  showDataErrors(nullptr, [&] { school::readControlValues(v); });
+  session_->update([&](school::SessionValues& values) { values = v; });
 
   // 7: one copy per title, the usage log.
   if (commandLine_.singleInstance && !widgets::lmdOneInst(QString::fromStdString(v.title))) {
@@ -123,12 +123,12 @@ bool Program::start() {
   // The page printer's messages (it runs on report threads) become message boxes.
   print::setMessageHook([](const print::MessageRequest& m) { widgets::lmdMsg(m.lines, m.options); });
   // The preview's questions use the same boxes, and its zoom level is the session's c_Level.
-  print::setPreviewDialogs({[](const QString& q, QWidget* owner) { return widgets::lmdYesNo({q}, owner); },
+  preview::setPreviewDialogs({[](const QString& q, QWidget* owner) { return widgets::lmdYesNo({q}, owner); },
                             [](const QStringList& lines, QWidget* owner) { widgets::lmdMsg(lines, 0, owner); },
                             {}});
-  Session* session = session_.get();
-  print::setPreviewZoomLevelStore([session] { return session->get(&SessionValues::zoomLevel); },
-                                  [session](int level) { session->set(&SessionValues::zoomLevel, level); });
+  school::Session* session = session_.get();
+  preview::setPreviewZoomLevelStore([session] { return session->get(&school::SessionValues::zoomLevel); },
+                                  [session](int level) { session->set(&school::SessionValues::zoomLevel, level); });
 
   // 8: the session settings (four-digit years, 1951-2050, exact comparisons,
   // deleted records hidden, soft seeks) are the table layer's own rules.
@@ -136,7 +136,7 @@ bool Program::start() {
   // 9: the main window and its captions; the arguments.
   window_ = std::make_unique<MainWindow>(*session_);
   bool anyArgument = false;
-  session_->update([&](SessionValues& values) { anyArgument = applyArguments(values, commandLine_.positional); });
+  session_->update([&](school::SessionValues& values) { anyArgument = school::applyArguments(values, commandLine_.positional); });
   if (anyArgument) window_->updateCaptions();
 
   // 10, 11: menu and banner.

@@ -34,7 +34,7 @@ class Program {
   int exec();
   int exitCode() const { return exitCode_; }
 
-  Session& session() { return *session_; }
+  school::Session& session() { return *session_; }
   MainWindow* window() { return window_.get(); }
 
  private:
@@ -42,7 +42,7 @@ class Program {
   void readOutsideLibraries();
 
   CommandLine commandLine_;
-  std::unique_ptr<Session> session_;
+  std::unique_ptr<school::Session> session_;
   std::unique_ptr<MainWindow> window_;
   int exitCode_ = 0;
 };

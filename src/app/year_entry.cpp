@@ -11,36 +11,45 @@
 
 namespace velmont::app {
 
-void CHK_YR_NO_AM(const Session& session, QWidget* owner) {
+void CHK_YR_NO_AM(const school::Session& session, QWidget* owner) {
   // The message quotes the school's year word, in its code page.
-  const auto lines = data::yearFeesMessage(session.get(&SessionValues::yearNames).word);
-  const print::SchoolText& text =
-      print::SchoolText::of(session.get(&SessionValues::folder).codePage().codePage);
+  const auto lines = school::yearFeesMessage(session.get(&school::SessionValues::yearNames).word);
+  const qtcore::SchoolText& text =
+      qtcore::SchoolText::of(session.get(&school::SessionValues::folder).codePage().codePage);
   widgets::lmdMsg({text.decode(lines[0]), text.decode(lines[1])}, 14, owner);
 }
 
-bool chk_yrin(const Session& session, const std::string& typed, int* level, QWidget* owner) {
-  data::YearCheck result = data::YearCheck::kUnknown;
+bool chk_yrin(const school::Session& session, const std::string& typed, int* level, QWidget* owner) {
+  school::YearCheck result = school::YearCheck::kUnknown;
   const bool read = showDataErrors(owner, [&] {
-    result = data::checkYearEntry(data::Workspace::forThisThread(), session.get(&SessionValues::folder), typed,
+    result = school::checkYearEntry(data::Workspace::forThisThread(), session.get(&school::SessionValues::folder), typed,
                                   level);
   });
   if (!read) return false;
-  if (result == data::YearCheck::kNoFees) CHK_YR_NO_AM(session, owner);
-  if (result == data::YearCheck::kUnknown) {
+  if (result == school::YearCheck::kNoFees) CHK_YR_NO_AM(session, owner);
+  if (result == school::YearCheck::kUnknown) {
     // Refused with a word: a blank entry or a code that no level of the school has.
-    const print::SchoolText& text =
-        print::SchoolText::of(session.get(&SessionValues::folder).codePage().codePage);
-    const QString word = text.decode(data::trim(session.get(&SessionValues::yearNames).word));
+    const qtcore::SchoolText& text =
+        qtcore::SchoolText::of(session.get(&school::SessionValues::folder).codePage().codePage);
+    const QString word = text.decode(data::trim(session.get(&school::SessionValues::yearNames).word));
     const QString code = QString::fromStdString(data::trim(typed));  // as typed
     if (code.isEmpty())
       widgets::lmdMsg({"Please enter a School " + word + "."}, 0, owner);
-    else
+    else {
+      // The codes the school uses, so that the right one can be typed at once.
+      QStringList codes;
+      showDataErrors(owner, [&] {
+        for (const std::string& c :
+             school::yearCodesInUse(data::Workspace::forThisThread(), session.get(&school::SessionValues::folder)))
+          codes << text.decode(c);
+      });
       widgets::lmdMsg({"No School " + word + " has the code \"" + code + "\".",
-                       "Please enter a " + word + " that this school uses."},
+                       "Please enter a " + word + " that this school uses" +
+                           (codes.isEmpty() ? QString(".") : ": " + codes.join(", ") + ".")},
                       0, owner);
+    }
   }
-  return result == data::YearCheck::kAccepted;
+  return result == school::YearCheck::kAccepted;
 }
 
 }  // namespace velmont::app

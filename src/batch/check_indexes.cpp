@@ -67,7 +67,7 @@ std::vector<Entry> recordKeys(data::Table& table, data::Expression& key, const d
 void checkIndex(CheckResult& result, const std::string& file, data::Table& table, const std::string& ntxPath,
                 const IndexNeed& need, Progress& progress) {
   // The program builds the year's subject index anew when it finds it damaged.
-  const bool subjectIndex = need.demoKey == data::kSubjectKeyExpression;
+  const bool subjectIndex = need.demoKey == school::kSubjectKeyExpression;
   try {
     data::NtxIndex ntx(ntxPath);
     ntx.verify();
@@ -76,15 +76,15 @@ void checkIndex(CheckResult& result, const std::string& file, data::Table& table
       result.add(Severity::kError, file, "key " + ntx.keyExpression() + " is not numeric; the program seeks it by number");
       return;
     }
-    if (need.demoKey == data::kSubjectKeyExpression && squeezed(ntx.keyExpression()) != squeezed(need.demoKey)) {
+    if (need.demoKey == school::kSubjectKeyExpression && squeezed(ntx.keyExpression()) != squeezed(need.demoKey)) {
       result.add(Severity::kError, file,
                  "key is " + ntx.keyExpression() + "; the program seeks " + need.demoKey +
                      " (delete the file and the program builds it anew)");
       return;
     }
-    if (need.demoKey == data::kSubjectKeyExpression) {
+    if (need.demoKey == school::kSubjectKeyExpression) {
       // The program's seeks take their widths from the table's own fields.
-      const int wanted = data::SubjectKey(table).size();
+      const int wanted = school::SubjectKey(table).size();
       if (ntx.keySize() != wanted) {
         result.add(Severity::kError, file,
                    "key is " + std::to_string(ntx.keySize()) + " bytes; the fields STSUB_NUMB, STSUB_TERM and "
@@ -96,8 +96,9 @@ void checkIndex(CheckResult& result, const std::string& file, data::Table& table
     std::vector<Entry> held = indexEntries(ntx), expected = recordKeys(table, key, ntx, progress, file);
     std::sort(held.begin(), held.end());
     const bool partial = !ntx.forCondition().empty() || ntx.unique();
-    // An entry past the table's end stops a report that meets it; an entry
-    // missing, doubled or under an old key only misplaces or misses records.
+    // An entry past the table's end, missing or doubled stops the reports that
+    // read through the index; an entry under an old key only misplaces a record.
+    const Severity countFault = need.reportsVerify ? Severity::kError : Severity::kWarning;
     int faults = 0;
     auto fault = [&](const std::string& message, Severity severity = Severity::kWarning) {
       if (subjectIndex) severity = Severity::kWarning;
@@ -106,11 +107,13 @@ void checkIndex(CheckResult& result, const std::string& file, data::Table& table
     size_t h = 0;
     for (const Entry& e : expected) {
       while (h < held.size() && held[h].recno < e.recno) {
-        fault("holds record " + std::to_string(held[h].recno) + " twice");
+        fault("holds record " + std::to_string(held[h].recno) + " twice", countFault);
         ++h;
       }
       if (h == held.size() || held[h].recno != e.recno) {
-        if (!partial) fault("record " + std::to_string(e.recno) + " (key " + shown(e.key) + ") is missing from the index");
+        if (!partial)
+          fault("record " + std::to_string(e.recno) + " (key " + shown(e.key) + ") is missing from the index",
+                countFault);
         continue;
       }
       if (held[h].key != e.key)
@@ -118,7 +121,7 @@ void checkIndex(CheckResult& result, const std::string& file, data::Table& table
               shown(e.key));
       ++h;
       while (h < held.size() && held[h].recno == e.recno) {
-        fault("holds record " + std::to_string(e.recno) + " twice");
+        fault("holds record " + std::to_string(e.recno) + " twice", countFault);
         ++h;
       }
     }

@@ -274,8 +274,8 @@ std::vector<WrittenFile> writeStudentSubjects(const DemoSchool& school, Progress
   // Entered term by term, as a school enters them: the file's order is not the index's.
   std::stable_sort(book.lines.begin(), book.lines.end(), [](const Line& a, const Line& b) { return a.term < b.term; });
 
-  const std::string table = data::subjectTableName(school.calendar.year) + ".dbf";
-  TableWriter w(demoPath(school, table), data::subjectTableFields());
+  const std::string table = school::subjectTableName(school.calendar.year) + ".dbf";
+  TableWriter w(demoPath(school, table), school::subjectTableFields());
   const int fNumb = w.field("STSUB_NUMB"), fTerm = w.field("STSUB_TERM"), fLine = w.field("STSUB_LINE"),
             fCode = w.field("STSUB_CODE"), fEmrk = w.field("STSUB_EMRK"), fEmen = w.field("STSUB_EMEN"),
             fAmrk = w.field("STSUB_AMRK"), fAmen = w.field("STSUB_AMEN"), fComm = w.field("STSUB_COMM"),
@@ -311,7 +311,7 @@ std::vector<WrittenFile> writeStudentSubjects(const DemoSchool& school, Progress
   }
   progress.finish();
   return {{table, std::to_string(book.lines.size()) + " subject lines in 4 terms, " + std::to_string(book.notes.size()) +
-                      " notes in " + data::subjectTableName(school.calendar.year) + ".dbt; no index (the program builds it)"}};
+                      " notes in " + school::subjectTableName(school.calendar.year) + ".dbt; no index (the program builds it)"}};
 }
 
 }  // namespace velmont::batch

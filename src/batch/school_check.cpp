@@ -9,6 +9,9 @@
 #include "data/table.h"
 #include "progress.h"
 #include "school/school_folder.h"
+#include "school/school_settings.h"
+#include "school/session.h"
+#include "school/subject_table.h"
 
 namespace velmont::batch {
 
@@ -32,7 +35,9 @@ Severity missingSeverity(WhenMissing w) {
 
 void checkTable(CheckResult& result, const school::SchoolFolder& folder, const SchoolTable& need, bool subjectTable,
                 Progress& progress) {
-  const std::string path = folder.file(need.file);
+  // A name that is there but no file (a device, a pipe) stops the reports
+  // that open it, as the open below tells.
+  const std::string path = folder.has(need.file) ? folder.path(need.file) : std::string();
   if (path.empty()) {
     result.add(missingSeverity(need.whenMissing), need.file, "missing: " + need.missingMeans);
     return;
@@ -91,6 +96,36 @@ void checkTable(CheckResult& result, const school::SchoolFolder& folder, const S
   if (need.file == "rvhplogo.dbf") checkLetterhead(result, folder, file, *table);
 }
 
+// The school's words, name and control values, read by the very code every
+// report runs first: a flag file that cannot be read stops the reports and
+// is an error here. Files already found in error are not named again.
+void checkStartValues(CheckResult& result, const school::SchoolFolder& folder) {
+  school::SessionValues v;
+  v.folder = folder;
+  for (void (*read)(school::SessionValues&) :
+       {&school::readSchoolWords, &school::readSchoolName, &school::readControlValues}) {
+    try {
+      read(v);
+    } catch (const data::DataError& e) {
+      const std::string file = data::fileNameOf(e.file());
+      bool known = false;
+      for (const Finding& f : result.findings) known = known || (f.severity == Severity::kError && f.file == file);
+      if (!known) result.add(Severity::kError, file, "cannot be read: " + e.reason());
+    }
+  }
+}
+
+// The year's subject table is created when missing, but not over a memo file
+// that is left of it: the reports stop there.
+void checkSubjectMemo(CheckResult& result, const school::SchoolFolder& folder, int year) {
+  const std::string table = school::subjectTableName(year) + ".dbf";
+  const std::string memo = data::DbfFile::memoPathFor(table);
+  if (folder.has(table) || !folder.has(memo)) return;
+  result.add(Severity::kError, table,
+             "missing, but its memo file " + memo + " is there: the reports cannot create the table beside it "
+             "(restore both files from a backup, or remove the memo file to start the year's subjects empty)");
+}
+
 }  // namespace
 
 CheckResult checkSchool(const std::string& dir, int year, Progress& progress) {
@@ -100,7 +135,9 @@ CheckResult checkSchool(const std::string& dir, int year, Progress& progress) {
   CheckResult result;
   checkCodePageFlag(result, folder);
   for (const SchoolTable& need : schoolTables()) checkTable(result, folder, need, false, progress);
+  checkSubjectMemo(result, folder, year);
   checkTable(result, folder, studentSubjectTable(year), true, progress);
+  checkStartValues(result, folder);
   progress.finish();
   return result;
 }

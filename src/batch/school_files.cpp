@@ -25,7 +25,7 @@ std::vector<SchoolTable> makeTables() {
         {"ST_CLASS", "C"}, {"ST_SEX", "C"}, {"ST_DOB", "D"}, {"ST_STANINE", "NC"}, {"ST_GRAD_DT", "D"},
         {"ST_FUT_ENR", "D"}, {"ST_PARENT", "C"}},
        {{"STSTNAME.ntx", "UPPER(ST_SURNAME+ST_XNAME)"}, {"STNUMBER.ntx", "ST_NUMBER", true},
-        {"STFAMILY.ntx", "UPPER(ST_PARENT)"}}},
+        {"STFAMILY.ntx", "UPPER(ST_PARENT)", false, false}}},
       {"paparent.dbf", "PAPARENT", limits, "cards are addressed \"To the Parents of\" without the families table",
        {{"PA_MAIL_TI", "C"}, {"PA_MAIL_ST", "C"}, {"PA_MAIL_TN", "C"}, {"PA_MAIL_EX", "C"}, {"PA_MAIL_PC", "CN"},
         {"PAEX_TITL1", "C"}, {"PAEX_TITL2", "C"}, {"PAEX_RPRT1", "C"}, {"PAEX_RPRT2", "C"},
@@ -74,7 +74,7 @@ const std::vector<SchoolTable>& schoolTables() {
 }
 
 SchoolTable studentSubjectTable(int year) {
-  const std::string name = data::subjectTableName(year);
+  const std::string name = school::subjectTableName(year);
   return {name + ".dbf", "STSUB", WhenMissing::kLimitsReports,
           "the program creates it empty, so the cards carry no subjects",
           // Any widths: the program's seek keys take theirs from the table.
@@ -82,7 +82,7 @@ SchoolTable studentSubjectTable(int year) {
            {"STSUB_EMEN", "N"}, {"STSUB_AMRK", "N"}, {"STSUB_AMEN", "N"}, {"STSUB_HOMW", "C"},
            {"STSUB_EFFT", "C"}, {"STSUB_CONT", "C"}, {"STSUB_BEHV", "C"}, {"STSUB_COMM", "N"},
            {"STSUB_NOTE", "MC"}, {"STSUB_TCHR", "C"}},
-          {{name + ".ntx", data::kSubjectKeyExpression}}};
+          {{name + ".ntx", school::kSubjectKeyExpression}}};
 }
 
 const SchoolTable& schoolTable(const std::string& file) {

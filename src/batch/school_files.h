@@ -24,6 +24,9 @@ struct IndexNeed {
   std::string file;       // as the program names it, with extension
   std::string demoKey;    // the key expression the demo school writes
   bool numericKey = false;
+  // The reports read or seek through it and stop when it does not hold each
+  // record of its table once.
+  bool reportsVerify = true;
 };
 
 struct SchoolTable {

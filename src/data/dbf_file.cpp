@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <cstring>
 #include <random>
+#include <thread>
 
 #include "date.h"
 #include "error.h"
@@ -109,6 +111,14 @@ void DbfFile::readHeader() {
   for (size_t at = 0; at < desc.size(); at += kDescriptorSize) {
     if (desc[at] == 0x0D) {
       terminated = true;
+      // Writers may pad the header after the terminator, with zeros; any other
+      // byte there is record data under a header length that is too large.
+      for (size_t pad = at + 1; pad < desc.size(); ++pad)
+        if (desc[pad] != 0x00 && desc[pad] != 0x0D && desc[pad] != 0x1A)
+          throw DataError(path_, "header length " + std::to_string(headerLength_) +
+                                     " runs past the end of the field descriptors (" +
+                                     std::to_string(kHeaderSize + at + 1) + " bytes): the records would be read "
+                                     "from the wrong place");
       break;
     }
     if (at + kDescriptorSize > desc.size()) break;
@@ -143,6 +153,15 @@ void DbfFile::readHeader() {
     throw DataError(path_, "record length " + std::to_string(recordLength_) + " disagrees with the fields (" +
                                std::to_string(offset) + ")");
   const uint32_t derived = uint32_t((size - headerLength_) / uint64_t(recordLength_));
+  if (derived > 0) {
+    // Every record begins with its deletion flag; a header length too small
+    // by a byte or two puts the records' first byte elsewhere.
+    unsigned char flag = 0;
+    if (file_->readAt(headerLength_, &flag, 1) != 1 || (flag != ' ' && flag != '*'))
+      throw DataError(path_, "header length " + std::to_string(headerLength_) +
+                                 " does not lead to the first record (it begins with byte " + hexByte(flag) +
+                                 ", not a deletion flag): the records would be read from the wrong place");
+  }
   knownCount_ = derived;
   if (headerCount != derived) checkCountAgainstFile();
 }
@@ -154,11 +173,27 @@ void DbfFile::readHeader() {
 // A count behind the file is left alone: readers go by the file's size, which
 // an append grows only by whole records (see recordCount).
 void DbfFile::checkCountAgainstFile() {
-  const Counts c = settledCounts();
+  Counts c = settledCounts();
+  if (c.header == c.file + 1) {
+    // One record short: a writer that takes no lock may have written the header
+    // of its append and not yet the record. Look again after a moment.
+    secondLookPause()();
+    c = settledCounts();
+    if (c.header == c.file + 1)
+      throw DataError(path_, "the header counts " + std::to_string(c.header) + " records but the file holds only " +
+                                 std::to_string(c.file) + ": either another program is adding a record without "
+                                 "locking the table (run this again in a moment) or the last record has been lost "
+                                 "(if it stays so, restore the file from a backup)");
+  }
   if (c.header > c.file)
     throw DataError(path_, "the header counts " + std::to_string(c.header) + " records but the file holds only " +
                                std::to_string(c.file) + ": it is truncated" +
                                (c.settled ? "" : " (or another program has held its append lock for too long)"));
+}
+
+std::function<void()>& DbfFile::secondLookPause() {
+  static std::function<void()> pause = [] { std::this_thread::sleep_for(std::chrono::milliseconds(250)); };
+  return pause;
 }
 
 int DbfFile::fieldIndex(std::string_view name) const {
@@ -180,6 +215,16 @@ uint32_t DbfFile::recordCount() {
   const uint64_t size = file_->size();
   knownCount_ = size < headerLength_ ? 0 : uint32_t((size - headerLength_) / uint64_t(recordLength_));
   return knownCount_;
+}
+
+std::string DbfFile::stamp() {
+  unsigned char h[3];
+  if (file_->readAt(1, h, sizeof h) != sizeof h) throw DataError(path_, "the table header could not be read");
+  std::string s(16, '\0');
+  s.replace(0, 4, "VLT1");
+  put32(reinterpret_cast<unsigned char*>(s.data()) + 4, recordCount());
+  std::memcpy(s.data() + 8, h, sizeof h);
+  return s;
 }
 
 void DbfFile::fillReadAhead(uint32_t recno) {

@@ -14,6 +14,7 @@
 // (velmont-batch check warns about it).
 #include <cstdint>
 #include <cstring>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -57,6 +58,10 @@ class DbfFile {
 
   // Records in the file now, derived from its size as shared readers must.
   uint32_t recordCount();
+  // The records now and the header's date of last update, as 16 bytes: equal
+  // stamps taken at two moments mean no writer has appended in between, nor
+  // (on another day) changed a record. An index built here keeps its table's.
+  std::string stamp();
   // The count as last derived, without asking the file system again.
   uint32_t knownRecordCount() const { return knownCount_; }
   // Reads record `recno` (1-based) into buf (recordLength bytes); false when it
@@ -93,6 +98,10 @@ class DbfFile {
   // How long an open or a read waits for an append under way before it judges
   // a header count or an index entry that disagrees with the file.
   static constexpr int kAppendWaitMs = 3000;
+  // What an open does between its two looks at a header that counts one record
+  // more than the file holds (a quarter of a second); tests put in what a
+  // writer would do meanwhile.
+  static std::function<void()>& secondLookPause();
 
   // Record locks of the shared lock scheme; false when another holder has it.
   bool lockRecord(uint32_t recno, int timeoutMs);

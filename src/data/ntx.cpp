@@ -114,8 +114,12 @@ void NtxIndex::refreshHeader() {
 }
 
 void NtxIndex::dropCache() {
-  cache_.clear();
+  dropPages();
   referrer_.clear();
+}
+
+void NtxIndex::dropPages() {
+  cache_.clear();
   cachedPages_ = 0;
 }
 
@@ -426,9 +430,11 @@ uint32_t NtxIndex::seekPair(std::string_view key, uint32_t recno) {
   });
 }
 
-size_t NtxIndex::verify(uint32_t maxRecno) {
+size_t NtxIndex::verify(uint32_t maxRecno, bool eachRecordOnce) {
   size_t count = 0;
-  run(LockKind::kShared, [this, &count, maxRecno] {
+  // One bit per record of the table, to find a record filed twice.
+  std::vector<bool> seen(eachRecordOnce ? size_t(maxRecno) + 1 : 0);
+  run(LockKind::kShared, [this, &count, &seen, maxRecno, eachRecordOnce] {
     positionStale_ = false;
     // Pages shared between parents would make the walk repeat entries; no sound
     // file holds more entries than its pages have room for.
@@ -438,6 +444,8 @@ size_t NtxIndex::verify(uint32_t maxRecno) {
     descendLeft(header_.root);
     settleForward();
     while (!path_.empty()) {
+      // The walk needs only the pages on its path: a large index is never held whole.
+      if (cachedPages_ > kMaxDepth * 2) dropPages();
       const Page& p = page(path_.back().page);
       const char* key = p.key(path_.back().index);
       if (count > 0 && compare(key, previous.data(), previous.size()) < 0)
@@ -447,31 +455,16 @@ size_t NtxIndex::verify(uint32_t maxRecno) {
       if (recno == 0 || recno > maxRecno)
         throw DataError(path(), "entry " + std::to_string(count) + " names record " + std::to_string(recno) +
                                     ", past the end of its table (" + std::to_string(maxRecno) + " records)");
+      if (eachRecordOnce) {
+        if (seen[recno]) throw DataError(path(), "record " + std::to_string(recno) + " is filed twice");
+        seen[recno] = true;
+      }
       previous.assign(key, header_.keySize);
       advance();
     }
     where_ = Where::kNowhere;
   });
   return count;
-}
-
-uint32_t NtxIndex::highestRecno() {
-  uint32_t highest = 0;
-  run(LockKind::kShared, [this, &highest] {
-    positionStale_ = false;
-    const uint64_t room = fileSize_ / kPageSize * static_cast<uint64_t>(header_.maxKeys);
-    uint64_t count = 0;
-    path_.clear();
-    descendLeft(header_.root);
-    settleForward();
-    while (!path_.empty()) {
-      highest = std::max(highest, page(path_.back().page).recno(path_.back().index));
-      if (++count > room) throw DataError(path(), "index pages are shared between parents");
-      advance();
-    }
-    where_ = Where::kNowhere;
-  });
-  return highest;
 }
 
 }  // namespace velmont::data

@@ -19,6 +19,7 @@ struct NtxDefinition {
   int keyDecimals = 0;        // numeric keys only
   bool unique = false;        // keep only the first record of each key
   std::string forCondition;   // empty when every record is indexed
+  std::string tableStamp;     // DbfFile::stamp() of the table indexed, or empty
 };
 
 // An open index with one current position, like an order of a work area.
@@ -46,6 +47,9 @@ class NtxIndex {
   bool unique() const { return header_.unique; }
   bool descending() const { return header_.descending; }
   const std::string& forCondition() const { return header_.forCondition; }
+  // What the table was when this engine built the index (DbfFile::stamp());
+  // empty for an index built elsewhere.
+  const std::string& tableStamp() const { return header_.tableStamp; }
   // The table's writers lock records from 4,000,000,000 instead of 1,000,000,000.
   bool extendedLocking() const { return (header_.signature & ntx::kExtendedLockingBit) != 0; }
 
@@ -75,14 +79,11 @@ class NtxIndex {
   void insert(std::string_view key, uint32_t recno);
 
   // Walks the whole index under one read lock, checks that keys never go backwards
-  // and that every entry names a record from 1 to `maxRecno`, and returns the
-  // number of entries; leaves no current position. Throws DataError on any
-  // damage found.
-  size_t verify(uint32_t maxRecno = UINT32_MAX);
-
-  // The highest record number any entry names (0 for an empty index), from one
-  // walk under the read lock; leaves no current position.
-  uint32_t highestRecno();
+  // and that every entry names a record from 1 to `maxRecno` (and, with
+  // `eachRecordOnce`, no record twice), and returns the number of entries;
+  // leaves no current position and keeps only the pages on its path. Throws
+  // DataError on any damage found.
+  size_t verify(uint32_t maxRecno = UINT32_MAX, bool eachRecordOnce = false);
 
   // How long a step waits for a writer to release the index; default 5 seconds.
   void setLockTimeoutMs(int ms) { lockTimeoutMs_ = ms; }
@@ -115,6 +116,7 @@ class NtxIndex {
   bool takeSnapshot();
   const ntx::Page& page(uint32_t offset);
   void dropCache();
+  void dropPages();  // forgets page contents, keeps what is known of the tree's shape
   void abandonPosition();
 
   int compare(const char* key, const char* search, size_t length) const;

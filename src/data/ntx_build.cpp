@@ -240,6 +240,7 @@ void NtxIndex::build(const std::string& path, const NtxDefinition& definition,
   header.keyExpression = upperCaseOutsideStrings(definition.keyExpression);
   header.forCondition = definition.forCondition;
   header.unique = definition.unique;
+  header.tableStamp = definition.tableStamp.substr(0, ntx::kStampSize);
 
   Env* env = Env::current();
   const std::string temporary = temporaryName(path);

@@ -79,6 +79,8 @@ Header parseHeader(const std::string& path, const char* page, uint64_t fileSize)
     h.forCondition = textField(page + kForAt);
   h.unique = page[kUniqueAt] != 0;
   h.descending = page[kDescendingAt] != 0;
+  if (std::any_of(page + kStampAt, page + kStampAt + kStampSize, [](char c) { return c != 0; }))
+    h.tableStamp.assign(page + kStampAt, kStampSize);
 
   if (!validPageOffset(h.root, fileSize))
     fail("root page offset " + std::to_string(h.root) + " is not a page inside the file");
@@ -102,6 +104,7 @@ void encodeHeader(const Header& h, char* page) {
   page[kDescendingAt] = h.descending ? 1 : 0;
   std::memcpy(page + kForAt, h.forCondition.data(),
               std::min<size_t>(h.forCondition.size(), kMaxExpressionLength));
+  std::memcpy(page + kStampAt, h.tableStamp.data(), std::min(h.tableStamp.size(), kStampSize));
 }
 
 int maxKeysFor(int keySize) {

@@ -15,6 +15,10 @@ constexpr int kMaxExpressionLength = 255;
 constexpr int kMaxSlots = (kPageSize - 2) / 11;
 // Bytes 0..23 of the header hold everything that changes or shapes the pages.
 constexpr size_t kHeaderPrefix = 24;
+// The last bytes of the header page, which other engines leave zero, hold what an
+// index built here knew of its table (see Header::tableStamp).
+constexpr size_t kStampAt = 1008;
+constexpr size_t kStampSize = 16;
 
 constexpr uint16_t kSignature = 0x0006;
 constexpr uint16_t kForConditionBit = 0x0001;
@@ -48,6 +52,9 @@ struct Header {
   std::string forCondition;
   bool unique = false;
   bool descending = false;
+  // The table as the index was built over it (DbfFile::stamp()); empty when the
+  // bytes are zero, as in files other engines wrote.
+  std::string tableStamp;
 
   int itemSize() const { return keySize + 8; }
   int firstSlot() const { return 2 * (maxKeys + 2); }

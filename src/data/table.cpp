@@ -125,6 +125,7 @@ void Table::createIndex(const std::string& ntxPath, const std::string& keyExpres
   const KeyShape shape = key.keyShapeOnBlank(*this, recno_);
   const int keySize = shape.size, keyDecimals = shape.decimals;
   const uint32_t count = dbf_->recordCount();
+  const std::string stamp = dbf_->stamp();
   std::vector<char> keys(size_t(count) * size_t(keySize));
   std::vector<uint32_t> recnos(count);
   for (uint32_t r = 1; r <= count; ++r) {
@@ -137,6 +138,7 @@ void Table::createIndex(const std::string& ntxPath, const std::string& keyExpres
   definition.keyExpression = keyExpression;
   definition.keySize = keySize;
   definition.keyDecimals = keyDecimals;
+  definition.tableStamp = stamp;
   NtxIndex::build(ntxPath, definition, keys.data(), recnos.data(), count);
   load(saved);
 }
@@ -165,10 +167,37 @@ uint32_t Table::checkedEntry(uint32_t recno, const NtxIndex& ntx) {
                                   "indexes in the administration system, then run this again");
 }
 
-void Table::checkOrderEntries(int order) {
+void Table::verifyOrder(int order) {
   if (order < 1 || order > int(orders_.size())) return;
   NtxIndex& ntx = *orders_[size_t(order - 1)]->ntx;
-  checkedEntry(ntx.highestRecno(), ntx);
+  // An index kept for some records only (a FOR condition, unique keys) need not
+  // hold every record.
+  const bool partial = ntx.unique() || !ntx.forCondition().empty();
+  auto damaged = [&](const std::string& what) {
+    throw DataError(ntx.path(), what + ": the index does not match its table " + path() +
+                                    ". Rebuild (reindex) the school's indexes in the administration system, "
+                                    "then run this again");
+  };
+  for (int look = 1;; ++look) {
+    const uint32_t records = dbf_->recordCount();
+    size_t entries = 0;
+    try {
+      entries = ntx.verify(records, true);
+    } catch (const DataError& e) {
+      if (look == 1) {
+        // Another program may be between an append's record and its entry.
+        dbf_->settledCounts();
+        continue;
+      }
+      damaged(e.reason());
+    }
+    if (partial || entries == records) break;
+    if (look == 1) {
+      dbf_->settledCounts();
+      continue;
+    }
+    damaged("it holds " + std::to_string(entries) + " entries for " + std::to_string(records) + " records");
+  }
   if (order == order_) orderSynced_ = false;
 }
 
@@ -284,7 +313,8 @@ void Table::goTo(uint32_t recno) {
   flushPending();
   bof_ = eof_ = false;
   load(recno);
-  if (recno_ != recno) eof_ = true;
+  // One past the last record is the blank record at the end of the file.
+  if (recno_ != recno || recno > dbf_->knownRecordCount()) eof_ = true;
   orderSynced_ = false;
   afterMove();
 }

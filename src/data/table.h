@@ -42,10 +42,14 @@ class Table final : public RecordContext {
   void setOrder(int order);
   int order() const { return order_; }
   int orderCount() const { return int(orders_.size()); }
-  // Reads every entry of an order and throws DataError naming the index and the
-  // table when one names a record past the table's end (a table cut short under
-  // its indexes), for reports that read the table in its natural order.
-  void checkOrderEntries(int order);
+  // Walks an order's index and throws DataError naming the index, the table and
+  // the remedy unless it holds each of the table's records exactly once, in key
+  // order: an entry missing or past the table's end, a record filed twice, or a
+  // tree that cannot be walked would leave records out of a report or print
+  // them twice. An index kept for some records only (a FOR condition, unique
+  // keys) is not held to the count. Looks twice when another program may be
+  // appending.
+  void verifyOrder(int order);
   // Builds an index file over this table from a key expression (bulk build),
   // replacing any file of that name; it is not added as an order.
   void createIndex(const std::string& ntxPath, const std::string& keyExpression);

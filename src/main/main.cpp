@@ -35,7 +35,7 @@ const char* const kHelp =
 int main(int argc, char** argv) {
   // Answered before any window system is needed, so they work over ssh too.
   for (int i = 1; i < argc; ++i) {
-    if (std::strcmp(argv[i], "--version") == 0) return std::printf("velmont %s\n", velmont::app::programVersion()) < 0;
+    if (std::strcmp(argv[i], "--version") == 0) return std::printf("velmont %s\n", velmont::school::programVersion()) < 0;
     if (std::strcmp(argv[i], "--help") == 0) return std::fputs(kHelp, stdout) < 0;
   }
   velmont::qtcore::prepareRuntimeDirectory();

@@ -12,7 +12,7 @@
 #include "preview_window.h"
 #include "print/preview_document.h"
 
-namespace velmont::print {
+namespace velmont::preview {
 
 using namespace pkey;
 
@@ -144,9 +144,22 @@ void PreviewWindow::askPage() {
     prompt.picture = "9999";
     prompt.defaultText = "1";
     prompt.font = "9.Arial";
-    prompt.accept = [pages](const QString& text) { return text.trimmed().toInt() <= pages; };
+    // A page the report does not have is refused with the reason, and the prompt stays for another.
+    prompt.accept = [this, pages](const QString& text) {
+      const int page = text.trimmed().toInt();
+      if (text.trimmed().isEmpty() || (page >= 1 && page <= pages)) return true;
+      previewMessage({QStringLiteral("The report has %1 pages: there is no page %2.").arg(pages).arg(text.trimmed()),
+                      QStringLiteral("Please enter a page from 1 to %1.").arg(pages)},
+                     this);
+      return false;
+    };
     const std::optional<QString> answer = previewGetString(prompt, this);
     if (answer && !answer->trimmed().isEmpty()) gotoPage(answer->trimmed().toInt());
+  } else {
+    // Nothing to go to: the user is told why the key did nothing.
+    previewMessage({pages == 1 ? QStringLiteral("The report has only one page: there is no other page to go to.")
+                               : QStringLiteral("The report has no pages to go to.")},
+                   this);
   }
   focusKeys();
 }
@@ -170,4 +183,4 @@ void PreviewWindow::resizeArea(QSize oldSize, QSize newSize) {
   panel_->move(panel_->x() + dx, panel_->y());
 }
 
-}  // namespace velmont::print
+}  // namespace velmont::preview

@@ -6,7 +6,7 @@
 #include <functional>
 #include <mutex>
 
-namespace velmont::print {
+namespace velmont::preview {
 
 class PreviewAnswer {
  public:
@@ -44,4 +44,4 @@ class PreviewAnswer {
   int value_ = 0;
 };
 
-}  // namespace velmont::print
+}  // namespace velmont::preview

@@ -7,7 +7,7 @@
 #include "preview_window.h"
 #include "print/preview_document.h"
 
-namespace velmont::print {
+namespace velmont::preview {
 
 void PreviewWindow::beginCall(const PreviewCall& call, std::shared_ptr<PreviewAnswer> answer) {
   const bool first = !opened_;
@@ -67,4 +67,4 @@ void PreviewWindow::showPageCount(int pages) {
   pageSay_->setText(QString::number(currentPage_) + "/" + QString::number(pages));
 }
 
-}  // namespace velmont::print
+}  // namespace velmont::preview

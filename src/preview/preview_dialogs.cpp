@@ -13,7 +13,7 @@
 #include "qtcore/gui_thread.h"
 #include "print/print_font.h"
 
-namespace velmont::print {
+namespace velmont::preview {
 
 namespace {
 
@@ -54,7 +54,7 @@ std::optional<QString> builtInGetString(const StringPrompt& prompt, QWidget* own
   dialog.setWindowTitle(owner ? owner->windowTitle() : QString());
   if (!prompt.font.isEmpty()) {
     // Widgets are sized in points, not in the page's 0.01 mm.
-    const PrintFont font = PrintFont::fromDescriptor(prompt.font);
+    const print::PrintFont font = print::PrintFont::fromDescriptor(prompt.font);
     QFont shown(font.family);
     shown.setPointSizeF(font.pointSize);
     shown.setBold(font.bold);
@@ -96,7 +96,7 @@ PreviewDialogs setPreviewDialogs(PreviewDialogs dialogs) {
 
 bool previewYesNo(const QString& question, QWidget* owner) {
   bool answer = false;
-  gui::callOnGui([&] {
+  qtcore::callOnGui([&] {
     const PreviewDialogs dialogs = current();
     answer = dialogs.yesNo ? dialogs.yesNo(question, owner) : builtInYesNo(question, owner);
   });
@@ -104,7 +104,7 @@ bool previewYesNo(const QString& question, QWidget* owner) {
 }
 
 void previewMessage(const QStringList& lines, QWidget* owner) {
-  gui::callOnGui([&] {
+  qtcore::callOnGui([&] {
     const PreviewDialogs dialogs = current();
     dialogs.message ? dialogs.message(lines, owner) : builtInMessage(lines, owner);
   });
@@ -112,7 +112,7 @@ void previewMessage(const QStringList& lines, QWidget* owner) {
 
 std::optional<QString> previewGetString(const StringPrompt& prompt, QWidget* owner) {
   std::optional<QString> answer;
-  gui::callOnGui([&] {
+  qtcore::callOnGui([&] {
     const PreviewDialogs dialogs = current();
     answer = dialogs.getString ? dialogs.getString(prompt, owner) : builtInGetString(prompt, owner);
   });
@@ -121,7 +121,7 @@ std::optional<QString> previewGetString(const StringPrompt& prompt, QWidget* own
 
 std::optional<QString> previewSaveFile(const QString& suggested, QWidget* owner) {
   std::optional<QString> answer;
-  gui::callOnGui([&] {
+  qtcore::callOnGui([&] {
     const PreviewDialogs dialogs = current();
     answer = dialogs.saveFile ? dialogs.saveFile(suggested, owner) : builtInSaveFile(suggested, owner);
   });
@@ -130,4 +130,4 @@ std::optional<QString> previewSaveFile(const QString& suggested, QWidget* owner)
   return answer;
 }
 
-}  // namespace velmont::print
+}  // namespace velmont::preview

@@ -9,7 +9,7 @@
 
 class QWidget;
 
-namespace velmont::print {
+namespace velmont::preview {
 
 // A one-field prompt: the prompt text, the field's width in characters, its picture
 // ("9999": digits only), the default answer, the font descriptor, and the rule that an
@@ -46,4 +46,4 @@ std::optional<QString> previewGetString(const StringPrompt& prompt, QWidget* own
 // for the next save question.
 std::optional<QString> previewSaveFile(const QString& suggested, QWidget* owner);
 
-}  // namespace velmont::print
+}  // namespace velmont::preview

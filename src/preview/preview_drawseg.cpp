@@ -10,7 +10,7 @@
 #include "print/colour.h"
 #include "print/preview_document.h"
 
-namespace velmont::print {
+namespace velmont::preview {
 
 namespace {
 
@@ -49,10 +49,16 @@ static QTransform pageToImage(const std::array<double, 4>& vp, const std::array<
 void PreviewWindow::drawseg() {
   const QSize size = geometry_.page.size();
   if (size.isEmpty()) return;
-  if (pageImage_.size() != size) pageImage_ = QImage(size, QImage::Format_RGB32);
+  // Drawn at the screen's pixel density, so that a scaled screen (125 %) shows a sharp page.
+  const qreal ratio = page_ ? page_->devicePixelRatioF() : devicePixelRatioF();
+  const QSize pixels(int(std::ceil(size.width() * ratio)), int(std::ceil(size.height() * ratio)));
+  if (pageImage_.size() != pixels || pageImage_.devicePixelRatio() != ratio) {
+    pageImage_ = QImage(pixels, QImage::Format_RGB32);
+    pageImage_.setDevicePixelRatio(ratio);
+  }
   calcVP(viewport_[0], viewport_[1], viewport_[2], viewport_[3]);
-  PreviewDocument& d = document_;
-  pageImage_.fill(QColor::fromRgba(toRgb(d.aAreaAttr[0].value_or(kBackground))));
+  print::PreviewDocument& d = document_;
+  pageImage_.fill(QColor::fromRgba(print::toRgb(d.aAreaAttr[0].value_or(print::kBackground))));
   {
     QPainter painter(&pageImage_);
     painter.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing |
@@ -60,12 +66,12 @@ void PreviewWindow::drawseg() {
     painter.setTransform(pageToImage(viewport_, d.aPageSize, size.height()));
     if (showMargin_) {
       d.aLineAttr[0] = kBlueColour;
-      QPen pen(QColor::fromRgba(toRgb(d.aLineAttr[0].value_or(kBlueColour))), 0, penStyleFor(d.aLineAttr[3]));
+      QPen pen(QColor::fromRgba(print::toRgb(d.aLineAttr[0].value_or(kBlueColour))), 0, penStyleFor(d.aLineAttr[3]));
       painter.setPen(pen);
       painter.setBrush(Qt::NoBrush);
       painter.drawRect(QRectF(0, 0, d.aPageSize[0], d.aPageSize[1]));
     }
-    if (const PageList* page = d.segmentPage(d.nSeg)) replay(*page, painter, 1.0);
+    if (const print::PageList* page = d.segmentPage(d.nSeg)) print::replay(*page, painter, 1.0);
   }
   currentPage_ = d.positionOf(d.nSeg);
   showPageCount(d.pageCount());
@@ -80,8 +86,8 @@ void PreviewWindow::drawseg() {
 // the left margin at the marker's pitch.
 void PreviewWindow::drawMarker(bool row, int marker) {
   if (pageImage_.isNull() || marker == 0) return;
-  const PreviewDocument& d = document_;
-  const QTransform transform = pageToImage(viewport_, d.aPageSize, pageImage_.height());
+  const print::PreviewDocument& d = document_;
+  const QTransform transform = pageToImage(viewport_, d.aPageSize, geometry_.page.height());
   QRect line;
   if (row) {
     const double y = d.nTopMar + marker * kMarkerRowHeight;  // from the top of the page
@@ -94,8 +100,8 @@ void PreviewWindow::drawMarker(bool row, int marker) {
     line = QRect(int(std::lround(from.x())), int(std::lround(from.y())), 1,
                  int(std::lround(to.y() - from.y())));
   }
-  const QRgb paper = toRgb(d.aAreaAttr[0].value_or(kBackground));
-  const QRgb ink = (toRgb(kPinkColour) ^ paper) | 0xff000000;
+  const QRgb paper = print::toRgb(d.aAreaAttr[0].value_or(print::kBackground));
+  const QRgb ink = (print::toRgb(kPinkColour) ^ paper) | 0xff000000;
   QPainter painter(&pageImage_);
   painter.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
   painter.fillRect(line, QColor::fromRgba(ink));
@@ -104,7 +110,7 @@ void PreviewWindow::drawMarker(bool row, int marker) {
 std::pair<int, int> PreviewWindow::markerRanges() const {
   // Rows of 4.3 mm below the top margin, and columns at the marker's pitch; a division
   // by zero gives 0.
-  const PreviewDocument& d = document_;
+  const print::PreviewDocument& d = document_;
   const int rows = int(std::lround((d.aPageSize[1] - d.nTopMar) / kMarkerRowHeight));
   const int columns = columnPitch_ != 0 ? int(std::lround((d.aPageSize[0] - d.nLeftMar) / columnPitch_)) : 0;
   return {std::max(0, rows), std::max(0, columns)};
@@ -117,8 +123,8 @@ void PreviewWindow::drawRefLine() { redrawMarker(true, refRow_, drawnRefRow_); }
 void PreviewWindow::drawRefCol() { redrawMarker(false, refColumn_, drawnRefColumn_); }
 
 void PreviewWindow::redrawMarker(bool row, int wanted, int& drawn) {
-  PreviewDocument& d = document_;
-  d.aAreaAttr[0] = d.aAreaAttr[0].value_or(kBackground);
+  print::PreviewDocument& d = document_;
+  d.aAreaAttr[0] = d.aAreaAttr[0].value_or(print::kBackground);
   d.aLineAttr[0] = kPinkColour;
   d.aLineAttr[1] = kXorMix;
   d.aLineAttr[3] = kSolidLine;
@@ -147,9 +153,9 @@ void PreviewWindow::columnMarkerSet() {
 void PreviewWindow::togmar() {
   showMargin_ = !showMargin_;
   setButtonLabel(marginButton_, showMargin_ ? "Hide ~Margin" : "Show ~Margin");
-  document_.aLineAttr[0] = showMargin_ ? kBlueColour : kBackground;
+  document_.aLineAttr[0] = showMargin_ ? kBlueColour : print::kBackground;
   drawseg();
   page_->update();
 }
 
-}  // namespace velmont::print
+}  // namespace velmont::preview

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-namespace velmont::print {
+namespace velmont::preview {
 
 namespace {
 
@@ -30,11 +30,11 @@ QRect cellRect(double row, double column, double rows, double columns) {
                int(std::lround(columns * kCellWidth)), int(std::lround(rows * kCellHeight)));
 }
 
-PreviewGeometry initialGeometry(const PaperSize& paper) {
+PreviewGeometry initialGeometry(const print::PaperSize& paper) {
   constexpr double kAreaRows = 26, kAreaColumns = 58;
   double rows = 0, columns = 0;
   const double width = paper[0] > 0 ? paper[0] : 1, height = paper[1] > 0 ? paper[1] : 1;
-  if (paperOrientation(paper) == "P") {
+  if (print::paperOrientation(paper) == "P") {
     rows = kAreaRows - 2;
     columns = rows * width / height * 2;
   } else {
@@ -86,7 +86,7 @@ ScrollSteps zoomScrollSteps(const QString& orient, int level, int direction) {
   return {table[level][0], table[level][1]};
 }
 
-std::array<double, 4> viewportFor(QSize size, PaperSize& paper,
+std::array<double, 4> viewportFor(QSize size, print::PaperSize& paper,
                                   const std::array<double, 2>& pageSize) {
   if (paper[2] == 0) paper[2] = 1;
   if (paper[3] == 0) paper[3] = 1;
@@ -97,4 +97,4 @@ std::array<double, 4> viewportFor(QSize size, PaperSize& paper,
   return {x1, y1, w * share(pageSize[0], paper[0]) + x1, h * share(pageSize[1], paper[1]) + y1};
 }
 
-}  // namespace velmont::print
+}  // namespace velmont::preview

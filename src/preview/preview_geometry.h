@@ -9,7 +9,7 @@
 
 #include "print/print_device.h"
 
-namespace velmont::print {
+namespace velmont::preview {
 
 // The window is laid out in character cells: a column is 9 pixels wide and a row twice
 // that, so that a page of c columns and c / 2 rows is square.
@@ -31,7 +31,7 @@ struct PreviewGeometry {
 
 // Level 0: the canvas of 27 rows by 59 columns and the page at the paper's proportions,
 // centred in the 26 rows by 58 columns of the scroll area.
-PreviewGeometry initialGeometry(const PaperSize& paper);
+PreviewGeometry initialGeometry(const print::PaperSize& paper);
 
 // One zoom step in (direction 1) or out (-1): the canvas grows or shrinks by less than
 // the page, and the page moves a few pixels so that its visible part stays in view.
@@ -49,7 +49,7 @@ ScrollSteps zoomScrollSteps(const QString& orient, int level, int direction);
 // The rectangle of a page image of `size` on which the printable area is shown, x1, y1,
 // x2, y2 with y upwards from the image's bottom edge. A left or bottom paper offset of 0
 // is taken as 1 and stays so in `paper`.
-std::array<double, 4> viewportFor(QSize size, PaperSize& paper,
+std::array<double, 4> viewportFor(QSize size, print::PaperSize& paper,
                                   const std::array<double, 2>& pageSize);
 
-}  // namespace velmont::print
+}  // namespace velmont::preview

@@ -17,7 +17,7 @@
 #include "preview_geometry.h"
 #include "print/print_font.h"
 
-namespace velmont::print {
+namespace velmont::preview {
 
 namespace {
 
@@ -73,7 +73,7 @@ constexpr const char* kCategories[] = {"Page Scrolling", "Zooming",       "Page"
                                        "Print Options",  "Other Options", "Bottom Buttons"};
 
 QFont shownFont(const QString& descriptor) {
-  const PrintFont font = PrintFont::fromDescriptor(descriptor);
+  const print::PrintFont font = print::PrintFont::fromDescriptor(descriptor);
   QFont shown(font.family);
   shown.setPointSizeF(font.pointSize);
   shown.setBold(font.bold);
@@ -234,4 +234,4 @@ void showPreviewHelp(QWidget* owner) {
   help->setFocus(Qt::OtherFocusReason);
 }
 
-}  // namespace velmont::print
+}  // namespace velmont::preview

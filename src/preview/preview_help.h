@@ -4,7 +4,7 @@
 
 class QWidget;
 
-namespace velmont::print {
+namespace velmont::preview {
 
 // The key text: 35 lines of 52 characters, the key from position 1 and the action from
 // position 20 (22 on continuation lines), joined by line feeds.
@@ -14,4 +14,4 @@ QString previewHelpText();
 // help closes.
 void showPreviewHelp(QWidget* owner);
 
-}  // namespace velmont::print
+}  // namespace velmont::preview

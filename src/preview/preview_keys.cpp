@@ -2,7 +2,7 @@
 
 #include <QKeyEvent>
 
-namespace velmont::print::pkey {
+namespace velmont::preview::pkey {
 
 int keyCodeOf(const QKeyEvent& event) {
   const Qt::KeyboardModifiers mods = event.modifiers();
@@ -37,4 +37,4 @@ int keyCodeOf(const QKeyEvent& event) {
   return 0;
 }
 
-}  // namespace velmont::print::pkey
+}  // namespace velmont::preview::pkey

@@ -3,7 +3,7 @@
 // others are fixed numbers, with Ctrl, Shift and Alt as added offsets.
 class QKeyEvent;
 
-namespace velmont::print::pkey {
+namespace velmont::preview::pkey {
 
 inline constexpr int kTab = 9;
 inline constexpr int kEnter = 13;
@@ -38,4 +38,4 @@ inline constexpr int letterOf(int key) {
 // The code of a key press, or 0 when the window has no use for it.
 int keyCodeOf(const QKeyEvent& event);
 
-}  // namespace velmont::print::pkey
+}  // namespace velmont::preview::pkey

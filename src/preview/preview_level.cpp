@@ -3,7 +3,7 @@
 #include <atomic>
 #include <mutex>
 
-namespace velmont::print {
+namespace velmont::preview {
 
 namespace {
 constexpr int kStartLevel = 3;
@@ -40,4 +40,4 @@ void setPreviewZoomLevelStore(std::function<int()> get, std::function<void(int)>
   storeSet = std::move(set);
 }
 
-}  // namespace velmont::print
+}  // namespace velmont::preview

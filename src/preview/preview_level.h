@@ -3,7 +3,7 @@
 // start-up, and every zoom step stores the level reached. Safe to use from any thread.
 #include <functional>
 
-namespace velmont::print {
+namespace velmont::preview {
 
 int previewZoomLevel();
 void setPreviewZoomLevel(int level);
@@ -12,4 +12,4 @@ void setPreviewZoomLevel(int level);
 // built-in store (pass empty functions to go back to it).
 void setPreviewZoomLevelStore(std::function<int()> get, std::function<void(int)> set);
 
-}  // namespace velmont::print
+}  // namespace velmont::preview

@@ -8,9 +8,9 @@
 #include "preview_window.h"
 #include "qtcore/gui_thread.h"
 
-namespace velmont::print {
+namespace velmont::preview {
 
-int lmcPrv3::openPwin(const PwinOptions& options) {
+int lmcPrv3::openPwin(const print::PwinOptions& options) {
   PreviewCall call;
   call.stepping = options.stepping.value_or(false);
   call.maximize = options.maximize.value_or(true);
@@ -27,14 +27,14 @@ int lmcPrv3::openPwin(const PwinOptions& options) {
   publishOpenPage();
 
   auto answer = std::make_shared<PreviewAnswer>();
-  if (gui::onGuiThread()) {
+  if (qtcore::onGuiThread()) {
     QEventLoop loop;
     answer->onDone = [&loop] { loop.quit(); };
     beginCall(call, stayOnTop, answer);
     if (!answer->done()) loop.exec();
     return answer->value();
   }
-  gui::callOnGui([&] { beginCall(call, stayOnTop, answer); });
+  qtcore::callOnGui([&] { beginCall(call, stayOnTop, answer); });
   return answer->wait();
 }
 
@@ -56,7 +56,7 @@ void lmcPrv3::destroyPwin() {
     window_.store(nullptr);
     return;
   }
-  gui::callOnGui([this] { delete window_.exchange(nullptr); });
+  qtcore::callOnGui([this] { delete window_.exchange(nullptr); });
 }
 
-}  // namespace velmont::print
+}  // namespace velmont::preview

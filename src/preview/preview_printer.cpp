@@ -4,7 +4,7 @@
 #include "preview_window.h"
 #include "qtcore/gui_thread.h"
 
-namespace velmont::print {
+namespace velmont::preview {
 
 lmcPrv3::lmcPrv3() = default;
 
@@ -12,7 +12,7 @@ lmcPrv3::~lmcPrv3() { destroyPwin(); }
 
 lmcPrv3& lmcPrv3::destroy() {
   destroyPwin();
-  PreviewDocument::destroy();
+  print::PreviewDocument::destroy();
   return *this;
 }
 
@@ -21,7 +21,7 @@ void lmcPrv3::pageAdded() {
   if (!window) return;
   // The report draws on its own thread: the window's page count changes on the GUI thread.
   const int pages = pageCount();
-  gui::later(window, [window, pages] { window->showPageCount(pages); });
+  qtcore::later(window, [window, pages] { window->showPageCount(pages); });
 }
 
 bool lmcPrv3::confirmPrint(const QString& question) { return previewYesNo(question, window()); }
@@ -38,4 +38,4 @@ std::unique_ptr<lmcPrv3> lmNewPreview(const QString& deviceName) {
   return preview;
 }
 
-}  // namespace velmont::print
+}  // namespace velmont::preview

@@ -22,13 +22,13 @@
 
 class QWidget;
 
-namespace velmont::print {
+namespace velmont::preview {
 
 class PreviewAnswer;
 class PreviewWindow;
 struct PreviewCall;
 
-class lmcPrv3 : public PreviewDocument {
+class lmcPrv3 : public print::PreviewDocument {
  public:
   lmcPrv3();
   ~lmcPrv3() override;
@@ -38,7 +38,7 @@ class lmcPrv3 : public PreviewDocument {
   // Shows the window on the recorded pages and waits for the user's answer: 0 stop or
   // finished, 1 go on and ask again before the next page, 2 run on to the end. Without
   // a GUI it answers 0 at once.
-  int openPwin(const PwinOptions& options = {}) override;
+  int openPwin(const print::PwinOptions& options = {}) override;
   // Destroys the window, from any thread; the run does so after the final call.
   void destroyPwin() override;
   // The window while it exists, else null; for the GUI thread.
@@ -60,4 +60,4 @@ class lmcPrv3 : public PreviewDocument {
 // A preview printer for the device name, not yet created; test lInitErr before using it.
 std::unique_ptr<lmcPrv3> lmNewPreview(const QString& deviceName);
 
-}  // namespace velmont::print
+}  // namespace velmont::preview

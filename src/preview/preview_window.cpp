@@ -23,7 +23,7 @@
 #include "print/print_font.h"
 #include "qtcore/gui_thread.h"
 
-namespace velmont::print {
+namespace velmont::preview {
 
 namespace {
 
@@ -38,7 +38,7 @@ QFont widgetFont(const QString& descriptor) {
     return true;
   }();
   (void)substituted;
-  const PrintFont font = PrintFont::fromDescriptor(descriptor);
+  const print::PrintFont font = print::PrintFont::fromDescriptor(descriptor);
   QFont shown(font.family);
   shown.setPointSizeF(font.pointSize);
   shown.setBold(font.bold);
@@ -85,7 +85,11 @@ class PageArea : public QWidget {
       painter.fillRect(event->rect(), Qt::white);
       return;
     }
-    painter.drawImage(event->rect(), image, event->rect());
+    // The image holds device pixels (devicePixelRatio of them to a widget pixel).
+    const QRectF target(event->rect());
+    const qreal ratio = image.devicePixelRatio();
+    painter.drawImage(target, image,
+                      QRectF(target.topLeft() * ratio, target.size() * ratio));
   }
 
  private:
@@ -133,7 +137,7 @@ void setButtonLabel(QAbstractButton* button, const QString& label) {
   button->setShortcut(QKeySequence());  // the key handler serves the marked letter
 }
 
-PreviewWindow::PreviewWindow(PreviewDocument& document, bool stayOnTop)
+PreviewWindow::PreviewWindow(print::PreviewDocument& document, bool stayOnTop)
     : QWidget(nullptr, Qt::Window), document_(document), geometry_(initialGeometry(document.aPaperSize)) {
   setObjectName("previewWindow");
   setWindowFlag(Qt::WindowStaysOnTopHint, stayOnTop);
@@ -269,7 +273,7 @@ void PreviewWindow::buildPrintGroup(QWidget* panel) {
   });
 
   label(group, "Pg", "8.Arial", QRect(6, 73, 16, 18));
-  label(group, "to", "8.Arial", QRect(52, 73, 12, 18));
+  QLabel* to = label(group, "to", "8.Arial", QRect(52, 73, 12, 18));
   // The first page field also takes a list of pages ("1-3,5,8-") when "to" is left empty.
   auto field = [&](const char* name, int x) {
     const bool first = x == 22;
@@ -285,6 +289,16 @@ void PreviewWindow::buildPrintGroup(QWidget* panel) {
   };
   firstPageField_ = field("firstPageField", 22);
   lastPageField_ = field("lastPageField", 64);
+  // A list of pages ("1-3,5,57-") is shown whole: the first field takes the
+  // room of "to" and the last page, which a list leaves empty.
+  connect(firstPageField_, &QLineEdit::textChanged, this, [this, to](const QString& text) {
+    const bool list = text.contains(',') || text.contains('-');
+    if (list) lastPageField_->clear();
+    to->setVisible(!list);
+    lastPageField_->setVisible(!list);
+    firstPageField_->resize(list ? lastPageField_->geometry().right() + 1 - firstPageField_->x() : 28,
+                            firstPageField_->height());
+  });
   keyButton(group, "~Print", 'p', "", QRect(6, 93, 82, 20))->setObjectName("print");
 }
 
@@ -397,7 +411,7 @@ bool PreviewWindow::eventFilter(QObject* watched, QEvent* event) {
   if (input && !waiting()) return true;  // between calls the report is drawing
   auto* spin = qobject_cast<QSpinBox*>(watched);
   if (spin && type == QEvent::MouseButtonRelease) {
-    gui::later(this, [this, spin] {
+    qtcore::later(this, [this, spin] {
       if (!waiting()) return;
       if (spin == rowSpin_)
         rowMarkerSet();
@@ -414,7 +428,7 @@ bool PreviewWindow::eventFilter(QObject* watched, QEvent* event) {
       return true;
     }
     // The spin button takes the key first; then its value becomes the marker.
-    gui::later(this, [this, code, spin] {
+    qtcore::later(this, [this, code, spin] {
       if (waiting()) spinkeys(code, spin);
     });
     return false;
@@ -430,4 +444,4 @@ bool PreviewWindow::eventFilter(QObject* watched, QEvent* event) {
   return false;
 }
 
-}  // namespace velmont::print
+}  // namespace velmont::preview

@@ -28,9 +28,12 @@ class QScrollArea;
 class QSpinBox;
 
 namespace velmont::print {
+class PreviewDocument;
+}  // namespace velmont::print
+
+namespace velmont::preview {
 
 class PreviewAnswer;
-class PreviewDocument;
 
 // A button label in the "~" form of the program's texts ("~Next Page"): the marked letter
 // is shown underlined; the key itself is served by the key handler, not by the button.
@@ -50,7 +53,7 @@ class PreviewWindow : public QWidget {
   Q_OBJECT
  public:
   // Builds the window and its controls on `document`, which outlives it.
-  PreviewWindow(PreviewDocument& document, bool stayOnTop);
+  PreviewWindow(print::PreviewDocument& document, bool stayOnTop);
   // A call still waiting is answered 0.
   ~PreviewWindow() override;
 
@@ -142,7 +145,7 @@ class PreviewWindow : public QWidget {
   // Key handler of the reference spin buttons.
   void spinkeys(int key, QSpinBox* spin);
 
-  PreviewDocument& document_;
+  print::PreviewDocument& document_;
   std::shared_ptr<PreviewAnswer> answer_;  // the call being waited for
   int closingAnswer_ = 0;                  // the answer of a close on its way
   bool stepping_ = false;                  // the current call is a stepping call
@@ -190,4 +193,4 @@ class PostedKeyEvent : public QEvent {
   int code_;
 };
 
-}  // namespace velmont::print
+}  // namespace velmont::preview

@@ -7,7 +7,7 @@
 #include "preview_window.h"
 #include "print/preview_document.h"
 
-namespace velmont::print {
+namespace velmont::preview {
 
 void PreviewWindow::calcVP(double& x1, double& y1, double& x2, double& y2) const {
   // The page area always has the size of geometry_'s page (applyGeometry).
@@ -52,4 +52,4 @@ void PreviewWindow::zoom(int direction) {
   }
 }
 
-}  // namespace velmont::print
+}  // namespace velmont::preview

@@ -144,7 +144,7 @@ QByteArray CharDevice::pageText() const {
     if (out.size() < text.size()) out = out.leftJustified(text.size(), ' ');
   }
   QByteArray bytes;
-  const SchoolText* codePage = codePage_ != 0 ? &SchoolText::of(codePage_) : nullptr;
+  const qtcore::SchoolText* codePage = codePage_ != 0 ? &qtcore::SchoolText::of(codePage_) : nullptr;
   for (const QString& l : lines) {
     bytes += codePage ? codePage->encodeLossy(l) : l.toUtf8();
     bytes += lineEnd_;

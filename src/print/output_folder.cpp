@@ -46,7 +46,8 @@ bool OutputFolder::begin() {
   if (!existed) {
     fs::create_directories(pathOf(folder_), ec);
     if (ec || !fs::is_directory(pathOf(folder_))) {
-      failure_ = QStringLiteral("the folder cannot be made (%1)").arg(QString::fromStdString(ec.message()));
+      failure_ = QStringLiteral("the folder cannot be made (%1); choose a folder in which you may write")
+                     .arg(QString::fromStdString(ec.message()));
       return false;
     }
     madeFolder_ = true;
@@ -65,7 +66,8 @@ bool OutputFolder::begin() {
   for (int attempt = 0; attempt < 5 && !lock_; ++attempt) {
     QTemporaryDir work(dir.filePath(kWorkPrefix + QStringLiteral("XXXXXX")));
     if (!work.isValid()) {
-      failure_ = QStringLiteral("nothing can be written in the folder (%1)").arg(work.errorString());
+      failure_ = QStringLiteral("nothing can be written in the folder (%1); choose a folder in which you may write")
+                     .arg(work.errorString());
       abandon();
       return false;
     }

@@ -214,7 +214,7 @@ void PdfFileSet::writeQueued() {
     const bool stop = stopAsked();
     const bool ok = !stop && writeFile(job);
     std::lock_guard lock(mutex_);
-    queuedPages_ -= job.pages.size();
+    queuedPages_ -= std::min(queuedPages_, job.pages.size());  // an abandoned document has emptied the count
     if (stop) {
       stopped_ = true;
     } else if (!ok && !failed_) {

@@ -85,7 +85,7 @@ std::vector<std::string> readPrintSettings(const school::SchoolFolder& folder, P
       auto letterhead =
           openAt(folder, libs::kLetterheadFile, "rvhplogo", kWatermarkRecord, data::OpenMode::kRead);
       // A file name: decoded from the table's code page before it is looked up.
-      settings.watermark = print::SchoolText::of(*letterhead).toUtf8(letterhead->text("LDE"));
+      settings.watermark = qtcore::SchoolText::of(*letterhead).toUtf8(letterhead->text("LDE"));
     } catch (const data::DataError& e) {
       settings.haveLetterhead = false;
       errors.push_back(e.what());
@@ -101,7 +101,7 @@ void writePrintSettings(const school::SchoolFolder& folder, const PrintSettings&
   std::string watermark;
   if (settings.haveLetterhead) {
     letterhead = openAt(folder, libs::kLetterheadFile, "rvhplogo", kWatermarkRecord, data::OpenMode::kReadWrite);
-    const print::SchoolText& codePage = print::SchoolText::of(*letterhead);
+    const qtcore::SchoolText& codePage = qtcore::SchoolText::of(*letterhead);
     const QString name = QString::fromStdString(settings.watermark);
     if (!codePage.encode(name, watermark))
       throw data::DataError(letterhead->path(), codePage.refusalMessage(codePage.refusedCharacter(name)).toStdString());

@@ -77,10 +77,10 @@ class FieldKeys : public QObject {
 
 class PrinterDialog {
  public:
-  PrinterDialog(app::Session& session, const PrnDlgOptions& options) : session_(session), options_(options) {}
+  PrinterDialog(school::Session& session, const PrnDlgOptions& options) : session_(session), options_(options) {}
 
   PrtSettings run() {
-    const school::SchoolFolder folder = session_.get(&app::SessionValues::folder);
+    const school::SchoolFolder folder = session_.get(&school::SessionValues::folder);
     const std::vector<std::string> choices = watermarkChoices(folder.dir());
     const std::vector<std::string> errors = readPrintSettings(folder, stored_);
     QPointer<QWidget> hadFocus = QApplication::focusWidget();
@@ -205,7 +205,7 @@ class PrinterDialog {
     s.topMargin = widgets::typedNumber(fieldText(1), marginRule_).value_or(stored_.topMargin);
     s.logoHeight = widgets::typedNumber(fieldText(3), logoRule_).value_or(stored_.logoHeight);
     s.watermark = fieldText(2).trimmed().toStdString();
-    const school::SchoolFolder folder = session_.get(&app::SessionValues::folder);
+    const school::SchoolFolder folder = session_.get(&school::SessionValues::folder);
     try {
       writePrintSettings(folder, s);
     } catch (const data::DataError& e) {
@@ -215,14 +215,14 @@ class PrinterDialog {
     }
     const std::string prAscii = fieldText(4).trimmed().toStdString();
     const std::string hdAscii = fieldText(5).trimmed().toStdString();
-    session_.update([&](app::SessionValues& v) {
+    session_.update([&](school::SessionValues& v) {
       v.prAscii = prAscii;
       v.hdAscii = hdAscii;
     });
     return true;
   }
 
-  app::Session& session_;
+  school::Session& session_;
   PrnDlgOptions options_;
   PrintSettings stored_;
   PrtSettings settings_;
@@ -264,7 +264,7 @@ bool G2KEYS(int key, int field, widgets::LmdDialog* dialog, bool& lExit, bool& l
   }
 }
 
-PrtSettings RVPrnDlg(app::Session& session, const PrnDlgOptions& options) {
+PrtSettings RVPrnDlg(school::Session& session, const PrnDlgOptions& options) {
   return PrinterDialog(session, options).run();
 }
 

@@ -12,7 +12,7 @@
 
 class QWidget;
 
-namespace velmont::app {
+namespace velmont::school {
 class Session;
 }
 namespace velmont::widgets {
@@ -40,7 +40,7 @@ struct PrnDlgOptions {
 // margin and logo height to control record 3, the watermark to letterhead
 // record 6 (tables that exist, under record locks), and C_Pr_Ascii and
 // C_Hd_Ascii. A save that fails is told and the dialog stays open.
-PrtSettings RVPrnDlg(app::Session& session, const PrnDlgOptions& options = {});
+PrtSettings RVPrnDlg(school::Session& session, const PrnDlgOptions& options = {});
 
 // G2KEYS: the dialog's key handler. `field` is the position (1 to 5) of the
 // field with the focus, 0 for none. ESC sets lExit; Enter or Page Down moves

@@ -5,7 +5,7 @@
 
 #include "code_page_converter.h"
 
-namespace velmont::print {
+namespace velmont::qtcore {
 namespace {
 
 // ICU's names: the DOS code pages as "IBMnnn", the Windows ones as "windows-nnnn".
@@ -28,4 +28,4 @@ bool convertUpperHalf(int codePage, char16_t (&table)[256]) {
   return true;
 }
 
-}  // namespace velmont::print
+}  // namespace velmont::qtcore

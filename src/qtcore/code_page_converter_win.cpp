@@ -3,7 +3,7 @@
 
 #include "code_page_converter.h"
 
-namespace velmont::print {
+namespace velmont::qtcore {
 
 bool convertUpperHalf(int codePage, char16_t (&table)[256]) {
   if (!IsValidCodePage(UINT(codePage))) return false;
@@ -16,4 +16,4 @@ bool convertUpperHalf(int codePage, char16_t (&table)[256]) {
   return true;
 }
 
-}  // namespace velmont::print
+}  // namespace velmont::qtcore

@@ -18,7 +18,7 @@
 #include <type_traits>
 #include <utility>
 
-namespace velmont::gui {
+namespace velmont::qtcore {
 
 // True on the thread that runs the application's event loop, or anywhere when
 // there is no application.
@@ -87,4 +87,4 @@ void waitOnGui(Done&& done) {
   while (!done()) QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
 }
 
-}  // namespace velmont::gui
+}  // namespace velmont::qtcore

@@ -8,7 +8,7 @@
 #include "data/table.h"
 #include "code_page_converter.h"
 
-namespace velmont::print {
+namespace velmont::qtcore {
 namespace {
 
 thread_local const SchoolText* tThreadText = nullptr;
@@ -128,4 +128,4 @@ QString SchoolText::refusalMessage(const QString& character) const {
       .arg(character, code, QString::number(codePage_));
 }
 
-}  // namespace velmont::print
+}  // namespace velmont::qtcore

@@ -14,7 +14,7 @@ namespace velmont::data {
 class Table;
 }
 
-namespace velmont::print {
+namespace velmont::qtcore {
 
 class SchoolText {
  public:
@@ -86,4 +86,4 @@ class SchoolText {
   std::unique_ptr<int16_t[]> fromUnicode_;  // byte of each BMP code point, -1 when none
 };
 
-}  // namespace velmont::print
+}  // namespace velmont::qtcore

@@ -8,7 +8,7 @@
 #include "data/table_locks.h"
 #include "school_folder.h"
 
-namespace velmont::data {
+namespace velmont::school {
 namespace {
 
 constexpr int kUserWidth = 15;
@@ -17,27 +17,27 @@ constexpr int kCodeWidth = 9;
 // The table's path as the folder holds it, created first when it is missing.
 std::string createWhenMissing(const school::SchoolFolder& folder) {
   const std::string path = folder.path("prntpref.dbf");
-  if (Env::current()->exists(path)) return path;
+  if (data::Env::current()->exists(path)) return path;
   // Worked out before the test for the file is repeated, so that the file is
   // created at once when it is still missing: another program that finds it
   // created must find its header written too.
   const uint8_t driver = folder.languageDriver();
-  if (Env::current()->exists(path)) return path;
+  if (data::Env::current()->exists(path)) return path;
   try {
-    DbfFile::create(path, {{"USERNAME", 'C', kUserWidth, 0},
+    data::DbfFile::create(path, {{"USERNAME", 'C', kUserWidth, 0},
                            {"RPT_CODE", 'C', kCodeWidth, 0},
                            {"RPT_PARAMS", 'C', kPrefsWidth, 0},
                            {"RPT_EXTRAS", 'C', kExtrasWidth, 0}},
                     driver);
-  } catch (const DataError&) {
+  } catch (const data::DataError&) {
     // Another program may have created it a moment ago; a real failure shows on open.
-    if (!Env::current()->exists(path)) throw;
+    if (!data::Env::current()->exists(path)) throw;
   }
   return path;
 }
 
 // Moves to the user's record of the report (record order, exact equality); false when none.
-bool findRecord(Table& t, const std::string& user, const std::string& code) {
+bool findRecord(data::Table& t, const std::string& user, const std::string& code) {
   const int userField = t.requireField("USERNAME"), codeField = t.requireField("RPT_CODE");
   for (t.goTop(); !t.eof(); t.skip())
     if (t.str(userField) == user && t.str(codeField) == code) return true;
@@ -49,10 +49,10 @@ bool findRecord(Table& t, const std::string& user, const std::string& code) {
 SavedOptions loadSavedOptions(const school::SchoolFolder& folder, const std::string& userId, const std::string& reportCode,
                               const SavedOptions& defaults, int year) {
   const std::string path = createWhenMissing(folder);
-  SavedOptions options{padTo(defaults.prefs, kPrefsWidth), padTo(defaults.extras, kExtrasWidth)};
+  SavedOptions options{data::padTo(defaults.prefs, kPrefsWidth), data::padTo(defaults.extras, kExtrasWidth)};
   {
-    auto t = Table::open(path, "prntpref");
-    if (findRecord(*t, padTo(userId, kUserWidth), padTo(reportCode, kCodeWidth))) {
+    auto t = data::Table::open(path, "prntpref");
+    if (findRecord(*t, data::padTo(userId, kUserWidth), data::padTo(reportCode, kCodeWidth))) {
       const std::string prefs(t->str("RPT_PARAMS"));
       if (prefs != std::string(kPrefsWidth, ' ')) options = {prefs, std::string(t->str("RPT_EXTRAS"))};
     }
@@ -69,23 +69,23 @@ SavedOptions loadSavedOptions(const school::SchoolFolder& folder, const std::str
 void saveOptions(const school::SchoolFolder& folder, const std::string& userId, const std::string& reportCode,
                  const std::string& prefs, const std::optional<std::string>& extras) {
   const std::string path = createWhenMissing(folder);
-  auto t = Table::open(path, "prntpref", OpenMode::kReadWrite);
-  const std::string user = padTo(userId, kUserWidth), code = padTo(reportCode, kCodeWidth);
-  AppendLock appendLock(*t);
-  if (!appendLock.held()) throw DataError(path, "another program keeps the table locked; the options were not saved");
+  auto t = data::Table::open(path, "prntpref", data::OpenMode::kReadWrite);
+  const std::string user = data::padTo(userId, kUserWidth), code = data::padTo(reportCode, kCodeWidth);
+  data::AppendLock appendLock(*t);
+  if (!appendLock.held()) throw data::DataError(path, "another program keeps the table locked; the options were not saved");
   if (!findRecord(*t, user, code)) {
     t->appendBlank();
     t->replace("USERNAME", user);
     t->replace("RPT_CODE", code);
-    t->replace("RPT_PARAMS", padTo(prefs, kPrefsWidth));
-    if (extras) t->replace("RPT_EXTRAS", padTo(*extras, kExtrasWidth));
+    t->replace("RPT_PARAMS", data::padTo(prefs, kPrefsWidth));
+    if (extras) t->replace("RPT_EXTRAS", data::padTo(*extras, kExtrasWidth));
     t->commit();
     return;
   }
-  RecordLock recordLock(*t);
-  if (!recordLock.held()) throw DataError(path, "the options record is locked by another program; they were not saved");
-  t->replace("RPT_PARAMS", padTo(prefs, kPrefsWidth));
-  if (extras) t->replace("RPT_EXTRAS", padTo(*extras, kExtrasWidth));
+  data::RecordLock recordLock(*t);
+  if (!recordLock.held()) throw data::DataError(path, "the options record is locked by another program; they were not saved");
+  t->replace("RPT_PARAMS", data::padTo(prefs, kPrefsWidth));
+  if (extras) t->replace("RPT_EXTRAS", data::padTo(*extras, kExtrasWidth));
 }
 
-}  // namespace velmont::data
+}  // namespace velmont::school

@@ -7,7 +7,7 @@
 #include "data/text.h"
 #include "school_folder.h"
 
-namespace velmont::data {
+namespace velmont::school {
 
 inline constexpr int kPrefsWidth = 15;   // RPT_PARAMS
 inline constexpr int kExtrasWidth = 40;  // RPT_EXTRAS
@@ -37,4 +37,4 @@ SavedOptions loadSavedOptions(const school::SchoolFolder& folder, const std::str
 void saveOptions(const school::SchoolFolder& folder, const std::string& userId, const std::string& reportCode,
                  const std::string& prefs, const std::optional<std::string>& extras = std::nullopt);
 
-}  // namespace velmont::data
+}  // namespace velmont::school

@@ -7,7 +7,7 @@
 #include "libs/lmd_tables.h"
 #include "school_folder.h"
 
-namespace velmont::app {
+namespace velmont::school {
 
 namespace {
 constexpr size_t kSideFileLimit = 4096;
@@ -24,7 +24,7 @@ std::string firstLineOf(const school::SchoolFolder& folder, const std::string& n
 }
 
 void readSchoolWords(SessionValues& v) {
-  v.yearNames = data::YEAR_NAMES(v.folder);
+  v.yearNames = school::YEAR_NAMES(v.folder);
   if (v.folder.has("homecl.$vl")) v.homeCl = firstLineOf(v.folder, "homecl.$vl", 12);
   if (v.folder.has("house.$vl")) v.house = firstLineOf(v.folder, "house.$vl", 12);
 }
@@ -77,4 +77,4 @@ void readControlValues(SessionValues& v) {
   v.cottages = namesOf(42);
 }
 
-}  // namespace velmont::app
+}  // namespace velmont::school

@@ -4,7 +4,7 @@
 // installation record and the values of the control table.
 #include "session.h"
 
-namespace velmont::app {
+namespace velmont::school {
 
 // homecl.$vl and house.$vl (first line, at most 12 characters, trailing blanks
 // removed) and YEAR_NAMES. Missing files leave the defaults.
@@ -20,4 +20,4 @@ void readControlValues(SessionValues& v);
 // and without trailing blanks; "" when the file is missing.
 std::string firstLineOf(const school::SchoolFolder& folder, const std::string& name, size_t width);
 
-}  // namespace velmont::app
+}  // namespace velmont::school

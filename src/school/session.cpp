@@ -2,7 +2,7 @@
 
 #include <cstdlib>
 
-namespace velmont::app {
+namespace velmont::school {
 
 namespace {
 
@@ -28,4 +28,4 @@ SessionValues freshSessionValues(const school::SchoolFolder& folder, const data:
   return v;
 }
 
-}  // namespace velmont::app
+}  // namespace velmont::school

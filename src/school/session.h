@@ -15,7 +15,7 @@
 #include "school_folder.h"
 #include "year_names.h"
 
-namespace velmont::app {
+namespace velmont::school {
 
 // The program's version, as `velmont --version` and the About box give it
 // (the project's version in the top CMakeLists.txt).
@@ -37,7 +37,7 @@ struct SessionValues {
   std::string hdAscii;                  // C_Hd_Ascii: "Y" or "N"
   int prevChoice = 1;                   // nPrev_Choice
   int zoomLevel = 3;                    // c_Level
-  data::YearNames yearNames;            // YrGrd and aYrName
+  school::YearNames yearNames;            // YrGrd and aYrName
   int hclLen = 2;                       // C_hcl_len
   std::string homeCl = "Home Class";    // cHomeCl
   std::string house = "House";          // cHouse
@@ -83,4 +83,4 @@ class Session {
 // The values before anything is read: today's date and year, a data directory.
 SessionValues freshSessionValues(const school::SchoolFolder& folder, const data::Date& today);
 
-}  // namespace velmont::app
+}  // namespace velmont::school

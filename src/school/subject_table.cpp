@@ -7,9 +7,9 @@
 #include "data/table.h"
 #include "school_folder.h"
 
-namespace velmont::data {
+namespace velmont::school {
 
-std::vector<FieldSpec> subjectTableFields() {
+std::vector<data::FieldSpec> subjectTableFields() {
   return {
       {"STSUB_NUMB", 'N', kSubNumberWidth, 0},
       {"STSUB_TERM", 'N', kSubTermWidth, 0},
@@ -34,15 +34,15 @@ std::string subjectTableName(int year) {
   return std::string("STSUB") + char('0' + yy / 10) + char('0' + yy % 10);
 }
 
-SubjectKey::SubjectKey(const Table& table) {
+SubjectKey::SubjectKey(const data::Table& table) {
   auto part = [&table](const char* name) {
     const int i = table.fieldIndex(name);
     if (i < 0)
-      throw DataError(table.path(), std::string("the field ") + name +
+      throw data::DataError(table.path(), std::string("the field ") + name +
                                         " is missing, so a student's subjects cannot be found");
-    const FieldDesc& f = table.field(i);
+    const data::FieldDesc& f = table.field(i);
     if (f.type != 'N' && f.type != 'F')
-      throw DataError(table.path(), std::string("the field ") + name + " is of type " + f.type +
+      throw data::DataError(table.path(), std::string("the field ") + name + " is of type " + f.type +
                                         ", not a number, so a student's subjects cannot be found");
     return Part{f.width, f.decimals};
   };
@@ -52,34 +52,39 @@ SubjectKey::SubjectKey(const Table& table) {
 }
 
 std::string SubjectKey::operator()(double studentNumber, int term, int line) const {
-  std::string key = formatStr(studentNumber, number_.width, number_.decimals) +
-                    formatStr(term, term_.width, term_.decimals);
-  if (line > 0) key += formatStr(line, line_.width, line_.decimals);
+  std::string key = data::formatStr(studentNumber, number_.width, number_.decimals) +
+                    data::formatStr(term, term_.width, term_.decimals);
+  if (line > 0) key += data::formatStr(line, line_.width, line_.decimals);
   return key;
 }
 
-void SubjectKey::checkIndex(const Table& table) const {
+void SubjectKey::checkIndex(const data::Table& table) const {
   const int held = table.orderKeySize();
   if (held == size()) return;
-  throw DataError(table.orderFile(), "its keys are " + std::to_string(held) + " bytes long, but STSUB_NUMB, "
+  throw data::DataError(table.orderFile(), "its keys are " + std::to_string(held) + " bytes long, but STSUB_NUMB, "
                   "STSUB_TERM and STSUB_LINE of " + table.path() + " make keys of " + std::to_string(size()) +
                   "; remove the index file and it is built again");
 }
 
 void new_subyr(const std::string& tablePath, uint8_t languageDriver) {
-  if (Env::current()->exists(tablePath)) return;
-  DbfFile::create(tablePath, subjectTableFields(), languageDriver);
+  if (data::Env::current()->exists(tablePath)) return;
+  data::DbfFile::create(tablePath, subjectTableFields(), languageDriver);
 }
 
 namespace {
 
-// True when the index opens and every entry lies in order within the table.
+// True when the index was built here over the table as it is now (no record
+// appended or, on a later day, changed since) and holds each record once, in
+// order. The school's system appends marks without touching this index: an
+// index that has fallen behind would leave the new marks off the cards.
 bool indexSound(const std::string& tablePath, const std::string& indexPath) {
   try {
-    const uint32_t records = DbfFile::open(tablePath, OpenMode::kRead)->recordCount();
-    NtxIndex(indexPath).verify(records);
-    return true;
-  } catch (const DataError&) {
+    auto table = data::DbfFile::open(tablePath, data::OpenMode::kRead);
+    const uint32_t records = table->recordCount();
+    data::NtxIndex index(indexPath);
+    if (index.tableStamp() != table->stamp()) return false;
+    return index.verify(records, true) == records;
+  } catch (const data::DataError&) {
     return false;
   }
 }
@@ -88,12 +93,12 @@ bool indexSound(const std::string& tablePath, const std::string& indexPath) {
 
 void ensureSubjectIndex(const std::string& tablePath, const std::string& indexPath, uint8_t languageDriver,
                         const std::function<void()>& notify) {
-  Env* env = Env::current();
+  data::Env* env = data::Env::current();
   const bool haveTable = env->exists(tablePath);
   if (haveTable && env->exists(indexPath) && indexSound(tablePath, indexPath)) return;
   if (notify) notify();
   if (!haveTable) new_subyr(tablePath, languageDriver);
-  auto table = Table::open(tablePath, "STSUB");
+  auto table = data::Table::open(tablePath, "STSUB");
   SubjectKey{*table};  // fields that cannot form the key stop here, naming the table and field
   table->createIndex(indexPath, kSubjectKeyExpression);
 }
@@ -106,4 +111,4 @@ SubjectFiles ensureSubjectIndex(const school::SchoolFolder& folder, int year, co
   return files;
 }
 
-}  // namespace velmont::data
+}  // namespace velmont::school

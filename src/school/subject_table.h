@@ -9,7 +9,7 @@
 #include "data/table.h"
 #include "school_folder.h"
 
-namespace velmont::data {
+namespace velmont::school {
 
 // Widths of the numeric fields of the subject index's key in the tables this
 // program creates (new_subyr). A school's own table may have other widths: seek
@@ -29,14 +29,14 @@ class SubjectKey {
  public:
   // A missing or non-numeric key field stops with an error naming the table
   // and the field.
-  explicit SubjectKey(const Table& table);
+  explicit SubjectKey(const data::Table& table);
   // One student's subjects of a term, from `line` on (a prefix when line is 0).
   std::string operator()(double studentNumber, int term, int line = 0) const;
   // Length of a whole key.
   int size() const { return number_.width + term_.width + line_.width; }
   // Stops with an error naming the index file when the table's controlling
   // index holds keys of another length (an index built over other widths).
-  void checkIndex(const Table& table) const;
+  void checkIndex(const data::Table& table) const;
 
  private:
   struct Part {
@@ -46,7 +46,7 @@ class SubjectKey {
 };
 
 // The fields of a year's student-subject table.
-std::vector<FieldSpec> subjectTableFields();
+std::vector<data::FieldSpec> subjectTableFields();
 
 // "STSUB" + the last two digits of a four-digit year: 2004 gives "STSUB04".
 std::string subjectTableName(int year);
@@ -58,9 +58,11 @@ void new_subyr(const std::string& tablePath, uint8_t languageDriver = 0);
 
 // Makes sure the year's table at `tablePath` and its index at `indexPath` exist
 // and agree: the table is created empty when missing, and the index is built
-// when it is missing or damaged (an entry past the table's end, keys out of
-// order, a header that cannot be read), `notify` being called first. This
-// program builds that index, so it mends it rather than stop a report.
+// when it is missing, damaged (an entry past the table's end, a record missing
+// or filed twice, keys out of order, a header that cannot be read) or stale (the
+// table has records appended, or its date of last update changed, since the
+// index was built), `notify` being called first. This program builds that
+// index, so it mends it rather than stop a report.
 void ensureSubjectIndex(const std::string& tablePath, const std::string& indexPath, uint8_t languageDriver,
                         const std::function<void()>& notify);
 
@@ -71,4 +73,4 @@ struct SubjectFiles {
 };
 SubjectFiles ensureSubjectIndex(const school::SchoolFolder& folder, int year, const std::function<void()>& notify);
 
-}  // namespace velmont::data
+}  // namespace velmont::school

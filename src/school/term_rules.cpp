@@ -6,7 +6,7 @@
 #include "data/table.h"
 #include "libs/date_text.h"
 
-namespace velmont::app {
+namespace velmont::school {
 
 TermStarts readTermStarts(data::Table& control) {
   control.goTop();
@@ -112,4 +112,4 @@ bool nowCaptionShown(const SessionValues& v) {
   return differs && v.term != 0;
 }
 
-}  // namespace velmont::app
+}  // namespace velmont::school

@@ -12,7 +12,7 @@ namespace velmont::data {
 class Table;
 }
 
-namespace velmont::app {
+namespace velmont::school {
 
 // Start dates of terms 1 to 4 (control record 1: PA_TRM1_ST to PA_TRM4_ST).
 using TermStarts = std::array<data::Date, 4>;
@@ -48,4 +48,4 @@ std::string headingCaption(const SessionValues& v);
 std::string nowCaption(const SessionValues& v);
 bool nowCaptionShown(const SessionValues& v);
 
-}  // namespace velmont::app
+}  // namespace velmont::school

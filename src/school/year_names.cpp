@@ -12,14 +12,14 @@
 #include "data/workspace.h"
 #include "school_folder.h"
 
-namespace velmont::data {
+namespace velmont::school {
 namespace {
 
 // The control table for one routine: the open work area of the alias, or a
 // table opened here and closed again when the routine is done.
 class ControlTable {
  public:
-  ControlTable(Workspace& ws, const school::SchoolFolder& folder, const std::string& alias) : ws_(ws), alias_(alias) {
+  ControlTable(data::Workspace& ws, const school::SchoolFolder& folder, const std::string& alias) : ws_(ws), alias_(alias) {
     if (ws.isOpen(alias)) {
       ws.select(alias);
       table_ = ws.current();
@@ -35,13 +35,13 @@ class ControlTable {
   ControlTable(const ControlTable&) = delete;
   ControlTable& operator=(const ControlTable&) = delete;
 
-  Table& operator*() const { return *table_; }
-  Table* operator->() const { return table_; }
+  data::Table& operator*() const { return *table_; }
+  data::Table* operator->() const { return table_; }
 
  private:
-  Workspace& ws_;
+  data::Workspace& ws_;
   std::string alias_;
-  Table* table_ = nullptr;
+  data::Table* table_ = nullptr;
   bool opened_ = false;
 };
 
@@ -52,20 +52,20 @@ std::string rightAligned2(int n) {
 
 // The numeric value of typed text as a level: leading blanks skipped, digits
 // read up to the first other character; huge values stay huge but bounded.
-double numericValue(std::string_view text) { return std::min(parseNumeric(text), 1.0e6); }
+double numericValue(std::string_view text) { return std::min(data::parseNumeric(text), 1.0e6); }
 
 // The first record whose code begins with the typed text (the non-exact
 // comparison), when that code is not blank: its number; otherwise 0.
-int levelOfCode(Table& t, std::string_view typed) {
+int levelOfCode(data::Table& t, std::string_view typed) {
   const int code = t.requireField("PA_FE_NM");
-  const bool found = t.locate([&](const Table& r) { return r.str(code).substr(0, typed.size()) == typed; });
+  const bool found = t.locate([&](const data::Table& r) { return r.str(code).substr(0, typed.size()) == typed; });
   if (!found) return 0;
   const std::string_view value = t.str(code);
-  return isBlank(value) ? 0 : int(t.recno());
+  return data::isBlank(value) ? 0 : int(t.recno());
 }
 
-std::string currentAlias(Workspace& ws) {
-  const Table* t = ws.current();
+std::string currentAlias(data::Workspace& ws) {
+  const data::Table* t = ws.current();
   return t ? t->alias() : std::string();
 }
 
@@ -91,7 +91,7 @@ YearNames YEAR_NAMES(const school::SchoolFolder& folder) {
   word.resize(79, ' ');
   result.word = word;
   for (size_t i = 1; i < lines.size(); ++i) {
-    const std::string text = rtrim(lines[i].substr(0, 79));
+    const std::string text = data::rtrim(lines[i].substr(0, 79));
     size_t p = 0;
     while (p < text.size() && text[p] == ' ') ++p;
     int n = 0;
@@ -120,7 +120,7 @@ std::string printedYearName(const std::string& name) {
   return out;
 }
 
-void yr_range(Workspace& ws, const school::SchoolFolder& folder, std::string& start, std::string& end) {
+void yr_range(data::Workspace& ws, const school::SchoolFolder& folder, std::string& start, std::string& end) {
   ControlTable t(ws, folder, "sccontro");
   const int fee = t->requireField("PA_FE_AM");
   const int code = t->requireField("PA_FE_NM");
@@ -144,7 +144,25 @@ void yr_range(Workspace& ws, const school::SchoolFolder& folder, std::string& st
   }
 }
 
-std::string put_yrout(Workspace& ws, const school::SchoolFolder& folder, int level) {
+std::vector<std::string> yearCodesInUse(data::Workspace& ws, const school::SchoolFolder& folder) {
+  const std::string savedAlias = currentAlias(ws);
+  std::vector<std::string> codes;
+  {
+    ControlTable t(ws, folder, "sccontro");
+    const int fee = t->requireField("PA_FE_AM");
+    const int code = t->requireField("PA_FE_NM");
+    for (int level = 1; level <= kYearLevels && uint32_t(level) <= t->reccount(); ++level) {
+      t->goTo(uint32_t(level));
+      if (t->num(fee) == 0) continue;
+      const std::string shown = level <= 12 ? std::to_string(level) : data::trim(std::string(t->str(code)));
+      if (!shown.empty()) codes.push_back(shown);
+    }
+  }
+  if (!savedAlias.empty()) ws.select(savedAlias);
+  return codes;
+}
+
+std::string put_yrout(data::Workspace& ws, const school::SchoolFolder& folder, int level) {
   if (level <= 12) return rightAligned2(level);
   if (level > kYearLevels) return "  ";
   const int savedArea = ws.currentArea();
@@ -158,7 +176,7 @@ std::string put_yrout(Workspace& ws, const school::SchoolFolder& folder, int lev
   return code;
 }
 
-bool ent_yrin(Workspace& ws, const school::SchoolFolder& folder, std::string_view typed, int& level) {
+bool ent_yrin(data::Workspace& ws, const school::SchoolFolder& folder, std::string_view typed, int& level) {
   const std::string savedAlias = currentAlias(ws);
   const double value = numericValue(typed);
   if (value > 0) {
@@ -171,7 +189,7 @@ bool ent_yrin(Workspace& ws, const school::SchoolFolder& folder, std::string_vie
   return true;
 }
 
-YearCheck checkYearEntry(Workspace& ws, const school::SchoolFolder& folder, std::string_view typed, int* levelOut) {
+YearCheck checkYearEntry(data::Workspace& ws, const school::SchoolFolder& folder, std::string_view typed, int* levelOut) {
   const std::string savedAlias = currentAlias(ws);
   YearCheck result;
   int level = 0;
@@ -204,4 +222,4 @@ std::array<std::string, 2> yearFeesMessage(std::string_view yrGrd) {
           "has been allocated in the Miscellaneous Menu - Control Information - School FEES Menu."};
 }
 
-}  // namespace velmont::data
+}  // namespace velmont::school

@@ -5,12 +5,15 @@
 #include <array>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "school_folder.h"
 
 namespace velmont::data {
-
 class Workspace;
+}  // namespace velmont::data
+
+namespace velmont::school {
 
 inline constexpr int kYearLevels = 20;
 
@@ -36,22 +39,26 @@ YearNames YEAR_NAMES(const school::SchoolFolder& folder);
 // yr_range: the display codes of the lowest and the highest level in use
 // (fee amount not 0), levels 13 to 20 ranking above 12. Leaves the control
 // table's work area selected.
-void yr_range(Workspace& ws, const school::SchoolFolder& folder, std::string& start, std::string& end);
+void yr_range(data::Workspace& ws, const school::SchoolFolder& folder, std::string& start, std::string& end);
+
+// The codes of the levels in use (fee amount not 0), lowest first, without
+// their padding: what a refused year-level entry may be instead.
+std::vector<std::string> yearCodesInUse(data::Workspace& ws, const school::SchoolFolder& folder);
 
 // put_yrout: " 1" to "12" for levels 1 to 12, the level's PA_FE_NM for 13 to 20,
 // two blanks otherwise. Reads the table only for levels above 12.
-std::string put_yrout(Workspace& ws, const school::SchoolFolder& folder, int level);
+std::string put_yrout(data::Workspace& ws, const school::SchoolFolder& folder, int level);
 
 // ent_yrin: the level a typed code stands for (its number, or the first record
 // whose non-blank code begins with the text), 0 when none; always true.
-bool ent_yrin(Workspace& ws, const school::SchoolFolder& folder, std::string_view typed, int& level);
+bool ent_yrin(data::Workspace& ws, const school::SchoolFolder& folder, std::string_view typed, int& level);
 
 // The entry check of the year-level fields without its message: chk_yrin shows
 // the fees message for kNoFees (see the widget layer's year entry).
 enum class YearCheck { kAccepted, kUnknown, kNoFees };
-YearCheck checkYearEntry(Workspace& ws, const school::SchoolFolder& folder, std::string_view typed, int* level);
+YearCheck checkYearEntry(data::Workspace& ws, const school::SchoolFolder& folder, std::string_view typed, int* level);
 
 // The two lines of the fees message for the year-level word in force.
 std::array<std::string, 2> yearFeesMessage(std::string_view yrGrd);
 
-}  // namespace velmont::data
+}  // namespace velmont::school

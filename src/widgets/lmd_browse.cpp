@@ -41,7 +41,7 @@ void BrowseView::reload() {
   loading_ = true;
   recnos_.clear();
   grid_->setRowCount(0);
-  const print::SchoolText& codePage = print::SchoolText::of(*table_);
+  const qtcore::SchoolText& codePage = qtcore::SchoolText::of(*table_);
   for (table_->goTop(); !table_->eof(); table_->skip()) {
     const int row = grid_->rowCount();
     grid_->insertRow(row);
@@ -63,7 +63,7 @@ void BrowseView::cellEdited(QTableWidgetItem* item) {
   QString failure;
   // The typed text goes into the table in its code page; a character the code
   // page cannot hold is refused rather than stored as something else.
-  const print::SchoolText& codePage = print::SchoolText::of(*table_);
+  const qtcore::SchoolText& codePage = qtcore::SchoolText::of(*table_);
   std::string bytes;
   try {
     table_->goTo(recnos_[row]);

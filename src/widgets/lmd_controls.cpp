@@ -83,15 +83,15 @@ QLabel* lmdMSay(QWidget* parent, double row, double column, const QString& text,
 }
 
 void lmdReSay(QLabel* label, const QString& text) {
-  gui::postToGui(label, [label, text] { label->setText(text); });
+  qtcore::postToGui(label, [label, text] { label->setText(text); });
 }
 
 void lmdShow(QWidget* w, bool visible) {
-  gui::postToGui(w, [w, visible] { w->setVisible(visible); });
+  qtcore::postToGui(w, [w, visible] { w->setVisible(visible); });
 }
 
 void lmdEnable(QWidget* w, bool enabled) {
-  gui::postToGui(w, [w, enabled] { w->setEnabled(enabled); });
+  qtcore::postToGui(w, [w, enabled] { w->setEnabled(enabled); });
 }
 
 QFrame* lmdLine(QWidget* parent, double row, double column, double length) {

@@ -88,7 +88,7 @@ struct InputBox {
 }  // namespace
 
 void lmdMsg(const QStringList& lines, int options, QWidget* owner) {
-  gui::callOnGui([&] {
+  qtcore::callOnGui([&] {
     QPointer<QWidget> back = ownerOr(owner);
     QMessageBox box(options == 14 ? QMessageBox::Critical : QMessageBox::Information, title(), lines.join('\n'),
                     QMessageBox::Ok, back);
@@ -123,12 +123,12 @@ void lmdQMsg(const QString& text, QWidget* owner) {
       if (shown && shown->text() == text) shown->close();
     });
   };
-  if (gui::onGuiThread()) show();
-  else gui::later(nullptr, show);
+  if (qtcore::onGuiThread()) show();
+  else qtcore::later(nullptr, show);
 }
 
 void lmdQMsgClose() {
-  gui::callOnGui([] {
+  qtcore::callOnGui([] {
     if (gNotice) gNotice->close();
   });
 }
@@ -136,7 +136,7 @@ void lmdQMsgClose() {
 QWidget* lmdQMsgWindow() { return gNotice && gNotice->isVisible() ? gNotice.data() : nullptr; }
 
 bool lmdYesNo(const QStringList& lines, QWidget* owner) {
-  return gui::callOnGui([&] {
+  return qtcore::callOnGui([&] {
     QMessageBox box(QMessageBox::Question, title(), lines.join('\n'), QMessageBox::Yes | QMessageBox::No,
                     ownerOr(owner));
     box.setDefaultButton(QMessageBox::Yes);
@@ -147,7 +147,7 @@ bool lmdYesNo(const QStringList& lines, QWidget* owner) {
 
 QString lmdGetStr(const QString& prompt, int width, const QString& picture, const QString& value, QWidget* owner,
                   bool* cancelled) {
-  return gui::callOnGui([&] {
+  return qtcore::callOnGui([&] {
     InputBox box(owner, {prompt}, {value}, {width}, {picture});
     const bool confirmed = box.dialog.exec() == QDialog::Accepted;
     if (cancelled) *cancelled = !confirmed;
@@ -157,7 +157,7 @@ QString lmdGetStr(const QString& prompt, int width, const QString& picture, cons
 
 bool lmdGet2Str(const QString& prompt1, const QString& prompt2, QString& value1, QString& value2, int width1,
                 int width2, const QString& picture1, const QString& picture2, QWidget* owner) {
-  return gui::callOnGui([&] {
+  return qtcore::callOnGui([&] {
     InputBox box(owner, {prompt1, prompt2}, {value1, value2}, {width1, width2}, {picture1, picture2});
     if (box.dialog.exec() != QDialog::Accepted) return false;
     value1 = box.edits[0]->value();

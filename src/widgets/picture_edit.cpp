@@ -82,6 +82,48 @@ bool PictureEdit::checkNow() {
   return ok;
 }
 
+namespace {
+
+// Gives the focus to the field when its window is activated next, once.
+class FocusOnActivation : public QObject {
+ public:
+  FocusOnActivation(PictureEdit* field) : QObject(field), field_(field) {
+    setObjectName(kName);
+    field->window()->installEventFilter(this);
+  }
+  static constexpr const char* kName = "focusOnActivation";
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (watched == field_->window() && event->type() == QEvent::WindowActivate) {
+      // Once the activation has given the focus where it will.
+      QTimer::singleShot(0, field_, [field = field_] {
+        if (field->isVisible() && field->isEnabled() && field->window()->isActiveWindow() && !field->hasFocus()) {
+          field->setFocus(Qt::PopupFocusReason);
+          field->selectAll();
+        }
+      });
+      field_->window()->removeEventFilter(this);
+      deleteLater();
+    }
+    return false;
+  }
+
+ private:
+  PictureEdit* field_;
+};
+
+}  // namespace
+
+void PictureEdit::takeFocusBack() {
+  // The field the user went to keeps its selection when it loses the focus
+  // this way; only the refused field is to look selected.
+  auto* other = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+  setFocus(Qt::PopupFocusReason);
+  if (other && other != this) other->deselect();
+  selectAll();
+  if (!window()->isActiveWindow() && !findChild<QObject*>(FocusOnActivation::kName, Qt::FindDirectChildrenOnly))
+    new FocusOnActivation(this);
+}
+
 void PictureEdit::keyPressEvent(QKeyEvent* event) {
   if (clearPending_) {
     const QString typed = event->text();
@@ -137,14 +179,7 @@ void PictureEdit::focusOutEvent(QFocusEvent* event) {
   if (!checkNow()) {
     // Back into the field once the focus change in progress is over; the
     // field being left for it is not checked on the way (popup reason).
-    QTimer::singleShot(0, this, [this] {
-      // The field the user went to keeps its selection when it loses the
-      // focus this way; only the refused field is to look selected.
-      auto* other = qobject_cast<QLineEdit*>(QApplication::focusWidget());
-      setFocus(Qt::PopupFocusReason);
-      if (other && other != this) other->deselect();
-      selectAll();
-    });
+    QTimer::singleShot(0, this, [this] { takeFocusBack(); });
   }
 }
 

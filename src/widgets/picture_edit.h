@@ -23,6 +23,11 @@ class PictureEdit : public QLineEdit {
   void setCheck(std::function<bool(const QString& text)> check) { check_ = std::move(check); }
   // Runs the check now (e.g. before a run starts); false when refused.
   bool checkNow();
+  // After a refusal's message: the field takes the focus back, with its text
+  // selected, and takes it again when its window is next activated (a window
+  // manager may activate the window after the message closes and give the
+  // focus to its first field).
+  void takeFocusBack();
 
   // The line shown in the dialog's help line while the field has the focus.
   void setHelp(const QString& help) { help_ = help; }

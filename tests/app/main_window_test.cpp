@@ -73,7 +73,7 @@ TEST_F(Started, WithoutArgumentsTheHeadingShowsTermThreeTheYearAndToday) {
   EXPECT_FALSE(window->nowLabel()->isVisible());
   EXPECT_TRUE(testing::labelTexts(window->window()).contains("Kestrel Point High School"));
   EXPECT_TRUE(testing::labelTexts(window->window()).contains("Velmont Program (sample only)"));
-  const SessionValues v = program->session().values();
+  const school::SessionValues v = program->session().values();
   EXPECT_EQ(v.term, 3);
   EXPECT_EQ(v.year, data::Date::today().year());
   EXPECT_EQ(v.school, "Kestrel Point High School");
@@ -87,8 +87,8 @@ TEST_F(Started, TermAndYearArgumentsShowTheNowCaption) {
 
 TEST_F(Started, OneArgumentChangesOnlyTheTerm) {
   start({"1"});
-  EXPECT_EQ(program->session().get(&SessionValues::term), 1);
-  EXPECT_EQ(program->session().get(&SessionValues::year), data::Date::today().year());
+  EXPECT_EQ(program->session().get(&school::SessionValues::term), 1);
+  EXPECT_EQ(program->session().get(&school::SessionValues::year), data::Date::today().year());
   EXPECT_EQ(window->nowLabel()->text(), "Term 1 " + QString::number(data::Date::today().year()) + "  " + today());
 }
 
@@ -143,7 +143,7 @@ TEST(StartUp, DamagedInstallationRecordIsNamedAndStartUpGoesOn) {
   });
   ASSERT_TRUE(program.start());
   EXPECT_TRUE(shown.contains("ccmp.dst")) << shown.toStdString();
-  EXPECT_EQ(program.session().get(&SessionValues::school), "");
+  EXPECT_EQ(program.session().get(&school::SessionValues::school), "");
 }
 
 TEST(StartUp, CommandLine) {
@@ -167,7 +167,7 @@ TEST_F(Started, ChangeProcessingDateDerivesTheTermAndHidesTheNowCaption) {
   });
   item(kItemProcDate)->trigger();
   EXPECT_TRUE(prompt.contains("Processing Date"));
-  const SessionValues v = program->session().values();
+  const school::SessionValues v = program->session().values();
   EXPECT_EQ(v.date, data::Date::fromYmd(2026, 5, 1));
   EXPECT_EQ(v.term, 2);  // the demo's terms start 9 Feb, 27 Apr, 20 Jul, 12 Oct
   EXPECT_EQ(v.year, 2026);
@@ -186,7 +186,7 @@ TEST_F(Started, InvalidProcessingDateKeepsTheDateAndSaysSo) {
     });
   });
   item(kItemProcDate)->trigger();
-  EXPECT_EQ(program->session().get(&SessionValues::date), data::Date::today());
+  EXPECT_EQ(program->session().get(&school::SessionValues::date), data::Date::today());
   EXPECT_EQ(told, "\"31/02/2026\" is not a date.\nThe processing date stays " + today() + ".");
 }
 
@@ -196,7 +196,7 @@ TEST_F(Started, ControlRecordWithoutTermDatesGivesTermOne) {
   start();
   onNextModal([&](QWidget* box) { QTest::keyClick(box->focusWidget(), Qt::Key_Return); });
   item(kItemProcDate)->trigger();
-  EXPECT_EQ(program->session().get(&SessionValues::term), 1);
+  EXPECT_EQ(program->session().get(&school::SessionValues::term), 1);
   EXPECT_EQ(window->headingLabel()->text(), "Term 1 " + QString::number(data::Date::today().year()) + "  " + today());
 }
 
@@ -204,7 +204,7 @@ TEST_F(Started, CancellingTheProcessingDateChangesNeitherTheTermNorTheYear) {
   start();
   onNextModal([&](QWidget* box) { answerInputBox(box, {"2", "2025"}); });
   item(kItemTermYear)->trigger();
-  const SessionValues before = program->session().values();
+  const school::SessionValues before = program->session().values();
   ASSERT_EQ(before.term, 2);
   const QString caption = window->headingLabel()->text();
   for (const bool button : {false, true}) {
@@ -214,7 +214,7 @@ TEST_F(Started, CancellingTheProcessingDateChangesNeitherTheTermNorTheYear) {
         if (b->text() == "Cancel") b->click();
     });
     item(kItemProcDate)->trigger();
-    const SessionValues after = program->session().values();
+    const school::SessionValues after = program->session().values();
     EXPECT_EQ(after.term, 2);
     EXPECT_EQ(after.year, 2025);
     EXPECT_EQ(after.date, before.date);
@@ -229,12 +229,12 @@ TEST_F(Started, TermAndYearDialogTakesValidValuesAndShowsTheNowCaption) {
   onNextModal([&](QWidget* box) { QTest::keyClick(box->focusWidget(), Qt::Key_Return); });
   item(kItemProcDate)->trigger();  // registers the term: the now caption is hidden
   ASSERT_FALSE(window->nowLabel()->isVisible());
-  const int registered = program->session().get(&SessionValues::term);
+  const int registered = program->session().get(&school::SessionValues::term);
   const QString other = QString::number(registered == 1 ? 2 : 1);
 
   onNextModal([&](QWidget* box) { answerInputBox(box, {other, "2010"}); });
   item(kItemTermYear)->trigger();
-  EXPECT_EQ(program->session().get(&SessionValues::year), 2010);
+  EXPECT_EQ(program->session().get(&school::SessionValues::year), 2010);
   EXPECT_TRUE(window->nowLabel()->isVisible());
   EXPECT_EQ(window->nowLabel()->text(), "Term " + other + " 2010  " + today());
 
@@ -247,8 +247,8 @@ TEST_F(Started, TermAndYearDialogTakesValidValuesAndShowsTheNowCaption) {
     });
   });
   item(kItemTermYear)->trigger();
-  EXPECT_EQ(program->session().get(&SessionValues::term), other.toInt());
-  EXPECT_EQ(program->session().get(&SessionValues::year), 2010);
+  EXPECT_EQ(program->session().get(&school::SessionValues::term), other.toInt());
+  EXPECT_EQ(program->session().get(&school::SessionValues::year), 2010);
   EXPECT_EQ(told, "Term \"7\" is not a term (1 to 4): the term stays " + other +
                       ".\nYear \"1990\" is not taken (it must be a whole year after 1990): the year stays 2010.");
 
@@ -261,12 +261,12 @@ TEST_F(Started, TermAndYearDialogTakesValidValuesAndShowsTheNowCaption) {
     });
   });
   item(kItemTermYear)->trigger();
-  EXPECT_EQ(program->session().get(&SessionValues::term), other.toInt());
+  EXPECT_EQ(program->session().get(&school::SessionValues::term), other.toInt());
   EXPECT_TRUE(told.startsWith("Term \"2.5\" is not a term")) << told.toStdString();
 
   onNextModal([&](QWidget* box) { QTest::keyClick(box->focusWidget(), Qt::Key_Escape); });
   item(kItemTermYear)->trigger();
-  EXPECT_EQ(program->session().get(&SessionValues::year), 2010);
+  EXPECT_EQ(program->session().get(&school::SessionValues::year), 2010);
 }
 
 TEST_F(Started, ExitEndsTheEventLoopAndClosesTheTables) {

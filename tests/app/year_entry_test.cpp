@@ -14,8 +14,8 @@ using testing::onNextModal;
 
 TEST(YearEntry, LevelWithoutFeesIsRefusedWithTheFeesMessage) {
   testing::SchoolCopy school;
-  Session session(freshSessionValues(school::SchoolFolder(school.dir()), data::Date::fromYmd(2026, 3, 9)));
-  session.update([](SessionValues& v) { v.yearNames.word = " Year"; });
+  school::Session session(freshSessionValues(school::SchoolFolder(school.dir()), data::Date::fromYmd(2026, 3, 9)));
+  session.update([](school::SessionValues& v) { v.yearNames.word = " Year"; });
   QString shown;
   onNextModal([&](QWidget* box) {
     shown = testing::messageText(box);
@@ -34,8 +34,8 @@ TEST(YearEntry, LevelWithoutFeesIsRefusedWithTheFeesMessage) {
 
 TEST(YearEntry, UnknownCodeAndBlankEntryAreRefusedWithAReason) {
   testing::SchoolCopy school;
-  Session session(freshSessionValues(school::SchoolFolder(school.dir()), data::Date::fromYmd(2026, 3, 9)));
-  session.update([](SessionValues& v) { v.yearNames.word = " Year"; });
+  school::Session session(freshSessionValues(school::SchoolFolder(school.dir()), data::Date::fromYmd(2026, 3, 9)));
+  session.update([](school::SessionValues& v) { v.yearNames.word = " Year"; });
   QStringList shown;
   auto answer = [&] {
     onNextModal([&](QWidget* box) {
@@ -49,7 +49,8 @@ TEST(YearEntry, UnknownCodeAndBlankEntryAreRefusedWithAReason) {
   EXPECT_EQ(level, 0);
   answer();
   EXPECT_FALSE(chk_yrin(session, "  "));
-  EXPECT_EQ(shown, (QStringList{"No School Year has the code \"ZZ\".\nPlease enter a Year that this school uses.",
+  // The codes the school uses are named, lowest first, levels above 12 by their codes.
+  EXPECT_EQ(shown, (QStringList{"No School Year has the code \"ZZ\".\nPlease enter a Year that this school uses: 7, 8, 9, 10, 11, 12, FS, AE.",
                                 "Please enter a School Year."}));
   data::Workspace::forThisThread().closeAll();
 }
@@ -57,7 +58,7 @@ TEST(YearEntry, UnknownCodeAndBlankEntryAreRefusedWithAReason) {
 TEST(YearEntry, UnreadableControlTableIsNamedAndTheEntryRefused) {
   testing::SchoolCopy school;
   std::filesystem::remove(school.file("sccontro.dbf"));
-  Session session(freshSessionValues(school::SchoolFolder(school.dir()), data::Date::fromYmd(2026, 3, 9)));
+  school::Session session(freshSessionValues(school::SchoolFolder(school.dir()), data::Date::fromYmd(2026, 3, 9)));
   QString shown;
   onNextModal([&](QWidget* box) {
     shown = testing::messageText(box);

@@ -24,7 +24,7 @@ std::string upper(std::string s) {
   return s;
 }
 
-const std::string kSubjects = data::subjectTableName(kTestYear) + ".dbf";
+const std::string kSubjects = school::subjectTableName(kTestYear) + ".dbf";
 
 }  // namespace
 
@@ -130,7 +130,7 @@ TEST(DemoSchoolTest, FamiliesHaveExtraReportAddressesOfEveryKind) {
 }
 
 TEST(DemoSchoolTest, SubjectLinesCarryRealAveragesAndEveryCommentCase) {
-  EXPECT_FALSE(std::filesystem::exists(sharedDemoDir() + "/" + data::subjectTableName(kTestYear) + ".ntx"))
+  EXPECT_FALSE(std::filesystem::exists(sharedDemoDir() + "/" + school::subjectTableName(kTestYear) + ".ntx"))
       << "the program builds the year's index itself";
   auto sub = openTable(sharedDemoDir(), kSubjects);
   auto bank = openTable(sharedDemoDir(), "comment.dbf");

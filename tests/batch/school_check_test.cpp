@@ -119,7 +119,20 @@ TEST_F(SchoolCheckTest, RecordsAddedWithoutTheirIndexEntries) {
   const uint32_t count = uint32_t(uint8_t(copy[4]) | uint8_t(copy[5]) << 8);
   const std::string last = copy.substr(headerLength + size_t(count - 1) * recordLength, recordLength);
   overwrite(path("paparent.dbf"), headerLength + uint64_t(count) * recordLength, last);
-  expectWarningOnly("paindx.ntx", "record " + std::to_string(count + 1) + " (key ");
+  // The cards stop on a family index that leaves a family out.
+  expectError("paindx.ntx", "record " + std::to_string(count + 1) + " (key ");
+}
+
+TEST_F(SchoolCheckTest, WhatStopsTheReportsAtTheirStartIsAnError) {
+  // A flag file the reports' start cannot read.
+  fs::remove(path("homecl.$vl"));
+  fs::create_directory(path("homecl.$vl"));
+  expectError("homecl.$vl", "not a file");
+  fs::remove(path("homecl.$vl"));
+  // The year's subject table gone, its memo file left: the reports cannot make it anew.
+  fs::remove(path("STSUB24.dbf"));
+  fs::remove(path("STSUB24.ntx"));
+  expectError("STSUB24.dbf", "its memo file STSUB24.dbt is there");
 }
 
 TEST_F(SchoolCheckTest, DamagedIndexAndMemoFiles) {
@@ -179,7 +192,7 @@ TEST_F(SchoolCheckTest, SubjectIndexIsWeighedAgainstTheTablesOwnWidths) {
   // A school whose subject numbers are 8 wide: the program's index over them is right.
   rewriteWithWidths(path("STSUB24.dbf"), {{"STSUB_NUMB", {8}}, {"STSUB_TERM", {2}}, {"STSUB_LINE", {3}}});
   velmont::data::Table::open(path("STSUB24.dbf"), "STSUB")->createIndex(path("STSUB24.ntx"),
-                                                                        velmont::data::kSubjectKeyExpression);
+                                                                        velmont::school::kSubjectKeyExpression);
   const CommandResult r = check();
   EXPECT_EQ(r.status, 0) << r.out;
   // The table narrowed again behind the index's back: its keys no longer fit the seeks.

@@ -2,7 +2,9 @@
 // The headless report commands run in-process on damaged copies of a demo school.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "batch_test_helpers.h"
@@ -11,6 +13,12 @@ namespace velmont::testing {
 
 // Runs a velmont-batch command line with "eot" and "list" among its commands.
 CommandResult runReportCommand(const std::vector<std::string>& args);
+
+// Writes the index anew over the table's records, its entries (key, record) in
+// key order changed by `edit` first.
+using IndexEntries = std::vector<std::pair<std::string, uint32_t>>;
+void rebuildIndex(const std::string& tablePath, const std::string& ntxPath,
+                  const std::function<void(IndexEntries&)>& edit);
 
 // Writes the index anew over the table's records, as sound as before except
 // that the entry at `rank` in key order names record `recno`.

@@ -22,9 +22,9 @@ CommandResult runReportCommand(const std::vector<std::string>& args) {
   return runCommand(args);
 }
 
-void rebuildIndexPointing(const std::string& tablePath, const std::string& ntxPath, size_t rank, uint32_t recno) {
+void rebuildIndex(const std::string& tablePath, const std::string& ntxPath,
+                  const std::function<void(IndexEntries&)>& edit) {
   auto table = data::Table::open(tablePath, "T");
-  std::string expression;
   data::NtxDefinition definition;
   {
     data::NtxIndex old(ntxPath);
@@ -33,15 +33,14 @@ void rebuildIndexPointing(const std::string& tablePath, const std::string& ntxPa
     definition.keyDecimals = old.keyDecimals();
   }
   data::Expression key = data::Expression::parse(definition.keyExpression, *table, nullptr, ntxPath);
-  std::vector<std::pair<std::string, uint32_t>> entries;
+  IndexEntries entries;
   for (table->goTo(1); !table->eof(); table->goTo(table->recno() + 1)) {
     std::string k(size_t(definition.keySize), ' ');
     key.evalKey(*table, k.data(), definition.keySize, definition.keyDecimals);
     entries.emplace_back(k, table->recno());
   }
   std::sort(entries.begin(), entries.end());
-  ASSERT_LT(rank, entries.size());
-  entries[rank].second = recno;
+  edit(entries);
   std::string keys;
   std::vector<uint32_t> recnos;
   for (const auto& [k, r] : entries) {
@@ -49,6 +48,13 @@ void rebuildIndexPointing(const std::string& tablePath, const std::string& ntxPa
     recnos.push_back(r);
   }
   data::NtxIndex::build(ntxPath, definition, keys.data(), recnos.data(), recnos.size());
+}
+
+void rebuildIndexPointing(const std::string& tablePath, const std::string& ntxPath, size_t rank, uint32_t recno) {
+  rebuildIndex(tablePath, ntxPath, [&](IndexEntries& entries) {
+    ASSERT_LT(rank, entries.size());
+    entries[rank].second = recno;
+  });
 }
 
 }  // namespace velmont::testing

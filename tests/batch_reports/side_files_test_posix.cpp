@@ -2,12 +2,18 @@
 // a message naming it, instead of reading without end; an output that is a
 // pipe or a device is refused, never replaced by a file.
 #include <gtest/gtest.h>
+#include <spawn.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <sys/sysmacros.h>
 
 #include <filesystem>
+#include <string>
+#include <vector>
 
 #include "report_commands.h"
+
+extern char** environ;
 
 namespace velmont::testing {
 namespace {
@@ -41,6 +47,36 @@ TEST(SideFiles, AnOutputThatIsAPipeOrADeviceIsRefusedAndKept) {
   if (device) {
     EXPECT_TRUE(std::filesystem::is_character_file(dir.file("null")));
   }
+}
+
+TEST(SideFiles, RunsStartedTogetherOnANewSchoolAllPrintTheirCardsWithHeadings) {
+  TempDir dir;
+  makeDemo(dir.file("school"), 30, 4);
+  // A school that has never had a card run: the headings and letterhead tables are missing.
+  std::filesystem::remove(dir.file("school") + "/headeots.dbf");
+  std::filesystem::remove(dir.file("school") + "/rvhplogo.dbf");
+  const std::string program = VELMONT_BINARY_DIR "/src/velmont-batch";
+  std::vector<pid_t> runs;
+  for (int i = 0; i < 6; ++i) {
+    const std::vector<std::string> args = {program, "eot", "--data-dir", dir.file("school"), "--year",
+                                           std::to_string(kTestYear), "--term", "3", "--text",
+                                           dir.file("cards" + std::to_string(i) + ".txt")};
+    std::vector<char*> argv;
+    for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    pid_t pid = 0;
+    ASSERT_EQ(posix_spawn(&pid, program.c_str(), nullptr, nullptr, argv.data(), environ), 0);
+    runs.push_back(pid);
+  }
+  for (size_t i = 0; i < runs.size(); ++i) {
+    int status = 0;
+    waitpid(runs[i], &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "run " << i;
+    EXPECT_NE(readFile(dir.file("cards" + std::to_string(i) + ".txt")).find("REPORT OF:"), std::string::npos)
+        << "run " << i << " printed cards without their headings";
+  }
+  for (const auto& e : std::filesystem::directory_iterator(dir.file("school")))
+    EXPECT_EQ(e.path().filename().string().find(".new"), std::string::npos) << e.path() << " was left behind";
 }
 
 }  // namespace

@@ -5,10 +5,12 @@
 #ifndef _WIN32  // the other program is a forked child; under Wine the lock probe covers appends
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstring>
+#include <functional>
 
 #include "data/dbf_file.h"
 #include "data/error.h"
@@ -145,6 +147,48 @@ TEST(AppendInProgressTest, ACountThatStaysAheadIsACutFileAndOneBehindIsRead) {
   const DbfFile::Counts counts = dbf->settledCounts();
   EXPECT_EQ(counts.header, 8u);
   EXPECT_TRUE(counts.settled);
+}
+
+// A writer that takes no lock and writes the header before the record: an open
+// between the two looks once more, and a file that stays a record short is
+// named with both of its possible causes.
+TEST(AppendInProgressTest, AHeaderOneAheadIsLookedAtTwiceBeforeItIsCalledDamaged) {
+  TempDir dir;
+  const std::string path = dir.file("st.dbf");
+  makeTable(path, 10);
+  std::string record;
+  {
+    auto dbf = DbfFile::open(path, OpenMode::kRead);
+    record.resize(size_t(dbf->recordLength()));
+    ASSERT_TRUE(dbf->readRecord(10, record.data()));
+  }
+  const int fd = open(path.c_str(), O_RDWR);
+  ASSERT_GE(fd, 0);
+  struct stat st {};
+  ASSERT_EQ(fstat(fd, &st), 0);
+  const unsigned char eleven[4] = {11, 0, 0, 0};
+  ASSERT_EQ(pwrite(fd, eleven, 4, 4), 4);
+  const std::function<void()> sleep = DbfFile::secondLookPause();
+  // The writer puts its record in place while the open looks away.
+  DbfFile::secondLookPause() = [&] {
+    const std::string image = record + '\x1a';
+    ASSERT_EQ(pwrite(fd, image.data(), image.size(), st.st_size - 1), ssize_t(image.size()));
+  };
+  EXPECT_EQ(Table::open(path, "T")->reccount(), 11u);
+  // Still one short at the second look.
+  ASSERT_EQ(ftruncate(fd, st.st_size), 0);
+  DbfFile::secondLookPause() = [] {};
+  try {
+    Table::open(path, "T");
+    ADD_FAILURE() << "a count that stays one record ahead opened";
+  } catch (const DataError& e) {
+    const std::string what = e.what();
+    EXPECT_NE(what.find("counts 11 records but the file holds only 10"), std::string::npos) << what;
+    EXPECT_NE(what.find("without locking"), std::string::npos) << what;
+    EXPECT_NE(what.find("backup"), std::string::npos) << what;
+  }
+  DbfFile::secondLookPause() = sleep;
+  close(fd);
 }
 
 TEST(AppendInProgressTest, RecordsAppendedAfterTheOpenAreReadInIndexOrder) {

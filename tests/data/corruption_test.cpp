@@ -118,6 +118,11 @@ TEST(CorruptionTest, BrokenHeadersAndPointersAreNamed) {
   const size_t firstMemoField = headerLength + 1 + 6 + 12 + 8;  // record 1's ST_NOTE
   const Case cases[] = {
       {"count beyond the file", kTable, 4, le32(5000), "truncated"},
+      {"count of 2^31", kTable, 4, le32(0x80000000u), "truncated"},
+      {"header length one too large", kTable, 8, std::string{char((headerLength + 1) & 0xFF), char((headerLength + 1) >> 8)},
+       "past the end of the field descriptors"},
+      {"header length one too small", kTable, 8, std::string{char((headerLength - 1) & 0xFF), char((headerLength - 1) >> 8)},
+       "does not lead to the first record"},
       {"record length disagrees", kTable, 10, std::string{char(40), 0}, "disagrees with the fields"},
       {"no terminator", kTable, headerLength - 2, std::string(1, 'X'), "no terminator"},
       {"header length past the end", kTable, 8, std::string{char(0xFF), char(0x7F)}, "past the end"},

@@ -124,6 +124,8 @@ TEST(TableTest, NavigationHidesDeletedRecordsAndKeepsBofEof) {
   EXPECT_FALSE(t->eof());
   t->goTo(99);
   EXPECT_TRUE(t->eof());
+  t->goTo(t->reccount() + 1);  // the blank record just past the last is the end too
+  EXPECT_TRUE(t->eof());
 }
 
 TEST(TableTest, EmptyTableIsBothBofAndEof) {
@@ -311,9 +313,9 @@ TEST(TableTest, RelationPositionsTheChild) {
 
 TEST(TableTest, SubjectTableIsCreatedAndIndexedByNumberTermLine) {
   TempDir dir;
-  const std::string path = dir.file(subjectTableName(2004) + ".dbf");
-  EXPECT_EQ(subjectTableName(2004), "STSUB04");
-  new_subyr(path);
+  const std::string path = dir.file(velmont::school::subjectTableName(2004) + ".dbf");
+  EXPECT_EQ(velmont::school::subjectTableName(2004), "STSUB04");
+  velmont::school::new_subyr(path);
   EXPECT_TRUE(Env::current()->exists(dir.file("STSUB04.dbt")));
   {
     auto t = Table::open(path, "STSUB", OpenMode::kReadWrite);
@@ -327,16 +329,16 @@ TEST(TableTest, SubjectTableIsCreatedAndIndexedByNumberTermLine) {
       }
     }
     t->commit();
-    t->createIndex(dir.file("STSUB04.ntx"), kSubjectKeyExpression);
+    t->createIndex(dir.file("STSUB04.ntx"), velmont::school::kSubjectKeyExpression);
   }
   auto t = Table::open(path, "STSUB");
   t->addIndex(dir.file("STSUB04.ntx"));
-  ASSERT_TRUE(t->seek(SubjectKey(*t)(15, 3)));
+  ASSERT_TRUE(t->seek(velmont::school::SubjectKey(*t)(15, 3)));
   std::vector<int> lines;
   for (; !t->eof() && t->num("STSUB_NUMB") == 15; t->skip()) lines.push_back(int(t->num("STSUB_LINE")));
   EXPECT_EQ(lines, (std::vector<int>{1, 2, 3, 25}));
-  EXPECT_TRUE(t->seek(SubjectKey(*t)(120, 3, 25)));
+  EXPECT_TRUE(t->seek(velmont::school::SubjectKey(*t)(120, 3, 25)));
   EXPECT_EQ(t->text("STSUB_CODE"), "S25");
-  EXPECT_FALSE(t->seek(SubjectKey(*t)(16, 1)));
+  EXPECT_FALSE(t->seek(velmont::school::SubjectKey(*t)(16, 1)));
   EXPECT_EQ(t->num("STSUB_NUMB"), 120);
 }

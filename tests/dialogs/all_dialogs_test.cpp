@@ -67,7 +67,7 @@ class AllDialogs : public ::testing::Test {
     program.reset();
     data::Workspace::forThisThread().closeAll();
   }
-  app::Session& session() { return program->session(); }
+  school::Session& session() { return program->session(); }
   QWidget* owner() { return main->window(); }
   // Opens a modal window with `open`, checks it once shown and closes it.
   void checkModal(const QString& name, const std::function<void()>& open,
@@ -156,6 +156,10 @@ TEST_F(AllDialogs, PreviewWindowSteppingFinalAndHelp) {
   print::testing::PreviewRun run(2, {.maximize = false});
   ASSERT_TRUE(run.waitForCall(1));
   expectWhole(run.window(), "preview-stepping");
+  // The page is drawn in the screen's own pixels: sharp on a scaled screen.
+  const QImage& page = run.window()->pageImage();
+  EXPECT_EQ(page.devicePixelRatio(), run.window()->devicePixelRatioF());
+  EXPECT_GE(page.width(), int(run.find<QWidget>("pageArea")->width() * run.window()->devicePixelRatioF()));
   run.pressText('N');
   ASSERT_TRUE(run.waitForCall(2));
   expectWhole(run.window(), "preview-final");

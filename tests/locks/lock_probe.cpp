@@ -156,7 +156,7 @@ int run(const std::vector<std::string>& args) {
     const bool down = rest[3] == "down";
     for (int k = 0; k < n; ++k) {
       const int i = down ? n - 1 - k : k;
-      saveOptions(velmont::school::SchoolFolder(rest[0]), "USER" + std::to_string(i), kEndOfTermReportCode, "0712    1211" + rest[1] + "  ");
+      saveOptions(velmont::school::SchoolFolder(rest[0]), "USER" + std::to_string(i), velmont::school::kEndOfTermReportCode, "0712    1211" + rest[1] + "  ");
     }
     return kFree;
   }

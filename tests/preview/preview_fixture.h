@@ -37,13 +37,13 @@ inline void drawCard(lmcPrn3& printer, int card) {
 class ScriptedDialogs {
  public:
   ScriptedDialogs() {
-    PreviewDialogs dialogs;
+    preview::PreviewDialogs dialogs;
     dialogs.yesNo = [this](const QString& question, QWidget*) {
       questions << question;
       return answerYes;
     };
     dialogs.message = [this](const QStringList& lines, QWidget*) { messages << lines.join(" / "); };
-    dialogs.getString = [this](const StringPrompt& prompt, QWidget*) -> std::optional<QString> {
+    dialogs.getString = [this](const preview::StringPrompt& prompt, QWidget*) -> std::optional<QString> {
       prompts << prompt.prompt;
       if (!pageAnswer) return std::nullopt;
       if (prompt.accept && !prompt.accept(*pageAnswer)) return std::nullopt;
@@ -54,9 +54,9 @@ class ScriptedDialogs {
       if (saveAnswer) return saveAnswer->isEmpty() ? std::nullopt : saveAnswer;
       return suggested;
     };
-    previous_ = setPreviewDialogs(dialogs);
+    previous_ = preview::setPreviewDialogs(dialogs);
   }
-  ~ScriptedDialogs() { setPreviewDialogs(previous_); }
+  ~ScriptedDialogs() { preview::setPreviewDialogs(previous_); }
 
   bool answerYes = true;
   std::optional<QString> pageAnswer;
@@ -64,13 +64,13 @@ class ScriptedDialogs {
   QStringList questions, messages, prompts, saveQuestions;
 
  private:
-  PreviewDialogs previous_;
+  preview::PreviewDialogs previous_;
 };
 
 // A preview on the PDF device writing into a temporary directory, with `pages` cards.
 struct PdfPreview {
   explicit PdfPreview(int pages) {
-    preview = lmNewPreview(kPdfDeviceName);
+    preview = preview::lmNewPreview(kPdfDeviceName);
     preview->setOutputFile(dir.filePath("out.pdf"));
     preview->create();
     preview->startDoc();
@@ -83,7 +83,7 @@ struct PdfPreview {
   QString file() const { return dir.filePath("out.pdf"); }
 
   QTemporaryDir dir;
-  std::unique_ptr<lmcPrv3> preview;
+  std::unique_ptr<preview::lmcPrv3> preview;
 };
 
 inline QString runTool(const QString& tool, const QStringList& args) {
@@ -108,8 +108,8 @@ inline QStringList pdfPageTexts(const QString& file) {
 // Keeps c_Level as it was before the test.
 class ZoomLevelGuard {
  public:
-  ZoomLevelGuard() : level_(previewZoomLevel()) {}
-  ~ZoomLevelGuard() { setPreviewZoomLevel(level_); }
+  ZoomLevelGuard() : level_(preview::previewZoomLevel()) {}
+  ~ZoomLevelGuard() { preview::setPreviewZoomLevel(level_); }
 
  private:
   int level_;

@@ -11,8 +11,8 @@
 namespace velmont::print::testing {
 namespace {
 
-std::unique_ptr<lmcPrv3> memoryPreview(MemoryDevice** device, int orientation = kPortrait) {
-  auto preview = std::make_unique<lmcPrv3>();
+std::unique_ptr<preview::lmcPrv3> memoryPreview(MemoryDevice** device, int orientation = kPortrait) {
+  auto preview = std::make_unique<preview::lmcPrv3>();
   auto memory = std::make_unique<MemoryDevice>();
   memory->setOrientation(orientation);
   *device = memory.get();
@@ -92,33 +92,33 @@ TEST(PreviewZoom, LevelsGiveThePageSizesAndStopAtTheirBounds) {
                                         {1393, 986}, {1671, 1183}, {2005, 1419}};
   for (int orientation : {kPortrait, kLandscape}) {
     auto preview = memoryPreview(&device, orientation);
-    PreviewWindow window(*preview, false);  // built, not shown
+    preview::PreviewWindow window(*preview, false);  // built, not shown
     const auto& sizes = orientation == kPortrait ? portrait : landscape;
     EXPECT_EQ(window.pageGeometry().page.size(), sizes[0]);
     for (int level = 1; level <= 8; ++level) {
       window.zoom(1);
       EXPECT_EQ(window.level(), level);
       EXPECT_EQ(window.pageGeometry().page.size(), sizes[level]) << "level " << level;
-      EXPECT_EQ(previewZoomLevel(), level);
+      EXPECT_EQ(preview::previewZoomLevel(), level);
     }
-    setPreviewZoomLevel(3);
+    preview::setPreviewZoomLevel(3);
     window.zoom(1);  // at the top: nothing changes, but the level is stored
     EXPECT_EQ(window.level(), 8);
     EXPECT_EQ(window.pageGeometry().page.size(), sizes[8]);
-    EXPECT_EQ(previewZoomLevel(), 8);
+    EXPECT_EQ(preview::previewZoomLevel(), 8);
     for (int level = 7; level >= 0; --level) window.zoom(-1);
     EXPECT_EQ(window.level(), 0);
-    setPreviewZoomLevel(5);
+    preview::setPreviewZoomLevel(5);
     window.zoom(-1);
     EXPECT_EQ(window.level(), 0);
-    EXPECT_EQ(previewZoomLevel(), 0);
+    EXPECT_EQ(preview::previewZoomLevel(), 0);
   }
 }
 
 TEST(PreviewZoom, ViewportFollowsThePageImageAndKeepsAZeroOffsetAsOne) {
   MemoryDevice* device = nullptr;
   auto preview = memoryPreview(&device);
-  PreviewWindow window(*preview, false);
+  preview::PreviewWindow window(*preview, false);
   double x1, y1, x2, y2;
   window.calcVP(x1, y1, x2, y2);
   EXPECT_DOUBLE_EQ(x1, 305 * 42 / 2100.0);
@@ -140,7 +140,7 @@ TEST(PreviewPaint, DrawsegPutsInkWhereThePrinterDrewIt) {
   preview->startDoc();
   drawCard(*preview, 1);
   preview->endDoc();
-  PreviewWindow window(*preview, false);
+  preview::PreviewWindow window(*preview, false);
   for (int level = 0; level < 3; ++level) window.zoom(1);
   window.drawseg();
   const QImage& image = window.pageImage();
@@ -174,7 +174,7 @@ TEST(PreviewPaint, DrawsegPutsInkWhereThePrinterDrewIt) {
 TEST(PreviewPrinting, AllCurrentAndRangePrintTheirPagesAsOneJobEach) {
   ScriptedDialogs dialogs;
   PdfPreview run(5);
-  lmcPrv3& preview = *run.preview;
+  preview::lmcPrv3& preview = *run.preview;
 
   preview.printSeg("all");
   EXPECT_EQ(pdfPages(run.file()), 5);
@@ -207,7 +207,7 @@ TEST(PreviewPrinting, PrintingToPdfAsksWhereToSaveAndTheNoticeNamesTheFile) {
   ScriptedDialogs dialogs;
   QTemporaryDir dir;
   rememberPdfSaveFolder(dir.filePath("earlier.pdf"));
-  auto preview = lmNewPreview(kPdfDeviceName);
+  auto preview = preview::lmNewPreview(kPdfDeviceName);
   preview->create();
   preview->startDoc("Class List");
   drawCard(*preview, 1);
@@ -230,7 +230,7 @@ TEST(PreviewPrinting, PrintingToPdfAsksWhereToSaveAndTheNoticeNamesTheFile) {
   QTemporaryDir cardsFolder;
   rememberPdfSaveFolder(cardsFolder.filePath("cards.pdf"), "T_EOT_Rpt");
   rememberPdfSaveFolder(dir.filePath("list.pdf"), "L_Rpt_001");
-  auto cards = lmNewPreview(kPdfDeviceName);
+  auto cards = preview::lmNewPreview(kPdfDeviceName);
   cards->create();
   cards->saveName = "End of Term Report - Term 3 2026 - 7A";
   cards->saveReport = "T_EOT_Rpt";

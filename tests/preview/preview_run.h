@@ -22,7 +22,7 @@ class PreviewRun {
   // Without `step` the run draws every card and opens only the final window.
   PreviewRun(int cards, PwinOptions options = {}, int orientation = kPortrait, bool step = true)
       : options_(options), step_(step) {
-    preview = lmNewPreview(kPdfDeviceName);
+    preview = preview::lmNewPreview(kPdfDeviceName);
     preview->setOutputFile(dir.filePath("out.pdf"));
     preview->setOrientation(orientation);
     if (!options_.maximize) options_.maximize = false;
@@ -66,7 +66,7 @@ class PreviewRun {
   T* find(const char* name) const {
     return window() ? window()->findChild<T*>(name) : nullptr;
   }
-  PreviewWindow* window() const { return preview->window(); }
+  preview::PreviewWindow* window() const { return preview->window(); }
   // The window's hidden key receiver, where every key goes.
   QWidget* keys() const { return find<QWidget>("keyReceiver"); }
 
@@ -77,11 +77,11 @@ class PreviewRun {
   int finalAnswer = -1;
   std::vector<int> pagesAtCall;  // pages recorded when each call opened
   QTemporaryDir dir;
-  std::unique_ptr<lmcPrv3> preview;
+  std::unique_ptr<preview::lmcPrv3> preview;
 
  private:
   void run(int cards) {
-    lmcPrv3& printer = *preview;
+    preview::lmcPrv3& printer = *preview;
     int choice = 1;
     printer.startDoc();
     for (int card = 1; card <= cards; ++card) {

@@ -105,7 +105,7 @@ TEST(PreviewStepping, SystemMenuCloseWhileSteppingAnswersZero) {
 TEST(PreviewStepping, WindowStaysOnScreenBetweenCallsAndLivesOnTheGuiThread) {
   PreviewRun run(3);
   ASSERT_TRUE(run.waitForCall(1));
-  PreviewWindow* window = run.window();
+  preview::PreviewWindow* window = run.window();
   EXPECT_EQ(window->thread(), QApplication::instance()->thread());
   EXPECT_TRUE(window->isVisible());
   run.press(Qt::Key_N);

@@ -54,7 +54,7 @@ TEST(PreviewWindowZoom, KeysStepTheZoomWithThePortraitScrollSteps) {
   EXPECT_EQ(run.find<QWidget>("pageArea")->size(), QSize(526, 745));
   EXPECT_EQ(run.find<QWidget>("previewCanvas")->size(), run.window()->pageGeometry().canvas);
   EXPECT_EQ(scrollPosition(run), before + QPoint(30, 10));  // 1 down, 3 right
-  EXPECT_EQ(previewZoomLevel(), 3);
+  EXPECT_EQ(preview::previewZoomLevel(), 3);
   EXPECT_EQ(run.window()->pageImage().size(), QSize(526, 745));  // drawn again at the new size
 
   run.pressText('-');
@@ -64,7 +64,7 @@ TEST(PreviewWindowZoom, KeysStepTheZoomWithThePortraitScrollSteps) {
   for (int i = 0; i < 8; ++i) run.pressText('=');
   EXPECT_EQ(run.window()->level(), 8);
   EXPECT_EQ(run.find<QLabel>("levelSay")->text(), "8");
-  EXPECT_EQ(previewZoomLevel(), 8);
+  EXPECT_EQ(preview::previewZoomLevel(), 8);
   QTest::mouseClick(run.find<QPushButton>("zoomOut"), Qt::LeftButton);
   EXPECT_TRUE(QTest::qWaitFor([&] { return run.window()->level() == 7; }));
   run.press(Qt::Key_Q);
@@ -87,14 +87,14 @@ TEST(PreviewWindowZoom, LandscapeScrollsByItsOwnSteps) {
 
 TEST(PreviewWindowZoom, OpeningAtLevelZeroLeavesTheStoredLevel) {
   ZoomLevelGuard keep;
-  setPreviewZoomLevel(5);
+  preview::setPreviewZoomLevel(5);
   FinalWindow run(1, kPortrait, 0);
   ASSERT_TRUE(run.waitForCall(1));
   EXPECT_EQ(run.window()->level(), 0);
   EXPECT_EQ(run.find<QWidget>("pageArea")->size(), QSize(305, 432));
-  EXPECT_EQ(previewZoomLevel(), 5);
+  EXPECT_EQ(preview::previewZoomLevel(), 5);
   run.pressText('-');  // at the bound: stored all the same
-  EXPECT_EQ(previewZoomLevel(), 0);
+  EXPECT_EQ(preview::previewZoomLevel(), 0);
   run.press(Qt::Key_Q);
   ASSERT_TRUE(run.finish());
 }
@@ -159,9 +159,11 @@ TEST(PreviewWindowPages, GoToPagePromptByKeyByPageDisplayAndByButton) {
   dialogs.pageAnswer = "2";
   run.pressText('g');
   EXPECT_EQ(run.window()->currentPage(), 2);
-  dialogs.pageAnswer = "9";  // more than the pages: refused
+  dialogs.pageAnswer = "9";  // more than the pages: refused, saying why
   QTest::mouseClick(run.find<QLabel>("pageSay"), Qt::LeftButton);
   EXPECT_EQ(run.window()->currentPage(), 2);
+  EXPECT_EQ(dialogs.messages,
+            QStringList{"The report has 4 pages: there is no page 9. / Please enter a page from 1 to 4."});
   dialogs.pageAnswer = "4";
   QTest::mouseClick(run.find<QPushButton>("pageNumber"), Qt::LeftButton);
   EXPECT_TRUE(QTest::qWaitFor([&] { return run.window()->currentPage() == 4; }));
@@ -171,12 +173,15 @@ TEST(PreviewWindowPages, GoToPagePromptByKeyByPageDisplayAndByButton) {
   ASSERT_TRUE(run.finish());
 }
 
-TEST(PreviewWindowPages, OnePageOffersNoPrompt) {
+TEST(PreviewWindowPages, OnePageOffersNoPromptAndSaysWhy) {
   ScriptedDialogs dialogs;
   FinalWindow run(1);
   ASSERT_TRUE(run.waitForCall(1));
   run.pressText('G');
+  QTest::mouseClick(run.find<QPushButton>("pageNumber"), Qt::LeftButton);  // N#
+  EXPECT_TRUE(QTest::qWaitFor([&] { return dialogs.messages.size() == 2; }));
   EXPECT_TRUE(dialogs.prompts.isEmpty());
+  EXPECT_EQ(dialogs.messages, QStringList(2, "The report has only one page: there is no other page to go to."));
   run.press(Qt::Key_Q);
   ASSERT_TRUE(run.finish());
 }
@@ -256,7 +261,7 @@ TEST(PreviewWindowMarks, SpinButtonKeysMoveTheMarkerAndHandBackTheFocus) {
 }
 
 TEST(PreviewWindowHelp, HelpTextHas35LinesOf52Characters) {
-  const QStringList lines = previewHelpText().split('\n');
+  const QStringList lines = preview::previewHelpText().split('\n');
   ASSERT_EQ(lines.size(), 35);
   for (const QString& line : lines) EXPECT_EQ(line.size(), 52) << line.toStdString();
   EXPECT_TRUE(lines[0].startsWith("Up/Down Arrow      Scroll up/down 10 pixels"));
@@ -276,7 +281,7 @@ TEST(PreviewWindowHelp, HelpKeyOpensTheModalHelpAndEscapeClosesIt) {
   EXPECT_EQ(help->windowTitle(), "    Print Preview Help");
   EXPECT_TRUE(help->isVisible());
   EXPECT_EQ(help->windowModality(), Qt::ApplicationModal);
-  EXPECT_EQ(help->findChild<QWidget*>("helpText")->property("text").toString(), previewHelpText());
+  EXPECT_EQ(help->findChild<QWidget*>("helpText")->property("text").toString(), preview::previewHelpText());
   QTest::keyClick(help, Qt::Key_Escape);
   EXPECT_TRUE(QTest::qWaitFor([&] { return !run.window()->findChild<QDialog*>("previewHelp"); }));
   EXPECT_TRUE(run.keys()->hasFocus());
@@ -351,8 +356,12 @@ TEST(PreviewWindowPrint, AListOfPagesInTheFirstFieldPrintsThosePagesAndNamesTheM
   ASSERT_TRUE(run.waitForCall(1));
   run.pressText('e');
   ASSERT_TRUE(run.find<QLineEdit>("firstPageField")->hasFocus());
-  QTest::keyClicks(run.find<QLineEdit>("firstPageField"), "4,1-2x,7-");  // a letter cannot be typed
-  EXPECT_EQ(run.find<QLineEdit>("firstPageField")->text(), "4,1-2,7-");
+  QLineEdit* first = run.find<QLineEdit>("firstPageField");
+  QTest::keyClicks(first, "4,1-2x,7-");  // a letter cannot be typed
+  EXPECT_EQ(first->text(), "4,1-2,7-");
+  // The list shows whole: the field takes the room of the last page, which a list leaves empty.
+  EXPECT_FALSE(run.find<QLineEdit>("lastPageField")->isVisible());
+  EXPECT_LE(first->fontMetrics().horizontalAdvance("1-3,5,57-") + 6, first->width());
   run.pressText('p');
   QStringList pages = pdfPageTexts(run.dir.filePath("out.pdf"));
   ASSERT_EQ(pages.size(), 3);
@@ -406,14 +415,15 @@ TEST(PreviewWindowPrint, BuiltInBoxesAskOnTheGuiThread) {
   run.pressText('p');
   EXPECT_EQ(seen, (QStringList{"Print All Pages?", "One or more Range values is empty"}));
 
-  // The go-to-page prompt keeps a page beyond the last one from closing it.
+  // The go-to-page prompt keeps a page beyond the last one from closing it, and says why.
   bool refused = false;
-  QTimer::singleShot(0, [&refused] {
+  QTimer::singleShot(0, [&refused, &answer] {
     if (!QTest::qWaitFor([] { return QApplication::activeModalWidget(); })) return;
     QWidget* prompt = QApplication::activeModalWidget();
     auto* field = prompt->findChild<QLineEdit*>("promptField");
     auto* ok = prompt->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok);
     field->setText("3");
+    answer(QMessageBox::Ok);
     QTest::mouseClick(ok, Qt::LeftButton);
     refused = prompt->isVisible();
     field->setText("1");
@@ -421,6 +431,7 @@ TEST(PreviewWindowPrint, BuiltInBoxesAskOnTheGuiThread) {
   });
   run.pressText('g');
   EXPECT_TRUE(refused);
+  EXPECT_EQ(seen.last(), "The report has 2 pages: there is no page 3.\nPlease enter a page from 1 to 2.");
   EXPECT_EQ(run.window()->currentPage(), 1);
   run.press(Qt::Key_Q);
   ASSERT_TRUE(run.finish());

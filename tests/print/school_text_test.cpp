@@ -7,7 +7,7 @@
 #include "qtcore/school_text.h"
 
 using velmont::print::CharDevice;
-using velmont::print::SchoolText;
+using velmont::qtcore::SchoolText;
 
 namespace {
 

@@ -29,7 +29,7 @@ inline printer::SystemPrintDialog answeringPrinter(const QString& name) {
 
 class PrinterDialogTest : public ::testing::Test {
  protected:
-  PrinterDialogTest() { session.set(&app::SessionValues::folder, school::SchoolFolder(school.dir())); }
+  PrinterDialogTest() { session.set(&school::SessionValues::folder, school::SchoolFolder(school.dir())); }
   ~PrinterDialogTest() override { printer::setSystemPrintDialog({}); }
 
   // Runs the dialog; `act` gets it once it is shown.
@@ -72,7 +72,7 @@ class PrinterDialogTest : public ::testing::Test {
   }
 
   SchoolCopy school;
-  app::Session session;
+  school::Session session;
 };
 
 }  // namespace velmont::testing

@@ -17,7 +17,7 @@ namespace {
 TEST_F(PrinterDialogTest, LogoHeightZeroIsShownAndSavedAsTwelveWithTheOtherSettings) {
   school.setControl(3, "PA_NXT_TRN", 0);
   school.setControl(3, "PA_OPN_BAL", 5);
-  session.update([](app::SessionValues& v) { v.prAscii = "OLD"; v.hdAscii = "N"; });
+  session.update([](school::SessionValues& v) { v.prAscii = "OLD"; v.hdAscii = "N"; });
   QString shownMargin, shownLogo, shownAscii;
   bool okHasFocus = false;
   const printer::PrtSettings answer = run([&](widgets::LmdDialog* d) {
@@ -36,8 +36,8 @@ TEST_F(PrinterDialogTest, LogoHeightZeroIsShownAndSavedAsTwelveWithTheOtherSetti
   EXPECT_EQ(control("PA_NXT_TRN"), 12);
   EXPECT_EQ(control("PA_OPN_BAL"), 5);
   EXPECT_EQ(answer[printer::kPrtDeviceName], "");
-  EXPECT_EQ(session.get(&app::SessionValues::prAscii), "");
-  EXPECT_EQ(session.get(&app::SessionValues::hdAscii), "Y");
+  EXPECT_EQ(session.get(&school::SessionValues::prAscii), "");
+  EXPECT_EQ(session.get(&school::SessionValues::hdAscii), "Y");
 }
 
 TEST_F(PrinterDialogTest, EnterOnTheLastFieldSavesMinusOneTheWatermarkAndThePlainTextChoice) {
@@ -53,8 +53,8 @@ TEST_F(PrinterDialogTest, EnterOnTheLastFieldSavesMinusOneTheWatermarkAndThePlai
   EXPECT_EQ(control("PA_NXT_TRN"), -1);
   EXPECT_EQ(control("PA_OPN_BAL"), 7);
   EXPECT_EQ(storedWatermark(), "crest.bmp");
-  EXPECT_EQ(session.get(&app::SessionValues::prAscii), "term3");
-  EXPECT_EQ(session.get(&app::SessionValues::hdAscii), "N");
+  EXPECT_EQ(session.get(&school::SessionValues::prAscii), "term3");
+  EXPECT_EQ(session.get(&school::SessionValues::hdAscii), "N");
 }
 
 TEST_F(PrinterDialogTest, ADecimalIsSavedWhereTheFieldKeepsOneAndRefusedWhereItKeepsWholeNumbers) {
@@ -105,7 +105,7 @@ TEST_F(PrinterDialogTest, ALongTextFilePathIsKeptAsTyped) {
     type(d, 4, path);
     click(d, "OK");
   }, {.focus = 1});
-  EXPECT_EQ(session.get(&app::SessionValues::prAscii), path.toStdString());
+  EXPECT_EQ(session.get(&school::SessionValues::prAscii), path.toStdString());
 }
 
 TEST_F(PrinterDialogTest, AClickInTheBlankTextFileNameAndTypingEntersTheName) {
@@ -118,7 +118,7 @@ TEST_F(PrinterDialogTest, AClickInTheBlankTextFileNameAndTypingEntersTheName) {
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);  // to the Y field
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);  // confirms
   }, {.focus = 1});
-  EXPECT_EQ(session.get(&app::SessionValues::prAscii), "marks.txt");
+  EXPECT_EQ(session.get(&school::SessionValues::prAscii), "marks.txt");
 }
 
 TEST_F(PrinterDialogTest, CancelAfterSelectPrinterAnswersABlankAndEscTheChosenPrinterSavingNothing) {
@@ -142,7 +142,7 @@ TEST_F(PrinterDialogTest, CancelAfterSelectPrinterAnswersABlankAndEscTheChosenPr
   EXPECT_EQ(escaped[printer::kPrtDeviceName], "Office Laser");
   EXPECT_EQ(escaped[0], "1");
   EXPECT_EQ(control("PA_NXT_TRN"), 20);
-  EXPECT_EQ(session.get(&app::SessionValues::prAscii), "");
+  EXPECT_EQ(session.get(&school::SessionValues::prAscii), "");
 }
 
 TEST_F(PrinterDialogTest, ACancelledSystemDialogKeepsTheChoiceMadeBefore) {

@@ -65,6 +65,15 @@ TEST_F(HeadingEditorTest, AnEditTypedInTheBrowseReachesTheTableAndEscClosesOnlyT
   QWidget* editor = dialog.focusWidget();
   ASSERT_NE(editor, nullptr);
   ASSERT_NE(editor, grid);
+  // The change shows as a framed field, the cursor after the heading, in a row that holds it whole.
+  QApplication::processEvents();
+  auto* line = qobject_cast<QLineEdit*>(editor);
+  ASSERT_NE(line, nullptr);
+  EXPECT_TRUE(line->hasFrame());
+  EXPECT_FALSE(line->hasSelectedText());
+  EXPECT_EQ(line->cursorPosition(), line->text().size());
+  EXPECT_GE(grid->rowHeight(2), line->sizeHint().height());
+  EXPECT_GE(line->height(), line->sizeHint().height());
   QTest::keyClick(editor, Qt::Key_A, Qt::ControlModifier);
   QTest::keyClicks(editor, "BULLETIN DE:");
   QTest::keyClick(editor, Qt::Key_Return);

@@ -13,6 +13,7 @@
 #include "temp_dir.h"
 
 using namespace velmont::data;
+using namespace velmont::school;
 using velmont::testing::TempDir;
 
 namespace {

@@ -9,7 +9,7 @@
 #include "libs/date_text.h"
 #include "school_fixture.h"
 
-namespace velmont::app {
+namespace velmont::school {
 namespace {
 
 using data::Date;
@@ -178,4 +178,4 @@ TEST(DateText, SystemOrderAndTypedDates) {
 }
 
 }  // namespace
-}  // namespace velmont::app
+}  // namespace velmont::school

@@ -134,6 +134,35 @@ TEST(PictureEdit, AfterARefusalOnlyTheRefusedFieldLooksSelected) {
   EXPECT_FALSE(end->hasSelectedText());
 }
 
+// Under a window manager the message of a refusal takes the activation, and the
+// dialog may be given back later with its first field focused: the refused
+// field takes the focus again then.
+TEST(PictureEdit, ARefusedFieldTakesTheFocusBackWhenItsWindowIsActivatedAgain) {
+  Form f;
+  QWidget message;
+  GetOptions refuse;
+  refuse.check = [&](const QString&) {
+    message.show();
+    message.activateWindow();
+    QApplication::setActiveWindow(&message);
+    return false;
+  };
+  PictureEdit* first = f.add(1, 2, "7", "@!K");
+  PictureEdit* refused = f.add(2, 2, "ZZ", "@!K", refuse);
+  PictureEdit* last = f.add(3, 2, "12", "@!K");
+  f.show();
+  refused->setFocus(Qt::TabFocusReason);
+  QTest::keyClick(refused, Qt::Key_Tab);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == &message; }, 2000));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return f.dialog.focusWidget() == refused; }, 2000));
+  first->setFocus(Qt::OtherFocusReason);  // what a window manager's activation may leave
+  message.hide();
+  f.show();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return refused->hasFocus(); }, 2000));
+  EXPECT_EQ(refused->selectedText(), "ZZ");
+  EXPECT_FALSE(last->hasFocus());
+}
+
 TEST(PictureEdit, RulesPerPosition) {
   Form f;
   PictureEdit* digit = f.add(1, 2, "", "9");

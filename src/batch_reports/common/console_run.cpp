@@ -129,7 +129,7 @@ bool PngTeeDevice::startDoc(const QString& name) {
   written_.clear();
   folder_ = std::make_unique<print::OutputFolder>(dir_);
   if (!folder_->begin()) {
-    failure_ = QStringLiteral("the pictures cannot be written: ") + folder_->failure();
+    failure_ = folder_->failure();  // with the picture folder as the destination named
     folder_.reset();
     return false;
   }

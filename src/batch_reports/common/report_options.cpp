@@ -25,7 +25,7 @@ int termOption(const Arguments& a, const school::SchoolFolder& folder, const dat
   if (a.has("term")) return int(a.number("term", 1, 1, 4));
   data::Workspace ws;
   data::Table& control = ws.open(folder.table("sccontro"), "sccontro");
-  return app::deriveTerm(app::readTermStarts(control), date).term;
+  return school::deriveTerm(school::readTermStarts(control), date).term;
 }
 
 void oneDestination(const Arguments& a, const std::vector<std::string>& options) {

@@ -103,12 +103,12 @@ int eotCommand(const std::vector<std::string>& words, std::ostream& out, std::os
   const bool textLf = textLfOption(a);
   ensureGuiApplication();
 
-  app::SessionValues session = app::freshSessionValues(folder, data::Date::today());
+  school::SessionValues session = school::freshSessionValues(folder, data::Date::today());
   session.year = int(a.number("year", todayYear, 1991, 2050));
   session.regYear = todayYear;
-  app::readSchoolWords(session);
-  app::readSchoolName(session);
-  app::readControlValues(session);
+  school::readSchoolWords(session);
+  school::readSchoolName(session);
+  school::readControlValues(session);
 
   eot::EotChoices asked;
   asked.from = a.value("from").value_or("");

@@ -77,11 +77,11 @@ int listCommand(const std::vector<std::string>& words, std::ostream& out, std::o
   applyCodePageOption(a);
   const bool textUtf8 = textUtf8Option(a);
   const bool textLf = textLfOption(a);
-  app::SessionValues v = app::freshSessionValues(folder, data::Date::today());
+  school::SessionValues v = school::freshSessionValues(folder, data::Date::today());
   v.year = int(a.number("year", todayYear, 1991, 2050));
-  app::readSchoolWords(v);
-  app::readSchoolName(v);
-  app::readControlValues(v);
+  school::readSchoolWords(v);
+  school::readSchoolName(v);
+  school::readControlValues(v);
 
   lists::ListEntries asked;
   asked.level = *a.value("level");

@@ -8,7 +8,7 @@
 #include "libs/letterhead_setup.h"
 #include "qtcore/school_text.h"
 
-namespace velmont::print {
+namespace velmont::reports {
 
 using data::Table;
 
@@ -23,18 +23,18 @@ std::unique_ptr<Table> openLetterhead(const school::SchoolFolder& folder) {
 
 // A field of the current record as the letterhead description holds it; texts
 // in the school's code page `school`.
-std::string asText(const Table& t, const char* name, const SchoolText& school) {
+std::string asText(const Table& t, const char* name, const qtcore::SchoolText& school) {
   const int i = t.requireField(name);
   const data::FieldDesc& f = t.field(i);
   switch (f.type) {
     case 'N': return data::formatStr(t.num(i), f.width, f.decimals);
     case 'L': return t.logical(i) ? "Y" : "N";
-    default: return school.transcode(t.str(i), SchoolText::of(t));
+    default: return school.transcode(t.str(i), qtcore::SchoolText::of(t));
   }
 }
 
 void append(std::vector<std::string>& out, const Table& t, std::initializer_list<const char*> fields,
-            const SchoolText& school) {
+            const qtcore::SchoolText& school) {
   for (const char* f : fields) out.push_back(asText(t, f, school));
 }
 
@@ -42,7 +42,7 @@ void append(std::vector<std::string>& out, const Table& t, std::initializer_list
 
 std::vector<std::string> LOAD_LHED(const school::SchoolFolder& folder) {
   auto t = openLetterhead(folder);
-  const SchoolText& school = SchoolText::of(folder.codePage().codePage);
+  const qtcore::SchoolText& school = qtcore::SchoolText::of(folder.codePage().codePage);
   std::vector<std::string> aLhd;
   aLhd.reserve(54);
   t->goTo(5);
@@ -63,7 +63,7 @@ std::string FIND_LOGO(const school::SchoolFolder& folder, const std::string& pre
   {
     auto t = openLetterhead(folder);
     // The names are the school's text: decoded before the files are looked up.
-    const SchoolText& text = SchoolText::of(*t);
+    const qtcore::SchoolText& text = qtcore::SchoolText::of(*t);
     t->goTo(5);
     const std::string name = text.toUtf8(data::rtrim(t->str("LDE")));
     if (!name.empty() && !folder.file(name).empty()) logo = prefix + name;
@@ -75,4 +75,4 @@ std::string FIND_LOGO(const school::SchoolFolder& folder, const std::string& pre
   return logo;
 }
 
-}  // namespace velmont::print
+}  // namespace velmont::reports

@@ -7,7 +7,7 @@
 
 #include "school/school_folder.h"
 
-namespace velmont::print {
+namespace velmont::reports {
 
 // LOAD_LHED: the 54 texts of the letterhead description, in the order the card
 // expects (logo record first, then the text lines, the address window, the
@@ -22,4 +22,4 @@ std::vector<std::string> LOAD_LHED(const school::SchoolFolder& folder);
 // decoded from the table's code page (UTF-8).
 std::string FIND_LOGO(const school::SchoolFolder& folder, const std::string& prefix, std::string& w_mark);
 
-}  // namespace velmont::print
+}  // namespace velmont::reports

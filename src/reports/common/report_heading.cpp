@@ -11,7 +11,7 @@
 #include "print/preview_document.h"
 #include "qtcore/school_text.h"
 
-namespace velmont::print {
+namespace velmont::reports {
 
 namespace {
 
@@ -23,17 +23,17 @@ QSize pictureSize(const QString& file) {
 
 QString withoutTrailingBlanks(const std::string& text) {
   const size_t end = text.find_last_not_of(' ');
-  return SchoolText::forThisThread().decode(end == std::string::npos ? std::string() : text.substr(0, end + 1));
+  return qtcore::SchoolText::forThisThread().decode(end == std::string::npos ? std::string() : text.substr(0, end + 1));
 }
 
 // Before every page but the first: in a stepped preview, show the pages so far and
 // take the user's answer; otherwise start the page.
-bool startPage(ReportHeadingValues& v, lmcPrn3& printer) {
+bool startPage(ReportHeadingValues& v, print::lmcPrn3& printer) {
   if (v.ln == 999) return true;
-  auto* preview = dynamic_cast<PreviewDocument*>(&printer);
+  auto* preview = dynamic_cast<print::PreviewDocument*>(&printer);
   if (v.lPreview && preview && v.nPrev_Choice == 1) {
     v.nPrev_Choice = v.stepWindow ? v.stepWindow(*preview)
-                                  : preview->openPwin(PwinOptions{.stepping = true, .showFirst = false});
+                                  : preview->openPwin(print::PwinOptions{.stepping = true, .showFirst = false});
     if (v.nPrev_Choice == 0) {
       if (v.onStop) v.onStop();
       return false;
@@ -43,7 +43,7 @@ bool startPage(ReportHeadingValues& v, lmcPrn3& printer) {
   return true;
 }
 
-void drawLogo(ReportHeadingValues& v, lmcPrn3& printer, const QString& logo,
+void drawLogo(ReportHeadingValues& v, print::lmcPrn3& printer, const QString& logo,
               const std::function<QSize(const QString&)>& sizeOf) {
   if (logo.isEmpty() || v.nPr_logoH <= 0) return;
   const QSize size = sizeOf(logo);
@@ -53,11 +53,11 @@ void drawLogo(ReportHeadingValues& v, lmcPrn3& printer, const QString& logo,
   printer.PrImage(1.2, 1, logo, rows, columns, 43);
 }
 
-void drawWatermark(lmcPrn3& printer, const QString& mark,
+void drawWatermark(print::lmcPrn3& printer, const QString& mark,
                    const std::function<QSize(const QString&)>& sizeOf) {
   const QSize size = sizeOf(mark);
   if (size.isEmpty()) return;
-  const PaperSize& paper = printer.aSize;
+  const print::PaperSize& paper = printer.aSize;
   const double W = size.width(), H = size.height();
   const double printableWidth = paper[4] - paper[2];
   double nWDmm = (printableWidth - 200) / 10;
@@ -90,7 +90,7 @@ QString headingFont(qsizetype length) {
   return QString::fromLatin1(size) + ".Times New Roman Bold";
 }
 
-bool REP_HD(ReportHeadingValues& v, const QString& heading, lmcPrn3& printer, double width,
+bool REP_HD(ReportHeadingValues& v, const QString& heading, print::lmcPrn3& printer, double width,
             bool withLogo) {
   if (!startPage(v, printer)) return false;
 
@@ -150,4 +150,4 @@ bool REP_HD(ReportHeadingValues& v, const QString& heading, lmcPrn3& printer, do
   return true;
 }
 
-}  // namespace velmont::print
+}  // namespace velmont::reports

@@ -15,9 +15,11 @@
 #include "school/school_folder.h"
 
 namespace velmont::print {
-
 class lmcPrn3;
 class PreviewDocument;
+}  // namespace velmont::print
+
+namespace velmont::reports {
 
 // One text of a column-heading line under the letterhead, at its column.
 struct HeadingColumn {
@@ -47,7 +49,7 @@ struct ReportHeadingValues {
   std::function<void()> onStop;
   // Shows the stepping preview window and returns its answer; the preview's own
   // openPwin when not set (a run's user interface may show it its own way).
-  std::function<int(PreviewDocument& preview)> stepWindow;
+  std::function<int(print::PreviewDocument& preview)> stepWindow;
 };
 
 // The heading font for a heading of that length: longer than 56 characters
@@ -57,7 +59,7 @@ QString headingFont(qsizetype length);
 // Prints the heading of a new page on `printer` in `width` columns; `withLogo`
 // allows the logo and the watermark. Returns false, with no new page started,
 // when the user answered the preview window with stop; true otherwise.
-bool REP_HD(ReportHeadingValues& values, const QString& heading, lmcPrn3& printer,
+bool REP_HD(ReportHeadingValues& values, const QString& heading, print::lmcPrn3& printer,
             double width = 78, bool withLogo = true);
 
-}  // namespace velmont::print
+}  // namespace velmont::reports

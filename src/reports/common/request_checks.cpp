@@ -9,8 +9,8 @@ namespace velmont::reports {
 int yearLevelChoice(data::Workspace& ws, const school::SchoolFolder& folder, const std::string& field,
                     const std::string& code, const std::string& yrGrd) {
   int level = 0;
-  const data::YearCheck check = data::checkYearEntry(ws, folder, code, &level);
-  if (check == data::YearCheck::kUnknown) {
+  const school::YearCheck check = school::checkYearEntry(ws, folder, code, &level);
+  if (check == school::YearCheck::kUnknown) {
     const std::string what = "the school has no year level \"" + code + "\"";
     throw RequestRefused(field, field + ": " + what, {QString::fromStdString(what)});
   }
@@ -18,8 +18,8 @@ int yearLevelChoice(data::Workspace& ws, const school::SchoolFolder& folder, con
     const std::string what = "a year level lies between 1 and 20";
     throw RequestRefused(field, field + " " + code + ": " + what, {QString::fromStdString(what)});
   }
-  if (check == data::YearCheck::kNoFees) {
-    const auto lines = data::yearFeesMessage(yrGrd);
+  if (check == school::YearCheck::kNoFees) {
+    const auto lines = school::yearFeesMessage(yrGrd);
     throw RequestRefused(field, field + " " + code + ": " + lines[0] + " " + lines[1],
                          {QString::fromStdString(lines[0]), QString::fromStdString(lines[1])});
   }
@@ -27,7 +27,7 @@ int yearLevelChoice(data::Workspace& ws, const school::SchoolFolder& folder, con
 }
 
 std::string schoolBytesChoice(const QString& typed, const school::SchoolFolder& folder, const std::string& field) {
-  const print::SchoolText& text = print::SchoolText::of(folder.codePage().codePage);
+  const qtcore::SchoolText& text = qtcore::SchoolText::of(folder.codePage().codePage);
   std::string bytes;
   if (!text.encode(typed, bytes)) {
     const QString refusal = text.refusalMessage(text.refusedCharacter(typed));

@@ -55,7 +55,7 @@ struct RunState {
       done = true;
     }
     changed.notify_all();
-    gui::wakeGui();  // a GUI thread waiting for this run looks again
+    qtcore::wakeGui();  // a GUI thread waiting for this run looks again
   }
   bool isDone() {
     std::lock_guard lock(mutex);
@@ -100,10 +100,10 @@ class ThreadRun : public RunHandle {
  private:
   void waitDone() {
     if (onRunThread()) return;
-    if (QCoreApplication::instance() && gui::onGuiThread()) {
+    if (QCoreApplication::instance() && qtcore::onGuiThread()) {
       // The run may be waiting for an answer from this thread (a message, a
       // preview window): events keep flowing until the run wakes it at its end.
-      gui::waitOnGui([this] { return state_->isDone(); });
+      qtcore::waitOnGui([this] { return state_->isDone(); });
       return;
     }
     std::unique_lock lock(state_->mutex);

@@ -1,5 +1,7 @@
 #include "run_report.h"
 
+#include <filesystem>
+
 #include "data/error.h"
 #include "data/table.h"
 #include "data/text.h"
@@ -49,7 +51,18 @@ struct NotSent {
   QString message;
 };
 
-QString describe(const data::DataError& e) {
+QString describe(const data::DataError& e, const school::SchoolFolder& folder) {
+  // A file the program makes in the school's folder (an index, a side table)
+  // that cannot be made: most often a folder the user may only read.
+  const std::string cannotCreate = "cannot create: ";
+  std::error_code ec;
+  if (!e.file().empty() && e.reason().rfind(cannotCreate, 0) == 0 &&
+      std::filesystem::equivalent(std::filesystem::path(e.file()).parent_path(),
+                                  folder.dir().empty() ? "." : folder.dir(), ec))
+    return QString::fromStdString(e.file() + ": cannot be made in the school's folder (" +
+                                  e.reason().substr(cannotCreate.size()) +
+                                  "): the program keeps its indexes and side tables there; let it write in the "
+                                  "folder, or print from a copy of the school in a folder it may write in");
   return QString::fromStdString(e.file().empty() ? e.reason() : e.file() + ": " + e.reason());
 }
 
@@ -108,8 +121,8 @@ RunOutcome runReport(const RunRequest& request, RunUi& ui, const RunSteps& steps
   data::KeepReadsScope keepReads;  // each part of a school file is read once per run
   data::Workspace ws;  // the run's own work areas, closed with the run
   // The report prints the school's text in its code page.
-  const print::SchoolText::ThreadScope schoolText(
-      print::SchoolText::of(request.folder.codePage().codePage));
+  const qtcore::SchoolText::ThreadScope schoolText(
+      qtcore::SchoolText::of(request.folder.codePage().codePage));
   std::unique_ptr<print::lmcPrn3> printer;
   print::PreviewDocument* preview = nullptr;
   std::unique_ptr<RunSetup> setup;
@@ -183,7 +196,7 @@ RunOutcome runReport(const RunRequest& request, RunUi& ui, const RunSteps& steps
   } catch (const NotSent& e) {
     outcome.error = e.message;
   } catch (const data::DataError& e) {
-    outcome.error = describe(e);
+    outcome.error = describe(e, request.folder);
   } catch (...) {
     failure = std::current_exception();
   }

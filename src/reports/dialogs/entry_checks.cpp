@@ -1,6 +1,11 @@
 #include "entry_checks.h"
 
+#include <QStringList>
+
+#include "data/error.h"
 #include "libs/date_text.h"
+#include "qtcore/school_text.h"
+#include "school/home_classes.h"
 #include "widgets/lmd_messages.h"
 
 namespace velmont::reports {
@@ -21,6 +26,33 @@ bool asAtDateAccepted(const QString& text, QWidget* owner) {
   if (s.find_first_of("0123456789") == std::string::npos || !libs::dateFromText(s).empty()) return true;
   widgets::lmdMsg({"\"" + text.trimmed() + "\" is not a date.",
                    "Please enter a date that exists, as " + dateForm() + ", or clear the field."},
+                  0, owner);
+  return false;
+}
+
+bool homeClassAccepted(const QString& text, const school::SchoolFolder& folder, const QString& word, QWidget* owner) {
+  if (text.trimmed().isEmpty()) return true;
+  const qtcore::SchoolText& schoolText = qtcore::SchoolText::of(folder.codePage().codePage);
+  std::string typed;
+  // A letter the code page lacks is refused, naming it, when the report starts.
+  if (!schoolText.encode(text, typed)) return true;
+  std::vector<std::string> classes;
+  try {
+    classes = school::homeClassesInUse(folder);
+  } catch (const data::DataError&) {
+    return true;
+  }
+  if (school::homeClassInUse(classes, typed)) return true;
+  // The classes there are, so that the right one can be typed at once.
+  constexpr size_t kNamed = 60;
+  QStringList named;
+  for (size_t i = 0; i < classes.size() && i < kNamed; ++i) named << schoolText.decode(classes[i]).trimmed();
+  QString list = named.join(", ");
+  if (classes.size() > kNamed) list += QStringLiteral(" and %1 more").arg(classes.size() - kNamed);
+  widgets::lmdMsg({"No student is in the " + word + " \"" + text.trimmed() + "\".",
+                   classes.empty() ? "No student of this school has a " + word + ": leave the field blank."
+                                   : "Please enter a " + word + " that this school uses (" + list +
+                                         "), or leave the field blank."},
                   0, owner);
   return false;
 }

@@ -6,10 +6,20 @@
 
 class QWidget;
 
+namespace velmont::school {
+class SchoolFolder;
+}
+
 namespace velmont::reports {
 
 // "Enrolled as at": a date that exists, or no date at all.
 bool asAtDateAccepted(const QString& text, QWidget* owner);
+
+// The home class: blank, or the beginning of a class that a student of the
+// school is in (as the run selects by it); a refusal names the classes there
+// are. `word` is the school's word for a home class. A students table that
+// cannot be read is left for the run to name.
+bool homeClassAccepted(const QString& text, const school::SchoolFolder& folder, const QString& word, QWidget* owner);
 
 // "Exam/Assess mark %": a whole number from 0 to 100 (above 100 the assessment
 // mark would count negatively).

@@ -50,11 +50,11 @@ QString q(const std::string& s) { return QString::fromStdString(s); }
 // the printer line and the status box, above the help line.
 constexpr double kDialogRows = 21.6;
 
-data::SavedOptions defaultOptions(const app::SessionValues& v) {
+school::SavedOptions defaultOptions(const school::SessionValues& v) {
   data::Workspace ws;
   std::string from = " 0", to = " 0";
   try {
-    data::yr_range(ws, v.folder, from, to);
+    school::yr_range(ws, v.folder, from, to);
   } catch (const std::exception&) {
     // Without the control table the year-level check tells the user when a level is typed.
   }
@@ -62,13 +62,13 @@ data::SavedOptions defaultOptions(const app::SessionValues& v) {
 }
 
 struct DialogState {
-  app::Session* session = nullptr;
+  school::Session* session = nullptr;
   widgets::LmdDialog* dlg = nullptr;
   std::vector<widgets::PictureEdit*> fields;  // start, end, home class, as at, name or number, initial
   QPointer<QPushButton> printButton, previewButton;
   QAbstractButton* reduce = nullptr;
   std::string reduc_yr = "N";
-  data::SavedOptions saved;
+  school::SavedOptions saved;
   QString cPrinter;
   std::vector<QString> printerSettings;  // the job settings chosen with F6
   reports::ReportKeys keys;
@@ -80,8 +80,8 @@ struct DialogState {
 
 // The name the cards' PDF is offered under: the term and year, and the class,
 // else the level or levels, and the student when one was typed, as the fields show them.
-QString cardsFileName(const DialogState& st, const app::SessionValues& v) {
-  const print::SchoolText& schoolText = print::SchoolText::of(v.folder.codePage().codePage);
+QString cardsFileName(const DialogState& st, const school::SessionValues& v) {
+  const qtcore::SchoolText& schoolText = qtcore::SchoolText::of(v.folder.codePage().codePage);
   const QString word = schoolText.decode(data::trim(v.yearNames.word));
   const QString from = st.fields[0]->value().trimmed(), to = st.fields[1]->value().trimmed();
   QString narrowed = st.fields[2]->value().trimmed();
@@ -98,10 +98,10 @@ void PRINTEOT(DialogState& st, bool preview) {
   // wrong students.
   for (widgets::PictureEdit* f : st.fields)
     if (!f->checkNow()) {
-      f->setFocus(Qt::OtherFocusReason);
+      f->takeFocusBack();
       return;
     }
-  const app::SessionValues v = st.session->values();
+  const school::SessionValues v = st.session->values();
   EotChoices choices;
   choices.from = st.fields[0]->value().toStdString();
   choices.to = st.fields[1]->value().toStdString();
@@ -121,7 +121,7 @@ void PRINTEOT(DialogState& st, bool preview) {
     // code page cannot hold is what is left.
     const std::map<std::string, size_t> fieldOf = {{"from", 0}, {"to", 1}, {"class", 2}, {"student", 4}, {"initial", 5}};
     widgets::lmdMsg(e.lines(), 0, st.dlg);
-    if (auto it = fieldOf.find(e.field()); it != fieldOf.end()) st.fields[it->second]->setFocus(Qt::OtherFocusReason);
+    if (auto it = fieldOf.find(e.field()); it != fieldOf.end()) st.fields[it->second]->takeFocusBack();
     return;
   }
   // A year without subject records is told before anything is asked or printed.
@@ -147,13 +147,13 @@ void PRINTEOT(DialogState& st, bool preview) {
   widgets::lmdEnable(st.previewButton, false);
   libs::lmdLog(std::string(" Print ") + kEotTitle, v.userId, v.pwd);
   try {
-    data::saveOptions(v.folder, v.userId, data::kEndOfTermReportCode, request.prefs);
+    school::saveOptions(v.folder, v.userId, school::kEndOfTermReportCode, request.prefs);
     st.saved.prefs = request.prefs;
   } catch (const std::exception& e) {
     // The report still runs; the user learns that the choices are not kept.
     widgets::lmdMsg({"Your choices could not be saved.", q(e.what())}, 0, st.dlg);
   }
-  if (preview) st.session->set(&app::SessionValues::prevChoice, 1);
+  if (preview) st.session->set(&school::SessionValues::prevChoice, 1);
   auto ui = reports::makeGuiRunUi(*st.session, st.dlg, {st.printButton, st.previewButton});
   st.runPreviews = preview;
   st.run = reports::startRun(std::move(r), ui,
@@ -183,12 +183,12 @@ class EnterMovesOn : public QObject {
 
 }  // namespace
 
-void TAIL_PR2(app::Session& session, QWidget* owner, const std::string& reportCode) {
-  session.update([](app::SessionValues& v) {
+void TAIL_PR2(school::Session& session, QWidget* owner, const std::string& reportCode) {
+  session.update([](school::SessionValues& v) {
     v.prAscii.clear();
     v.hdAscii.clear();
   });
-  const app::SessionValues v = session.values();
+  const school::SessionValues v = session.values();
   auto st = std::make_shared<DialogState>();
   st->session = &session;
   // Without a parent window: the main window stays reachable for File > Exit.
@@ -198,15 +198,15 @@ void TAIL_PR2(app::Session& session, QWidget* owner, const std::string& reportCo
   widgets::lmdStat(dlg, 19.2, 1.5, 1.5, 57);
   QLabel* status = widgets::lmdSay(dlg, 19.45, 2, " ", {.columns = 56, .font = "10.Arial Bold"});
   try {
-    st->saved = data::loadSavedOptions(v.folder, v.userId, data::kEndOfTermReportCode, defaultOptions(v), v.year);
+    st->saved = school::loadSavedOptions(v.folder, v.userId, school::kEndOfTermReportCode, defaultOptions(v), v.year);
   } catch (const std::exception& e) {
     st->saved = defaultOptions(v);  // an unreadable options table must not keep the reports away
     widgets::lmdQMsg(reports::savedOptionsNotice(QString::fromLocal8Bit(e.what())), dlg);
   }
-  st->saved.prefs = data::padTo(st->saved.prefs, data::kPrefsWidth);
+  st->saved.prefs = data::padTo(st->saved.prefs, school::kPrefsWidth);
   const std::string& prefs = st->saved.prefs;
   // The school's words and the saved home class are in its code page.
-  const print::SchoolText& schoolText = print::SchoolText::of(v.folder.codePage().codePage);
+  const qtcore::SchoolText& schoolText = qtcore::SchoolText::of(v.folder.codePage().codePage);
   auto text = [&schoolText](const std::string& bytes) { return schoolText.decode(bytes); };
   // The word as shown: without the blanks that pad a grade.$vl word to 79 characters.
   const std::string yr = data::rtrim(v.yearNames.word);
@@ -218,8 +218,12 @@ void TAIL_PR2(app::Session& session, QWidget* owner, const std::string& reportCo
   widgets::lmdSay(dlg, 3.5, 2, text("Ending " + yr + " "), label);
   st->fields.push_back(widgets::lmdXGet(dlg, 3.5, 15, 2, text(prefs.substr(2, 2)), "@!K", {.check = yearCheck, .help = text("Enter ending " + yr)}));
   widgets::lmdSay(dlg, 5, 3, text(" " + v.homeCl + " "), {.columns = 12, .align = Qt::AlignRight, .font = "11.Arial"});
-  st->fields.push_back(widgets::lmdXGet(dlg, 5, 15, v.hclLen, text(prefs.substr(4, size_t(std::max(v.hclLen, 0)))), "@!K",
-                                        {.help = text(v.homeCl + " - may be left blank")}));
+  st->fields.push_back(widgets::lmdXGet(
+      dlg, 5, 15, v.hclLen, text(prefs.substr(4, size_t(std::max(v.hclLen, 0)))), "@!K",
+      {.check = [folder = v.folder, word = text(v.homeCl), dlg](const QString& t) {
+         return reports::homeClassAccepted(t, folder, word, dlg);
+       },
+       .help = text(v.homeCl + " - may be left blank")}));
   widgets::lmdSay(dlg, 6.5, 2, "Enrolled as at ", label);
   st->fields.push_back(widgets::lmdXGet(
       dlg, 6.5, 15, 10, q(libs::dateText(v.date)), q(libs::datePicture()),
@@ -327,7 +331,7 @@ void TAIL_PR2(app::Session& session, QWidget* owner, const std::string& reportCo
 }
 
 void registerEotDialog() {
-  app::registerReportDialog(data::kEndOfTermReportCode, TAIL_PR2);
+  app::registerReportDialog(school::kEndOfTermReportCode, TAIL_PR2);
   app::registerLeaveCheck(reports::endRunsBeforeLeaving);
 }
 

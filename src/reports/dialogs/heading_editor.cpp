@@ -4,8 +4,11 @@
 #include <QKeyEvent>
 #include <QLayout>
 #include <QLabel>
-#include <algorithm>
+#include <QLineEdit>
+#include <QStyledItemDelegate>
 #include <QTableWidget>
+#include <QTimer>
+#include <algorithm>
 
 #include "data/error.h"
 #include "reports/eot/eot_headings.h"
@@ -41,13 +44,49 @@ class EditorKeys : public QObject {
   QWidget* dialog_;
 };
 
+// A heading being changed shows in a framed field with the cursor after its
+// text, so that Enter visibly starts the change; the rows are tall enough for
+// the frame not to hide the text.
+class FramedEdit : public QStyledItemDelegate {
+ public:
+  using QStyledItemDelegate::QStyledItemDelegate;
+  QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+    QWidget* editor = QStyledItemDelegate::createEditor(parent, option, index);
+    if (auto* line = qobject_cast<QLineEdit*>(editor)) {
+      line->setObjectName("headingEdit");
+      line->setFrame(true);
+      // The view selects the whole text once the field is made; the cursor goes after it instead.
+      QTimer::singleShot(0, line, [line] {
+        line->deselect();
+        line->setCursorPosition(int(line->text().size()));
+      });
+    }
+    return editor;
+  }
+  void updateEditorGeometry(QWidget* editor, const QStyleOptionViewItem& option, const QModelIndex&) const override {
+    QRect at = option.rect;
+    const int height = std::max(at.height(), editor->sizeHint().height());
+    at.setTop(at.center().y() - height / 2);
+    at.setHeight(height);
+    editor->setGeometry(at);
+  }
+};
+
+// The height of a row that holds a framed field whole.
+int rowHeightFor(QTableWidget* grid) {
+  QLineEdit probe;
+  probe.setFont(grid->font());
+  probe.setFrame(true);
+  return std::max(grid->fontMetrics().height() + 4, probe.sizeHint().height());
+}
+
 // The editor shows its six rows, both headings and its footer whole. It sits
 // over the dialog's explanatory texts, right-aligned, its bottom just above the
 // dialog's buttons, so that it covers neither them nor the help line.
 void fitEditor(widgets::BrowseView* view, QWidget* dialog) {
   view->setAutoFillBackground(true);  // the texts it lies over do not show through its footer
   QTableWidget* grid = view->grid();
-  const int rowHeight = grid->fontMetrics().height() + 4;
+  const int rowHeight = rowHeightFor(grid);
   grid->verticalHeader()->setDefaultSectionSize(rowHeight);
   grid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
   grid->resizeColumnToContents(0);
@@ -86,6 +125,7 @@ widgets::BrowseView* editHeadings(QWidget* dialog, const school::SchoolFolder& f
   }
   view->setObjectName(kEditorName);
   QTableWidget* grid = view->grid();
+  grid->setItemDelegate(new FramedEdit(grid));
   fitEditor(view, dialog);
   grid->installEventFilter(new EditorKeys(view, dialog));
   // Enter edits the cell it is on (item views only report it as activated).

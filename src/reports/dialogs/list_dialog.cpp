@@ -37,32 +37,32 @@ namespace velmont::lists {
 namespace {
 QString q(const std::string& s) { return QString::fromStdString(s); }
 // The school's code page, in which its words, saved entries and tables are held.
-const print::SchoolText& schoolTextOf(const app::SessionValues& v) {
-  return print::SchoolText::of(v.folder.codePage().codePage);
+const qtcore::SchoolText& schoolTextOf(const school::SessionValues& v) {
+  return qtcore::SchoolText::of(v.folder.codePage().codePage);
 }
 }  // namespace
 
-ListDialog::ListDialog(app::Session& session, QWidget* owner, const std::string& reportCode)
+ListDialog::ListDialog(school::Session& session, QWidget* owner, const std::string& reportCode)
     : session_(session), code_(reportCode) {
-  session_.update([](app::SessionValues& v) {
+  session_.update([](school::SessionValues& v) {
     v.prAscii.clear();
     v.hdAscii.clear();
   });
-  const app::SessionValues v = session_.values();
+  const school::SessionValues v = session_.values();
   c_name_ = schoolTextOf(v).decode(v.homeCl + " List with Subjects");
   std::string start, end;
   data::Workspace& ws = data::Workspace::forThisThread();
   try {
-    data::yr_range(ws, v.folder, start, end);
+    school::yr_range(ws, v.folder, start, end);
   } catch (const data::DataError&) {
     start = end = "  ";  // the year-level check tells the user when a level is typed
   }
   // Saved options that cannot be read (a damaged prntpref.dbf) must not keep
   // the list away: the dialog opens with the defaults and says why.
   QString unreadable;
-  data::SavedOptions saved = defaultListOptions(start, end);
+  school::SavedOptions saved = defaultListOptions(start, end);
   try {
-    saved = data::loadSavedOptions(v.folder, v.userId, code_, saved, v.year);
+    saved = school::loadSavedOptions(v.folder, v.userId, code_, saved, v.year);
   } catch (const std::exception& e) {
     unreadable = QString::fromLocal8Bit(e.what());
   }
@@ -113,8 +113,8 @@ QGroupBox* ListDialog::radioGroup(double row, double column, const QString& capt
 
 void ListDialog::build() {
   using namespace widgets;
-  const app::SessionValues v = session_.values();
-  const print::SchoolText& schoolText = schoolTextOf(v);
+  const school::SessionValues v = session_.values();
+  const qtcore::SchoolText& schoolText = schoolTextOf(v);
   const QString yrGrd = schoolText.decode(data::rtrim(v.yearNames.word));  // without a grade.$vl word's padding
   const QString homeCl = schoolText.decode(v.homeCl);
   const double gap = cellMetric().width * 0.7;  // between controls side by side, in pixels
@@ -134,7 +134,11 @@ void ListDialog::build() {
                   {.check = [this](const QString& t) { return app::chk_yrin(session_, t.toStdString(), nullptr, dialog_); },
                    .help = "Enter starting " + yrGrd});
   lmdSay(dialog_, 6, 3, homeCl + " ", {.columns = 12, .align = Qt::AlignRight, .font = "11.Arial"});
-  class_ = lmdXGet(dialog_, 6, 15, v.hclLen, schoolText.decode(options_.homeClass), "@!K", {.help = homeCl + " - may be left blank"});
+  class_ = lmdXGet(dialog_, 6, 15, v.hclLen, schoolText.decode(options_.homeClass), "@!K",
+                   {.check = [this, folder = v.folder, homeCl](const QString& t) {
+                      return reports::homeClassAccepted(t, folder, homeCl, dialog_);
+                    },
+                    .help = homeCl + " - may be left blank"});
   lmdSay(dialog_, 7.5, 2, "Enrolled as at ", label);
   date_ = lmdXGet(dialog_, 7.5, 15, 10, q(libs::dateText(v.date)), q(libs::datePicture()),
                   {.check = [this](const QString& t) { return reports::asAtDateAccepted(t, dialog_); },
@@ -218,12 +222,12 @@ void ListDialog::build() {
 void ListDialog::PRINTIT(bool preview) {
   // F4 and F5 do not leave the field, so its check has not run yet: a level not
   // in use, a date that is none or a weight above 100 would start a wrong list.
-  for (widgets::PictureEdit* f : {year_, date_, weight_})
+  for (widgets::PictureEdit* f : {year_, class_, date_, weight_})
     if (f && !f->checkNow()) {
-      f->setFocus(Qt::OtherFocusReason);
+      f->takeFocusBack();
       return;
     }
-  const app::SessionValues v = session_.values();
+  const school::SessionValues v = session_.values();
   // 1. The entries, as typed; 2. the year level's number, and its code for the saved options.
   ListEntries entries;
   entries.level = data::trim(year_->value().toStdString());
@@ -240,7 +244,7 @@ void ListDialog::PRINTIT(bool preview) {
     built = listRequest(v, entries);
   } catch (const reports::RequestRefused& e) {
     widgets::lmdMsg(e.lines(), 0, dialog_);
-    (e.field() == "class" ? class_ : year_)->setFocus(Qt::OtherFocusReason);
+    (e.field() == "class" ? class_ : year_)->takeFocusBack();
     return;
   } catch (const data::DataError& e) {
     widgets::lmdMsg({"The report cannot start.", q(e.what())}, 0, dialog_);
@@ -268,7 +272,7 @@ void ListDialog::PRINTIT(bool preview) {
   libs::lmdLog(" Print " + c_name_.toStdString(), v.userId, v.pwd);
   // 5. The options are saved before the run starts, so a run that prints nothing keeps them.
   try {
-    data::saveOptions(v.folder, v.userId, code_, listPrefs(options_), listExtras(options_));
+    school::saveOptions(v.folder, v.userId, code_, listPrefs(options_), listExtras(options_));
   } catch (const data::DataError& e) {
     widgets::lmdMsg({"Your choices could not be saved.", q(e.what())}, 0, dialog_);
   }
@@ -281,14 +285,14 @@ void ListDialog::PRINTIT(bool preview) {
 
 void ListDialog::exec() { dialog_->exec(); }
 
-void STPRINT1(app::Session& session, QWidget* owner, const std::string& reportCode) {
+void STPRINT1(school::Session& session, QWidget* owner, const std::string& reportCode) {
   ListDialog dialog(session, owner, reportCode);
   dialog.exec();
 }
 
 void registerListDialog() {
   app::registerLeaveCheck(reports::endRunsBeforeLeaving);
-  app::registerReportDialog(kListReportCode, [](app::Session& session, QWidget* owner, const std::string& code) {
+  app::registerReportDialog(kListReportCode, [](school::Session& session, QWidget* owner, const std::string& code) {
     STPRINT1(session, owner, code);
   });
 }

@@ -18,7 +18,7 @@ class QLabel;
 class QPushButton;
 class QWidget;
 
-namespace velmont::app {
+namespace velmont::school {
 class Session;
 }
 namespace velmont::widgets {
@@ -30,7 +30,7 @@ namespace velmont::lists {
 
 class ListDialog {
  public:
-  ListDialog(app::Session& session, QWidget* owner, const std::string& reportCode);
+  ListDialog(school::Session& session, QWidget* owner, const std::string& reportCode);
   ~ListDialog();
 
   // Runs the dialog until ESC closes it.
@@ -54,7 +54,7 @@ class ListDialog {
   QGroupBox* radioGroup(double row, double column, const QString& caption, const QString& yes, const QString& no,
                         bool& value);
 
-  app::Session& session_;
+  school::Session& session_;
   std::string code_;
   QString c_name_;
   ListOptions options_;
@@ -68,7 +68,7 @@ class ListDialog {
 };
 
 // The menu's entry point: builds and runs the dialog for the report code.
-void STPRINT1(app::Session& session, QWidget* owner, const std::string& reportCode);
+void STPRINT1(school::Session& session, QWidget* owner, const std::string& reportCode);
 
 // Registers STPRINT1 as the dialog of "L_Rpt_001".
 void registerListDialog();

@@ -77,15 +77,15 @@ std::optional<PdfSaveAnswer> saveQuestion(QWidget* owner, const QString& suggest
   return PdfSaveAnswer{dialog.selectedFiles().front(), {archival->isChecked(), family && family->isChecked(), {}}};
 }
 
-// One file per family into a folder that already holds something: files of
-// the families' names are replaced, so the user agrees first.
+// One file per family into a folder that already holds something: an earlier
+// run's files there are replaced or removed, so the user agrees first.
 bool mayWriteInto(QWidget* owner, const QString& folder) {
   const int held = int(QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden).size());
   if (held == 0) return true;
   return widgets::lmdYesNo({QDir::toNativeSeparators(folder) + " is not empty: it holds " + QString::number(held) +
                                 (held == 1 ? " file or folder." : " files or folders."),
-                            "One file per family writes a PDF for each family and cards.csv into it; files of the "
-                            "same names are replaced.",
+                            "One file per family writes a PDF for each family and cards.csv into it; the files of an "
+                            "earlier run (those its cards.csv lists) are replaced or removed, other files are left alone.",
                             "Write the families' files into this folder?"},
                            owner);
 }

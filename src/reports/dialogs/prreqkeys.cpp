@@ -60,7 +60,7 @@ bool dropDownOpen(const LmdDialog* dialog) {
 }
 
 QString asciiFile(const ReportKeys& keys) {
-  return keys.session ? QString::fromStdString(keys.session->get(&app::SessionValues::prAscii)) : QString();
+  return keys.session ? QString::fromStdString(keys.session->get(&school::SessionValues::prAscii)) : QString();
 }
 
 void changePrinter(ReportKeys& keys) {

@@ -43,7 +43,7 @@ class QComboBox;
 class QLabel;
 class QWidget;
 
-namespace velmont::app {
+namespace velmont::school {
 class Session;
 }
 namespace velmont::widgets {
@@ -54,7 +54,7 @@ namespace velmont::reports {
 
 struct ReportKeys {
   widgets::LmdDialog* dialog = nullptr;  // the report's options dialog
-  app::Session* session = nullptr;       // C_Pr_Ascii and the data directory
+  school::Session* session = nullptr;       // C_Pr_Ascii and the data directory
   QLabel* printerDisplay = nullptr;      // the "Printer:" line's name text (optional)
   QLabel* messageDisplay = nullptr;      // the status box text (optional)
   QComboBox* printerList = nullptr;      // a printer drop-down to keep in step (optional)

@@ -41,7 +41,7 @@ void releaseRunWindows(QWidget* mainWindow) {
 
 class GuiRunUi : public RunUi {
  public:
-  GuiRunUi(app::Session& session, widgets::LmdDialog* dialog, std::vector<QPointer<QPushButton>> buttons)
+  GuiRunUi(school::Session& session, widgets::LmdDialog* dialog, std::vector<QPointer<QPushButton>> buttons)
       : session_(session), dialog_(dialog), buttons_(std::move(buttons)) {}
 
   void progressBegin() override {
@@ -66,22 +66,25 @@ class GuiRunUi : public RunUi {
   // user has seen it or starts the next run.
   void outcome(const QString& text, const RunOutcome& outcome) override {
     if (leaving) return;
+    widgets::lmdQMsgClose();  // a passing notice (the index being built) is over
     const OutcomeView view = outcomeView(text, outcome);
     QPointer<widgets::LmdDialog> dialog = dialog_;
-    gui::later(nullptr, [dialog, view] { showRunOutcome(dialog, view); });
+    qtcore::later(nullptr, [dialog, view] { showRunOutcome(dialog, view); });
   }
   void message(const QStringList& lines) override {
     if (!leaving) widgets::lmdMsg(lines, 14);
   }
   std::unique_ptr<print::PreviewDocument> newPreview() override {
-    return std::make_unique<print::lmcPrv3>();
+    return std::make_unique<preview::lmcPrv3>();
   }
   int previewWindow(print::PreviewDocument& preview, bool stepping) override {
     if (leaving) return 0;  // stop
+    // A passing notice (the index being built) is over once there is a page to show.
+    widgets::lmdQMsgClose();
     print::PwinOptions options;
     if (stepping) options.stepping = true;
     const int answer = preview.openPwin(options);
-    if (stepping) session_.set(&app::SessionValues::prevChoice, answer);
+    if (stepping) session_.set(&school::SessionValues::prevChoice, answer);
     return answer;
   }
   void failure(std::exception_ptr error, const std::string& operation) override {
@@ -89,7 +92,7 @@ class GuiRunUi : public RunUi {
   }
   void handleKeys(bool on) override {
     QPointer<widgets::LmdDialog> dialog = dialog_;
-    if (dialog) gui::postToGui(dialog, [dialog, on] { dialog->lHandleKeys = on; });
+    if (dialog) qtcore::postToGui(dialog, [dialog, on] { dialog->lHandleKeys = on; });
   }
   void finished() override {
     for (const QPointer<QPushButton>& b : buttons_)
@@ -97,7 +100,7 @@ class GuiRunUi : public RunUi {
   }
 
  private:
-  app::Session& session_;
+  school::Session& session_;
   app::RunProgress progress_{nullptr};
   QPointer<widgets::LmdDialog> dialog_;
   std::vector<QPointer<QPushButton>> buttons_;
@@ -105,7 +108,7 @@ class GuiRunUi : public RunUi {
 
 }  // namespace
 
-std::shared_ptr<RunUi> makeGuiRunUi(app::Session& session, widgets::LmdDialog* dialog,
+std::shared_ptr<RunUi> makeGuiRunUi(school::Session& session, widgets::LmdDialog* dialog,
                                     std::vector<QPointer<QPushButton>> buttons) {
   closeRunOutcome(dialog);  // a new run: the last one's outcome has been seen
   return std::make_shared<GuiRunUi>(session, dialog, std::move(buttons));
@@ -158,7 +161,7 @@ bool endRunsBeforeLeaving(QWidget* mainWindow) {
   for (const auto& run : runs) {
     // The run may be showing a window when it is stopped: it is answered, and
     // the run ends at its next card or student.
-    gui::waitOnGui([&] {
+    qtcore::waitOnGui([&] {
       releaseRunWindows(mainWindow);
       return run->done();
     });

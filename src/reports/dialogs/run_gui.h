@@ -13,7 +13,7 @@
 class QPushButton;
 class QWidget;
 
-namespace velmont::app {
+namespace velmont::school {
 class Session;
 }
 
@@ -35,7 +35,7 @@ void modalBesideMainWindow(widgets::LmdDialog* dialog);
 
 // A RunUi for a run started from `dialog` (may be null). `buttons` are the
 // dialog's Print and Preview buttons, enabled again when the run ends.
-std::shared_ptr<RunUi> makeGuiRunUi(app::Session& session, widgets::LmdDialog* dialog,
+std::shared_ptr<RunUi> makeGuiRunUi(school::Session& session, widgets::LmdDialog* dialog,
                                     std::vector<QPointer<QPushButton>> buttons);
 
 // ESC in an options dialog while its run prints: asks "Stop the report?" over

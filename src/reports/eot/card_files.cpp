@@ -19,7 +19,7 @@ QString numberText(double number) { return QString::number(static_cast<long long
 }  // namespace
 
 CardFiles::CardFiles(std::shared_ptr<print::PdfFileSet> files, CardSplit split, int codePage)
-    : files_(std::move(files)), split_(split), text_(print::SchoolText::of(codePage)) {}
+    : files_(std::move(files)), split_(split), text_(qtcore::SchoolText::of(codePage)) {}
 
 std::shared_ptr<print::PdfFileSet> CardFiles::makeSet(const QString& folder) {
   return std::make_shared<print::PdfFileSet>(folder, QString::fromLatin1(kCardIndexName),

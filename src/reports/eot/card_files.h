@@ -9,8 +9,10 @@
 
 namespace velmont::print {
 class PdfFileSet;
-class SchoolText;
 }  // namespace velmont::print
+namespace velmont::qtcore {
+class SchoolText;
+}  // namespace velmont::qtcore
 
 namespace velmont::reports {
 struct RunRequest;
@@ -61,7 +63,7 @@ class CardFiles : public CardObserver {
 
   std::shared_ptr<print::PdfFileSet> files_;
   CardSplit split_;
-  const print::SchoolText& text_;
+  const qtcore::SchoolText& text_;
 };
 
 // Sets `request` to print one file per family or student into `folder`

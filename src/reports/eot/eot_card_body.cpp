@@ -22,7 +22,7 @@ using data::trim;
 namespace {
 
 // The school's text as printed: its bytes in the run's code page.
-QString q(const std::string& s) { return print::SchoolText::forThisThread().decode(s); }
+QString q(const std::string& s) { return qtcore::SchoolText::forThisThread().decode(s); }
 
 constexpr int kLastSubjectLine = 24;   // lines 1..24: subject rows
 constexpr int kLastPrintedLine = 32;   // 25..32: co-curricular rows; 96..99: role comments only
@@ -103,7 +103,7 @@ std::string commentText(EotRunContext& c, const FiledComment& entry) {
   if (entry.comm > 0) {
     data::Table& bank = *c.comment;
     bank.seek(entry.comm);  // in the width of the comment index's key
-    const std::string name = print::SchoolText::forThisThread().properCase(c.name1);
+    const std::string name = qtcore::SchoolText::forThisThread().properCase(c.name1);
     const bool hit = bank.found() && !bank.eof();
     const std::string line1 = hit ? std::string(bank.str("COMM_LINE1")) : std::string();
     const std::string line2 = hit ? std::string(bank.str("COMM_LINE2")) : std::string();
@@ -185,7 +185,7 @@ void EOT_MAINRPT(EotRunContext& c) {
   print::lmcPrn3& P = *c.oP;
   data::Table& sub = *c.stsub;
   c.prblnk_lns = true;
-  sub.seek(data::SubjectKey(sub)(c.nStu_num, c.session.term, 1));
+  sub.seek(school::SubjectKey(sub)(c.nStu_num, c.session.term, 1));
   auto belongs = [&] {
     return !sub.eof() && sub.num("STSUB_NUMB") == c.nStu_num && int(sub.num("STSUB_TERM")) == c.session.term;
   };

@@ -23,7 +23,7 @@ const char16_t kHoriz = u'\u2500';
 namespace {
 
 // The school's text as printed: its bytes in the run's code page.
-QString q(const std::string& s) { return print::SchoolText::forThisThread().decode(s); }
+QString q(const std::string& s) { return qtcore::SchoolText::forThisThread().decode(s); }
 
 const char* const kBodyFont = "10.Times New Roman";
 const char* const kTitleFont = "20.Times New Roman Bold";
@@ -206,10 +206,10 @@ void EOT_HD1_TOP(EotRunContext& c) {
   // The year level: its name when the school names it, else its code.
   const int n = c.nStu_Yr - (c.reduc_yr == "Y" ? 1 : 0);
   const auto& names = c.session.yearNames.names;
-  std::string yearText = data::put_yrout(*c.ws, c.session.folder, n);
+  std::string yearText = school::put_yrout(*c.ws, c.session.folder, n);
   double column = 51.5;
   if (n >= 1 && n <= int(names.size()) && !isBlank(names[size_t(n - 1)])) {
-    yearText = ": " + data::printedYearName(names[size_t(n - 1)]);
+    yearText = ": " + school::printedYearName(names[size_t(n - 1)]);
     column = 34;
   }
   StudentLine line{q(c.name1 + " " + trim(c.cStu_nam2)), q(c.words.year_hd), q(yearText), column - 5.5};

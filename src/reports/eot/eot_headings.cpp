@@ -60,8 +60,8 @@ HeadingWords loadHeadingWords(const school::SchoolFolder& folder, const std::str
   }
   auto t = Table::open(path, "headeots");
   // The words print in the school's code page, whichever the table holds them in.
-  const print::SchoolText& own = print::SchoolText::of(*t);
-  const print::SchoolText& school = print::SchoolText::of(folder.codePage().codePage);
+  const qtcore::SchoolText& own = qtcore::SchoolText::of(*t);
+  const qtcore::SchoolText& school = qtcore::SchoolText::of(folder.codePage().codePage);
   std::array<std::pair<std::string, std::string>, 6> r;
   // Without its six records the cards would go out with blank headings.
   if (t->reccount() < r.size())

@@ -22,7 +22,7 @@ std::string letterAt(const std::string& s, size_t pos) { return pos < s.size() ?
 
 }  // namespace
 
-EotRequest eotRequest(const app::SessionValues& session, const EotChoices& choices) {
+EotRequest eotRequest(const school::SessionValues& session, const EotChoices& choices) {
   EotRequest r;
   EotOptions& o = r.options;
   const school::SchoolFolder& folder = session.folder;
@@ -30,7 +30,7 @@ EotRequest eotRequest(const app::SessionValues& session, const EotChoices& choic
   data::Workspace ws;
   if (data::trim(from).empty() || data::trim(to).empty()) {
     std::string lowest, highest;
-    data::yr_range(ws, folder, lowest, highest);
+    school::yr_range(ws, folder, lowest, highest);
     if (data::trim(from).empty()) from = lowest;
     if (data::trim(to).empty()) to = highest;
   }
@@ -48,11 +48,11 @@ EotRequest eotRequest(const app::SessionValues& session, const EotChoices& choic
     o.cPr_1 = letterAt(choices.savedPrefs, kPosPr1);
     o.cPr_2 = letterAt(choices.savedPrefs, kPosPr2);
   }
-  const std::string startCode = data::put_yrout(ws, folder, o.startYear);
-  const std::string endCode = data::put_yrout(ws, folder, o.endYear);
+  const std::string startCode = school::put_yrout(ws, folder, o.startYear);
+  const std::string endCode = school::put_yrout(ws, folder, o.endYear);
   r.prefs = data::padTo(data::padTo(startCode, 2) + data::padTo(endCode, 2) + data::padTo(o.homeClass, 4) + "2 " +
                             std::to_string(o.nDoubl) + std::to_string(o.nDPage),
-                        data::kPrefsWidth);
+                        school::kPrefsWidth);
   r.run = eotRunRequest(session, choices.printerName, choices.preview);
   return r;
 }

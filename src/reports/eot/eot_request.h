@@ -33,6 +33,6 @@ struct EotRequest {
 // The request for the session's school, term and year. Throws
 // reports::RequestRefused for a choice the run cannot start with, and
 // data::DataError naming the file when the control table cannot be read.
-EotRequest eotRequest(const app::SessionValues& session, const EotChoices& choices);
+EotRequest eotRequest(const school::SessionValues& session, const EotChoices& choices);
 
 }  // namespace velmont::eot

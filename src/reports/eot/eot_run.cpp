@@ -28,11 +28,16 @@ using data::trim;
 
 namespace {
 
+// Opens a table with its indexes; the first, which the run reads or seeks
+// through, must hold each record once, or the run stops naming it.
 Table& openWithIndex(data::Workspace& ws, const school::SchoolFolder& folder, const std::string& file,
                      const std::string& alias, std::initializer_list<const char*> indexes) {
   Table& t = ws.open(folder.path(file), alias);
   for (const char* index : indexes) t.addIndex(folder.path(index));
-  if (t.orderCount() > 0) t.setOrder(1);
+  if (t.orderCount() > 0) {
+    t.verifyOrder(1);
+    t.setOrder(1);
+  }
   return t;
 }
 
@@ -47,7 +52,7 @@ struct Selection {
   std::string namePart;
 };
 
-void buildSelection(Selection& sel, Table& st, const EotOptions& o, const print::SchoolText& schoolText) {
+void buildSelection(Selection& sel, Table& st, const EotOptions& o, const qtcore::SchoolText& schoolText) {
   const int s = o.startYear, e = o.endYear;
   sel.vars.setNumber("nStrtYr", s);
   sel.vars.setNumber("nEndYr", e);
@@ -75,6 +80,7 @@ void buildSelection(Selection& sel, Table& st, const EotOptions& o, const print:
   const double number = entryNumber(o.student);
   if (number > 0) {
     // Exactly that student, whatever the levels, class and date.
+    st.verifyOrder(2);
     st.setOrder(2);
     st.seek(number);
     sel.vars.setNumber("nStuRec", st.found() ? double(st.recno()) : double(st.reccount() + 1));
@@ -98,7 +104,7 @@ void drawCopy(EotRunContext& c, EotFigures* figures) {
     ++c.cards;
     if (figures) ++figures->cards;
     if (c.run) {
-      const print::SchoolText& text = print::SchoolText::forThisThread();
+      const qtcore::SchoolText& text = qtcore::SchoolText::forThisThread();
       c.run->printedOne(text.decode(trim(c.cStu_nam1)) + ' ' + text.decode(trim(c.cStu_nam2)));
     }
   }
@@ -165,7 +171,7 @@ std::string studentFirstName(const Table& st) {
 
 void currentStudents(EotRunContext& c, Table& st, Table* pa, const EotOptions& o, EotFigures* figures) {
   auto sel = std::make_shared<Selection>();
-  const print::SchoolText& schoolText = print::SchoolText::forThisThread();
+  const qtcore::SchoolText& schoolText = qtcore::SchoolText::forThisThread();
   buildSelection(*sel, st, o, schoolText);
   c.filtn = sel->text;
   auto expr = std::make_shared<data::Expression>(data::Expression::parse(
@@ -184,6 +190,10 @@ void currentStudents(EotRunContext& c, Table& st, Table* pa, const EotOptions& o
   for (int i = 0; pa && i < pa->fieldCount() && emailField < 0; ++i)
     if (pa->field(i).name.find("EMAIL") != std::string::npos && pa->field(i).type == 'C') emailField = i;
   const int familyCodeField = st.fieldIndex("ST_PARENT");
+  // Students whose family the families index does not find: their cards go
+  // without an address, and the run says so at its end.
+  int unaddressed = 0;
+  std::string firstUnaddressed;
   st.goTop();
   while (!st.eof() && !c.stopped && !stopAsked(c)) {
     c.ui->progressStep(st);
@@ -199,6 +209,8 @@ void currentStudents(EotRunContext& c, Table& st, Table* pa, const EotOptions& o
       // The relation's search lands on the next family when the student's own is
       // missing: such a card gets a blank address, never another family's.
       const bool family = pa->found() && !pa->eof();
+      if (!family && ++unaddressed == 1)
+        firstUnaddressed = trim(c.cStu_nam1) + " " + trim(c.cStu_nam2) + " (family \"" + c.familyCode + "\")";
       auto field = [&](const std::string& name) { return family ? pa->text(name) : std::string(); };
       if (family && familySurnameField >= 0 && !isBlank(pa->str(familySurnameField)))
         c.familySurname = pa->text(familySurnameField);
@@ -232,6 +244,14 @@ void currentStudents(EotRunContext& c, Table& st, Table* pa, const EotOptions& o
     st.skip();
   }
   st.clearFilter();
+  if (unaddressed > 0 && c.run) {
+    c.run->ui.notice(QStringLiteral("%1 %2 no address: the family of %3%4 is not in paparent.dbf (looked up by "
+                                    "paindx.ntx), so no copy went to an extra report address either.")
+                         .arg(unaddressed)
+                         .arg(unaddressed == 1 ? QStringLiteral("card has") : QStringLiteral("cards have"))
+                         .arg(schoolText.decode(firstUnaddressed))
+                         .arg(unaddressed == 1 ? QString() : QStringLiteral(" and others")));
+  }
 }
 
 }  // namespace
@@ -251,7 +271,7 @@ double entryNumber(const std::string& text) {
 }
 
 QString yearWithoutSubjects(const school::SchoolFolder& folder, int year) {
-  const std::string name = data::subjectTableName(year) + ".dbf";
+  const std::string name = school::subjectTableName(year) + ".dbf";
   const std::string path = folder.file(name);
   QString why;
   if (path.empty()) {
@@ -268,7 +288,7 @@ QString yearWithoutSubjects(const school::SchoolFolder& folder, int year) {
       .arg(why);
 }
 
-void EOT_PR_RDY(reports::RunSetup& setup, const EotOptions& o, const app::SessionValues& session,
+void EOT_PR_RDY(reports::RunSetup& setup, const EotOptions& o, const school::SessionValues& session,
                 EotFigures* figures, CardObserver* cards) {
   // A year without subject records would print blank cards for everyone:
   // nothing is printed or created, and the user is told why.
@@ -295,7 +315,7 @@ void EOT_PR_RDY(reports::RunSetup& setup, const EotOptions& o, const app::Sessio
   const school::SchoolFolder& folder = session.folder;
   data::Workspace& ws = setup.ws;
   // The cards print the school's text in its code page.
-  const print::SchoolText::ThreadScope schoolText(print::SchoolText::of(folder.codePage().codePage));
+  const qtcore::SchoolText::ThreadScope schoolText(qtcore::SchoolText::of(folder.codePage().codePage));
 
   // 1. Heading words (the headings table is made with its defaults when missing).
   c.words = loadHeadingWords(folder, session.yearNames.word);
@@ -303,6 +323,7 @@ void EOT_PR_RDY(reports::RunSetup& setup, const EotOptions& o, const app::Sessio
   Table& st = openWithIndex(ws, folder, "ststuden.dbf", "STSTUDEN", {"STSTNAME.ntx", "STNUMBER.ntx", "STFAMILY.ntx"});
   c.st = &st;
   Table* pa = nullptr;
+  if (!session.parents && entryNumber(o.student) >= 0) setup.ui.notice(kNoFamiliesNotice);
   if (session.parents) {
     pa = &openWithIndex(ws, folder, "paparent.dbf", "PAPARENT", {"paindx.ntx"});
     st.setRelation(pa, "upper(ST_PARENT)");
@@ -323,7 +344,7 @@ void EOT_PR_RDY(reports::RunSetup& setup, const EotOptions& o, const app::Sessio
   // without a letterhead.
   const bool haveLetterhead = folder.has(libs::kLetterheadFile);
   try {
-    c.aLhd = print::LOAD_LHED(folder);
+    c.aLhd = reports::LOAD_LHED(folder);
   } catch (const data::DataError&) {
     if (haveLetterhead) throw;  // a damaged table is named to the user
     c.aLhd.clear();
@@ -333,12 +354,12 @@ void EOT_PR_RDY(reports::RunSetup& setup, const EotOptions& o, const app::Sessio
   c.staff = &openWithIndex(ws, folder, "ttstaff.dbf", "ttstaff", {"ttstaff.ntx"});
   c.subjects = &openWithIndex(ws, folder, "subjects.dbf", "SUBJECTS", {"subjects.ntx"});
   // 6. The year's student subjects, indexed by number, term and line.
-  const data::SubjectFiles subFiles =
-      data::ensureSubjectIndex(folder, session.year, [&] { setup.ui.notice(kIndexingNotice); });
+  const school::SubjectFiles subFiles =
+      school::ensureSubjectIndex(folder, session.year, [&] { setup.ui.notice(kIndexingNotice); });
   Table& sub = ws.open(subFiles.table, "STSUB");
   sub.addIndex(subFiles.index);
   sub.setOrder(1);
-  data::SubjectKey(sub).checkIndex(sub);  // a table whose fields cannot form the seek key stops here
+  school::SubjectKey(sub).checkIndex(sub);  // a table whose fields cannot form the seek key stops here
   sub.setRelation(c.subjects, "STSUB_CODE");
   c.stsub = &sub;
 
@@ -352,7 +373,7 @@ void EOT_PR_RDY(reports::RunSetup& setup, const EotOptions& o, const app::Sessio
   setup.nothingMatched = c.cards == 0 && !c.stopped && !setup.stopped;
 }
 
-reports::RunRequest eotRunRequest(const app::SessionValues& session, const QString& printerName, bool preview) {
+reports::RunRequest eotRunRequest(const school::SessionValues& session, const QString& printerName, bool preview) {
   reports::RunRequest r;
   r.reportCode = "T_EOT_Rpt";
   r.title = kEotTitle;
@@ -362,12 +383,12 @@ reports::RunRequest eotRunRequest(const app::SessionValues& session, const QStri
   r.pitch = kEotPitch;
   r.folder = session.folder;
   r.prAscii = session.prAscii;
-  r.author = print::SchoolText::of(session.folder.codePage().codePage).decode(session.school).trimmed();
+  r.author = qtcore::SchoolText::of(session.folder.codePage().codePage).decode(session.school).trimmed();
   return r;
 }
 
 reports::RunOutcome PR_EOT_RPTS(const reports::RunRequest& request, const EotOptions& options,
-                                const app::SessionValues& session, reports::RunUi& ui, EotFigures* figures,
+                                const school::SessionValues& session, reports::RunUi& ui, EotFigures* figures,
                                 CardObserver* cards) {
   return reports::runReport(request, ui,
                             [&](reports::RunSetup& setup) { EOT_PR_RDY(setup, options, session, figures, cards); });

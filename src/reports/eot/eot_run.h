@@ -25,21 +25,26 @@ inline constexpr double kEotPitch = 26;
 
 // The request of an end-of-term run for the session's school and plain-text
 // choice, on `printerName` (the dialog's printer), printed or previewed.
-reports::RunRequest eotRunRequest(const app::SessionValues& session, const QString& printerName, bool preview);
+reports::RunRequest eotRunRequest(const school::SessionValues& session, const QString& printerName, bool preview);
 
 // PR_EOT_RPTS: the whole run on the calling thread (the dialog starts it on a
 // thread of its own; velmont-batch and tests call it directly).
 // `cards`, when given, is told where each card copy begins (one file per family or student).
 reports::RunOutcome PR_EOT_RPTS(const reports::RunRequest& request, const EotOptions& options,
-                                const app::SessionValues& session, reports::RunUi& ui, EotFigures* figures = nullptr,
+                                const school::SessionValues& session, reports::RunUi& ui, EotFigures* figures = nullptr,
                                 CardObserver* cards = nullptr);
 
 // EOT_PR_RDY: the selection and card loop of a started run.
-void EOT_PR_RDY(reports::RunSetup& setup, const EotOptions& options, const app::SessionValues& session,
+void EOT_PR_RDY(reports::RunSetup& setup, const EotOptions& options, const school::SessionValues& session,
                 EotFigures* figures = nullptr, CardObserver* cards = nullptr);
 
 // The notice shown while the year's subject index is built.
 inline constexpr const char* kIndexingNotice = "Indexing Student Subjects .. please wait";
+
+// The notice of a run in a school without the families table.
+inline constexpr const char* kNoFamiliesNotice =
+    "paparent.dbf is missing: the cards are addressed \"To the Parents of\" each student, and no copies go to "
+    "extra report addresses.";
 
 
 // The message that the year has no subject records (its student-subject table

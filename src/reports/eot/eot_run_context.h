@@ -69,7 +69,7 @@ struct EotRunContext {
   print::PreviewDocument* oPrv = nullptr;  // the same object when previewing
 
   // Run-wide values the card routines read.
-  app::SessionValues session;  // a copy taken when the run started
+  school::SessionValues session;  // a copy taken when the run started
   double logoHeight = 0;     // nPr_logoH: letterhead logo height in mm (0 default, -1 none)
   double topMargin = 0;      // the page's extra top margin, 0.1 mm (a text file's paper has it too)
   int nPrev_Choice = 1;        // the preview window's last answer

@@ -25,7 +25,7 @@ std::string studentName(const data::Table& st) {
   std::string first = st.text("ST_XNAME");
   if (data::isBlank(first)) first = st.text("ST_PREF_NA");
   // Capitals and proper names in the school's code page, national letters included.
-  const print::SchoolText& text = print::SchoolText::forThisThread();
+  const qtcore::SchoolText& text = qtcore::SchoolText::forThisThread();
   const std::string name = text.upperCase(data::trim(st.text("ST_SURNAME"))) + " " + text.properCase(data::trim(first));
   return data::rtrim(data::padTo(name, kNameWidth));
 }
@@ -67,7 +67,7 @@ std::vector<SubjectMark> termMarks(data::Table& stsub, double studentNumber, int
             stsub.requireField("STSUB_CODE"), stsub.requireField("STSUB_EMRK"), stsub.requireField("STSUB_AMRK")};
   std::vector<SubjectMark> marks;
   ++seeks;
-  stsub.seek(data::SubjectKey(stsub)(studentNumber, term, 1));
+  stsub.seek(school::SubjectKey(stsub)(studentNumber, term, 1));
   while (!stsub.eof() && stsub.num(f.numb) == studentNumber && stsub.num(f.term) == term) {
     marks.push_back({stsub.text(f.code), int(stsub.num(f.line)), stsub.num(f.emrk), stsub.num(f.amrk)});
     stsub.skip();
@@ -75,8 +75,8 @@ std::vector<SubjectMark> termMarks(data::Table& stsub, double studentNumber, int
   return marks;
 }
 
-data::SubjectFiles ensureSubjectIndex(ListRunContext& ctx) {
-  return data::ensureSubjectIndex(ctx.folder, ctx.C_Year, [&] {
+school::SubjectFiles ensureSubjectIndex(ListRunContext& ctx) {
+  return school::ensureSubjectIndex(ctx.folder, ctx.C_Year, [&] {
     if (ctx.notice) ctx.notice("Indexing Student Subjects .. please wait");
   });
 }
@@ -84,22 +84,26 @@ data::SubjectFiles ensureSubjectIndex(ListRunContext& ctx) {
 bool PREP_HCLSUB(ListRunContext& ctx, bool subjectNames) {
   data::Workspace& ws = *ctx.ws;
   data::Table& subjects = ws.open(ctx.folder.path("subjects.dbf"), "subjects");
-  if (subjects.orderCount() == 0) subjects.addIndex(ctx.folder.path("subjects.ntx"));
+  if (subjects.orderCount() == 0) {
+    subjects.addIndex(ctx.folder.path("subjects.ntx"));
+    subjects.verifyOrder(1);  // a subject missing from its index would lose its column
+  }
   data::Table& st = ws.open(ctx.folder.path("ststuden.dbf"), "ststuden");
   // The list reads the students in the table's own order; the name index tells
   // whether records have been lost from the table's end, which would leave
-  // students out of the list without a word.
+  // students out of the list without a word, and an index that no longer
+  // matches its table stops the list as it stops the cards.
   const std::string nameIndex = ctx.folder.path("STSTNAME.ntx");
   if (st.orderCount() == 0 && data::Env::current()->exists(nameIndex)) {
     st.addIndex(nameIndex);
     st.setOrder(0);
-    st.checkOrderEntries(1);
+    st.verifyOrder(1);
   }
 
-  const data::SubjectFiles subFiles = ensureSubjectIndex(ctx);
+  const school::SubjectFiles subFiles = ensureSubjectIndex(ctx);
   data::Table& stsub = ws.open(subFiles.table, "STSUB");
   if (stsub.orderCount() == 0) stsub.addIndex(subFiles.index);
-  data::SubjectKey(stsub).checkIndex(stsub);  // a table whose fields cannot form the seek key stops here
+  school::SubjectKey(stsub).checkIndex(stsub);  // a table whose fields cannot form the seek key stops here
 
   // The selection: the typed values are bound, never written into the text.
   data::Bindings vars;
@@ -148,7 +152,7 @@ bool PREP_HCLSUB(ListRunContext& ctx, bool subjectNames) {
     ctx.subj_max.push_back(subjects.num("SUBJ_TTLMK"));
     ctx.subj_curic.push_back(data::rtrim(subjects.text("SUBJ_TYPE")));
     ctx.subj_hdg.push_back(
-        print::SchoolText::forThisThread().upperCase(data::trim(subjects.text(subjectNames ? "SUBJ_DESC" : "SUBJ_CODE"))));
+        qtcore::SchoolText::forThisThread().upperCase(data::trim(subjects.text(subjectNames ? "SUBJ_DESC" : "SUBJ_CODE"))));
   }
   if (ctx.subj_cod.empty()) return false;
 

@@ -52,6 +52,6 @@ bool GR_AVGE(ListRunContext& ctx);
 
 // The year's student-subject table in the data directory, and its index: created
 // when missing (the only files besides the run's output that a run may create).
-data::SubjectFiles ensureSubjectIndex(ListRunContext& ctx);
+school::SubjectFiles ensureSubjectIndex(ListRunContext& ctx);
 
 }  // namespace velmont::lists

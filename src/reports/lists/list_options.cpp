@@ -12,11 +12,11 @@ char at(const std::string& s, size_t position) { return position - 1 < s.size() 
 char digit(bool yes) { return yes ? '1' : '2'; }
 }  // namespace
 
-data::SavedOptions defaultListOptions(const std::string& startCode, const std::string& endCode) {
+school::SavedOptions defaultListOptions(const std::string& startCode, const std::string& endCode) {
   return {data::padTo(startCode, 2) + data::padTo(endCode, 2) + "    12212  ", "100"};
 }
 
-ListOptions readListOptions(const data::SavedOptions& saved, int homeClassLength) {
+ListOptions readListOptions(const school::SavedOptions& saved, int homeClassLength) {
   const std::string& p = saved.prefs;
   ListOptions o;
   o.yearCode = data::padTo(p.substr(0, std::min<size_t>(2, p.size())), 2);
@@ -46,7 +46,7 @@ std::string listPrefs(const ListOptions& o) {
 
 std::string listExtras(const ListOptions& o) {
   std::string w = std::to_string(std::clamp(o.weight, 0, 999));
-  return data::padTo(std::string(3 - std::min<size_t>(3, w.size()), ' ') + w, data::kExtrasWidth);
+  return data::padTo(std::string(3 - std::min<size_t>(3, w.size()), ' ') + w, school::kExtrasWidth);
 }
 
 }  // namespace velmont::lists

@@ -21,10 +21,10 @@ struct ListOptions {
 
 // The options of a user who has none: the default year range's codes, then
 // "    12212  "; the extras "100".
-data::SavedOptions defaultListOptions(const std::string& startCode, const std::string& endCode);
+school::SavedOptions defaultListOptions(const std::string& startCode, const std::string& endCode);
 
 // Reads the option strings; `homeClassLength` is the width of the home-class entry.
-ListOptions readListOptions(const data::SavedOptions& saved, int homeClassLength);
+ListOptions readListOptions(const school::SavedOptions& saved, int homeClassLength);
 
 // The strings a run saves: 15 and 40 characters.
 std::string listPrefs(const ListOptions& o);

@@ -17,7 +17,7 @@ namespace velmont::lists {
 namespace {
 
 // The school's text as printed: its bytes in the run's code page.
-QString q(const std::string& s) { return print::SchoolText::forThisThread().decode(s); }
+QString q(const std::string& s) { return qtcore::SchoolText::forThisThread().decode(s); }
 
 GridLayout layoutOf(const ListRunContext& ctx) {
   return GridLayout(int(ctx.subj_hdg.size()), ctx.box_sz, ctx.oP && ctx.oP->lAscii);
@@ -25,7 +25,7 @@ GridLayout layoutOf(const ListRunContext& ctx) {
 
 // The page heading through REP_HD, with the run's values going in and out.
 bool pageHeading(ListRunContext& ctx, double width) {
-  print::ReportHeadingValues v;
+  reports::ReportHeadingValues v;
   v.ln = ctx.ln;
   v.P_No = ctx.P_No;
   v.lPreview = ctx.lPreview;
@@ -40,7 +40,7 @@ bool pageHeading(ListRunContext& ctx, double width) {
   v.folder = ctx.folder;
   v.timeOfDay = ctx.timeOfDay;
   v.stepWindow = ctx.stepWindow;
-  const bool shown = print::REP_HD(v, q(ctx.Rept_Head), *ctx.oP, width);
+  const bool shown = reports::REP_HD(v, q(ctx.Rept_Head), *ctx.oP, width);
   ctx.ln = v.ln;
   ctx.P_No = v.P_No;
   ctx.nPrev_Choice = v.nPrev_Choice;
@@ -90,7 +90,7 @@ std::string listHeading(const ListRunContext& ctx, const std::string& yearCode) 
 
 bool PRNT_HCLSUB(ListRunContext& ctx, const std::string& reportCode, const ListChoices& choices) {
   print::lmcPrn3& p = *ctx.oP;
-  ctx.Rept_Head = listHeading(ctx, data::put_yrout(*ctx.ws, ctx.folder, ctx.strt_yr));
+  ctx.Rept_Head = listHeading(ctx, school::put_yrout(*ctx.ws, ctx.folder, ctx.strt_yr));
   ctx.ln = 999;  // the first student starts a page
   ctx.P_No = 1;
   if (reportCode.size() >= 9 && reportCode.substr(6, 3) == "001") {

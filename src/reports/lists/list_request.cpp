@@ -5,14 +5,14 @@
 
 namespace velmont::lists {
 
-ListBuilt listRequest(const app::SessionValues& v, const ListEntries& e) {
+ListBuilt listRequest(const school::SessionValues& v, const ListEntries& e) {
   ListBuilt built;
   ListRequest& r = built.request;
   data::Workspace ws;
   r.strt_yr = reports::yearLevelChoice(ws, v.folder, "level", e.level, v.yearNames.word);
-  built.yearCode = data::put_yrout(ws, v.folder, r.strt_yr);
+  built.yearCode = school::put_yrout(ws, v.folder, r.strt_yr);
   r.home_cl = reports::schoolBytesChoice(e.homeClass, v.folder, "class");
-  const print::SchoolText& school = print::SchoolText::of(v.folder.codePage().codePage);
+  const qtcore::SchoolText& school = qtcore::SchoolText::of(v.folder.codePage().codePage);
   r.run.reportCode = e.reportCode;
   r.run.title = school.decode(v.homeCl + " List with Subjects");
   r.run.printerName = e.printerName;

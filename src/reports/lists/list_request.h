@@ -32,6 +32,6 @@ struct ListBuilt {
 // The request for the session's school, term and year. Throws
 // reports::RequestRefused for a choice the run cannot start with, and
 // data::DataError naming the file when the control table cannot be read.
-ListBuilt listRequest(const app::SessionValues& session, const ListEntries& entries);
+ListBuilt listRequest(const school::SessionValues& session, const ListEntries& entries);
 
 }  // namespace velmont::lists

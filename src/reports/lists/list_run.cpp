@@ -24,7 +24,7 @@ ListRunContext contextFor(const ListRequest& r, data::Workspace& ws) {
   ctx.C_assex = r.C_assex;
   ctx.lPreview = r.run.preview;
   // The heading is completed with the school's words and entries, in its code page.
-  const QByteArray title = print::SchoolText::of(r.run.folder.codePage().codePage).encodeLossy(r.run.title);
+  const QByteArray title = qtcore::SchoolText::of(r.run.folder.codePage().codePage).encodeLossy(r.run.title);
   ctx.Rept_Head = std::string(title.constData(), size_t(title.size()));
   ctx.C_Term = r.term;
   ctx.C_Year = r.year;
@@ -38,7 +38,7 @@ ListRunContext contextFor(const ListRequest& r, data::Workspace& ws) {
 }
 
 // The school's text as shown (the code page of the run's thread).
-QString q(const std::string& bytes) { return print::SchoolText::forThisThread().decode(bytes); }
+QString q(const std::string& bytes) { return qtcore::SchoolText::forThisThread().decode(bytes); }
 
 }  // namespace
 

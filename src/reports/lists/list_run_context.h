@@ -40,7 +40,7 @@ struct SubjectRef {
 struct ListRunContext {
   double ln = 0;  // current print row
   int P_No = 0;   // page number; 1 when printing starts
-  std::vector<print::HeadingColumn> hdl1, hdl2;  // column-heading lines under the letterhead
+  std::vector<reports::HeadingColumn> hdl1, hdl2;  // column-heading lines under the letterhead
   print::lmcPrn3* oP = nullptr;
 
   std::vector<StudentEntry> fld_a;    // collected students

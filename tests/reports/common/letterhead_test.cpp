@@ -45,7 +45,7 @@ std::string trimmed(const std::string& s) {
 TEST(LetterheadTest, DescriptionHasFiftyFourEntriesInCardOrder) {
   TempDir dir;
   numberRecords(dir.path().string());
-  const std::vector<std::string> aLhd = print::LOAD_LHED(school::SchoolFolder(dir.path().string()));
+  const std::vector<std::string> aLhd = reports::LOAD_LHED(school::SchoolFolder(dir.path().string()));
   ASSERT_EQ(aLhd.size(), 54u);
   std::vector<std::string> t;
   for (const auto& s : aLhd) t.push_back(trimmed(s));
@@ -72,16 +72,16 @@ TEST(LetterheadTest, LogoAndWatermarkFallBacks) {
   const std::string d = dir.path().string();
   numberRecords(d);  // logo "R5", watermark "R6": neither file exists
   std::string mark = "old";
-  EXPECT_EQ(print::FIND_LOGO(school::SchoolFolder(d), "", mark), "");
+  EXPECT_EQ(reports::FIND_LOGO(school::SchoolFolder(d), "", mark), "");
   EXPECT_EQ(mark, "");
   touch(dir.file("school.gif"));
-  EXPECT_EQ(print::FIND_LOGO(school::SchoolFolder(d), "pre/", mark), "pre/school.gif") << "school.gif stands in for a missing logo";
+  EXPECT_EQ(reports::FIND_LOGO(school::SchoolFolder(d), "pre/", mark), "pre/school.gif") << "school.gif stands in for a missing logo";
   touch(dir.file("R5"));
   touch(dir.file("R6"));
-  EXPECT_EQ(print::FIND_LOGO(school::SchoolFolder(d), "", mark), "R5");
+  EXPECT_EQ(reports::FIND_LOGO(school::SchoolFolder(d), "", mark), "R5");
   EXPECT_EQ(mark, "R6");
 
   TempDir fresh;  // no table: it is created first
-  EXPECT_EQ(print::FIND_LOGO(school::SchoolFolder(fresh.path().string()), "", mark), "");
+  EXPECT_EQ(reports::FIND_LOGO(school::SchoolFolder(fresh.path().string()), "", mark), "");
   EXPECT_TRUE(std::ifstream(fresh.file("rvhplogo.dbf")).good());
 }

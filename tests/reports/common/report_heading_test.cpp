@@ -58,14 +58,14 @@ class ReportHeadingTest : public PrinterTest {
   }
 
   TempDir dir;
-  ReportHeadingValues values;
+  reports::ReportHeadingValues values;
 };
 
 TEST_F(ReportHeadingTest, LogoKeepsItsProportionsAtTheChosenHeight) {
   nameLogos(dir.path().string(), "logo.png", "");
   writePicture(dir.file("logo.png"), 400, 200);
   values.nPr_logoH = 15;
-  ASSERT_TRUE(REP_HD(values, "Heading", printer));
+  ASSERT_TRUE(reports::REP_HD(values, "Heading", printer));
   const auto pics = images();
   ASSERT_EQ(pics.size(), 1u);
   const PageRect& r = pics[0].area;
@@ -81,7 +81,7 @@ TEST_F(ReportHeadingTest, NoLogoAtHeightZeroWhileTheWatermarkIsStillDrawn) {
   writePicture(dir.file("logo.png"), 400, 200);
   writePicture(dir.file("mark.png"), 100, 50);
   values.nPr_logoH = 0;
-  ASSERT_TRUE(REP_HD(values, "Heading", printer));
+  ASSERT_TRUE(reports::REP_HD(values, "Heading", printer));
   const auto pics = images();
   ASSERT_EQ(pics.size(), 1u);
   EXPECT_TRUE(pics[0].picture->file.endsWith("mark.png"));
@@ -105,7 +105,7 @@ TEST_F(ReportHeadingTest, ATallWatermarkIsScaledToFitALandscapePage) {
   writePicture(dir.file("mark.png"), 50, 100);
   values.nPr_logoH = 0;
   printer.orient("LAND");
-  ASSERT_TRUE(REP_HD(values, "Heading", printer));
+  ASSERT_TRUE(reports::REP_HD(values, "Heading", printer));
   const auto pics = images();
   ASSERT_EQ(pics.size(), 1u);
   const PageRect& r = pics[0].area;
@@ -121,21 +121,21 @@ TEST_F(ReportHeadingTest, NoPicturesWithoutTheLogoFlag) {
   writePicture(dir.file("logo.png"), 400, 200);
   writePicture(dir.file("mark.png"), 100, 50);
   values.nPr_logoH = 15;
-  ASSERT_TRUE(REP_HD(values, "Heading", printer, 78, false));
+  ASSERT_TRUE(reports::REP_HD(values, "Heading", printer, 78, false));
   EXPECT_TRUE(images().empty());
 }
 
 TEST(ReportHeadingFontTest, SizeFollowsTheHeadingsLength) {
-  EXPECT_EQ(headingFont(36), "14.Times New Roman Bold");
-  EXPECT_EQ(headingFont(37), "12.Times New Roman Bold");
-  EXPECT_EQ(headingFont(40), "12.Times New Roman Bold");
-  EXPECT_EQ(headingFont(56), "12.Times New Roman Bold");
-  EXPECT_EQ(headingFont(57), "10.Times New Roman Bold");
+  EXPECT_EQ(reports::headingFont(36), "14.Times New Roman Bold");
+  EXPECT_EQ(reports::headingFont(37), "12.Times New Roman Bold");
+  EXPECT_EQ(reports::headingFont(40), "12.Times New Roman Bold");
+  EXPECT_EQ(reports::headingFont(56), "12.Times New Roman Bold");
+  EXPECT_EQ(reports::headingFont(57), "10.Times New Roman Bold");
 }
 
 TEST_F(ReportHeadingTest, HeadingTextsRulesAndTheFirstFreeRow) {
   const QString heading(40, QChar('H'));
-  ASSERT_TRUE(REP_HD(values, heading, printer));
+  ASSERT_TRUE(reports::REP_HD(values, heading, printer));
   EXPECT_EQ(values.ln, 5) << "3 + 2 with no column headings";
   EXPECT_EQ(values.P_No, 2);
   const std::optional<TextItem> h = textOf(heading);
@@ -162,7 +162,7 @@ TEST_F(ReportHeadingTest, HeadingTextsRulesAndTheFirstFreeRow) {
 // A layout wider than the paper keeps the page number on it, ending at the
 // printable area's right edge; the rest of the heading keeps its columns.
 TEST_F(ReportHeadingTest, APageNumberStaysOnThePaperOfAWideLayout) {
-  ASSERT_TRUE(REP_HD(values, "Heading", printer, 200));
+  ASSERT_TRUE(reports::REP_HD(values, "Heading", printer, 200));
   const std::optional<TextItem> page = textOf("PAGE   1");
   ASSERT_TRUE(page.has_value());
   printer.setCond("on");  // the number's own type, to measure it
@@ -177,7 +177,7 @@ TEST_F(ReportHeadingTest, APageNumberStaysOnThePaperOfAWideLayout) {
 TEST_F(ReportHeadingTest, ColumnHeadingLinesMoveTheBodyDown) {
   values.hdl1 = {{5, "NAME"}, {30, "MARK"}};
   values.hdl2 = {{30, "(%)"}};
-  ASSERT_TRUE(REP_HD(values, "Heading", printer));
+  ASSERT_TRUE(reports::REP_HD(values, "Heading", printer));
   EXPECT_EQ(values.ln, 8);
   const std::optional<TextItem> mark = textOf("MARK");
   const std::optional<TextItem> pct = textOf("(%)");
@@ -187,9 +187,9 @@ TEST_F(ReportHeadingTest, ColumnHeadingLinesMoveTheBodyDown) {
 }
 
 TEST_F(ReportHeadingTest, LaterPagesStartANewPageAndNumberOn) {
-  ASSERT_TRUE(REP_HD(values, "Heading", printer));
+  ASSERT_TRUE(reports::REP_HD(values, "Heading", printer));
   values.ln = 41;
-  ASSERT_TRUE(REP_HD(values, "Heading", printer));
+  ASSERT_TRUE(reports::REP_HD(values, "Heading", printer));
   EXPECT_EQ(printer.nPage, 2);
   EXPECT_TRUE(textOf("PAGE   2").has_value());
   EXPECT_EQ(values.P_No, 3);
@@ -197,12 +197,12 @@ TEST_F(ReportHeadingTest, LaterPagesStartANewPageAndNumberOn) {
 
 TEST_F(ReportHeadingTest, NoHeadingsOnPrintedPagesWhenTheTextSettingSaysN) {
   values.C_Hd_Ascii = "N";
-  ASSERT_TRUE(REP_HD(values, "Heading", printer));
+  ASSERT_TRUE(reports::REP_HD(values, "Heading", printer));
   EXPECT_EQ(values.ln, 0) << "-2, then the usual 2";
   EXPECT_TRUE(texts().empty());
   values.ln = 999;
   values.lPreview = true;  // a preview shows them all the same
-  ASSERT_TRUE(REP_HD(values, "Heading", printer));
+  ASSERT_TRUE(reports::REP_HD(values, "Heading", printer));
   EXPECT_EQ(values.ln, 5);
 }
 
@@ -216,21 +216,21 @@ TEST(ReportHeadingPreviewTest, AStopAnswerStartsNoPageAndReturnsFalse) {
   preview.Init(std::make_unique<MemoryDevice>());
   preview.create();
   preview.startDoc("list");
-  ReportHeadingValues v;
+  reports::ReportHeadingValues v;
   v.folder = school::SchoolFolder(dir.path().string());
   v.lPreview = true;
   int asked = 0, stopped = 0;
   v.stepWindow = [&](PreviewDocument&) { return ++asked, 0; };
   v.onStop = [&] { ++stopped; };
-  ASSERT_TRUE(REP_HD(v, "Heading", preview)) << "the first page asks nothing";
+  ASSERT_TRUE(reports::REP_HD(v, "Heading", preview)) << "the first page asks nothing";
   v.ln = 41;
-  EXPECT_FALSE(REP_HD(v, "Heading", preview));
+  EXPECT_FALSE(reports::REP_HD(v, "Heading", preview));
   EXPECT_EQ(asked, 1);
   EXPECT_EQ(stopped, 1);
   EXPECT_EQ(preview.nPage, 1) << "no new page";
   EXPECT_EQ(v.ln, 41);
   EXPECT_EQ(v.nPrev_Choice, 0);
-  ASSERT_TRUE(REP_HD(v, "Heading", preview)) << "once stopped, the window is not asked again";
+  ASSERT_TRUE(reports::REP_HD(v, "Heading", preview)) << "once stopped, the window is not asked again";
   EXPECT_EQ(asked, 1);
   EXPECT_EQ(preview.nPage, 2);
 }

@@ -33,7 +33,7 @@ class NotingCards : public CardObserver {
   };
   void cardBegins(const CardCopy& copy) override {
     starts.push_back({data::trim(copy.familyCode), int(copy.studentNumber),
-                      print::SchoolText::of(850).decode(data::trim(copy.firstName) + " " + data::trim(copy.surname)),
+                      qtcore::SchoolText::of(850).decode(data::trim(copy.firstName) + " " + data::trim(copy.surname)),
                       pages_->size()});
   }
   std::vector<Start> starts;

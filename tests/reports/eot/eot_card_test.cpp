@@ -12,7 +12,7 @@ namespace velmont::eot::testing {
 namespace {
 
 // The demo school's text as the cards show it: in its code page, 850.
-QString shown(const std::string& bytes) { return print::SchoolText::of(850).decode(bytes); }
+QString shown(const std::string& bytes) { return qtcore::SchoolText::of(850).decode(bytes); }
 
 
 class EotCard : public EotRun {
@@ -344,7 +344,7 @@ TEST_F(EotCard, CoCurricularHeadingOnceOverTheAreaWithRowsOrRoleCommentsOnly) {
   club.line = 25;
   club.code = marked[1];
   addLine(number, 3, club);
-  std::filesystem::remove(school.file(data::subjectTableName(session.year) + ".ntx"));  // rebuilt with the new line
+  std::filesystem::remove(school.file(school::subjectTableName(session.year) + ".ntx"));  // rebuilt with the new line
   ASSERT_TRUE(run().ran);
   auto both = headings();
   ASSERT_EQ(both.size(), 1u);

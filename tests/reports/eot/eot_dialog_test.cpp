@@ -17,6 +17,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "school/home_classes.h"
 #include "school/school_settings.h"
 #include "school/session.h"
 #include "data/table.h"
@@ -45,18 +46,18 @@ constexpr int kWait = 30000;
 class EotDialogTest : public ::testing::Test {
  protected:
   EotDialogTest() {
-    app::SessionValues v = app::freshSessionValues(school::SchoolFolder(school.dir()), data::Date::fromYmd(kDemoYear, 8, 3));
+    school::SessionValues v = school::freshSessionValues(school::SchoolFolder(school.dir()), data::Date::fromYmd(kDemoYear, 8, 3));
     v.term = 3;
     v.year = kDemoYear;
     v.regYear = kDemoYear;
     v.userId = "clerk";
-    app::readSchoolWords(v);
-    app::readSchoolName(v);
-    app::readControlValues(v);
-    session.update([&](app::SessionValues& s) { s = v; });
+    school::readSchoolWords(v);
+    school::readSchoolName(v);
+    school::readControlValues(v);
+    session.update([&](school::SessionValues& s) { s = v; });
     std::filesystem::remove(school.file("headeots.dbf"));
     data::Workspace ws;
-    data::yr_range(ws, school::SchoolFolder(school.dir()), firstLevel, lastLevel);
+    school::yr_range(ws, school::SchoolFolder(school.dir()), firstLevel, lastLevel);
     reports::setPdfFileChooser([this](const QString& suggested) {
       ++saveQuestions;
       lastSuggested = suggested;
@@ -143,18 +144,18 @@ class EotDialogTest : public ::testing::Test {
   // The year code a level prints as.
   std::string code(int level) const {
     data::Workspace ws;
-    return data::put_yrout(ws, school::SchoolFolder(school.dir()), level);
+    return school::put_yrout(ws, school::SchoolFolder(school.dir()), level);
   }
   int level(const std::string& code) const {
     data::Workspace ws;
     int n = 0;
-    data::ent_yrin(ws, school::SchoolFolder(school.dir()), code, n);
+    school::ent_yrin(ws, school::SchoolFolder(school.dir()), code, n);
     return n;
   }
 
   SchoolCopy school;
   TempDir out;
-  app::Session session;
+  school::Session session;
   std::string firstLevel, lastLevel;
   QString pdf = QString::fromStdString(out.file("cards.pdf"));
   int saveQuestions = 0;
@@ -166,7 +167,7 @@ TEST_F(EotDialogTest, F4PrintsTheCardsToAPdfWhileTheButtonsAreHeldAndTheDialogSt
     EXPECT_EQ(d->windowTitle(), "End of Term Report");
     EXPECT_TRUE(labelTexts(d).contains("PDF"));  // the default printer of this machine
     EXPECT_EQ(QApplication::focusWidget(), field(d, 1));
-    const std::string yearWord = session.get(&app::SessionValues::yearNames).word;
+    const std::string yearWord = session.get(&school::SessionValues::yearNames).word;
     EXPECT_TRUE(labelTexts(d).contains(QString::fromStdString("Enter starting " + yearWord)));  // the help line
     EXPECT_EQ(field(d, 1)->value().toStdString(), firstLevel);
     EXPECT_EQ(field(d, 2)->value().toStdString(), lastLevel);
@@ -176,7 +177,7 @@ TEST_F(EotDialogTest, F4PrintsTheCardsToAPdfWhileTheButtonsAreHeldAndTheDialogSt
     press(Qt::Key_F4);  // the key, unlike the button, still reaches the dialog: one run at a time
     EXPECT_EQ(saveQuestions, 1);
     // Offered under a name that tells the report, term, year and levels apart.
-    const std::string word = data::trim(session.get(&app::SessionValues::yearNames).word);
+    const std::string word = data::trim(session.get(&school::SessionValues::yearNames).word);
     EXPECT_EQ(QFileInfo(lastSuggested).fileName().toStdString(),
               "End of Term Report - Term 3 " + std::to_string(kDemoYear) + " - " + word + " " + data::trim(firstLevel) +
                   " to " + data::trim(lastLevel) + ".pdf");
@@ -213,7 +214,7 @@ TEST_F(EotDialogTest, F4PrintsTheCardsToAPdfWhileTheButtonsAreHeldAndTheDialogSt
 }
 
 TEST_F(EotDialogTest, AYearWithoutSubjectRecordsIsToldBeforeAnythingIsAskedOrPrinted) {
-  session.set(&app::SessionValues::year, 2031);
+  session.set(&school::SessionValues::year, 2031);
   QString told;
   open([&](LmdDialog* d) {
     onNextModal([&](QWidget* box) {
@@ -268,7 +269,7 @@ TEST_F(EotDialogTest, TheSaveQuestionOffersAnArchivalPdfAndOneFilePerFamily) {
   const QString outDir = QString::fromStdString(out.path().string());
   EXPECT_EQ(suggested, (QStringList{suggested[0], outDir, outDir}));
   EXPECT_TRUE(warned.startsWith(folder + " is not empty: it holds ")) << warned.toStdString();
-  EXPECT_TRUE(warned.contains("files of the same names are replaced")) << warned.toStdString();
+  EXPECT_TRUE(warned.contains("are replaced or removed, other files are left alone")) << warned.toStdString();
   const auto meta = velmont::testing::runHostTool("pdfinfo", {"-meta", pdf}, kWait);
   ASSERT_TRUE(meta.ended);
   EXPECT_TRUE(QString::fromUtf8(meta.out).contains("pdfaid:part=\"1\""));
@@ -312,8 +313,8 @@ TEST_F(EotDialogTest, AGradeFileWordShowsWholeInTheLevelLabelsAndHelp) {
     std::ofstream grade(school.file("grade.$vl"), std::ios::binary);
     grade << "Form\r\n7,Form 7\r\n";
   }
-  session.update([](app::SessionValues& s) { app::readSchoolWords(s); });
-  ASSERT_EQ(session.get(&app::SessionValues::yearNames).word.size(), 79u) << "the word as read, padded";
+  session.update([](school::SessionValues& s) { school::readSchoolWords(s); });
+  ASSERT_EQ(session.get(&school::SessionValues::yearNames).word.size(), 79u) << "the word as read, padded";
   open([&](LmdDialog* d) {
     for (const QString& text : {QStringLiteral("Starting Form "), QStringLiteral("Ending Form ")}) {
       QLabel* label = nullptr;
@@ -333,7 +334,7 @@ TEST_F(EotDialogTest, ATextFileIsWrittenAsThePrinterDisplayNamesIt) {
   // A name without a dot or folder, as typed in the printer dialog (F6) that
   // the printer display then shows as out.PRN: out.PRN in the school's data directory.
   open([&](LmdDialog* d) {
-    session.set(&app::SessionValues::prAscii, std::string("out"));
+    session.set(&school::SessionValues::prAscii, std::string("out"));
     press(Qt::Key_F4);
     ASSERT_TRUE(runEnded(d));
     EXPECT_TRUE(outcomeText(d).startsWith(QString::fromStdString("Report has been sent to " + school.file("out.PRN"))))
@@ -345,7 +346,7 @@ TEST_F(EotDialogTest, ATextFileIsWrittenAsThePrinterDisplayNamesIt) {
   fs::resize_file(school.file("out.PRN"), 5);
   QString asked;
   open([&](LmdDialog* d) {
-    session.set(&app::SessionValues::prAscii, std::string("out"));
+    session.set(&school::SessionValues::prAscii, std::string("out"));
     onNextModal([&](QWidget* box) {
       asked = messageText(box);
       clickButton(box, "No");
@@ -364,7 +365,7 @@ TEST_F(EotDialogTest, ATextFileIsWrittenAsThePrinterDisplayNamesIt) {
 
   // A name with a folder and a dot is written as it stands.
   open([&](LmdDialog* d) {
-    session.set(&app::SessionValues::prAscii, out.file("cards.txt"));
+    session.set(&school::SessionValues::prAscii, out.file("cards.txt"));
     press(Qt::Key_F4);
     ASSERT_TRUE(runEnded(d));
     press(Qt::Key_Escape);
@@ -373,24 +374,27 @@ TEST_F(EotDialogTest, ATextFileIsWrittenAsThePrinterDisplayNamesIt) {
 }
 
 TEST_F(EotDialogTest, TheOptionsOfARunAreSavedForTheUserAndComeBackWhenTheDialogIsOpenedAgain) {
-  const int hclLen = session.get(&app::SessionValues::hclLen);
+  const int hclLen = session.get(&school::SessionValues::hclLen);
   ASSERT_GE(hclLen, 2);
+  const std::string cls =
+      data::trim(school::homeClassesInUse(school::SchoolFolder(school.dir())).front().substr(0, size_t(hclLen)));
   open([&](LmdDialog* d) {
     EXPECT_EQ(savedParams(), "");
     type(d, 1, QString::fromStdString(lastLevel));
     type(d, 2, QString::fromStdString(lastLevel));
-    type(d, 3, "Z9");  // no such class: the run prints nothing, quickly, and says so
+    type(d, 3, QString::fromStdString(cls));
+    type(d, 5, "ZZZZ");  // no such student: the run prints nothing, quickly, and says so
     press(Qt::Key_F4);
     ASSERT_TRUE(runEnded(d));
     EXPECT_FALSE(QFile::exists(pdf)) << "nothing was written";
     press(Qt::Key_Escape);
   });
   // Levels as their codes, the class padded to 4, then "2 ", the two option digits.
-  EXPECT_EQ(savedParams(), code(level(lastLevel)) + code(level(lastLevel)) + "Z9  2 11");
+  EXPECT_EQ(savedParams(), code(level(lastLevel)) + code(level(lastLevel)) + data::padTo(cls, 4) + "2 11");
   open([&](LmdDialog* d) {
     EXPECT_EQ(field(d, 1)->value().toStdString(), lastLevel);
     EXPECT_EQ(field(d, 2)->value().toStdString(), lastLevel);
-    EXPECT_EQ(field(d, 3)->value(), "Z9" + QString(hclLen - 2, ' '));
+    EXPECT_EQ(field(d, 3)->value(), QString::fromStdString(data::padTo(cls, size_t(hclLen))));
     press(Qt::Key_Escape);
   });
 }
@@ -462,12 +466,16 @@ TEST_F(EotDialogTest, F5PreviewsStoppedAtTheFirstCardWindowThenTheFinalWindowGiv
     EXPECT_TRUE(QTest::qWaitForWindowActive(window));
     QTest::keyClick(window->findChild<QWidget*>("keyReceiver"), key);
   };
+  // Without the year's subject index the run builds it first, with a passing notice.
+  for (const char* index : {"STSUB26.ntx", "stsub26.ntx"}) std::filesystem::remove(school.file(index));
   open([&](LmdDialog* d) {
     press(Qt::Key_F5);
     EXPECT_EQ(saveQuestions, 0);  // a preview is not saved to a file
     EXPECT_FALSE(button(d, "F4 Print")->isEnabled());
     QWidget* stepping = previewWindow("&Next Page");
     ASSERT_NE(stepping, nullptr);
+    EXPECT_TRUE(std::filesystem::exists(school.file("STSUB26.ntx")) || std::filesystem::exists(school.file("stsub26.ntx")));
+    EXPECT_EQ(widgets::lmdQMsgWindow(), nullptr) << "the indexing notice stays over the preview";
     button(d, "ESC=Quit")->click();  // the run still needs its dialog
     EXPECT_TRUE(d->isVisible());
     answer(stepping, Qt::Key_Q);  // stop before the second card
@@ -491,7 +499,7 @@ TEST_F(EotDialogTest, ThePriorYearCheckBoxIsOnlyOfferedForAPriorYearAndTickingIt
     press(Qt::Key_F4);
     EXPECT_TRUE(runEnded(d));
     QStringList levels;
-    const QString yearWord = QString::fromStdString(data::trim(session.get(&app::SessionValues::yearNames).word)).toUpper();
+    const QString yearWord = QString::fromStdString(data::trim(session.get(&school::SessionValues::yearNames).word)).toUpper();
     const QRegularExpression line("REPORT OF:.*" + yearWord + R"(\s*:?\s*(\S+)\s+TERM)");
     for (auto it = line.globalMatch(pdfText()); it.hasNext();) levels << it.next().captured(1);
     levels.removeDuplicates();
@@ -504,7 +512,7 @@ TEST_F(EotDialogTest, ThePriorYearCheckBoxIsOnlyOfferedForAPriorYearAndTickingIt
     press(Qt::Key_Escape);
   });
 
-  session.set(&app::SessionValues::regYear, kDemoYear + 1);  // the processing date is in the next year
+  session.set(&school::SessionValues::regYear, kDemoYear + 1);  // the processing date is in the next year
   const int printed = level(lastLevel);
   ASSERT_GT(printed, 1);
   open([&](LmdDialog* d) {
@@ -544,12 +552,29 @@ TEST_F(EotDialogTest, AnUnknownLevelABadDateOrAHeadingsTableNotYetMadeStartsNoth
     type(d, 2, "Q9");
     answer();
     press(Qt::Key_F4);  // F4 without leaving the field: the level is still checked
-    EXPECT_EQ(told, "No School Year has the code \"Q9\".\nPlease enter a Year that this school uses.");
+    EXPECT_EQ(told, "No School Year has the code \"Q9\".\nPlease enter a Year that this school uses: 7, 8, 9, 10, 11, "
+                    "12, FS, AE.");
     ASSERT_TRUE(QTest::qWaitForWindowActive(d));  // back from the message
     EXPECT_EQ(saveQuestions, 0);
     EXPECT_TRUE(button(d, "F4 Print")->isEnabled());
     EXPECT_EQ(QApplication::focusWidget(), field(d, 2));
     type(d, 2, QString::fromStdString(lastLevel));
+    // A class no student is in is refused as the field is left, naming the classes
+    // there are; the focus goes back to it, and the next field is not checked.
+    type(d, 3, "Z9");
+    answer();
+    press(Qt::Key_Down);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(d));
+    QTest::qWait(0);
+    const std::vector<std::string> classes = school::homeClassesInUse(school::SchoolFolder(school.dir()));
+    const QString homeCl = QString::fromStdString(session.get(&school::SessionValues::homeCl));
+    EXPECT_TRUE(told.startsWith("No student is in the " + homeCl + " \"Z9\".\nPlease enter a " + homeCl +
+                                " that this school uses (" + QString::fromStdString(classes.front()) + ", "))
+        << told.toStdString();
+    EXPECT_TRUE(told.endsWith(QString::fromStdString(classes.back()) + "), or leave the field blank."))
+        << told.toStdString();
+    EXPECT_EQ(QApplication::focusWidget(), field(d, 3));
+    type(d, 3, " ");
     type(d, 4, "31022026");  // no such day
     answer();
     press(Qt::Key_F5);

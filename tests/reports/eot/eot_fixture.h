@@ -109,7 +109,7 @@ class EotRun : public ::testing::Test {
   int level(const std::string& code);
 
   SchoolCopy school;
-  app::SessionValues session;
+  school::SessionValues session;
   EotOptions options;
   NotingUi ui;
   EotFigures figures;

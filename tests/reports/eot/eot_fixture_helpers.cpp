@@ -40,20 +40,20 @@ int NotingUi::previewWindow(print::PreviewDocument& preview, bool stepping) {
 }
 
 EotRun::EotRun(int codePage) : school({}, codePage) {
-  session = app::freshSessionValues(school::SchoolFolder(school.dir()), data::Date::fromYmd(2026, 8, 3));
+  session = school::freshSessionValues(school::SchoolFolder(school.dir()), data::Date::fromYmd(2026, 8, 3));
   session.term = 3;
   session.year = velmont::testing::kDemoYear;
   session.regYear = session.year;
-  app::readSchoolWords(session);
-  app::readSchoolName(session);
-  app::readControlValues(session);
+  school::readSchoolWords(session);
+  school::readSchoolName(session);
+  school::readControlValues(session);
   options = eotRequest(session, {}).options;
 }
 
 int EotRun::level(const std::string& code) {
   data::Workspace ws;
   int n = 0;
-  data::ent_yrin(ws, session.folder, code, n);
+  school::ent_yrin(ws, session.folder, code, n);
   return n;
 }
 
@@ -108,14 +108,14 @@ void EotRun::setStudent(double number, const std::string& field, double value) {
 }
 
 void EotRun::clearTerm(double number, int term) {
-  const std::string path = school.file(data::subjectTableName(session.year) + ".dbf");
+  const std::string path = school.file(school::subjectTableName(session.year) + ".dbf");
   editWhere(path, "STSUB_NUMB", number, [&](data::Table& t) {
     if (int(t.num("STSUB_TERM")) == term) t.replace("STSUB_TERM", 0.0);
   });
 }
 
 void EotRun::addLine(double number, int term, const Line& l) {
-  auto t = data::Table::open(school.file(data::subjectTableName(session.year) + ".dbf"), "edit",
+  auto t = data::Table::open(school.file(school::subjectTableName(session.year) + ".dbf"), "edit",
                              data::OpenMode::kReadWrite);
   t->appendBlank();
   t->replace("STSUB_NUMB", number);

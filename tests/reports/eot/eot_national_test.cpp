@@ -51,7 +51,7 @@ class NationalCards : public EotRun {
   }
 
   int codePage() const { return told_ == Told::kDefault850 ? 850 : 1252; }
-  const print::SchoolText& text() const { return print::SchoolText::of(codePage()); }
+  const qtcore::SchoolText& text() const { return qtcore::SchoolText::of(codePage()); }
   std::string encoded(const char* utf8) const {
     std::string out;
     EXPECT_TRUE(text().encode(QString::fromUtf8(utf8), out)) << utf8;
@@ -73,7 +73,7 @@ class NationalCards : public EotRun {
     const double zoe = studentNamed("Zoë");
     addLine(zoe, 3, {.line = 23, .code = "11ECO", .comm = 3, .teacher = "ZZZ"});
     addLine(zoe, 3, {.line = 24, .code = "11ECO", .note = bytesFor(codePage()).note, .teacher = "ZZZ"});
-    fs::remove(school.file(data::subjectTableName(session.year) + ".ntx"));
+    fs::remove(school.file(school::subjectTableName(session.year) + ".ntx"));
     options.student = std::to_string(int(zoe));
     return zoe;
   }

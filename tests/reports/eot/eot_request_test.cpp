@@ -13,13 +13,13 @@ namespace {
 class EotRequestTest : public ::testing::Test {
  protected:
   EotRequestTest() {
-    session = app::freshSessionValues(school::SchoolFolder(school.dir()), data::Date::fromYmd(2026, 8, 3));
+    session = school::freshSessionValues(school::SchoolFolder(school.dir()), data::Date::fromYmd(2026, 8, 3));
     session.year = testing::kDemoYear;
-    app::readSchoolWords(session);
-    app::readSchoolName(session);
+    school::readSchoolWords(session);
+    school::readSchoolName(session);
   }
   testing::SchoolCopy school;
-  app::SessionValues session;
+  school::SessionValues session;
 };
 
 TEST_F(EotRequestTest, BlankChoicesTakeTheLevelsInUseAndTheProcessingDate) {

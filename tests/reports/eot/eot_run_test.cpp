@@ -28,7 +28,7 @@ std::map<std::string, QByteArray> fingerprints(const std::string& dir) {
 
 class EotWholeRun : public EotRun {
  protected:
-  std::string indexFile() const { return school.file(data::subjectTableName(session.year) + ".ntx"); }
+  std::string indexFile() const { return school.file(school::subjectTableName(session.year) + ".ntx"); }
 };
 
 TEST_F(EotWholeRun, SubjectIndexIsBuiltWhenMissingWithItsNotice) {
@@ -61,7 +61,7 @@ TEST_F(EotWholeRun, AYearWithoutSubjectRecordsPrintsNothingAndSaysSo) {
                                  "no subjects, marks or comments, so none were printed.");
   }
   EXPECT_EQ(fingerprints(school.dir()), before) << "no table, index or heading file is made";
-  data::new_subyr(school.file("STSUB31.dbf"));  // there, but empty
+  school::new_subyr(school.file("STSUB31.dbf"));  // there, but empty
   ui.notices.clear();
   EXPECT_TRUE(run().nothingMatched);
   ASSERT_FALSE(ui.notices.empty());
@@ -168,7 +168,7 @@ TEST_F(EotWholeRun, PrintedPreviewedAndTextRunsLeaveTheSchoolsFilesAsTheyWere) {
   session.prAscii = out.file("cards.txt");
   ASSERT_TRUE(run().ran);
   const auto after = fingerprints(school.dir());
-  const std::set<std::string> mayChange = {data::subjectTableName(session.year) + ".ntx", "prntpref.dbf",
+  const std::set<std::string> mayChange = {school::subjectTableName(session.year) + ".ntx", "prntpref.dbf",
                                            "headeots.dbf", "velmont-usage.log"};
   for (const auto& [name, hash] : before) {
     ASSERT_TRUE(after.count(name)) << name << " was removed";

@@ -6,7 +6,7 @@ namespace velmont::eot::testing {
 namespace {
 
 // The demo school's text as the cards show it: in its code page, 850.
-QString shown(const std::string& bytes) { return print::SchoolText::of(850).decode(bytes); }
+QString shown(const std::string& bytes) { return qtcore::SchoolText::of(850).decode(bytes); }
 
 struct Student {
   double number;

@@ -14,6 +14,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "data/table_locks.h"
 #include "school/session.h"
 #include "school/saved_options.h"
 #include "school/year_names.h"
@@ -47,7 +48,7 @@ class ListDialogTest : public ::testing::Test {
     school.marks = {{1, "7ENG", 50}};
     school.write();
     std::ofstream(school.file("DESCRP04.dbf")) << "";  // the year's descriptor table: only its presence counts
-    session.update([&](app::SessionValues& v) {
+    session.update([&](school::SessionValues& v) {
       v.folder = school::SchoolFolder(school.dir());
       v.year = kYear;
       v.term = 1;
@@ -63,7 +64,7 @@ class ListDialogTest : public ::testing::Test {
   ~ListDialogTest() override { reports::setPdfFileChooser({}); }
 
   TinySchool school;
-  app::Session session;
+  school::Session session;
   QString suggested;  // the file name the last save question offered
 };
 
@@ -100,7 +101,7 @@ TEST_F(ListDialogTest, ADamagedOptionsFileOpensTheDialogWithTheDefaultsAndANotic
 
 TEST_F(ListDialogTest, AGradeFileWordShowsWholeInTheLevelLabel) {
   std::ofstream(school.file("grade.$vl"), std::ios::binary) << "Form\r\n7,Form 7\r\n";
-  session.update([&](app::SessionValues& v) { v.yearNames = data::YEAR_NAMES(school::SchoolFolder(school.dir())); });
+  session.update([&](school::SessionValues& v) { v.yearNames = school::YEAR_NAMES(school::SchoolFolder(school.dir())); });
   ListDialog d(session, nullptr, kListReportCode);
   QLabel* label = nullptr;
   for (QLabel* l : d.dialog()->findChildren<QLabel*>())
@@ -111,7 +112,7 @@ TEST_F(ListDialogTest, AGradeFileWordShowsWholeInTheLevelLabel) {
 
 TEST_F(ListDialogTest, ATextFileNamedWithoutADotIsWrittenAsNamePrnInTheDataDirectory) {
   ListDialog d(session, nullptr, kListReportCode);
-  session.set(&app::SessionValues::prAscii, std::string("list"));  // as the printer dialog (F6) leaves it
+  session.set(&school::SessionValues::prAscii, std::string("list"));  // as the printer dialog (F6) leaves it
   d.PRINTIT(false);
   ASSERT_TRUE(d.lastRun());
   d.lastRun()->wait();
@@ -121,6 +122,13 @@ TEST_F(ListDialogTest, ATextFileNamedWithoutADotIsWrittenAsNamePrnInTheDataDirec
 }
 
 TEST_F(ListDialogTest, ARunSavesTheChoicesAndTheDialogShowsThemAgain) {
+  {
+    // A class of three characters, which the class field's check finds among the students'.
+    auto students = data::Table::open(school.file("ststuden.dbf"), "st", data::OpenMode::kReadWrite);
+    students->goTo(1);
+    data::RecordLock lock(*students, 1000);
+    students->replace("ST_CLASS", "7AB");
+  }
   {
     ListDialog d(session, nullptr, kListReportCode);
     radio(d.dialog(), "Subject name", "Name")->click();
@@ -136,7 +144,7 @@ TEST_F(ListDialogTest, ARunSavesTheChoicesAndTheDialogShowsThemAgain) {
     EXPECT_TRUE(suggested.endsWith(" List with Subjects - Term 1 " + QString::number(kYear) + " - 7AB.pdf"))
         << suggested.toStdString();
   }
-  const data::SavedOptions saved = data::loadSavedOptions(school::SchoolFolder(school.dir()), "tester", kListReportCode, {"x", "y"}, kYear);
+  const school::SavedOptions saved = school::loadSavedOptions(school::SchoolFolder(school.dir()), "tester", kListReportCode, {"x", "y"}, kYear);
   EXPECT_EQ(saved.prefs.substr(0, 8), " 7  7AB ") << "a three-character class padded to 4";
   EXPECT_EQ(saved.prefs.substr(8), "11122" "0" " ");
   EXPECT_EQ(saved.extras.substr(0, 3), " 60");
@@ -192,7 +200,7 @@ TEST_F(ListDialogTest, F4ChecksEveryFieldFirstAndEveryRefusalSaysWhy) {
 }
 
 TEST(ListOptionsTest, DefaultsAndABlankSequenceDigit) {
-  const data::SavedOptions d = defaultListOptions(" 7", "12");
+  const school::SavedOptions d = defaultListOptions(" 7", "12");
   EXPECT_EQ(d.prefs, " 712    12212  ");
   EXPECT_EQ(d.extras, "100");
   ListOptions o = readListOptions(d, 2);

@@ -91,8 +91,8 @@ class TinySchool {
       t->commit();
       t->createIndex(d + "/subjects.ntx", "SUBJ_CODE");
     }
-    const std::string sub = d + "/" + data::subjectTableName(kYear) + ".dbf";
-    data::new_subyr(sub);
+    const std::string sub = d + "/" + school::subjectTableName(kYear) + ".dbf";
+    school::new_subyr(sub);
     {
       auto t = data::Table::open(sub, "STSUB", data::OpenMode::kReadWrite);
       for (const Mark& m : marks) {

@@ -11,11 +11,11 @@ namespace {
 
 TEST(ListRequestTest, EntriesAndSessionValuesMakeTheRequest) {
   testing::SchoolCopy school({"homecl"});
-  app::SessionValues v = app::freshSessionValues(school::SchoolFolder(school.dir()), data::Date::fromYmd(2026, 8, 3));
+  school::SessionValues v = school::freshSessionValues(school::SchoolFolder(school.dir()), data::Date::fromYmd(2026, 8, 3));
   v.year = testing::kDemoYear;
   v.term = 2;
-  app::readSchoolWords(v);
-  app::readSchoolName(v);
+  school::readSchoolWords(v);
+  school::readSchoolName(v);
   ListEntries e;
   e.level = "7";
   e.homeClass = "7A ";

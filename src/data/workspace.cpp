@@ -2,11 +2,6 @@
 
 namespace velmont::data {
 
-Workspace& Workspace::forThisThread() {
-  thread_local Workspace workspace;
-  return workspace;
-}
-
 Table& Workspace::open(const std::string& path, const std::string& alias, OpenMode mode) {
   if (int area = areaOf(alias)) {
     current_ = area;

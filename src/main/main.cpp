@@ -7,7 +7,7 @@
 #include "app/error_handler.h"
 #include "app/startup.h"
 #include "print/pdf_folder.h"
-#include "qtcore/runtime_dir.h"
+#include "qtcore/qt_process.h"
 #include "reports/dialogs/eot_dialog.h"
 #include "reports/dialogs/list_dialog.h"
 #include "school/session.h"
@@ -38,7 +38,7 @@ int main(int argc, char** argv) {
     if (std::strcmp(argv[i], "--version") == 0) return std::printf("velmont %s\n", velmont::school::programVersion()) < 0;
     if (std::strcmp(argv[i], "--help") == 0) return std::fputs(kHelp, stdout) < 0;
   }
-  velmont::qtcore::prepareRuntimeDirectory();
+  velmont::qtcore::prepareQtProcess();
   velmont::app::GuardedApplication application(argc, argv);
   std::vector<std::string> args;
   for (int i = 1; i < argc; ++i) args.emplace_back(argv[i]);

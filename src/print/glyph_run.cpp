@@ -1,6 +1,7 @@
 #include "glyph_run.h"
 
 #include <QHash>
+#include <QThreadStorage>
 
 namespace velmont::print {
 
@@ -20,7 +21,13 @@ bool needsNoShaping(const QString& text) {
 }  // namespace
 
 QRawFont rawFontFor(const PrintFont& font) {
-  thread_local QHash<QString, QRawFont> fonts;
+  // Each thread keeps its own raw fonts: Qt's font engines belong to the thread that made
+  // them. Qt's own thread storage, not a C++ thread_local, so that they go when the
+  // thread's other font data goes: on Windows Qt cleans up a thread it did not start on
+  // another thread once the thread has ended, and a thread_local's destructor running on
+  // the ending thread at the same time frees the same font engines twice.
+  static QThreadStorage<QHash<QString, QRawFont>> cache;
+  QHash<QString, QRawFont>& fonts = cache.localData();
   const QString key = font.descriptor();
   auto found = fonts.find(key);
   if (found == fonts.end()) found = fonts.insert(key, QRawFont::fromFont(font.toQFont()));

@@ -9,12 +9,12 @@
 
 #include "print/message_hook.h"
 #include "print/page_printer.h"
-#include "qtcore/runtime_dir.h"
+#include "qtcore/qt_process.h"
 
 using namespace velmont::print;
 
 int main(int argc, char** argv) {
-  velmont::qtcore::prepareRuntimeDirectory();
+  velmont::qtcore::prepareQtProcess();
   QGuiApplication app(argc, argv);
   QTextStream out(stdout), err(stderr);
   const QStringList args = app.arguments();

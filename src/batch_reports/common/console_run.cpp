@@ -15,7 +15,7 @@
 #include "school/year_names.h"
 #include "print/output_folder.h"
 #include "print/page_image.h"
-#include "qtcore/runtime_dir.h"
+#include "qtcore/qt_process.h"
 #include "qtcore/school_text.h"
 
 namespace velmont::batch {
@@ -36,7 +36,7 @@ Handler previousInt = SIG_DFL, previousTerm = SIG_DFL;
 
 void ensureGuiApplication() {
   if (QCoreApplication::instance()) return;
-  qtcore::prepareRuntimeDirectory();
+  qtcore::prepareQtProcess();
 #ifndef _WIN32
   // Windows' own platform needs no display and draws with the system's fonts; elsewhere
   // without a display only the offscreen platform starts.

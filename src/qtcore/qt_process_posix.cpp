@@ -4,11 +4,11 @@
 #include <cstdlib>
 #include <string>
 
-#include "runtime_dir.h"
+#include "qt_process.h"
 
 namespace velmont::qtcore {
 
-void prepareRuntimeDirectory() {
+void prepareQtProcess() {
   const char* given = std::getenv("XDG_RUNTIME_DIR");
   if (given && *given) return;
   const char* tmp = std::getenv("TMPDIR");

@@ -14,6 +14,7 @@
 #include <system_error>
 
 #include "data/error.h"
+#include "print/print_font.h"
 #include "qtcore/gui_thread.h"
 #include "stack_trace.h"
 
@@ -155,6 +156,10 @@ bool runGuarded(const std::string& operation, const std::function<void()>& work,
       }
     }
   }
+}
+
+GuardedApplication::GuardedApplication(int& argc, char** argv) : QApplication(argc, argv) {
+  print::installFontSubstitutions();
 }
 
 bool GuardedApplication::notify(QObject* receiver, QEvent* event) {

@@ -46,10 +46,11 @@ void installErrorHandler(const std::string& dataDir);
 // unless the user chooses Exit.
 bool runGuarded(const std::string& operation, const std::function<void()>& work, bool allowIgnore = false);
 
-// The application object whose event handlers all run under the error handler.
+// The application object whose event handlers all run under the error handler. It maps
+// the faces the windows name to their metric twins where the system lacks them.
 class GuardedApplication : public QApplication {
  public:
-  GuardedApplication(int& argc, char** argv) : QApplication(argc, argv) {}
+  GuardedApplication(int& argc, char** argv);
   bool notify(QObject* receiver, QEvent* event) override;
 };
 

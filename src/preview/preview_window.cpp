@@ -31,13 +31,7 @@ const QEvent::Type kCloseCall = QEvent::Type(QEvent::registerEventType());
 
 // A widget font from a descriptor such as "10.MS Sans Serif Bold", in points.
 QFont widgetFont(const QString& descriptor) {
-  static const bool substituted = [] {
-    // Faces of the original desktop that this platform may lack, mapped to metric twins.
-    if (QFont::substitute("MS Sans Serif") == "MS Sans Serif")
-      QFont::insertSubstitution("MS Sans Serif", "Liberation Sans");
-    return true;
-  }();
-  (void)substituted;
+  print::installFontSubstitutions();
   const print::PrintFont font = print::PrintFont::fromDescriptor(descriptor);
   QFont shown(font.family);
   shown.setPointSizeF(font.pointSize);

@@ -7,23 +7,20 @@
 
 namespace velmont::print {
 
-namespace {
-
-// The faces the school's descriptors name, each with its metric twin for where the face
-// itself is missing. Windows has the faces; on Linux fontconfig maps all but MS Sans Serif
-// to the twins by itself; a font database that reads only the font files of one folder
-// (Qt's offscreen platform on Windows) needs every one of them.
-void installSubstitutions() {
+// Windows has the faces; on Linux fontconfig maps all but MS Sans Serif to the twins by
+// itself; a font database that reads only the font files of one folder (Qt's offscreen
+// platform on Windows) needs every one of them, and the generic name its fixed system
+// font asks for.
+void installFontSubstitutions() {
   static std::once_flag once;
   std::call_once(once, [] {
     QFont::insertSubstitution("MS Sans Serif", "Liberation Sans");
     QFont::insertSubstitution("Times New Roman", "Liberation Serif");
     QFont::insertSubstitution("Arial", "Liberation Sans");
     QFont::insertSubstitution("Courier New", "Liberation Mono");
+    QFont::insertSubstitution("monospace", "DejaVu Sans Mono");
   });
 }
-
-}  // namespace
 
 PrintFont PrintFont::fromDescriptor(const QString& descriptor) {
   PrintFont font;
@@ -56,7 +53,7 @@ QString PrintFont::compoundName() const {
 QString PrintFont::descriptor() const { return numberText(pointSize) + "." + compoundName(); }
 
 QFont PrintFont::toQFont() const {
-  installSubstitutions();
+  installFontSubstitutions();
   QFont font(family);
   font.setPixelSize(std::max(1, hundredthsOfMm(pointSize)));
   font.setWeight(bold ? QFont::Bold : QFont::Normal);

@@ -29,6 +29,12 @@ struct PrintFont {
   bool operator==(const PrintFont&) const = default;
 };
 
+// Maps the faces the school's descriptors and the windows name (MS Sans Serif, Times New
+// Roman, Arial, Courier New) to their metric twins for where the face itself is missing.
+// Called once per process, before the first window or page is laid out; later calls do
+// nothing.
+void installFontSubstitutions();
+
 // Pixel size in 0.01 mm of a point size (12 pt = 423).
 int hundredthsOfMm(double pointSize);
 

@@ -48,19 +48,19 @@ bool sameName(std::string_view a, std::string_view b) {
 }
 
 std::string pathIn(const std::string& dir, const std::string& name) {
-  return dir.empty() ? name : (std::filesystem::path(dir) / name).string();
+  return dir.empty() ? name : pathText(fsPath(dir) / fsPath(name));
 }
 
-std::string directoryOf(const std::string& path) { return std::filesystem::path(path).parent_path().string(); }
+std::string directoryOf(const std::string& path) { return pathText(fsPath(path).parent_path()); }
 
-std::string fileNameOf(const std::string& path) { return std::filesystem::path(path).filename().string(); }
+std::string fileNameOf(const std::string& path) { return pathText(fsPath(path).filename()); }
 
 std::string findFile(const std::string& path) { return Env::current()->find(directoryOf(path), fileNameOf(path)); }
 
 std::string nonRegularKind(const std::string& path) {
   namespace fs = std::filesystem;
   std::error_code ec;
-  const fs::file_status st = fs::status(path, ec);
+  const fs::file_status st = fs::status(fsPath(path), ec);
   switch (st.type()) {
     case fs::file_type::regular:
     case fs::file_type::not_found:

@@ -3,6 +3,7 @@
 // platform calls stay in one place and tests can inject failing reads.
 #include <cstdint>
 #include <memory>
+#include <filesystem>
 #include <string>
 #include <string_view>
 
@@ -93,6 +94,13 @@ class KeepReadsScope {
 bool keepReadsOnThisThread();
 // Case-insensitive comparison (letters A-Z) of aliases and file names.
 bool sameName(std::string_view a, std::string_view b);
+
+// A path string as std::filesystem takes it and back. The engine's paths are bytes:
+// on Windows UTF-8 (or, when not valid UTF-8, the ANSI code page), while a narrow
+// std::filesystem path there goes in as ANSI and comes out as UTF-8, which would
+// garble every national letter; elsewhere the bytes pass unchanged.
+std::filesystem::path fsPath(const std::string& path);
+std::string pathText(const std::filesystem::path& path);
 
 // `name` in directory `dir` as a path; `name` alone when `dir` is empty.
 std::string pathIn(const std::string& dir, const std::string& name);

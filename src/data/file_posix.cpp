@@ -185,6 +185,9 @@ class PosixEnv final : public Env {
 
 }  // namespace
 
+std::filesystem::path fsPath(const std::string& path) { return std::filesystem::path(path); }
+std::string pathText(const std::filesystem::path& path) { return path.string(); }
+
 Env* Env::posixOrWin() {
   static PosixEnv env;
   return &env;

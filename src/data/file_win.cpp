@@ -180,6 +180,16 @@ std::wstring windowsPath(const std::string& path) {
   return L"\\\\?\\" + full;
 }
 
+std::filesystem::path fsPath(const std::string& path) {
+  if (!path.empty() && widenWith(CP_UTF8, MB_ERR_INVALID_CHARS, path).empty()) return std::filesystem::path(path);
+  return std::filesystem::path(std::u8string(path.begin(), path.end()));
+}
+
+std::string pathText(const std::filesystem::path& path) {
+  const std::u8string text = path.u8string();
+  return std::string(text.begin(), text.end());
+}
+
 Env* Env::posixOrWin() {
   static WinEnv env;
   return &env;

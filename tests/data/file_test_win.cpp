@@ -141,6 +141,12 @@ TEST(FileWinTest, WindowsPathsFromTheEnginesPathStrings) {
             L"\\\\?\\UNC\\server\\share\\" + std::wstring(140, L'x') + L"\\" + std::wstring(140, L'y') + L"\\t.dbf");
   const std::string extended = "\\\\?\\C:\\" + longTail;
   EXPECT_EQ(windowsPath(extended).substr(0, 7), L"\\\\?\\C:\\") << "an extended path is left alone";
+
+  // Joining and splitting keep national letters as UTF-8 (a narrow std::filesystem path
+  // would read them in the ANSI code page and hand them back as UTF-8, twice encoded).
+  EXPECT_EQ(pathIn("C:\\Sch\xC3\xBCler", "\xC3\xA9" "cusson.png"), "C:\\Sch\xC3\xBCler\\\xC3\xA9" "cusson.png");
+  EXPECT_EQ(directoryOf("C:\\Sch\xC3\xBCler\\\xC3\xA9" "cusson.png"), "C:\\Sch\xC3\xBCler");
+  EXPECT_EQ(fileNameOf("C:/Sch\xC3\xBCler/\xC3\xA9" "cusson.png"), "\xC3\xA9" "cusson.png");
 }
 
 TEST(FileWinTest, NonAsciiDirectoryInEitherEncoding) {

@@ -21,7 +21,12 @@ class TempDir {
   TempDir& operator=(const TempDir&) = delete;
 
   const std::filesystem::path& path() const { return path_; }
-  std::string file(const std::string& name) const { return (path_ / name).string(); }
+  // As UTF-8, as the program's paths are: a narrow name means the ANSI code page to
+  // std::filesystem on Windows.
+  std::string file(const std::string& name) const {
+    const std::u8string path = (path_ / std::u8string(name.begin(), name.end())).u8string();
+    return std::string(path.begin(), path.end());
+  }
 
  private:
   std::filesystem::path path_;

@@ -194,7 +194,10 @@ TEST_F(Cards850, EditedHeadingWordAndLogoNamedWithANationalLetter) {
     t->unlockRecord();
   }
   // The logo's file name in the letterhead table is the school's text too.
-  fs::copy_file(school.file("crest.png"), school.file("écusson.png"));
+  // The file's name in UTF-8, as the program names files (a narrow path means the ANSI
+  // code page to Windows' own file functions).
+  const std::string crest = school.file("écusson.png");
+  fs::copy_file(school.file("crest.png"), fs::path(std::u8string(crest.begin(), crest.end())));
   {
     auto t = data::Table::open(school.file("rvhplogo.dbf"), "l", data::OpenMode::kReadWrite);
     t->goTo(5);
@@ -247,3 +250,5 @@ TEST(EotCommandTest, CodePageOptionsAndRefusedCharacters) {
 
 }  // namespace
 }  // namespace velmont::eot::testing
+
+

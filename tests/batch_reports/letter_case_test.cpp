@@ -5,10 +5,10 @@
 #include <gtest/gtest.h>
 
 #include <cctype>
-#include <QProcess>
 #include <filesystem>
 
 #include "data/table.h"
+#include "host_tool.h"
 #include "report_commands.h"
 
 namespace velmont::testing {
@@ -60,10 +60,7 @@ class LetterCase : public DemoSchoolCommands {
     const CommandResult cards = runReportCommand({"eot", "--data-dir", folder, "--year", std::to_string(kTestYear),
                                                   "--term", "2", "--as-at", "2024-06-30", "--pdf", pdf});
     EXPECT_EQ(cards.status, 0) << cards.err;
-    QProcess p;
-    p.start("pdftotext", {"-layout", QString::fromStdString(pdf), "-"});
-    p.waitForFinished(60000);
-    printed.push_back(p.readAllStandardOutput().toStdString());
+    printed.push_back(runHostTool("pdftotext", {"-layout", QString::fromStdString(pdf), "-"}).out.toStdString());
     fs::remove(pdf);
     return printed;
   }

@@ -30,14 +30,20 @@ class OutputFiles : public DemoSchoolCommands {
 TEST_F(OutputFiles, AnOutputThatNamesASchoolFileIsRefusedAndTheFileKept) {
   { std::ofstream(file("Velmont_Request.txt")) << "the office's request for a new report"; }
   const auto before = readDirectory(school());
-  fs::create_symlink(file("ststuden.dbf"), dir.file("link.pdf"));
-  fs::create_hard_link(file("STSTNAME.ntx"), dir.file("hard.txt"));
-  const std::vector<std::vector<std::string>> refused = {
+  // Windows lets only some users make symbolic links (Wine none): a link that cannot be
+  // made is not tried.
+  std::error_code noSymlink, noHardLink;
+  fs::create_symlink(file("ststuden.dbf"), dir.file("link.pdf"), noSymlink);
+  fs::create_hard_link(file("STSTNAME.ntx"), dir.file("hard.txt"), noHardLink);
+  std::vector<std::vector<std::string>> refused = {
       {"--text", file("ststuden.dbf")},     {"--pdf", file("STSUB24.dbf")},  {"--text", file("STSUB24.DBT")},
       {"--pdf", file("homecl.$vl")},        {"--pdf", dir.file("link.pdf")}, {"--text", dir.file("hard.txt")},
       {"--pdf", school()},                  {"--pdf", dir.file("ok.pdf"), "--png", school()},
       {"--text", school() + "/../school/paparent.dbf"},
       {"--text", file("Velmont_Request.txt")}};
+  std::erase_if(refused, [&](const std::vector<std::string>& output) {
+    return (noSymlink && output[1] == dir.file("link.pdf")) || (noHardLink && output[1] == dir.file("hard.txt"));
+  });
   for (const auto& output : refused) {
     const CommandResult cards = eot(output), grid = list(output);
     for (const CommandResult* r : {&cards, &grid}) {

@@ -11,7 +11,10 @@
 #include <QString>
 #include <QStringList>
 #ifdef _WIN32
+#include <QDeadlineTimer>
 #include <QTemporaryFile>
+#include <QThread>
+#include <algorithm>
 #include <windows.h>
 #endif
 
@@ -43,33 +46,45 @@ inline QString hostArgument(const QString& argument) {
 inline HostToolRun runHostTool(const QString& program, const QStringList& arguments, int waitMs = 60000) {
   QProcess process;
 #ifdef _WIN32
-  // The tool's output goes to a file: a Linux program's standard output does not
-  // always reach a Windows pipe whole under Wine.
-  QTemporaryFile output;
-  if (!output.open()) return {};
+  // The tool's output and error output go to files, with the shell's report of its exit
+  // status last in the error file: a Linux program's standard streams do not always
+  // reach a Windows pipe under Wine, and Wine hands back no exit status of its own.
+  QTemporaryFile output, errors;
+  if (!output.open() || !errors.open()) return {};
   output.close();
-  QStringList shellArguments{"-c", "out=$1; shift; \"$@\" >\"$out\"; echo \"exit status $?\" >&2", "sh",
-                             hostArgument(QDir::toNativeSeparators(output.fileName())), program};
+  errors.close();
+  QStringList shellArguments{"-c",
+                             "out=$1; err=$2; shift 2; \"$@\" >\"$out\" 2>\"$err\"; echo \"exit status $?\" >>\"$err\"",
+                             "sh", hostArgument(QDir::toNativeSeparators(output.fileName())),
+                             hostArgument(QDir::toNativeSeparators(errors.fileName())), program};
   for (const QString& argument : arguments) shellArguments << hostArgument(argument);
   process.start("Z:/bin/sh", shellArguments);
-#else
-  process.start(program, arguments);
-#endif
+  // Wine may call the shell ended before it is: the status line is what says it has.
   HostToolRun run;
-  run.ended = process.waitForFinished(waitMs) && process.exitStatus() == QProcess::NormalExit;
-#ifdef _WIN32
+  QDeadlineTimer deadline(waitMs);
+  qsizetype status = -1;
+  while (status < 0) {
+    process.waitForFinished(int(std::min<qint64>(deadline.remainingTime(), 50)));
+    if (errors.open()) {
+      run.err = errors.readAll();
+      errors.close();
+    }
+    status = run.err.lastIndexOf("exit status ");
+    if (status < 0 && deadline.hasExpired()) break;
+    if (status < 0 && process.state() == QProcess::NotRunning) QThread::msleep(20);
+  }
   if (output.open()) run.out = output.readAll();
-#else
-  run.out = process.readAllStandardOutput();
-#endif
-  run.err = process.readAllStandardError();
-  run.exitCode = process.exitCode();
-#ifdef _WIN32
-  const qsizetype status = run.err.lastIndexOf("exit status ");
   run.exitCode = status >= 0 ? run.err.mid(status + 12).trimmed().toInt() : -1;
   // Wine reports a Linux program's end as a crash: the shell's last line tells it ended.
   run.ended = status >= 0;
   if (status >= 0) run.err.truncate(status);
+#else
+  process.start(program, arguments);
+  HostToolRun run;
+  run.ended = process.waitForFinished(waitMs) && process.exitStatus() == QProcess::NormalExit;
+  run.out = process.readAllStandardOutput();
+  run.err = process.readAllStandardError();
+  run.exitCode = process.exitCode();
 #endif
   return run;
 }

@@ -282,8 +282,11 @@ TEST(WatermarkChoices, NoneThenBitmapsGifsAndJpegsWithoutTheProgramsOwnPictures)
   for (const char* name : {"b.bmp", "A.BMP", "TABS.gif", "tabs.gif", "KIDS1.gif", "STMENU.gif", "logo.gif",
                            "SURFACE2.jpg", "photo.jpg", "notes.txt"})
     QFile(QString::fromStdString(dir.file(name))).open(QIODevice::WriteOnly);
-  EXPECT_EQ(printer::watermarkChoices(dir.path().string()),
-            (std::vector<std::string>{"none", "A.BMP", "b.bmp", "logo.gif", "tabs.gif", "photo.jpg"}));
+  // Where file names ignore case (Windows) tabs.gif is the program's own TABS.gif.
+  const bool caseBlind = QFile::exists(QString::fromStdString(dir.file("B.BMP")));
+  std::vector<std::string> expected{"none", "A.BMP", "b.bmp", "logo.gif", "tabs.gif", "photo.jpg"};
+  if (caseBlind) std::erase(expected, "tabs.gif");
+  EXPECT_EQ(printer::watermarkChoices(dir.path().string()), expected);
 }
 
 TEST(SystemPrintDialog, TheRealDialogOpensAsAChoiceWithoutPagesOrAFileOutputAndCancels) {

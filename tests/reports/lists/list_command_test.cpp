@@ -24,7 +24,9 @@ Result batch(const QStringList& args) {
   p.setProcessEnvironment(env);
   p.start(VELMONT_BINARY_DIR "/src/velmont-batch", args);
   EXPECT_TRUE(p.waitForFinished(120000));
-  return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
+  // Windows ends a console line with CR LF: the words are what is compared.
+  auto text = [](const QByteArray& bytes) { return QString::fromUtf8(bytes).remove('\r'); };
+  return {p.exitCode(), text(p.readAllStandardOutput()), text(p.readAllStandardError())};
 }
 
 TEST(ListCommandTest, HelpNamesTheCommandAndALevelOutsideOneToTwentyIsRefused) {

@@ -9,6 +9,7 @@
 #include "batch/batch_main.h"
 #include "batch_reports/eot/eot_command.h"
 #include "data/code_page.h"
+#include "data/file.h"
 #include "school/subject_table.h"
 #include "eot_fixture.h"
 #include "reports/eot/eot_headings.h"
@@ -194,10 +195,9 @@ TEST_F(Cards850, EditedHeadingWordAndLogoNamedWithANationalLetter) {
     t->unlockRecord();
   }
   // The logo's file name in the letterhead table is the school's text too.
-  // The file's name in UTF-8, as the program names files (a narrow path means the ANSI
-  // code page to Windows' own file functions).
-  const std::string crest = school.file("écusson.png");
-  fs::copy_file(school.file("crest.png"), fs::path(std::u8string(crest.begin(), crest.end())));
+  // Named through the engine's own path conversion: a narrow path means the ANSI code
+  // page to Windows' file functions, while the program names files in UTF-8.
+  fs::copy_file(school.file("crest.png"), data::fsPath(school.file("écusson.png")));
   {
     auto t = data::Table::open(school.file("rvhplogo.dbf"), "l", data::OpenMode::kReadWrite);
     t->goTo(5);

@@ -272,7 +272,10 @@ void SystemPrinterDevice::setJobSettings(const JobSettings& s) {
     if (info.supportedResolutions().contains(*s.resolution))
       setSpoolerOption(*printer_, QStringLiteral("Resolution"), QString::number(*s.resolution) + "dpi");
   }
-  if (s.paperBin && *s.paperBin >= 0 && *s.paperBin <= int(QPrinter::LastPaperSource))
+  // A bin is one of Qt's paper sources or a printer driver's own bin number (256
+  // and up): Windows' print window answers a printer's own trays with those.
+  constexpr int kDriverBins = 256;
+  if (s.paperBin && ((*s.paperBin >= 0 && *s.paperBin <= int(QPrinter::LastPaperSource)) || *s.paperBin >= kDriverBins))
     printer_->setPaperSource(QPrinter::PaperSource(*s.paperBin));
   // A tray by the printer's own name reaches the spooler as its input slot.
   if (!s.paperTray.isEmpty()) setSpoolerOption(*printer_, QStringLiteral("InputSlot"), s.paperTray);

@@ -42,7 +42,7 @@ int main(int argc, char** argv) {
   QStringList paper;
   for (double edge : printer->aSize) paper << QString::number(edge);
   out << "paper and printable area: " << paper.join(' ') << Qt::endl;
-  if (!printer->startDoc("Velmont test page")) {
+  if (!printer->startDoc(text)) {  // the job's name: the spooler test knows its PDF by it
     err << printer->notSentMessage() << Qt::endl;
     return 3;
   }

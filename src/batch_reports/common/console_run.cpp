@@ -116,7 +116,7 @@ void makePictureFolder(const std::string& dir) {
 }
 
 PngTeeDevice::PngTeeDevice(std::unique_ptr<print::PrintDevice> inner, QString dir)
-    : inner_(std::move(inner)), dir_(std::move(dir)) {}
+    : ForwardingDevice(std::move(inner)), dir_(std::move(dir)) {}
 
 PngTeeDevice::~PngTeeDevice() = default;
 

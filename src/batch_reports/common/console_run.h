@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "batch/progress.h"
+#include "print/forwarding_device.h"
 #include "print/print_device.h"
 #include "reports/common/run_report.h"
 
@@ -94,29 +95,19 @@ void makePictureFolder(const std::string& dir);
 // The pictures go into a work folder in DIR and are put in place when the
 // document ends well, replacing the earlier run's pictures (page-NNNN.png)
 // all together: DIR then holds exactly this run's pages beside other files.
-class PngTeeDevice : public print::PrintDevice {
+class PngTeeDevice : public print::ForwardingDevice {
  public:
   PngTeeDevice(std::unique_ptr<print::PrintDevice> inner, QString dir);
   ~PngTeeDevice() override;
-  print::PaperSize paperSize() const override { return inner_->paperSize(); }
-  int orientation() const override { return inner_->orientation(); }
-  void setOrientation(int orientation) override { inner_->setOrientation(orientation); }
   bool startDoc(const QString& name) override;
   bool printPage(const print::PageList& page) override;
   bool endDoc() override;
   void abandonDoc() override;
   QString destination() const override { return failure_.isEmpty() ? inner_->destination() : dir_; }
   QString failureReason() const override { return failure_.isEmpty() ? inner_->failureReason() : failure_; }
-  void setOutputFile(const QString& path) override { inner_->setOutputFile(path); }
-  QString outputFile() const override { return inner_->outputFile(); }
-  bool writesFiles() const override { return inner_->writesFiles(); }
-  int filesWritten() const override { return inner_->filesWritten(); }
-  void setJobSettings(const print::JobSettings& settings) override { inner_->setJobSettings(settings); }
-  void setArchival(const QString& author) override { inner_->setArchival(author); }
   void setStopCheck(std::function<bool()> stopAsked) override;
 
  private:
-  std::unique_ptr<print::PrintDevice> inner_;
   QString dir_;
   std::unique_ptr<print::OutputFolder> folder_;  // while a document is open
   std::function<bool()> stopAsked_;

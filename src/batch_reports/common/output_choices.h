@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "print/page_selection.h"
+#include "print/forwarding_device.h"
 #include "print/print_device.h"
 
 namespace velmont::batch {
@@ -41,30 +42,17 @@ struct PageTally {
 
 // Hands on only the pages of the list; every other page is counted and dropped.
 // A document none of whose pages is in the list is abandoned: no file, no job.
-class PageSelectDevice : public print::PrintDevice {
+class PageSelectDevice : public print::ForwardingDevice {
  public:
   PageSelectDevice(std::unique_ptr<print::PrintDevice> inner, print::PageSelection pages,
                    std::shared_ptr<PageTally> tally)
-      : inner_(std::move(inner)), pages_(std::move(pages)), tally_(std::move(tally)) {}
-  print::PaperSize paperSize() const override { return inner_->paperSize(); }
-  int orientation() const override { return inner_->orientation(); }
-  void setOrientation(int orientation) override { inner_->setOrientation(orientation); }
+      : ForwardingDevice(std::move(inner)), pages_(std::move(pages)), tally_(std::move(tally)) {}
   bool startDoc(const QString& name) override;
   bool printPage(const print::PageList& page) override;
   bool endDoc() override;
-  void abandonDoc() override { inner_->abandonDoc(); }
-  QString destination() const override { return inner_->destination(); }
-  void setOutputFile(const QString& path) override { inner_->setOutputFile(path); }
-  QString outputFile() const override { return inner_->outputFile(); }
-  bool writesFiles() const override { return inner_->writesFiles(); }
-  void setJobSettings(const print::JobSettings& settings) override { inner_->setJobSettings(settings); }
-  void setArchival(const QString& author) override { inner_->setArchival(author); }
-  void setStopCheck(std::function<bool()> stopAsked) override { inner_->setStopCheck(std::move(stopAsked)); }
-  QString failureReason() const override { return inner_->failureReason(); }
   bool documentDropped() const override { return dropped_; }
 
  private:
-  std::unique_ptr<print::PrintDevice> inner_;
   bool dropped_ = false;
   print::PageSelection pages_;
   std::shared_ptr<PageTally> tally_;

@@ -6,7 +6,6 @@
 #include <QPushButton>
 #include <QThread>
 #include <cstdio>
-#include <filesystem>
 #include <fstream>
 #include <mutex>
 #include <new>
@@ -14,6 +13,7 @@
 #include <system_error>
 
 #include "data/error.h"
+#include "data/file.h"
 #include "print/print_font.h"
 #include "qtcore/gui_thread.h"
 #include "stack_trace.h"
@@ -118,8 +118,8 @@ std::string writeErrorLog(const ErrorInfo& info) {
   std::lock_guard lock(gMutex);
   const std::string text = errorLogText(info);
   for (const std::string& dir : {gLogDir, QDir::tempPath().toStdString()}) {
-    const std::string path = (std::filesystem::path(dir) / kErrorLogFile).string();
-    std::ofstream out(path, std::ios::binary | std::ios::app);
+    const std::string path = data::pathIn(dir, kErrorLogFile);
+    std::ofstream out(data::fsPath(path), std::ios::binary | std::ios::app);
     if (out && (out << text).flush()) return path;
   }
   std::fputs(text.c_str(), stderr);
@@ -131,7 +131,7 @@ void installErrorHandler(const std::string& dataDir) {
     std::lock_guard lock(gMutex);
     gLogDir = dataDir;
   }
-  installCrashLog((std::filesystem::path(dataDir) / kErrorLogFile).string());
+  installCrashLog(data::pathIn(dataDir, kErrorLogFile));
 }
 
 bool runGuarded(const std::string& operation, const std::function<void()>& work, bool allowIgnore) {

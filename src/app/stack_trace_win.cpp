@@ -6,12 +6,14 @@
 #include <cstring>
 #include <string>
 
+#include "data/file.h"
 #include "stack_trace.h"
 
 namespace velmont::app {
 namespace {
 
-char gCrashLog[4096];
+// Wide, as the file system names it: the path may hold national letters.
+wchar_t gCrashLog[4096];
 
 std::string frames(int skip) {
   void* stack[64];
@@ -26,7 +28,7 @@ std::string frames(int skip) {
 }
 
 void onCrash(int sig) {
-  if (FILE* f = std::fopen(gCrashLog, "a")) {
+  if (FILE* f = _wfopen(gCrashLog, L"a")) {
     std::fprintf(f, "\n*** The program ended on a fatal signal %d\nCall stack:\n%s", sig, frames(1).c_str());
     std::fclose(f);
   }
@@ -40,7 +42,7 @@ std::string captureStack() { return frames(1); }
 std::string lastThrowStack() { return ""; }
 
 void installCrashLog(const std::string& logPath) {
-  strncpy_s(gCrashLog, logPath.c_str(), sizeof gCrashLog - 1);
+  wcsncpy_s(gCrashLog, std::size(gCrashLog), data::fsPath(logPath).c_str(), _TRUNCATE);
   for (int sig : {SIGSEGV, SIGFPE, SIGILL, SIGABRT}) std::signal(sig, onCrash);
 }
 

@@ -1,15 +1,15 @@
 #include "demo_files.h"
 
-#include <filesystem>
 #include <fstream>
 
 #include "data/error.h"
+#include "data/file.h"
 #include "data/table.h"
 
 namespace velmont::batch {
 
 std::string demoPath(const DemoSchool& school, const std::string& file) {
-  return (std::filesystem::path(school.options.dir) / file).string();
+  return data::pathIn(school.options.dir, file);
 }
 
 std::string indexDemoTable(const DemoSchool& school, const SchoolTable& table) {
@@ -23,7 +23,7 @@ std::string indexDemoTable(const DemoSchool& school, const SchoolTable& table) {
 }
 
 void writeTextFile(const std::string& path, const std::vector<std::string>& lines) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  std::ofstream out(data::fsPath(path), std::ios::binary | std::ios::trunc);
   for (const std::string& line : lines) out << line << "\r\n";
   out.close();
   if (!out) throw data::DataError(path, "could not be written");

@@ -6,6 +6,7 @@
 
 #include "data/dbf_file.h"
 #include "data/error.h"
+#include "data/file.h"
 #include "demo_files.h"
 #include "progress.h"
 
@@ -19,19 +20,20 @@ namespace {
 // that an earlier demo made: never over a real school's files.
 void prepareDirectory(const DemoOptions& options) {
   std::error_code ec;
-  if (!fs::exists(options.dir, ec)) {
-    fs::create_directories(options.dir, ec);
+  const fs::path dir = data::fsPath(options.dir);
+  if (!fs::exists(dir, ec)) {
+    fs::create_directories(dir, ec);
     if (ec) throw data::DataError(options.dir, "the directory could not be created: " + ec.message());
     return;
   }
-  if (!fs::is_directory(options.dir, ec)) throw std::invalid_argument(options.dir + " is not a directory");
-  if (fs::is_empty(options.dir, ec)) return;
+  if (!fs::is_directory(dir, ec)) throw std::invalid_argument(options.dir + " is not a directory");
+  if (fs::is_empty(dir, ec)) return;
   if (!options.replace)
     throw std::invalid_argument(options.dir + " is not empty; give a new or empty directory, or --replace for one an earlier demo made");
-  if (!fs::exists(fs::path(options.dir) / kDemoMarkerFile, ec))
+  if (!fs::exists(dir / kDemoMarkerFile, ec))
     throw std::invalid_argument(options.dir + " holds files that no demo made (no " + kDemoMarkerFile +
                                 "); --replace rewrites only demo schools");
-  for (const auto& entry : fs::directory_iterator(options.dir, ec))
+  for (const auto& entry : fs::directory_iterator(dir, ec))
     if (entry.is_regular_file()) fs::remove(entry.path(), ec);
 }
 

@@ -6,6 +6,7 @@
 #include <stdexcept>
 
 #include "data/error.h"
+#include "data/file.h"
 
 namespace velmont::batch {
 
@@ -205,7 +206,7 @@ std::vector<uint8_t> encodeGif(const Canvas& c) {
 }
 
 void writeBinaryFile(const std::string& path, const std::vector<uint8_t>& bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  std::ofstream out(data::fsPath(path), std::ios::binary | std::ios::trunc);
   out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
   out.close();
   if (!out) throw data::DataError(path, "could not be written");

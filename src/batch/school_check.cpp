@@ -130,7 +130,7 @@ void checkSubjectMemo(CheckResult& result, const school::SchoolFolder& folder, i
 
 CheckResult checkSchool(const std::string& dir, int year, Progress& progress) {
   std::error_code ec;
-  if (!fs::is_directory(dir, ec)) throw data::DataError(dir, "no such directory");
+  if (!fs::is_directory(data::fsPath(dir), ec)) throw data::DataError(dir, "no such directory");
   const school::SchoolFolder folder(dir);
   CheckResult result;
   checkCodePageFlag(result, folder);

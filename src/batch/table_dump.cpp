@@ -5,6 +5,7 @@
 #include "arguments.h"
 #include "data/csv.h"
 #include "data/error.h"
+#include "data/file.h"
 #include "data/table.h"
 #include "school/school_folder.h"
 #include "school_files.h"
@@ -19,12 +20,12 @@ namespace {
 // found whatever its letter case.
 std::string resolve(const std::string& given, const std::string& extension, const std::string& near = "") {
   std::error_code ec;
-  if (fs::is_regular_file(given, ec)) return given;
-  const fs::path p(given);
-  std::vector<std::string> names = {p.filename().string()};
-  if (!p.has_extension()) names.push_back(p.filename().string() + extension);
-  std::vector<std::string> dirs = {p.parent_path().empty() ? "." : p.parent_path().string()};
-  if (!near.empty() && !p.has_parent_path()) dirs.push_back(fs::path(near).parent_path().string());
+  if (fs::is_regular_file(data::fsPath(given), ec)) return given;
+  const std::string name = data::fileNameOf(given), dir = data::directoryOf(given);
+  std::vector<std::string> names = {name};
+  if (!data::fsPath(name).has_extension()) names.push_back(name + extension);
+  std::vector<std::string> dirs = {dir.empty() ? "." : dir};
+  if (!near.empty() && dir.empty()) dirs.push_back(data::directoryOf(near));
   for (const std::string& dir : dirs)
     for (const std::string& name : names) {
       const std::string found = school::SchoolFolder(dir.empty() ? "." : dir).file(name);
@@ -59,7 +60,7 @@ void dumpTable(const DumpOptions& options, std::ostream& out) {
   } else {
     for (const std::string& name : options.fields) {
       const int i = t->fieldIndex(name);
-      if (i < 0) throw UsageError(fs::path(tablePath).filename().string() + " has no field " + name);
+      if (i < 0) throw UsageError(data::fileNameOf(tablePath) + " has no field " + name);
       columns.push_back(i);
     }
   }

@@ -6,6 +6,8 @@
 #include <fstream>
 #include <mutex>
 
+#include "data/file.h"
+
 namespace velmont::libs {
 namespace {
 
@@ -45,7 +47,7 @@ void lmdSetUserLog(const std::string& logPath, bool logStart, const std::string&
 bool lmdLog(const std::string& action, const std::string& user, const std::string& access) {
   std::lock_guard lock(gMutex);
   if (gPath.empty()) return false;
-  std::ofstream out(gPath, std::ios::binary | std::ios::app);
+  std::ofstream out(data::fsPath(gPath), std::ios::binary | std::ios::app);
   if (!out) return false;
   out << now() << '\t' << oneLine(user) << '\t' << oneLine(access) << '\t' << oneLine(action) << "\r\n";
   return bool(out.flush());

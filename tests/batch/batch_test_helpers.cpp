@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "batch/batch_main.h"
+#include "data/file.h"
 
 namespace velmont::testing {
 
@@ -37,11 +38,11 @@ const std::string& sharedDemoDir() {
 }
 
 std::unique_ptr<data::Table> openTable(const std::string& dir, const std::string& file) {
-  return data::Table::open((fs::path(dir) / file).string(), "T");
+  return data::Table::open(data::pathIn(dir, file), "T");
 }
 
 std::string readFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
+  std::ifstream in(data::fsPath(path), std::ios::binary);
   std::ostringstream s;
   s << in.rdbuf();
   return s.str();
@@ -49,17 +50,18 @@ std::string readFile(const std::string& path) {
 
 std::map<std::string, std::string> readDirectory(const std::string& dir) {
   std::map<std::string, std::string> files;
-  for (const auto& e : fs::directory_iterator(dir)) files[e.path().filename().string()] = readFile(e.path().string());
+  for (const auto& e : fs::directory_iterator(data::fsPath(dir)))
+    files[data::pathText(e.path().filename())] = readFile(data::pathText(e.path()));
   return files;
 }
 
 void copyDirectory(const std::string& from, const std::string& to) {
-  fs::create_directories(to);
-  for (const auto& e : fs::directory_iterator(from)) fs::copy_file(e.path(), fs::path(to) / e.path().filename());
+  fs::create_directories(data::fsPath(to));
+  for (const auto& e : fs::directory_iterator(data::fsPath(from))) fs::copy_file(e.path(), data::fsPath(to) / e.path().filename());
 }
 
 void overwrite(const std::string& path, uint64_t offset, const std::string& bytes) {
-  std::fstream f(path, std::ios::binary | std::ios::in | std::ios::out);
+  std::fstream f(data::fsPath(path), std::ios::binary | std::ios::in | std::ios::out);
   f.seekp(std::streamoff(offset));
   f.write(bytes.data(), std::streamsize(bytes.size()));
   ASSERT_TRUE(bool(f)) << path;
@@ -84,7 +86,7 @@ void keepRecords(const std::string& tablePath, uint32_t records) {
   const std::string bytes = readFile(tablePath);
   const uint16_t headerLength = uint16_t(uint8_t(bytes[8]) | uint8_t(bytes[9]) << 8);
   const uint16_t recordLength = uint16_t(uint8_t(bytes[10]) | uint8_t(bytes[11]) << 8);
-  fs::resize_file(tablePath, headerLength + uint64_t(records) * recordLength);
+  fs::resize_file(data::fsPath(tablePath), headerLength + uint64_t(records) * recordLength);
   std::string count(4, '\0');
   for (int i = 0; i < 4; ++i) count[size_t(i)] = char((records >> (8 * i)) & 0xFF);
   overwrite(tablePath, 4, count);

@@ -1,6 +1,7 @@
 // Command-line manners and the CSV dump.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "batch/arguments.h"
@@ -87,6 +88,18 @@ TEST(DumpTest, CsvOfStudentsInIndexOrder) {
     EXPECT_NE(line.find(",F,"), std::string::npos) << line;
   }
   EXPECT_EQ(rows, 40);
+}
+
+TEST(DumpTest, ATableInAFolderWithNationalLettersIsFoundWithItsIndex) {
+  TempDir dir;
+  const std::string school = dir.file("Sch\xC3\xBCler \xC3\xA9t\xC3\xA9");
+  copyDirectory(sharedDemoDir(), school);
+  // Named without its extension, the index found beside the table.
+  const CommandResult r = runCommand({"dump", school + "/ststuden", "--index", "STNUMBER", "--fields", "ST_NUMBER"});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 41) << r.out;
+  const CommandResult wrong = runCommand({"dump", school + "/ststuden", "--fields", "ST_SHOE"});
+  EXPECT_NE(wrong.err.find("ststuden.dbf has no field ST_SHOE"), std::string::npos) << wrong.err;
 }
 
 TEST(DumpTest, DeletedRecordsLeftOutAndTextQuotedWhereNeeded) {

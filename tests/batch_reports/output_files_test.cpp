@@ -8,6 +8,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "data/file.h"
 #include "report_commands.h"
 
 namespace velmont::testing {
@@ -53,6 +54,56 @@ TEST_F(OutputFiles, AnOutputThatNamesASchoolFileIsRefusedAndTheFileKept) {
   }
   EXPECT_TRUE(readDirectory(school()) == before) << "every school file byte for byte as it was";
   EXPECT_FALSE(fs::exists(dir.file("ok.pdf")));
+}
+
+// A school and an output folder named with national letters, as a school's often
+// are: the refusals see the school's files there, and outputs land under their names.
+TEST_F(OutputFiles, FoldersNamedWithNationalLettersKeepTheirSchoolFilesAndReceiveTheOutputs) {
+  const std::string school = dir.file("\xC3\x89" "cole"), out = dir.file("R\xC3\xA9sultats");
+  copyDirectory(this->school(), school);
+  fs::create_directories(data::fsPath(out));
+  const std::string request = data::pathIn(school, "Velmont_Request.txt");
+  { std::ofstream(data::fsPath(request)) << "the office's request for a new report"; }
+  std::error_code noHardLink;
+  fs::create_hard_link(data::fsPath(data::pathIn(school, "STSTNAME.ntx")), data::fsPath(data::pathIn(out, "hard.txt")),
+                       noHardLink);
+  const auto before = readDirectory(school);
+  auto run = [&](const char* command, std::vector<std::string> output) {
+    std::vector<std::string> args = {command, "--data-dir", school, "--year", std::to_string(kTestYear)};
+    if (std::string(command) == "eot") args.insert(args.end(), {"--class", "8B"});
+    if (std::string(command) == "list") args.insert(args.end(), {"--level", "7"});
+    args.insert(args.end(), output.begin(), output.end());
+    return runReportCommand(args);
+  };
+  std::vector<std::vector<std::string>> refused = {
+      {"--text", request}, {"--pdf", data::pathIn(school, "ststuden.dbf")}, {"--pdf", school},
+      {"--pdf", data::pathIn(out, "ok.pdf"), "--png", school}};
+  if (!noHardLink) refused.push_back({"--text", data::pathIn(out, "hard.txt")});
+  for (const auto& output : refused)
+    for (const char* command : {"eot", "list"}) {
+      const CommandResult r = run(command, output);
+      EXPECT_EQ(r.status, 2) << command << " " << output[1] << ": " << r.err;
+      EXPECT_NE(r.err.find("The report cannot be written to"), std::string::npos) << r.err;
+    }
+  EXPECT_TRUE(readDirectory(school) == before) << "every school file byte for byte as it was";
+
+  const std::string pdf = data::pathIn(out, "Carnets \xC3\xA9t\xC3\xA9.pdf"), pictures = data::pathIn(out, "Pages"),
+                    text = data::pathIn(out, "Liste \xC3\xA9t\xC3\xA9.txt"), perFamily = data::pathIn(out, "Familles");
+  const CommandResult cards = run("eot", {"--pdf", pdf, "--png", pictures});
+  ASSERT_EQ(cards.status, 0) << cards.err;
+  EXPECT_EQ(run("eot", {"--pdf-dir", perFamily}).status, 0);
+  EXPECT_EQ(run("list", {"--text", text}).status, 0);
+  EXPECT_GT(fs::file_size(data::fsPath(pdf)), 1000u);
+  EXPECT_GT(fs::file_size(data::fsPath(text)), 100u);
+  EXPECT_FALSE(fs::is_empty(data::fsPath(pictures)));
+  EXPECT_FALSE(fs::is_empty(data::fsPath(perFamily)));
+  std::vector<std::string> names;
+  for (const auto& e : fs::directory_iterator(data::fsPath(out))) names.push_back(data::pathText(e.path().filename()));
+  std::erase(names, "hard.txt");
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names, (std::vector<std::string>{"Carnets \xC3\xA9t\xC3\xA9.pdf", "Familles",
+                                             "Liste \xC3\xA9t\xC3\xA9.txt", "Pages"}))
+      << "nothing under a garbled name";
 }
 
 // The names cards.csv lists, and the PDF files the folder holds.

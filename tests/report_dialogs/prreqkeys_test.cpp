@@ -175,5 +175,23 @@ TEST_F(ReportKeysTest, EnterAndArrowsMoveThroughTheFieldsThatAcceptTheFocus) {
   EXPECT_TRUE(after->hasFocus());
 }
 
+// The plain text file the printer display names: a bare name goes in the school's
+// folder, whatever letters that folder's name has; a name with a folder stands.
+TEST(ReportTextFile, ABareNameGoesInTheSchoolsFolderAndANameWithAFolderStands) {
+#ifdef _WIN32
+  const std::string school = "C:\\\xC3\x89" "cole", sep = "\\", elsewhere = "D:\\R\xC3\xA9sultats\\cards.txt";
+#else
+  const std::string school = "/srv/\xC3\x89" "cole", sep = "/", elsewhere = "/srv/R\xC3\xA9sultats/cards.txt";
+#endif
+  const struct {
+    std::string prAscii, dataDir, file;
+  } rows[] = {{"TERM3", school, school + sep + "TERM3.PRN"},
+              {"Carnets \xC3\xA9t\xC3\xA9.txt", school, school + sep + "Carnets \xC3\xA9t\xC3\xA9.txt"},
+              {elsewhere, school, elsewhere},
+              {"TERM3", "", "TERM3.PRN"},
+              {"", school, ""}};
+  for (const auto& row : rows) EXPECT_EQ(reports::textFilePath(row.prAscii, row.dataDir), row.file) << row.prAscii;
+}
+
 }  // namespace
 }  // namespace velmont::testing

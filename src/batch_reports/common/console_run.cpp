@@ -11,6 +11,7 @@
 #include "batch/arguments.h"
 #include "data/code_page.h"
 #include "data/error.h"
+#include "data/file.h"
 #include "data/table.h"
 #include "school/year_names.h"
 #include "print/output_folder.h"
@@ -108,7 +109,7 @@ int StopOnSignals::exitStatus() const { return 128 + stopSignal.load(); }
 
 void makePictureFolder(const std::string& dir) {
   std::error_code ec;
-  std::filesystem::create_directories(std::filesystem::path(dir), ec);
+  std::filesystem::create_directories(data::fsPath(dir), ec);
   if (ec)
     throw data::DataError(dir, "the folder for --png cannot be made (" + ec.message() +
                                    "): choose a folder in which you may write");

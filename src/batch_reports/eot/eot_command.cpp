@@ -12,6 +12,7 @@
 #include "batch_reports/common/output_choices.h"
 #include "data/code_page.h"
 #include "data/error.h"
+#include "data/file.h"
 #include "data/workspace.h"
 #include "school/year_names.h"
 #include "print/pdf_file_set.h"
@@ -145,7 +146,7 @@ int eotCommand(const std::vector<std::string>& words, std::ostream& out, std::os
   for (const char* option : {"png", "pdf-dir"})
     if (const QStringList refused = reports::outputFolderRefusal(a.value(option).value_or(""), folder); !refused.isEmpty())
       throw UsageError(std::string("--") + option + ": " + refused.join(" ").toStdString());
-  if (!pdfDir.empty() && std::filesystem::exists(pdfDir) && !std::filesystem::is_directory(pdfDir))
+  if (!pdfDir.empty() && std::filesystem::exists(data::fsPath(pdfDir)) && !std::filesystem::is_directory(data::fsPath(pdfDir)))
     throw UsageError("--pdf-dir: " + pdfDir + " is a file, not a folder");
   if (!png.empty()) makePictureFolder(png);
   std::shared_ptr<print::PdfFileSet> files;

@@ -4,6 +4,8 @@
 #include <cctype>
 #include <filesystem>
 
+#include "data/file.h"
+
 namespace velmont::reports {
 
 namespace {
@@ -24,10 +26,15 @@ const char* schoolFileKind(std::string extension) {
   return nullptr;
 }
 
-fs::path resolved(const std::string& path) {
+fs::path resolved(const fs::path& path) {
   std::error_code ec;
-  fs::path p = fs::weakly_canonical(fs::absolute(fs::path(path), ec), ec);
-  return ec ? fs::absolute(fs::path(path)) : p;
+  fs::path p = fs::weakly_canonical(fs::absolute(path, ec), ec);
+  return ec ? fs::absolute(path) : p;
+}
+
+// The school's data directory, resolved.
+fs::path schoolDirectory(const school::SchoolFolder& folder) {
+  return resolved(data::fsPath(folder.dir().empty() ? "." : folder.dir()));
 }
 
 // The same directory: by the file system's own test, so that a name spelled in
@@ -36,7 +43,7 @@ fs::path resolved(const std::string& path) {
 bool sameDirectory(const fs::path& a, const fs::path& b) {
   std::error_code ec;
   const bool same = fs::equivalent(a, b, ec);
-  return ec ? resolved(a.string()) == resolved(b.string()) : same;
+  return ec ? resolved(a) == resolved(b) : same;
 }
 
 QStringList refusal(const std::string& outputPath, const QString& why) {
@@ -48,20 +55,20 @@ QStringList refusal(const std::string& outputPath, const QString& why) {
 
 QStringList outputRefusal(const std::string& outputPath, const school::SchoolFolder& folder) {
   if (outputPath.empty()) return {};
-  const fs::path dir = resolved(folder.dir().empty() ? "." : folder.dir());
+  const fs::path dir = schoolDirectory(folder), output = data::fsPath(outputPath);
   // Both the name as typed and the file it leads to (through links) count.
   std::error_code ec;
-  const fs::file_status status = fs::status(outputPath, ec);
-  for (const fs::path& p : {fs::absolute(fs::path(outputPath)), resolved(outputPath)}) {
+  const fs::file_status status = fs::status(output, ec);
+  for (const fs::path& p : {fs::absolute(output), resolved(output)}) {
     if (p == dir || sameDirectory(p, dir)) return refusal(outputPath, QStringLiteral("it is the school's data directory"));
     if (sameDirectory(p.parent_path(), dir)) {
-      if (const char* kind = schoolFileKind(p.extension().string()))
+      if (const char* kind = schoolFileKind(data::pathText(p.extension())))
         return refusal(outputPath, QStringLiteral("it would be %1 of the school's data directory").arg(kind));
       // Whatever else the folder already holds is the school's or the
       // administration system's (a request form, a log, a setting): kept.
       if (fs::exists(status))
         return refusal(outputPath, QStringLiteral("it is the school's file ") +
-                                       QString::fromStdString(p.filename().string()));
+                                       QString::fromStdString(data::pathText(p.filename())));
     }
   }
   // A device, a pipe or a folder is never replaced by a file of ours.
@@ -73,16 +80,16 @@ QStringList outputRefusal(const std::string& outputPath, const school::SchoolFol
   if (fs::is_regular_file(status))
     for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
       std::error_code same;
-      if (fs::equivalent(it->path(), outputPath, same) && !same)
+      if (fs::equivalent(it->path(), output, same) && !same)
         return refusal(outputPath, QStringLiteral("it is the school's file ") +
-                                       QString::fromStdString(it->path().filename().string()));
+                                       QString::fromStdString(data::pathText(it->path().filename())));
     }
   return {};
 }
 
 QStringList outputFolderRefusal(const std::string& outputFolder, const school::SchoolFolder& folder) {
   if (outputFolder.empty()) return {};
-  if (sameDirectory(resolved(outputFolder), resolved(folder.dir().empty() ? "." : folder.dir())))
+  if (sameDirectory(resolved(data::fsPath(outputFolder)), schoolDirectory(folder)))
     return refusal(outputFolder, QStringLiteral("it is the school's data directory"));
   return {};
 }

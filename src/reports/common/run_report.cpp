@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "data/error.h"
+#include "data/file.h"
 #include "data/table.h"
 #include "data/text.h"
 #include "data/workspace.h"
@@ -57,8 +58,8 @@ QString describe(const data::DataError& e, const school::SchoolFolder& folder) {
   const std::string cannotCreate = "cannot create: ";
   std::error_code ec;
   if (!e.file().empty() && e.reason().rfind(cannotCreate, 0) == 0 &&
-      std::filesystem::equivalent(std::filesystem::path(e.file()).parent_path(),
-                                  folder.dir().empty() ? "." : folder.dir(), ec))
+      std::filesystem::equivalent(data::fsPath(e.file()).parent_path(),
+                                  data::fsPath(folder.dir().empty() ? "." : folder.dir()), ec))
     return QString::fromStdString(e.file() + ": cannot be made in the school's folder (" +
                                   e.reason().substr(cannotCreate.size()) +
                                   "): the program keeps its indexes and side tables there; let it write in the "

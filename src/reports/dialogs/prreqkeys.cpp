@@ -5,9 +5,9 @@
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QLabel>
-#include <filesystem>
 
 #include "school/session.h"
+#include "data/file.h"
 #include "data/workspace.h"
 #include "printer/rv_prn_dlg.h"
 #include "widgets/lmd_dialog.h"
@@ -121,9 +121,9 @@ QString printerDisplayText(const QString& printerName, const QString& prAscii) {
 std::string textFilePath(const std::string& prAscii, const std::string& dataDir) {
   const QString shown = printerDisplayText(QString(), QString::fromStdString(prAscii));
   if (shown.isEmpty()) return std::string();
-  const std::filesystem::path file(shown.toStdString());
-  if (file.has_parent_path() || dataDir.empty()) return file.string();
-  return (std::filesystem::path(dataDir) / file).string();
+  const std::string file = shown.toStdString();
+  if (data::fsPath(file).has_parent_path()) return file;
+  return data::pathIn(dataDir, file);
 }
 
 bool PRREQKEYS(int key, QWidget* field, ReportKeys& keys) {

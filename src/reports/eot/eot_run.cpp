@@ -1,11 +1,11 @@
 // The body of an end-of-term run: headings, tables, the year's subject index,
 // the selection of students and one card per student and address copy.
 #include <cmath>
-#include <filesystem>
 #include <memory>
 
 #include "data/error.h"
 #include "data/expr.h"
+#include "data/file.h"
 #include "school/subject_table.h"
 #include "data/table.h"
 #include "data/text.h"
@@ -280,7 +280,7 @@ QString yearWithoutSubjects(const school::SchoolFolder& folder, int year) {
     auto table = Table::open(path, "STSUB", data::OpenMode::kRead);
     table->goTop();
     if (!table->eof()) return {};
-    why = QString::fromStdString(std::filesystem::path(path).filename().string()) + " holds none";
+    why = QString::fromStdString(data::fileNameOf(path)) + " holds none";
   }
   return QStringLiteral("The year %1 has no subject records (%2): its cards would have no subjects, marks or "
                         "comments, so none were printed.")

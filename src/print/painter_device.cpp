@@ -14,6 +14,7 @@
 #include <cmath>
 #include <optional>
 
+#include "paper_trays.h"
 #include "pdf_metadata.h"
 #include "spooler.h"
 
@@ -277,8 +278,14 @@ void SystemPrinterDevice::setJobSettings(const JobSettings& s) {
   constexpr int kDriverBins = 256;
   if (s.paperBin && ((*s.paperBin >= 0 && *s.paperBin <= int(QPrinter::LastPaperSource)) || *s.paperBin >= kDriverBins))
     printer_->setPaperSource(QPrinter::PaperSource(*s.paperBin));
-  // A tray by the printer's own name reaches the spooler as its input slot.
-  if (!s.paperTray.isEmpty()) setSpoolerOption(*printer_, QStringLiteral("InputSlot"), s.paperTray);
+  // A tray by the printer's own name: the driver's bin of that name where the system
+  // numbers trays, otherwise the spooler's input slot.
+  if (!s.paperTray.isEmpty()) {
+    if (const std::optional<int> bin = driverTrayBin(printer_->printerName(), s.paperTray))
+      printer_->setPaperSource(QPrinter::PaperSource(*bin));
+    else
+      setSpoolerOption(*printer_, QStringLiteral("InputSlot"), s.paperTray);
+  }
   if (!s.formSize.isEmpty())
     if (const std::optional<QPageSize> paper = paperNamed(s.formSize, info)) printer_->setPageSize(*paper);
   if (s.colour) {

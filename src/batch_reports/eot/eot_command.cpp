@@ -146,8 +146,9 @@ int eotCommand(const std::vector<std::string>& words, std::ostream& out, std::os
   for (const char* option : {"png", "pdf-dir"})
     if (const QStringList refused = reports::outputFolderRefusal(a.value(option).value_or(""), folder); !refused.isEmpty())
       throw UsageError(std::string("--") + option + ": " + refused.join(" ").toStdString());
-  if (!pdfDir.empty() && std::filesystem::exists(data::fsPath(pdfDir)) && !std::filesystem::is_directory(data::fsPath(pdfDir)))
-    throw UsageError("--pdf-dir: " + pdfDir + " is a file, not a folder");
+  if (!pdfDir.empty())
+    if (const std::filesystem::path dir = data::fsPath(pdfDir); std::filesystem::exists(dir) && !std::filesystem::is_directory(dir))
+      throw UsageError("--pdf-dir: " + pdfDir + " is a file, not a folder");
   if (!png.empty()) makePictureFolder(png);
   std::shared_ptr<print::PdfFileSet> files;
   std::unique_ptr<eot::CardFiles> cardFiles;
